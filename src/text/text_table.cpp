@@ -1,0 +1,44 @@
+#include "text/text_table.h"
+
+#include <algorithm>
+#include <array>
+
+namespace zrk6 {
+namespace {
+
+constexpr TextEntry kEntries[] = {
+#include "text/text_entries.inc"
+};
+
+constexpr bool isSorted()
+{
+    for (std::size_t i = 1; i < std::size(kEntries); ++i) {
+        if (kEntries[i - 1].id >= kEntries[i].id)
+            return false;
+    }
+    return true;
+}
+static_assert(isSorted(), "text entries must be sorted by identifier without duplicates");
+
+} // namespace
+
+LanguageMode NormalizeLanguage(int value)
+{
+    return value == kChinese ? kChinese : kEnglish;
+}
+
+std::string_view LoadText(int englishId, LanguageMode language)
+{
+    const auto it = std::lower_bound(std::begin(kEntries), std::end(kEntries), englishId,
+                                     [](const TextEntry &e, int id) { return e.id < id; });
+    if (it == std::end(kEntries) || it->id != englishId)
+        return {};
+    return NormalizeLanguage(language) == kChinese ? it->chinese : it->english;
+}
+
+std::span<const TextEntry> AllTexts()
+{
+    return kEntries;
+}
+
+} // namespace zrk6

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace zrk6 {
+
+// One message box: its text (from the text table when textId is set), title, icon and buttons.
+struct PromptMessage {
+    int textId = 0; // the English text identifier, 0 when the text is not from the table
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::Information;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+// Every message box and file dialog of the program goes through this seam, so tests can
+// answer them and record what was shown.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // Shows the message and returns the button chosen.
+    virtual QMessageBox::StandardButton message(QWidget *parent, const PromptMessage &message) = 0;
+    // filter is in Qt's form ("Description (*.dat)"). An empty result means cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
+    // Asks before replacing an existing file. An empty result means cancelled.
+    virtual QString saveFileName(QWidget *parent, const QString &filter, const QString &initialName) = 0;
+};
+
+// The real prompts: QMessageBox and QFileDialog.
+class WidgetPrompts final : public Prompts {
+public:
+    QMessageBox::StandardButton message(QWidget *parent, const PromptMessage &message) override;
+    QString openFileName(QWidget *parent, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &filter, const QString &initialName) override;
+};
+
+// Turns a filter of the text table ("Description (*.dat)|*.dat") into Qt's form.
+QString QtFileFilter(const QString &tableFilter);
+
+} // namespace zrk6
