@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+class QTableWidget;
+class QWidget;
+
+namespace zrk6 {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+class FlexTable;
+
+// The grid operations the views rely on, over a QTableWidget: a shape with one fixed
+// header row (row 0) and one fixed label column (column 0), cell texts kept exactly as
+// written, the current cell, its geometry, and the enter-cell, key-down, mouse-up and
+// scroll events. Sizes and mouse positions are in twips, converted through the screen's
+// logical DPI. Rows and columns are numbered as the views see them: data cells start at 1.
+class GridControl : public QObject {
+    Q_OBJECT
+
+public:
+    // Creates the table as a child of parent; objectName names the table widget.
+    GridControl(QWidget *parent, const QString &objectName);
+    ~GridControl() override;
+
+    QTableWidget *table() const;
+
+    // Rows and columns including the fixed header row and label column (both at least 2).
+    void setShape(int rows, int cols);
+    int rows() const;
+    int cols() const;
+
+    void setColumnWidth(int col, int twips);
+    int columnWidth(int col) const; // twips
+    void setRowHeight(int twips);   // every row, the header row included
+    void setColumnAlignment(int col, Qt::Alignment alignment);
+
+    // Any cell's text, the fixed ones included; written and read back unchanged.
+    QString textMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+
+    // The current cell (data cells only: row >= 1, col >= 1). Writing moves it and fires
+    // enterCell when it changes; values outside the data cells are ignored.
+    int row() const;
+    int col() const;
+    void setRow(int row);
+    void setCol(int col);
+    void setCurrentCell(int row, int col);
+
+    // The current cell's geometry relative to the control's top-left corner, in twips.
+    // cellTop first scrolls the current cell into view (cellRect does too).
+    int cellLeft() const;
+    int cellTop();
+    int cellWidth() const;
+    int cellHeight() const;
+    // The same geometry in pixels of the table widget, after scrolling the cell into view.
+    QRect cellRect();
+    // Scrolls so that the current cell is visible.
+    void scrollToCurrent();
+
+    void setFocus();
+    bool hasFocus() const;
+
+    int twipsToPixelsX(int twips) const;
+    int twipsToPixelsY(int twips) const;
+    int pixelsToTwipsX(int pixels) const;
+    int pixelsToTwipsY(int pixels) const;
+
+signals:
+    // The current cell changed, by the user or by the program.
+    void enterCell(int row, int col);
+    // A key was pressed while the grid had the focus. A handler sets *handled to keep the
+    // grid from acting on the key itself (moving the current cell). shift holds only
+    // Shift, Ctrl and Alt; keypad tells a key of the numeric keypad.
+    void keyDown(int key, Qt::KeyboardModifiers shift, bool keypad, bool *handled);
+    // A mouse button was released over the grid (cells, headers or the corner); x and y
+    // are twips from the control's top-left corner.
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // The visible area scrolled.
+    void scrolled();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    friend class FlexTable;
+    void reportMouseUp(QWidget *source, const QPoint &pos, Qt::MouseButton button,
+                       Qt::KeyboardModifiers modifiers);
+    void paintCorner(QWidget *corner);
+
+    FlexTable *table_;
+    QString cornerText_;
+};
+
+} // namespace zrk6
