@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "text/text_table.h"
+
+using namespace zrk6;
+
+TEST(TextTable, EveryEntryHasBothLanguages)
+{
+    std::set<int> ids;
+    for (const auto &entry : AllTexts()) {
+        EXPECT_TRUE(ids.insert(entry.id).second) << entry.id;
+        EXPECT_GE(entry.id, 1000);
+        EXPECT_LE(entry.id, 1668);
+        EXPECT_FALSE(entry.english.empty()) << entry.id;
+        EXPECT_FALSE(entry.chinese.empty()) << entry.id;
+    }
+    EXPECT_EQ(ids.size(), 133U);
+}
+
+TEST(TextTable, LooksUpByLanguage)
+{
+    struct Case {
+        int id;
+        const char *english;
+        const char *chinese;
+    };
+    const Case cases[] = {
+        {1000, "&File", "文件(&F)"},
+        {1015, "&Program", "编程(&P)"},
+        {1021, "&Setup", "设置(&S)"},
+        {1024, "&Help", "帮助(&H)"},
+        {1104, "None", "无"},
+        {1229, "Frequency is out of range.", "频率超出范围。"},
+        {1459, "Channel Dis.\t", "信道显示模式\t"},
+        {1656, "Scrambler", "扰频"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(LoadText(c.id, kEnglish), c.english) << c.id;
+        EXPECT_EQ(LoadText(c.id, kChinese), c.chinese) << c.id;
+    }
+}
+
+TEST(TextTable, FileFilterHasTheSamePatternInBothLanguages)
+{
+    for (LanguageMode lang : {kEnglish, kChinese}) {
+        const auto filter = LoadText(1109, lang);
+        const auto bar = filter.find('|');
+        ASSERT_NE(bar, std::string_view::npos);
+        EXPECT_EQ(filter.substr(bar + 1), "*.dat");
+    }
+}
+
+TEST(TextTable, UnknownLanguageIsEnglishAndUnknownIdIsEmpty)
+{
+    EXPECT_EQ(LoadText(1000, 2), "&File");
+    EXPECT_EQ(LoadText(1000, -7), "&File");
+    EXPECT_EQ(NormalizeLanguage(5), kEnglish);
+    EXPECT_EQ(LoadText(1001 + 1000, kEnglish), "");
+    EXPECT_EQ(LoadText(999, kChinese), "");
+}
