@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+#include "link/clone_session.h"
+
+class QIODevice;
+
+namespace zrk6 {
+
+// What a driver shows while it runs a transfer: the window's and the command line's side.
+class CloneFrontEnd {
+public:
+    virtual ~CloneFrontEnd() = default;
+    virtual void progress(int value, int maximum, const QString &label) = 0;
+    // An OK message: completion (information) or the wrong model (error).
+    virtual void message(int textId, const QString &text, const QString &title, bool isError) = 0;
+    // The Retry/Cancel prompt; true means Retry.
+    virtual bool askRetry(const QString &text, const QString &title, CloneError error) = 0;
+};
+
+// The outcome of a transfer as the commands see it.
+enum class TransferResult {
+    Completed,
+    WrongModel,
+    Cancelled,
+    PortFailed, // the port could not be (re)opened; portError() says why
+};
+
+// Opens a serial port for the clone protocol: 9600 baud, 8N1, no flow control, pending bytes
+// discarded. Returns the system's reason on failure (empty on success); on a Linux permission
+// error the reason carries a hint about the group that owns the device.
+QString OpenClonePort(QSerialPort &port, const QString &portName);
+
+// The port test of the read and write commands: open, wait 5 ms, close. Returns the reason, or empty.
+QString TestClonePort(const QString &portName);
+
+// Drives a CloneSession over a QSerialPort with a QTimer for the reply time-out. Run() spins a
+// local event loop until the transfer ends, so it can be called from a modal window or main().
+class CloneDriver : public QObject {
+    Q_OBJECT
+public:
+    CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
+                CloneFrontEnd &frontEnd, QObject *parent = nullptr);
+    ~CloneDriver() override;
+
+    // Every byte in both directions goes here as "elapsed-ms >|< hex" lines when set.
+    void setTrace(QIODevice *trace) { trace_ = trace; }
+
+    // Opens the port (returns the reason on failure, empty on success).
+    QString open();
+    // Runs the whole transfer on an open port and returns how it ended.
+    TransferResult run();
+    // Ends a running transfer as if Cancel had been chosen (the window's close button).
+    void cancel();
+
+    const CloneSession &session() const { return *session_; }
+    QString portError() const { return portError_; }
+    // Bytes written and read during the whole run (for the benchmark).
+    qint64 bytesSent() const { return bytesSent_; }
+    qint64 bytesReceived() const { return bytesReceived_; }
+
+signals:
+    void finished();
+
+private:
+    void perform(CloneActions actions);
+    void onReadyRead();
+    void onTimeout();
+    void onPortError(QSerialPort::SerialPortError error);
+    void trace(char direction, const QByteArray &bytes);
+    void closePort();
+
+    QString portName_;
+    CloneFrontEnd &frontEnd_;
+    std::unique_ptr<CloneSession> session_;
+    QSerialPort port_;
+    QTimer replyTimer_;
+    QElapsedTimer clock_;
+    QIODevice *trace_ = nullptr;
+    QString portError_;
+    bool done_ = false;
+    bool portLost_ = false;
+    bool performing_ = false;
+    CloneActions queued_;
+    qint64 bytesSent_ = 0;
+    qint64 bytesReceived_ = 0;
+};
+
+} // namespace zrk6

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zrk6 {
+
+inline constexpr int kCommPortCount = 4; // CommPortNumber is 1..4
+
+// One serial port of the system.
+struct SerialPortEntry {
+    QString systemName;  // what QSerialPort opens: "COM3", "/dev/ttyUSB0"
+    QString description; // the system's description or manufacturer, may be empty
+    bool isAdapter = false; // a USB or ACM adapter
+};
+
+// The system's serial ports in the order port numbers are given out: USB and ACM adapters
+// first, then built-in ports, each group in natural name order (ttyS2 before ttyS10).
+QList<SerialPortEntry> ListSerialPorts();
+
+// The same order for a given list (pure; for tests).
+QList<SerialPortEntry> OrderSerialPorts(QList<SerialPortEntry> ports);
+
+// The system name of port number n (1..4): "COMn" on Windows; elsewhere the n-th port of the
+// ordered list, or /dev/ttyS(n-1) when the list is shorter. Numbers outside 1..4 are clamped.
+QString PortSystemName(int commPortNumber);
+QString PortSystemName(int commPortNumber, const QList<SerialPortEntry> &ordered);
+
+// One numbered port as the port dialog and "zrk6-cli ports" show it.
+struct CommPortChoice {
+    int number = 1;      // 1..4
+    QString systemName;
+    QString description; // empty when no such port is listed by the system
+    bool present = false; // the system lists this port
+};
+// Ports 1..4 with their system names.
+QList<CommPortChoice> CommPortChoices();
+QList<CommPortChoice> CommPortChoices(const QList<SerialPortEntry> &ordered);
+
+// "COM1 (/dev/ttyUSB0)": the spec-facing label with the system name beside it.
+QString CommPortLabel(const CommPortChoice &choice, const QString &comText);
+
+} // namespace zrk6

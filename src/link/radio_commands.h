@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+#include "model/app_state.h"
+#include "ui/prompts.h"
+
+class QWidget;
+
+namespace zrk6 {
+
+enum class TransferOutcome {
+    Completed,
+    Cancelled,       // Cancel at an error prompt
+    Failed,          // wrong model, or the port was lost during the transfer
+    PortUnavailable, // the port test failed; message 1600 was shown, nothing was asked
+    NotConfirmed,    // Cancel at the confirmation; nothing happened
+};
+
+// The message shown when a port cannot be opened: text 1600, then the system's reason on a
+// second line (with the Linux dialout hint where it applies). Critical icon, title "ZR-K6".
+PromptMessage PortErrorMessage(const QString &reason, LanguageMode language);
+
+// Read from Radio without the main window's own steps: port test, confirmation (1601 + CRLF +
+// 1602), then the transfer window. On Completed, state.doc.image holds the radio's memory and
+// state.doc.band its band, and afterRead (if set) has run before "Reading completed!" showed;
+// on anything else state.doc is untouched. The caller refreshes its views, snapshot and title.
+TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
+                              const std::function<void()> &afterRead = {});
+
+// Write to Radio: port test, confirmation (1603 + CRLF + 1602), the transfer window. Never
+// changes the document.
+TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName);
+
+} // namespace zrk6
