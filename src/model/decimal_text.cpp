@@ -1,6 +1,5 @@
 #include "model/decimal_text.h"
 
-#include <limits>
 
 namespace zrk6 {
 namespace {
@@ -35,7 +34,21 @@ public:
             sticky_ = true;
         }
     }
+    // Takes a digit or the first decimal point; false for any other character.
+    bool feed(char c)
+    {
+        if (isDigit(c)) {
+            pointSeen_ ? fractionDigit(c) : integerDigit(c);
+            return true;
+        }
+        if (c == '.' && !pointSeen_) {
+            pointSeen_ = true;
+            return true;
+        }
+        return false;
+    }
     bool any() const { return any_; }
+    bool pointSeen() const { return pointSeen_; }
     DecimalValue value(bool negative) const
     {
         std::int64_t fraction = fraction_;
@@ -54,6 +67,7 @@ private:
     int fractionDigits_ = 0;
     bool sticky_ = false;
     bool any_ = false;
+    bool pointSeen_ = false;
 };
 
 } // namespace
@@ -63,18 +77,13 @@ DecimalValue LeadingNumber(std::string_view text, bool allowSign)
     Accumulator acc;
     bool negative = false;
     bool signSeen = false;
-    bool pointSeen = false;
     for (char c : text) {
         if (isBlank(c))
             continue;
-        if (allowSign && !signSeen && !acc.any() && !pointSeen && (c == '-' || c == '+')) {
+        if (allowSign && !signSeen && !acc.any() && !acc.pointSeen() && (c == '-' || c == '+')) {
             signSeen = true;
             negative = c == '-';
-        } else if (isDigit(c)) {
-            pointSeen ? acc.fractionDigit(c) : acc.integerDigit(c);
-        } else if (c == '.' && !pointSeen) {
-            pointSeen = true;
-        } else {
+        } else if (!acc.feed(c)) {
             break;
         }
     }
@@ -89,18 +98,12 @@ std::optional<DecimalValue> WholeNumber(std::string_view text)
         text.remove_suffix(1);
     Accumulator acc;
     bool negative = false;
-    bool pointSeen = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (i == 0 && (c == '-' || c == '+')) {
+        if (i == 0 && (c == '-' || c == '+'))
             negative = c == '-';
-        } else if (isDigit(c)) {
-            pointSeen ? acc.fractionDigit(c) : acc.integerDigit(c);
-        } else if (c == '.' && !pointSeen) {
-            pointSeen = true;
-        } else {
+        else if (!acc.feed(c))
             return std::nullopt;
-        }
     }
     if (!acc.any())
         return std::nullopt;
