@@ -1,7 +1,16 @@
 #pragma once
 
+#include <optional>
+
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
+
+#include "text/text_table.h"
+
+namespace zrk6 {
+struct LoadedDataFile;
+}
 
 namespace zrk6::cli {
 
@@ -15,8 +24,26 @@ struct Command {
 
 // Prints "zrk6-cli: message" as one line on standard error and returns 1.
 int Fail(const QString &message);
+// Prints a usage error as one line on standard error and returns 2.
+int UsageError(const QString &message);
 // Prints a line on standard output.
 void Print(const QString &line);
+
+// Parses a command's arguments with --help added. Returns the exit status when the command
+// is done already (help shown, or a usage error), nothing when it should go on; then the
+// parser holds exactly `positional` positional arguments.
+std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
+                                    int positional);
+
+// A text of the text table as a QString.
+QString Text(int id, LanguageMode language);
+// The one-line reason why a data file could not be opened: the system's error text or 1112.
+QString LoadFailure(const QString &path, const LoadedDataFile &loaded, LanguageMode language);
+
+// Refuses to replace an existing output file unless the user asked for it.
+inline constexpr const char *kForceOption = "force";
+void AddForceOption(QCommandLineParser &parser);
+std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path);
 
 int RunNew(const QStringList &arguments);
 int RunShow(const QStringList &arguments);

@@ -13,6 +13,7 @@ enum class EliminatorError {
     Truncated,     // a length, position code or remaining byte lies beyond the end of the data
     OverLimit,     // a pass would produce more bytes than the caller allows
     TooManyPasses, // compression would need more than 255 passes
+    InputTooLarge, // compression input of 16 MiB or more: its counts do not fit three bytes
 };
 
 struct EliminatorResult {
@@ -25,7 +26,8 @@ struct EliminatorResult {
 inline constexpr int kMaxEliminatorPasses = 255;
 
 // Compresses data with byte-elimination passes while they pay, followed by the pass-count
-// byte. Deterministic. Fails only with TooManyPasses (never for a data file's 4112 bytes).
+// byte. Deterministic. Fails only with TooManyPasses or InputTooLarge, never for the
+// 4112 bytes of a data file.
 EliminatorResult EliminatorCompress(std::span<const std::uint8_t> data);
 
 // Undoes EliminatorCompress. Never reads outside data; refuses with Truncated when the data

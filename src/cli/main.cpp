@@ -1,0 +1,79 @@
+#include <cstdio>
+#include <iterator>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "cli/commands.h"
+
+namespace {
+
+using zrk6::cli::Command;
+
+// Every command of zrk6-cli, in the order --help lists them.
+const Command kCommands[] = {
+    {"new", "Save the default image of a band as a data file.", zrk6::cli::RunNew},
+    {"show", "Show the band, channels, VFO and optional features of a data file.", zrk6::cli::RunShow},
+    {"unpack", "Extract the raw 4096-byte memory image from a data file.", zrk6::cli::RunUnpack},
+    {"pack", "Store a raw 4096-byte memory image as a data file.", zrk6::cli::RunPack},
+    // Radio link commands go here, one line each.
+};
+
+QString CommandList()
+{
+    QString text = QStringLiteral("Commands:\n");
+    for (const Command &command : kCommands)
+        text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(command.name), -8).arg(
+            QString::fromLatin1(command.summary));
+    text += QStringLiteral("\nRun 'zrk6-cli COMMAND --help' for the arguments of a command.\n");
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zrk6-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZRK6_VERSION));
+
+    // The options before the command are the program's own; the rest belong to the command.
+    const QStringList arguments = QCoreApplication::arguments();
+    qsizetype commandIndex = 1;
+    while (commandIndex < arguments.size() && arguments.at(commandIndex).startsWith(u'-'))
+        ++commandIndex;
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("ZR-K6 programmer on the command line: data files and the radio.\n\n")
+        + CommandList());
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run."),
+                                 QStringLiteral("COMMAND [ARGUMENTS...]"));
+    if (!parser.parse(arguments.mid(0, commandIndex)))
+        return zrk6::cli::UsageError(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("zrk6-cli %s\n", ZRK6_VERSION);
+        return 0;
+    }
+    if (commandIndex >= arguments.size()) {
+        std::fputs(parser.helpText().toUtf8().constData(), stderr);
+        return 2;
+    }
+
+    const QString name = arguments.at(commandIndex);
+    for (const Command &command : kCommands) {
+        if (name == QLatin1String(command.name)) {
+            QStringList commandArguments = arguments.mid(commandIndex);
+            commandArguments[0] = QStringLiteral("zrk6-cli ") + name;
+            return command.run(commandArguments);
+        }
+    }
+    return zrk6::cli::UsageError(
+        QStringLiteral("unknown command '%1'; see 'zrk6-cli --help'").arg(name));
+}
