@@ -55,7 +55,8 @@ struct CloneAction {
         Progress,       // show `value` of `maximum` and the label `text`
         Message,        // an OK message box: `textId`, `text`, `title`, `isError` picks the icon
         AskRetry,       // the Retry/Cancel prompt (`text` ends in the error code); answer with Retry() or Cancel()
-        Finished,       // the transfer is over (`outcome`): close the port once the sent bytes are out
+        Finished,       // the transfer is over (`outcome`): close the port once the sent bytes are out;
+                        // a closing message (completion, wrong model) may follow
     };
 
     Kind kind;
@@ -92,6 +93,7 @@ public:
     // The reply timer ran out.
     CloneActions Timeout();
     // The answer to AskRetry: Retry starts again from the greeting, Cancel sends "E" and ends.
+    // Cancel also ends a transfer that is waiting for a reply (the window was closed).
     CloneActions Retry();
     CloneActions Cancel();
 
