@@ -1,0 +1,699 @@
+#include "mainwindow/channel_grid.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "mainwindow/grid_control.h"
+#include "model/app_state.h"
+#include "model/bcd_freq.h"
+#include "model/channel_moves.h"
+#include "model/channel_record.h"
+#include "model/tone.h"
+#include "text/text_table.h"
+#include "ui/prompts.h"
+
+namespace zrk6 {
+
+namespace {
+
+constexpr int kLabelColumnTwips = 570;
+constexpr int kDataColumnTwips = 1110;
+constexpr int kGridWidthTwips = 10890;
+constexpr int kGridHeightTwips = 5235;
+
+constexpr int kColRx = 1;
+constexpr int kColTx = 2;
+constexpr int kColDecode = 3;
+constexpr int kColEncode = 4;
+constexpr int kColFirstOption = 5;
+constexpr int kColLast = 9;
+
+constexpr std::array<int, ChannelGrid::kCols> kHeaderIds = {1239, 1200, 1202, 1211, 1212,
+                                                             1216, 1219, 1213, 1227, 1656};
+
+// The option drop-down's items for columns 5..9, in list order.
+const std::vector<int> &OptionItems(int column)
+{
+    static const std::array<std::vector<int>, 5> items = {{
+        {1217, 1218},       // W/N
+        {1221, 1220},       // Scan
+        {1214, 1257, 1215}, // TX Power
+        {1101, 1226, 1225}, // BCL
+        {1101, 1100},       // Scrambler
+    }};
+    return items.at(static_cast<std::size_t>(column - kColFirstOption));
+}
+
+ChannelColumn ToChannelColumn(int gridColumn)
+{
+    return static_cast<ChannelColumn>(gridColumn - 1);
+}
+
+// A digit or decimal key that starts an entry on the grid: main keyboard, keypad, or the
+// keypad's decimal key (which some layouts report as a comma).
+QChar EntryCharacter(int key, bool keypad)
+{
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return QChar('0' + (key - Qt::Key_0));
+    if (key == Qt::Key_Period || (keypad && key == Qt::Key_Comma))
+        return QChar('.');
+    return QChar();
+}
+
+bool IsEnterKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// Focus that moved to another window (a message box, another program) or into a drop-down's
+// own popup is not a move to another control: the editor stays.
+bool LeavesForAnotherControl(const QFocusEvent *event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+struct ChannelGrid::Impl {
+    ChannelGrid *q;
+    AppState &state;
+    Prompts &prompts;
+    GridControl *grid = nullptr;
+    QLineEdit *text = nullptr;
+    std::array<QComboBox *, 2> feature{};
+
+    int currentColumn = 1;
+    // The cell an editor was opened on: commits go there even if the current cell has moved.
+    int editRow = 1;
+    int editCol = 1;
+    QString editOriginalText;
+    bool busy = false;    // a commit or close is running; focus changes it causes are ignored
+    bool filling = false; // a drop-down is being filled or positioned by the program
+
+    Impl(ChannelGrid *owner, AppState &s, Prompts &p) : q(owner), state(s), prompts(p) {}
+
+    QString tr(int id) const { return QString::fromUtf8(LoadText(id, state.language)); }
+    QString cell(int row, int col) const { return grid->textMatrix(row, col); }
+    void setCell(int row, int col, const QString &t) { grid->setTextMatrix(row, col, t); }
+
+    void setRowTexts(int channel, const RowTexts &texts)
+    {
+        for (int c = 0; c < kChannelColumns; ++c)
+            setCell(channel, c + 1, QString::fromStdString(texts[static_cast<std::size_t>(c)]));
+    }
+
+    // ---- opening -------------------------------------------------------------------
+
+    QRect currentCellInWidget()
+    {
+        const QRect r = grid->cellRect();
+        return QRect(grid->table()->mapTo(q, r.topLeft()), r.size());
+    }
+
+    void selectItem(QComboBox *box, const QString &t)
+    {
+        const int index = box->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        filling = true;
+        box->setCurrentIndex(index >= 0 ? index : 0);
+        filling = false;
+    }
+
+    void openCellEditor()
+    {
+        closeCellEditor();
+        const int row = grid->row();
+        const int col = grid->col();
+        if (row < 1 || col < 1)
+            return;
+        editRow = row;
+        editCol = col;
+        const QRect r = currentCellInWidget();
+        if (col == kColRx || col == kColTx) {
+            editOriginalText = cell(row, col);
+            text->setGeometry(r.left() + 2, r.top() + 2, r.width() - 2, r.height() - 2);
+            text->setText(editOriginalText);
+            text->show();
+            text->raise();
+            text->setSelection(int(editOriginalText.size()), -int(editOriginalText.size()));
+            text->setFocus(Qt::OtherFocusReason);
+        } else if (col == kColDecode || col == kColEncode) {
+            QComboBox *box = feature[0];
+            box->setGeometry(r.left(), r.top(), r.width(), box->sizeHint().height());
+            selectItem(box, cell(row, col));
+            box->show();
+            box->raise();
+            box->setFocus(Qt::OtherFocusReason);
+        } else {
+            QComboBox *box = feature[1];
+            filling = true;
+            box->clear();
+            for (int id : OptionItems(col))
+                box->addItem(tr(id));
+            filling = false;
+            box->move(r.topLeft());
+            selectItem(box, cell(row, col));
+            box->resize(r.width(), box->sizeHint().height());
+            box->show();
+            box->raise();
+            box->setFocus(Qt::OtherFocusReason);
+        }
+    }
+
+    // The left-button and Enter rule: an empty channel always edits its RX frequency, and
+    // Encode without a TX frequency edits the TX frequency.
+    void clickCurrentCell()
+    {
+        const int row = grid->row();
+        if (row < 1)
+            return;
+        if (!cell(row, kColRx).isEmpty()) {
+            if (cell(row, kColTx).isEmpty() && currentColumn == kColEncode)
+                grid->setCol(kColTx);
+        } else if (currentColumn != kColRx) {
+            grid->setCol(kColRx);
+        }
+        onEnterCell(grid->row(), grid->col());
+        openCellEditor();
+    }
+
+    void startEntry(QChar character)
+    {
+        const int row = grid->row();
+        if (currentColumn == kColTx && cell(row, kColRx).isEmpty())
+            grid->setCol(kColRx);
+        openCellEditor();
+        text->setText(QString(character));
+        text->setCursorPosition(1);
+    }
+
+    void onEnterCell(int row, int col)
+    {
+        state.currentChannel = row;
+        currentColumn = col;
+    }
+
+    // ---- committing ----------------------------------------------------------------
+
+    void storeChannelTx(int channel, const QString &t)
+    {
+        StoreTxFrequency(state.doc.image, channel, t.toStdString());
+        setCell(channel, kColTx, t);
+        if (cell(channel, kColEncode).isEmpty())
+            setCell(channel, kColEncode, tr(1104));
+    }
+
+    void clearChannelTx(int channel)
+    {
+        RemoveTxFrequency(state.doc.image, channel);
+        setCell(channel, kColTx, QString());
+        setCell(channel, kColEncode, QString());
+    }
+
+    void showOutOfRange()
+    {
+        PromptMessage message;
+        message.textId = 1229;
+        message.text = tr(1229);
+        message.title = QString::fromUtf8(kProductName.data(), qsizetype(kProductName.size()));
+        message.icon = QMessageBox::Warning;
+        message.buttons = QMessageBox::Ok;
+        prompts.message(q->window(), message);
+    }
+
+    void commitText()
+    {
+        QString t = text->text();
+        if (t == editOriginalText)
+            return;
+        const int channel = editRow;
+        if (!t.isEmpty()) {
+            const RoundedFrequency rounded = RoundFrequencyText(t.toStdString(), state.doc.band);
+            if (rounded.outOfRange)
+                showOutOfRange();
+            t = QString::fromStdString(rounded.text);
+            setCell(channel, editCol, t);
+            if (editCol == kColRx) {
+                const bool wasEmpty = cell(channel, kColDecode).isEmpty();
+                StoreRxFrequency(state.doc.image, channel, t.toStdString(), state.doc.band);
+                if (wasEmpty) {
+                    const RowTexts texts =
+                        ChannelRowTexts(state.doc.image, channel, state.doc.band, state.language);
+                    for (int c : {kColDecode, 5, 6, 7, 8, 9})
+                        setCell(channel, c, QString::fromStdString(texts[static_cast<std::size_t>(c - 1)]));
+                }
+            } else {
+                storeChannelTx(channel, t);
+            }
+        } else if (editCol == kColRx) {
+            EraseChannel(state.doc.image, channel);
+            setRowTexts(channel, RowTexts{});
+        } else {
+            clearChannelTx(channel);
+        }
+        emit q->imageEdited();
+    }
+
+    // Commits the text editor (when asked) and hides it; the caller decides where focus goes.
+    void endTextEditor(bool commit)
+    {
+        if (busy || text->isHidden())
+            return;
+        busy = true;
+        if (commit)
+            commitText();
+        text->hide();
+        busy = false;
+    }
+
+    void hideDropDown(QComboBox *box)
+    {
+        if (busy || box->isHidden())
+            return;
+        busy = true;
+        box->hide();
+        busy = false;
+    }
+
+    void closeCellEditor()
+    {
+        if (!text->isHidden())
+            endTextEditor(true);
+        else if (!feature[0]->isHidden())
+            hideDropDown(feature[0]);
+        else if (!feature[1]->isHidden())
+            hideDropDown(feature[1]);
+    }
+
+    void featureChosen(int index, int item)
+    {
+        if (filling || item < 0)
+            return;
+        QComboBox *box = feature[static_cast<std::size_t>(index)];
+        const QString t = box->itemText(item);
+        const int channel = editRow;
+        if (t == cell(channel, editCol))
+            return;
+        setCell(channel, editCol, t);
+        if (index == 0)
+            WriteChannelTone(state.doc.image, channel, ToChannelColumn(editCol), t.toStdString());
+        else
+            WriteChannelOption(state.doc.image, channel, ToChannelColumn(editCol), t.toStdString(),
+                               state.language);
+        emit q->imageEdited();
+    }
+
+    // ---- keys ----------------------------------------------------------------------
+
+    void textEditorEnter()
+    {
+        endTextEditor(true);
+        grid->setFocus();
+        grid->setCol(grid->col() + 1);
+    }
+
+    void textEditorEscape()
+    {
+        endTextEditor(false);
+        grid->setFocus();
+    }
+
+    void dropDownEnter(int index)
+    {
+        const int row = grid->row();
+        const int col = grid->col();
+        if (index == 1) {
+            if (col < kColLast) {
+                grid->setCol(col + 1);
+            } else if (row < kChannelCount) {
+                grid->setCurrentCell(row + 1, kColRx);
+                grid->scrollToCurrent();
+            }
+        } else if (col == kColDecode) {
+            grid->setCol(cell(row, kColEncode).isEmpty() ? kColFirstOption : kColEncode);
+        } else if (col == kColEncode) {
+            grid->setCol(kColFirstOption);
+        }
+        leaveDropDown(index);
+    }
+
+    // The focus leaves the drop-down for the grid, so the user goes on from the next cell.
+    void leaveDropDown(int index)
+    {
+        hideDropDown(feature[static_cast<std::size_t>(index)]);
+        grid->setFocus();
+    }
+
+    void requestCopy(int mode)
+    {
+        const int channel = grid->row();
+        state.copyMode = mode;
+        state.currentChannel = channel;
+        if (!q->isSignalConnected(QMetaMethod::fromSignal(&ChannelGrid::copyRequested)))
+            return;
+        emit q->copyRequested(mode);
+        // The frequency and tone copies change only a grid cell; it is stored here.
+        if (mode == 1) {
+            const QString tx = cell(channel, kColTx);
+            if (!tx.isEmpty())
+                storeChannelTx(channel, tx);
+            else
+                clearChannelTx(channel);
+            emit q->imageEdited();
+        } else if (mode == 2) {
+            WriteChannelTone(state.doc.image, channel, ChannelColumn::Encode, cell(channel, kColEncode).toStdString());
+            emit q->imageEdited();
+        }
+    }
+
+    void moveChannels(bool insert)
+    {
+        // A typed entry is committed first, so the move never overwrites or drops it.
+        closeCellEditor();
+        grid->setFocus();
+        const int channel = grid->row();
+        if (channel < 1)
+            return;
+        if (insert) {
+            if (!cell(kChannelCount, kColRx).isEmpty())
+                return;
+            InsertChannel(state.doc.image, channel);
+        } else {
+            DeleteChannel(state.doc.image, channel);
+        }
+        for (int n = channel; n <= kChannelCount; ++n)
+            q->showRow(n);
+        emit q->imageEdited();
+    }
+
+    // The channel command keys; true when the key is one of them (it is then consumed).
+    bool handleChannelKeys(int key, Qt::KeyboardModifiers shift)
+    {
+        const bool withShift = shift == Qt::ShiftModifier;
+        const bool withCtrl = shift == Qt::ControlModifier;
+        auto is = [&](int functionKey, int letter) {
+            return (withShift && key == functionKey) || (withCtrl && key == letter);
+        };
+        const int channel = grid->row();
+        if (channel < 1)
+            return false;
+        if (is(Qt::Key_F3, Qt::Key_E)) {
+            if (!cell(channel, kColRx).isEmpty())
+                requestCopy(0);
+            return true;
+        }
+        if (is(Qt::Key_F4, Qt::Key_F)) {
+            if (!cell(channel, kColRx).isEmpty())
+                requestCopy(1);
+            return true;
+        }
+        if (is(Qt::Key_F5, Qt::Key_Q)) {
+            if (!cell(channel, kColTx).isEmpty())
+                requestCopy(2);
+            return true;
+        }
+        if (is(Qt::Key_F9, Qt::Key_I)) {
+            moveChannels(true);
+            return true;
+        }
+        if (is(Qt::Key_F10, Qt::Key_D)) {
+            moveChannels(false);
+            return true;
+        }
+        return false;
+    }
+
+    void gridKeyDown(int key, Qt::KeyboardModifiers shift, bool keypad, bool *handled)
+    {
+        if (IsEnterKey(key)) {
+            *handled = true;
+            clickCurrentCell();
+            return;
+        }
+        const QChar entry = EntryCharacter(key, keypad);
+        if (!entry.isNull()) {
+            *handled = true;
+            if (currentColumn == kColRx || currentColumn == kColTx)
+                startEntry(entry);
+            return;
+        }
+        *handled = handleChannelKeys(key, shift);
+    }
+
+    void gridMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+    {
+        if (button == Qt::LeftButton) {
+            clickCurrentCell();
+        } else if (button == Qt::RightButton) {
+            const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+            if (shift == all && x > 2500 && x < 3500 && y > 0 && y < 250)
+                emit q->memoryMapRequested();
+        }
+    }
+
+    // Keys typed into txtMemChannel. Returns true when the key is consumed here.
+    bool textEditorKey(QKeyEvent *event)
+    {
+        const int key = event->key();
+        const Qt::KeyboardModifiers shift =
+            event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (handleChannelKeys(key, shift))
+            return true;
+        if (IsEnterKey(key)) {
+            textEditorEnter();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            textEditorEscape();
+            return true;
+        }
+        if (key == Qt::Key_Backspace)
+            return false;
+        // Only typed digits and "." reach the text: no paste, cut, undo or redo.
+        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) ||
+            event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
+            return true;
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete)
+            return false;
+        // Ctrl+letter makes a control character, which the entry drops.
+        if ((shift & (Qt::ControlModifier | Qt::AltModifier)) && key >= Qt::Key_A && key <= Qt::Key_Z)
+            return true;
+        const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+        QChar typed;
+        if (keypad && key == Qt::Key_Comma)
+            typed = QChar('.');
+        else if (!event->text().isEmpty())
+            typed = event->text().at(0);
+        if (typed.isNull())
+            return false; // navigation and function keys work as usual
+        const bool allowed = (typed >= QChar('0') && typed <= QChar('9')) || typed == QChar('.');
+        if (!allowed)
+            return true;
+        if (text->text().size() > 8 && !text->hasSelectedText())
+            return true;
+        if (keypad && key == Qt::Key_Comma) {
+            text->insert(QStringLiteral("."));
+            return true;
+        }
+        return false;
+    }
+
+    bool dropDownKey(int index, QKeyEvent *event)
+    {
+        const int key = event->key();
+        const Qt::KeyboardModifiers shift =
+            event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (handleChannelKeys(key, shift))
+            return true;
+        if (IsEnterKey(key)) {
+            dropDownEnter(index);
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            leaveDropDown(index);
+            return true;
+        }
+        return false;
+    }
+};
+
+ChannelGrid::ChannelGrid(AppState &state, Prompts &prompts, QWidget *parent)
+    : QWidget(parent), d_(std::make_unique<Impl>(this, state, prompts))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    d_->grid = new GridControl(this, QStringLiteral("msgMemChannel"));
+    layout->addWidget(d_->grid->table());
+
+    GridControl &g = *d_->grid;
+    g.setShape(kRows, kCols);
+    g.setColumnWidth(0, kLabelColumnTwips);
+    for (int c = 1; c < kCols; ++c)
+        g.setColumnWidth(c, kDataColumnTwips);
+    for (int c = 0; c < kCols; ++c)
+        g.setColumnAlignment(c, Qt::AlignCenter);
+    // Tall enough for the in-place editors and for Chinese glyphs.
+    g.setRowHeight(g.pixelsToTwipsY(fontMetrics().height() + 10));
+    for (int r = 1; r < kRows; ++r)
+        g.setTextMatrix(r, 0, QString::number(r));
+
+    d_->text = new QLineEdit(this);
+    d_->text->setObjectName(QStringLiteral("txtMemChannel"));
+    d_->text->setContextMenuPolicy(Qt::NoContextMenu);
+    d_->text->setAcceptDrops(false);
+    d_->text->setAlignment(Qt::AlignCenter);
+    d_->text->installEventFilter(this);
+    d_->text->hide();
+
+    for (int i = 0; i < 2; ++i) {
+        auto *box = new QComboBox(this);
+        box->setObjectName(QStringLiteral("cboFeature%1").arg(i));
+        box->setEditable(false);
+        box->installEventFilter(this);
+        box->hide();
+        connect(box, &QComboBox::currentIndexChanged, this, [this, i](int item) { d_->featureChosen(i, item); });
+        d_->feature[static_cast<std::size_t>(i)] = box;
+    }
+    d_->filling = true;
+    for (const std::string &tone : BuildToneList(state.language))
+        d_->feature[0]->addItem(QString::fromStdString(tone));
+    d_->feature[1]->addItems({d_->tr(1214), d_->tr(1215)});
+    d_->filling = false;
+
+    connect(&g, &GridControl::enterCell, this, [this](int row, int col) { d_->onEnterCell(row, col); });
+    connect(&g, &GridControl::keyDown, this,
+            [this](int key, Qt::KeyboardModifiers shift, bool keypad, bool *handled) {
+                d_->gridKeyDown(key, shift, keypad, handled);
+            });
+    connect(&g, &GridControl::mouseUp, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                d_->gridMouseUp(button, shift, x, y);
+            });
+    connect(&g, &GridControl::scrolled, this, [this] { d_->closeCellEditor(); });
+
+    g.setCurrentCell(1, 1);
+    d_->onEnterCell(g.row(), g.col());
+    applyCaptions();
+}
+
+ChannelGrid::~ChannelGrid()
+{
+    // The children go before Impl; their last focus and hide events must not reach it.
+    d_->busy = true;
+    d_->filling = true;
+    d_->text->removeEventFilter(this);
+    for (QComboBox *box : d_->feature)
+        box->removeEventFilter(this);
+}
+
+void ChannelGrid::showAllRows()
+{
+    for (int channel = 1; channel <= kChannelCount; ++channel)
+        showRow(channel);
+}
+
+void ChannelGrid::showRow(int channel)
+{
+    if (channel < 1 || channel > kChannelCount)
+        return;
+    d_->setRowTexts(channel, ShowChannelRow(d_->state.doc.image, channel, d_->state.doc.band, d_->state.language));
+}
+
+void ChannelGrid::clearGrid()
+{
+    for (int channel = 1; channel <= kChannelCount; ++channel)
+        d_->setRowTexts(channel, RowTexts{});
+    d_->grid->setCurrentCell(1, 1);
+}
+
+void ChannelGrid::closeCellEditor()
+{
+    d_->closeCellEditor();
+}
+
+void ChannelGrid::applyCaptions()
+{
+    for (int c = 0; c < kCols; ++c)
+        d_->grid->setTextMatrix(0, c, d_->tr(kHeaderIds[static_cast<std::size_t>(c)]));
+    d_->filling = true;
+    d_->feature[0]->setItemText(0, d_->tr(1104));
+    d_->filling = false;
+}
+
+void ChannelGrid::setCurrentCell(int row, int column)
+{
+    d_->grid->setCurrentCell(row, column);
+}
+
+GridControl &ChannelGrid::grid()
+{
+    return *d_->grid;
+}
+
+QString ChannelGrid::cellText(int channel, int column) const
+{
+    return d_->cell(channel, column);
+}
+
+QLineEdit *ChannelGrid::textEditor() const
+{
+    return d_->text;
+}
+
+QComboBox *ChannelGrid::toneEditor() const
+{
+    return d_->feature[0];
+}
+
+QComboBox *ChannelGrid::optionEditor() const
+{
+    return d_->feature[1];
+}
+
+QSize ChannelGrid::sizeHint() const
+{
+    return QSize(d_->grid->twipsToPixelsX(kGridWidthTwips), d_->grid->twipsToPixelsY(kGridHeightTwips));
+}
+
+bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    const int dropDown = watched == d_->feature[0] ? 0 : watched == d_->feature[1] ? 1 : -1;
+    if (watched != d_->text && dropDown < 0)
+        return QWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        return watched == d_->text ? d_->textEditorKey(key) : d_->dropDownKey(dropDown, key);
+    }
+    case QEvent::FocusOut:
+        if (LeavesForAnotherControl(static_cast<QFocusEvent *>(event))) {
+            if (watched == d_->text)
+                d_->endTextEditor(true);
+            else
+                d_->hideDropDown(d_->feature[static_cast<std::size_t>(dropDown)]);
+        }
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        // The middle button would paste the selection clipboard into the entry.
+        if (watched == d_->text && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace zrk6

@@ -1,0 +1,360 @@
+#include "mainwindow/grid_control.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
+#include <QTableWidget>
+
+namespace zrk6 {
+
+namespace {
+
+constexpr Qt::KeyboardModifiers kShiftStateMask = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+
+} // namespace
+
+// The table behind the control: keys go to the key-down event first, only the left button
+// moves the current cell, typing never searches the cells, and every scroll is reported.
+class FlexTable final : public QTableWidget {
+public:
+    explicit FlexTable(GridControl *control, QWidget *parent) : QTableWidget(parent), control_(control) {}
+
+    void keyboardSearch(const QString &) override {}
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        bool handled = false;
+        emit control_->keyDown(event->key(), event->modifiers() & kShiftStateMask,
+                               event->modifiers().testFlag(Qt::KeypadModifier), &handled);
+        if (handled) {
+            event->accept();
+            return;
+        }
+        QTableWidget::keyPressEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() != Qt::LeftButton) {
+            event->accept();
+            return;
+        }
+        QTableWidget::mousePressEvent(event);
+    }
+
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        QTableWidget::mouseReleaseEvent(event);
+        control_->reportMouseUp(viewport(), event->position().toPoint(), event->button(), event->modifiers());
+    }
+
+    void scrollContentsBy(int dx, int dy) override
+    {
+        QTableWidget::scrollContentsBy(dx, dy);
+        emit control_->scrolled();
+    }
+
+private:
+    GridControl *control_;
+};
+
+GridControl::GridControl(QWidget *parent, const QString &objectName) : QObject(nullptr)
+{
+    table_ = new FlexTable(this, parent);
+    setParent(table_); // the control lives exactly as long as its table
+    table_->setObjectName(objectName);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    table_->setTabKeyNavigation(false);
+    table_->setWordWrap(false);
+    table_->setDragEnabled(false);
+    table_->setContextMenuPolicy(Qt::NoContextMenu);
+    for (QHeaderView *header : {table_->horizontalHeader(), table_->verticalHeader()}) {
+        header->setSectionsClickable(false);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setDefaultAlignment(Qt::AlignCenter);
+        header->setMinimumSectionSize(1);
+        header->viewport()->installEventFilter(this);
+    }
+    if (auto *corner = table_->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        corner->installEventFilter(this);
+
+    connect(table_, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
+        if (row >= 0 && col >= 0)
+            emit enterCell(row + 1, col + 1);
+    });
+}
+
+GridControl::~GridControl() = default;
+
+QTableWidget *GridControl::table() const
+{
+    return table_;
+}
+
+void GridControl::setShape(int rows, int cols)
+{
+    rows = std::max(rows, 2);
+    cols = std::max(cols, 2);
+    table_->setRowCount(rows - 1);
+    table_->setColumnCount(cols - 1);
+    for (int c = 0; c < cols - 1; ++c) {
+        if (!table_->horizontalHeaderItem(c))
+            table_->setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
+        for (int r = 0; r < rows - 1; ++r) {
+            if (!table_->item(r, c))
+                table_->setItem(r, c, new QTableWidgetItem(QString()));
+        }
+    }
+    for (int r = 0; r < rows - 1; ++r) {
+        if (!table_->verticalHeaderItem(r))
+            table_->setVerticalHeaderItem(r, new QTableWidgetItem(QString()));
+    }
+}
+
+int GridControl::rows() const
+{
+    return table_->rowCount() + 1;
+}
+
+int GridControl::cols() const
+{
+    return table_->columnCount() + 1;
+}
+
+void GridControl::setColumnWidth(int col, int twips)
+{
+    const int pixels = twipsToPixelsX(twips);
+    if (col == 0)
+        table_->verticalHeader()->setFixedWidth(pixels);
+    else if (col < cols())
+        table_->setColumnWidth(col - 1, pixels);
+}
+
+int GridControl::columnWidth(int col) const
+{
+    if (col == 0)
+        return pixelsToTwipsX(table_->verticalHeader()->width());
+    return pixelsToTwipsX(table_->columnWidth(col - 1));
+}
+
+void GridControl::setRowHeight(int twips)
+{
+    const int pixels = twipsToPixelsY(twips);
+    table_->verticalHeader()->setDefaultSectionSize(pixels);
+    table_->horizontalHeader()->setFixedHeight(pixels);
+}
+
+void GridControl::setColumnAlignment(int col, Qt::Alignment alignment)
+{
+    if (col == 0) {
+        table_->verticalHeader()->setDefaultAlignment(alignment);
+        return;
+    }
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        if (QTableWidgetItem *item = table_->item(r, col - 1))
+            item->setTextAlignment(alignment);
+    }
+    if (QTableWidgetItem *header = table_->horizontalHeaderItem(col - 1))
+        header->setTextAlignment(alignment);
+}
+
+QString GridControl::textMatrix(int row, int col) const
+{
+    const QTableWidgetItem *item = nullptr;
+    if (row == 0 && col == 0)
+        return cornerText_;
+    if (row == 0)
+        item = table_->horizontalHeaderItem(col - 1);
+    else if (col == 0)
+        item = table_->verticalHeaderItem(row - 1);
+    else
+        item = table_->item(row - 1, col - 1);
+    return item ? item->text() : QString();
+}
+
+void GridControl::setTextMatrix(int row, int col, const QString &text)
+{
+    if (row < 0 || col < 0 || row >= rows() || col >= cols())
+        return;
+    if (row == 0 && col == 0) {
+        cornerText_ = text;
+        if (auto *corner = table_->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+            corner->update();
+        return;
+    }
+    QTableWidgetItem *item = nullptr;
+    if (row == 0) {
+        item = table_->horizontalHeaderItem(col - 1);
+        if (!item) {
+            item = new QTableWidgetItem;
+            table_->setHorizontalHeaderItem(col - 1, item);
+        }
+    } else if (col == 0) {
+        item = table_->verticalHeaderItem(row - 1);
+        if (!item) {
+            item = new QTableWidgetItem;
+            table_->setVerticalHeaderItem(row - 1, item);
+        }
+    } else {
+        item = table_->item(row - 1, col - 1);
+        if (!item) {
+            item = new QTableWidgetItem;
+            table_->setItem(row - 1, col - 1, item);
+        }
+    }
+    item->setText(text);
+}
+
+int GridControl::row() const
+{
+    return table_->currentRow() + 1;
+}
+
+int GridControl::col() const
+{
+    return table_->currentColumn() + 1;
+}
+
+void GridControl::setRow(int row)
+{
+    setCurrentCell(row, std::max(col(), 1));
+}
+
+void GridControl::setCol(int col)
+{
+    setCurrentCell(std::max(row(), 1), col);
+}
+
+void GridControl::setCurrentCell(int row, int col)
+{
+    if (row < 1 || col < 1 || row >= rows() || col >= cols())
+        return;
+    table_->setCurrentCell(row - 1, col - 1);
+}
+
+QRect GridControl::cellRect()
+{
+    scrollToCurrent();
+    const QTableWidgetItem *item = table_->currentItem();
+    if (!item)
+        return {};
+    const QRect inViewport = table_->visualItemRect(item);
+    return QRect(table_->viewport()->mapTo(table_, inViewport.topLeft()), inViewport.size());
+}
+
+void GridControl::scrollToCurrent()
+{
+    if (QTableWidgetItem *item = table_->currentItem())
+        table_->scrollToItem(item);
+}
+
+int GridControl::cellLeft() const
+{
+    const QTableWidgetItem *item = table_->currentItem();
+    if (!item)
+        return 0;
+    const QRect r = table_->visualItemRect(item);
+    return pixelsToTwipsX(table_->viewport()->mapTo(table_, r.topLeft()).x());
+}
+
+int GridControl::cellTop()
+{
+    return pixelsToTwipsY(cellRect().top());
+}
+
+int GridControl::cellWidth() const
+{
+    const QTableWidgetItem *item = table_->currentItem();
+    return item ? pixelsToTwipsX(table_->visualItemRect(item).width()) : 0;
+}
+
+int GridControl::cellHeight() const
+{
+    const QTableWidgetItem *item = table_->currentItem();
+    return item ? pixelsToTwipsY(table_->visualItemRect(item).height()) : 0;
+}
+
+void GridControl::setFocus()
+{
+    table_->setFocus(Qt::OtherFocusReason);
+}
+
+bool GridControl::hasFocus() const
+{
+    return table_->hasFocus();
+}
+
+int GridControl::twipsToPixelsX(int twips) const
+{
+    return qRound(twips * table_->logicalDpiX() / double(kTwipsPerInch));
+}
+
+int GridControl::twipsToPixelsY(int twips) const
+{
+    return qRound(twips * table_->logicalDpiY() / double(kTwipsPerInch));
+}
+
+int GridControl::pixelsToTwipsX(int pixels) const
+{
+    return qRound(pixels * double(kTwipsPerInch) / table_->logicalDpiX());
+}
+
+int GridControl::pixelsToTwipsY(int pixels) const
+{
+    return qRound(pixels * double(kTwipsPerInch) / table_->logicalDpiY());
+}
+
+void GridControl::reportMouseUp(QWidget *source, const QPoint &pos, Qt::MouseButton button,
+                                Qt::KeyboardModifiers modifiers)
+{
+    const QPoint p = source->mapTo(table_, pos);
+    emit mouseUp(button, modifiers & kShiftStateMask, pixelsToTwipsX(p.x()), pixelsToTwipsY(p.y()));
+}
+
+void GridControl::paintCorner(QWidget *corner)
+{
+    QStylePainter painter(corner);
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.rect = corner->rect();
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    option.text = cornerText_;
+    option.textAlignment = Qt::AlignCenter;
+    option.state |= QStyle::State_Raised;
+    painter.drawControl(QStyle::CE_Header, option);
+}
+
+bool GridControl::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget)
+        return false;
+    const bool isCorner = qobject_cast<QAbstractButton *>(widget) != nullptr;
+    switch (event->type()) {
+    case QEvent::Paint:
+        if (isCorner) {
+            paintCorner(widget);
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        reportMouseUp(widget, mouse->position().toPoint(), mouse->button(), mouse->modifiers());
+        return isCorner; // the corner's own click would select the whole table
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return isCorner;
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace zrk6
