@@ -1,0 +1,810 @@
+// The channel grid and its in-place editors, driven through the real widgets.
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+#include "mainwindow/channel_grid.h"
+#include "mainwindow/grid_control.h"
+#include "model/app_state.h"
+#include "model/band.h"
+#include "model/bcd_freq.h"
+#include "model/channel_record.h"
+#include "scripted_prompts.h"
+
+using namespace zrk6;
+
+namespace {
+
+QString Tx(int id, LanguageMode language = kEnglish)
+{
+    return QString::fromUtf8(LoadText(id, language));
+}
+
+// The 16 bytes of a channel record.
+QByteArray Record(const MemoryImage &image, int channel)
+{
+    QByteArray bytes;
+    for (int c = 0; c < kRowSize; ++c)
+        bytes.append(char(image.at(channel - 1, c)));
+    return bytes;
+}
+
+QByteArray Hex(const char *hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+} // namespace
+
+class TestChannelGrid : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<test::ScriptedPrompts> prompts;
+    std::unique_ptr<QWidget> window;
+    ChannelGrid *grid = nullptr;
+    QLineEdit *other = nullptr; // another control to take the focus
+
+    QTableWidget *table() { return window->findChild<QTableWidget *>("msgMemChannel"); }
+    QLineEdit *text() { return window->findChild<QLineEdit *>("txtMemChannel"); }
+    QComboBox *feature(int i) { return window->findChild<QComboBox *>(QStringLiteral("cboFeature%1").arg(i)); }
+    MemoryImage &image() { return state->doc.image; }
+
+    // Channel 2: RX only; channel 3: RX and TX (146.00000, the band's upper edge), tone
+    // 67.0 encode, "Mid" power; every other channel empty.
+    void fillChannels()
+    {
+        const Band band = state->doc.band;
+        StoreRxFrequency(image(), 2, "145.12500", band);
+        StoreRxFrequency(image(), 3, "144.50000", band);
+        StoreTxFrequency(image(), 3, "146.00000");
+        WriteChannelTone(image(), 3, ChannelColumn::Encode, "67.0");
+        WriteChannelOption(image(), 3, ChannelColumn::TxPower, "Mid", kEnglish);
+        grid->showAllRows();
+    }
+
+    QPoint cellCenter(int row, int col)
+    {
+        QTableWidgetItem *item = table()->item(row - 1, col - 1);
+        table()->scrollToItem(item);
+        return table()->visualItemRect(item).center();
+    }
+
+    void click(int row, int col, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(table()->viewport(), button, {}, cellCenter(row, col));
+    }
+
+    void key(QWidget *w, int k, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::keyClick(w, Qt::Key(k), mods);
+    }
+
+    QPoint currentCell() { return {grid->grid().row(), grid->grid().col()}; }
+
+    // Opens the text editor on a cell by a click and types text into it.
+    void type(int row, int col, const QString &typed)
+    {
+        grid->setCurrentCell(row, col);
+        click(row, col);
+        QVERIFY(!text()->isHidden());
+        text()->selectAll();
+        if (typed.isEmpty())
+            key(text(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(text(), typed);
+    }
+
+private slots:
+    void init()
+    {
+        state = std::make_unique<AppState>();
+        BuildDefaultImage(state->doc.image, state->doc.band);
+        prompts = std::make_unique<test::ScriptedPrompts>();
+        window = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(window.get());
+        grid = new ChannelGrid(*state, *prompts, window.get());
+        other = new QLineEdit(window.get());
+        layout->addWidget(grid);
+        layout->addWidget(other);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        grid->grid().setFocus();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        prompts.reset();
+        state.reset();
+    }
+
+    // ---- the grid control --------------------------------------------------------------
+
+    void shapeLabelsAndHeaders()
+    {
+        GridControl &g = grid->grid();
+        QCOMPARE(g.rows(), 129);
+        QCOMPARE(g.cols(), 10);
+        QCOMPARE(g.textMatrix(1, 0), QStringLiteral("1"));
+        QCOMPARE(g.textMatrix(128, 0), QStringLiteral("128"));
+        const int headers[] = {1239, 1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
+        for (int c = 0; c < 10; ++c)
+            QCOMPARE(g.textMatrix(0, c), Tx(headers[c]));
+        // Widths in twips, within the rounding of one pixel.
+        QVERIFY(qAbs(g.columnWidth(0) - 570) <= g.pixelsToTwipsX(1));
+        QVERIFY(qAbs(g.columnWidth(5) - 1110) <= g.pixelsToTwipsX(1));
+        QCOMPARE(table()->item(0, 0)->textAlignment(), int(Qt::AlignCenter));
+        QCOMPARE(currentCell(), QPoint(1, 1));
+        QCOMPARE(state->currentChannel, 1);
+        QVERIFY(text()->isHidden() && feature(0)->isHidden() && feature(1)->isHidden());
+        QCOMPARE(text()->contextMenuPolicy(), Qt::NoContextMenu);
+        QCOMPARE(feature(0)->count(), 261);
+        QCOMPARE(feature(0)->itemText(0), Tx(1104));
+
+        state->language = kChinese;
+        grid->applyCaptions();
+        QCOMPARE(g.textMatrix(0, 0), Tx(1239, kChinese));
+        QCOMPARE(g.textMatrix(0, 9), Tx(1656, kChinese));
+        QCOMPARE(feature(0)->itemText(0), Tx(1104, kChinese));
+    }
+
+    void textMatrixKeepsTextsExactly()
+    {
+        GridControl &g = grid->grid();
+        for (const QString &t : {QStringLiteral(" 145.1 "), QString(), QStringLiteral("无")}) {
+            g.setTextMatrix(7, 3, t);
+            QCOMPARE(g.textMatrix(7, 3), t);
+            g.setTextMatrix(0, 4, t);
+            QCOMPARE(g.textMatrix(0, 4), t);
+        }
+    }
+
+    void writingRowAndColFiresEnterCell()
+    {
+        GridControl &g = grid->grid();
+        QSignalSpy spy(&g, &GridControl::enterCell);
+        g.setRow(40);
+        g.setCol(6);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(1), (QList<QVariant>{40, 6}));
+        QCOMPARE(state->currentChannel, 40);
+        g.setCol(6); // no change, no event
+        QCOMPARE(spy.count(), 2);
+        // The arrow keys move the current cell like the program does.
+        key(table(), Qt::Key_Down);
+        QCOMPARE(state->currentChannel, 41);
+    }
+
+    // ---- opening an editor -------------------------------------------------------------
+
+    void clickAndEnterRules_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("byEnter");
+        QTest::addColumn<int>("openColumn");
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QString>("shown");
+
+        for (bool byEnter : {false, true}) {
+            const char *how = byEnter ? "enter" : "click";
+            QTest::addRow("%s W/N of an empty channel", how) << 10 << 5 << byEnter << 1 << "txtMemChannel" << "";
+            QTest::addRow("%s TX of an empty channel", how) << 10 << 2 << byEnter << 1 << "txtMemChannel" << "";
+            QTest::addRow("%s Encode without TX", how) << 2 << 4 << byEnter << 2 << "txtMemChannel" << "";
+            QTest::addRow("%s Decode without TX", how) << 2 << 3 << byEnter << 3 << "cboFeature0" << Tx(1104);
+            QTest::addRow("%s RX in use", how) << 2 << 1 << byEnter << 1 << "txtMemChannel" << "145.12500";
+            QTest::addRow("%s Encode with TX", how) << 3 << 4 << byEnter << 4 << "cboFeature0" << "67.0";
+            QTest::addRow("%s TX Power", how) << 3 << 7 << byEnter << 7 << "cboFeature1" << "Mid";
+        }
+    }
+
+    void clickAndEnterRules()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, column);
+        QFETCH(bool, byEnter);
+        QFETCH(int, openColumn);
+        QFETCH(QString, editor);
+        QFETCH(QString, shown);
+        fillChannels();
+
+        grid->setCurrentCell(channel, column);
+        if (byEnter)
+            key(table(), Qt::Key_Return);
+        else
+            click(channel, column);
+
+        QCOMPARE(currentCell(), QPoint(channel, openColumn));
+        auto *open = window->findChild<QWidget *>(editor);
+        QVERIFY(!open->isHidden());
+        int visible = 0;
+        for (QWidget *w : {static_cast<QWidget *>(text()), static_cast<QWidget *>(feature(0)),
+                           static_cast<QWidget *>(feature(1))})
+            visible += w->isHidden() ? 0 : 1;
+        QCOMPARE(visible, 1);
+        QTRY_VERIFY(open->hasFocus());
+        // The editor lies over its cell.
+        const QRect cell(table()->viewport()->mapTo(grid, table()->visualItemRect(table()->item(channel - 1, openColumn - 1)).topLeft()),
+                         table()->visualItemRect(table()->item(channel - 1, openColumn - 1)).size());
+        QVERIFY(cell.contains(open->geometry().center()));
+        if (auto *line = qobject_cast<QLineEdit *>(open)) {
+            QCOMPARE(line->text(), shown);
+            QCOMPARE(line->selectedText(), shown);
+        } else {
+            QCOMPARE(qobject_cast<QComboBox *>(open)->currentText(), shown);
+        }
+        if (editor == "cboFeature1")
+            QCOMPARE(feature(1)->count(), 3); // Low, Mid, High
+        QCOMPARE(prompts->shown.size(), 0);
+    }
+
+    void openingAnEditorWritesNothing()
+    {
+        fillChannels();
+        state->doc.TakeSnapshot();
+        for (int col = 1; col <= 9; ++col) {
+            click(3, col);
+            grid->closeCellEditor();
+        }
+        QVERIFY(!state->doc.IsImageModified());
+    }
+
+    void digitStartsAnEntry_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<bool>("keypad");
+        QTest::addColumn<int>("openColumn");
+        QTest::addColumn<QString>("entry");
+
+        QTest::newRow("5 on RX of a channel in use") << 2 << 1 << int(Qt::Key_5) << false << 1 << "5";
+        QTest::newRow("5 on TX of an empty channel") << 10 << 2 << int(Qt::Key_5) << false << 1 << "5";
+        QTest::newRow("keypad 7 on TX in use") << 3 << 2 << int(Qt::Key_7) << true << 2 << "7";
+        QTest::newRow("period") << 2 << 2 << int(Qt::Key_Period) << false << 2 << ".";
+        QTest::newRow("keypad decimal") << 2 << 1 << int(Qt::Key_Period) << true << 1 << ".";
+        QTest::newRow("digit on Decode does nothing") << 3 << 3 << int(Qt::Key_5) << false << 3 << QString();
+        QTest::newRow("digit on Scrambler does nothing") << 3 << 9 << int(Qt::Key_1) << false << 9 << QString();
+    }
+
+    void digitStartsAnEntry()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, column);
+        QFETCH(int, keyCode);
+        QFETCH(bool, keypad);
+        QFETCH(int, openColumn);
+        QFETCH(QString, entry);
+        fillChannels();
+
+        grid->setCurrentCell(channel, column);
+        key(table(), keyCode, keypad ? Qt::KeypadModifier : Qt::NoModifier);
+
+        QCOMPARE(currentCell(), QPoint(channel, openColumn));
+        if (entry.isEmpty()) {
+            QVERIFY(text()->isHidden() && feature(0)->isHidden() && feature(1)->isHidden());
+            return;
+        }
+        QVERIFY(!text()->isHidden());
+        QCOMPARE(text()->text(), entry);
+        QCOMPARE(text()->cursorPosition(), 1);
+        QVERIFY(!text()->hasSelectedText());
+    }
+
+    // ---- the text editor ---------------------------------------------------------------
+
+    void entryAcceptsDigitsAndPointOnlyUpToNine()
+    {
+        type(10, 1, "14a5 .1-2,5x00");
+        QCOMPARE(text()->text(), QStringLiteral("145.12500"));
+        QTest::keyClicks(text(), "0");
+        QCOMPARE(text()->text(), QStringLiteral("145.12500")); // a tenth character is refused
+        text()->setSelection(4, 5);
+        QTest::keyClicks(text(), "5");
+        QCOMPARE(text()->text(), QStringLiteral("145.5")); // with a selection it replaces it
+        key(text(), Qt::Key_Backspace);
+        QCOMPARE(text()->text(), QStringLiteral("145."));
+        key(text(), Qt::Key_V, Qt::ControlModifier); // no paste
+        QCOMPARE(text()->text(), QStringLiteral("145."));
+    }
+
+    void commitPaths_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Enter") << "enter";
+        QTest::newRow("keypad Enter") << "keypadEnter";
+        QTest::newRow("focus to another control") << "focus";
+        QTest::newRow("CloseCellEditor") << "close";
+        QTest::newRow("scrolling") << "scroll";
+    }
+
+    void commitPaths()
+    {
+        QFETCH(QString, how);
+        QSignalSpy edited(grid, &ChannelGrid::imageEdited);
+        type(10, 1, "145.125");
+        if (how == "enter")
+            key(text(), Qt::Key_Return);
+        else if (how == "keypadEnter")
+            key(text(), Qt::Key_Enter, Qt::KeypadModifier);
+        else if (how == "focus")
+            other->setFocus();
+        else if (how == "close")
+            grid->closeCellEditor();
+        else
+            table()->verticalScrollBar()->setValue(table()->verticalScrollBar()->maximum());
+
+        QVERIFY(text()->isHidden());
+        // A first receive frequency: the frequency and the flags of a new channel.
+        QCOMPARE(Record(image(), 10), Hex("00255114ffffffffffffffffbfd9fffe"));
+        QCOMPARE(grid->cellText(10, 1), QStringLiteral("145.12500"));
+        const QString expected[] = {"145.12500", "", Tx(1104), "", "Wide", "Add", "High", "Off", "Off"};
+        for (int c = 1; c <= 9; ++c)
+            QCOMPARE(grid->cellText(10, c), expected[c - 1]);
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(prompts->shown.size(), 0);
+        if (how.contains("nter")) {
+            QCOMPARE(currentCell(), QPoint(10, 2)); // on to TX; the editor does not reopen
+            QTRY_VERIFY(table()->hasFocus());
+        }
+    }
+
+    void enterMovesFromTxToDecode()
+    {
+        fillChannels();
+        type(2, 2, "145.5");
+        key(text(), Qt::Key_Return);
+        QCOMPARE(currentCell(), QPoint(2, 3));
+        QVERIFY(feature(0)->isHidden());
+    }
+
+    void escapeKeepsTheCellAndTheImage()
+    {
+        fillChannels();
+        state->doc.TakeSnapshot();
+        type(2, 1, "144.2");
+        key(text(), Qt::Key_Escape);
+        QVERIFY(text()->isHidden());
+        QCOMPARE(grid->cellText(2, 1), QStringLiteral("145.12500"));
+        QVERIFY(!state->doc.IsImageModified());
+        QCOMPARE(currentCell(), QPoint(2, 1));
+        QTRY_VERIFY(table()->hasFocus());
+        // Focus leaving afterwards commits nothing either.
+        other->setFocus();
+        QVERIFY(!state->doc.IsImageModified());
+    }
+
+    void unchangedTextWritesNothing()
+    {
+        fillChannels();
+        image().setBit(1 * 16 + 15, 0, true); // RxUnset left set: storing again would clear it
+        state->doc.TakeSnapshot();
+        QSignalSpy edited(grid, &ChannelGrid::imageEdited);
+        click(2, 1);
+        key(text(), Qt::Key_Return);
+        QVERIFY(!state->doc.IsImageModified());
+        QCOMPARE(edited.count(), 0);
+    }
+
+    void entriesAreRoundedAndClampedToTheBand_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("warned");
+
+        QTest::newRow("RX above the band") << 1 << "147.5" << "145.99500" << true;
+        QTest::newRow("RX equal to the upper limit") << 1 << "146" << "145.99500" << true;
+        QTest::newRow("RX below the band") << 1 << "143.9" << "144.00000" << true;
+        QTest::newRow("RX a lone point") << 1 << "." << "144.00000" << true;
+        QTest::newRow("RX at the lower limit") << 1 << "144" << "144.00000" << false;
+        QTest::newRow("RX just below the upper limit rounds up to it") << 1 << "145.999" << "146.00000" << false;
+        QTest::newRow("RX between raster steps") << 1 << "145.0025" << "145.00000" << false;
+        QTest::newRow("TX above the band") << 2 << "150" << "145.99500" << true;
+        QTest::newRow("TX on the 6.25 kHz raster") << 2 << "145.006" << "145.00625" << false;
+    }
+
+    void entriesAreRoundedAndClampedToTheBand()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, warned);
+        fillChannels();
+
+        type(2, column, typed);
+        key(text(), Qt::Key_Return);
+
+        QCOMPARE(grid->cellText(2, column), stored);
+        const std::string inImage = column == 1 ? ReadFreqLowFirst(image(), 1, 0) : ReadFreqLowFirst(image(), 1, 4);
+        QCOMPARE(QString::fromStdString(inImage), stored);
+        if (!warned) {
+            QCOMPARE(prompts->shown.size(), 0);
+            return;
+        }
+        QCOMPARE(prompts->shownIds(), QList<int>{1229});
+        const PromptMessage &m = prompts->shown.first();
+        QCOMPARE(m.text, Tx(1229));
+        QCOMPARE(m.title, QStringLiteral("ZR-K6"));
+        QCOMPARE(m.icon, QMessageBox::Warning);
+    }
+
+    void storingTxAddsNoneEncode()
+    {
+        fillChannels();
+        type(2, 2, "145.5");
+        key(text(), Qt::Key_Return);
+        QCOMPARE(grid->cellText(2, 4), Tx(1104));
+        const QByteArray r = Record(image(), 2);
+        QCOMPARE(r.mid(4, 4), Hex("00005514"));
+        QCOMPARE(r.mid(10, 2), Hex("ffff"));
+        QCOMPARE(uchar(r.at(15)) & 0x02, 0);
+    }
+
+    void erasingRxClearsTheRecordAndItsPriority_data()
+    {
+        QTest::addColumn<int>("priority");
+        QTest::addColumn<int>("priorityAfter");
+        QTest::newRow("priority on this channel") << 3 << 0;
+        QTest::newRow("priority elsewhere") << 7 << 7;
+    }
+
+    void erasingRxClearsTheRecordAndItsPriority()
+    {
+        QFETCH(int, priority);
+        QFETCH(int, priorityAfter);
+        fillChannels();
+        image().set(addr::kPriorityChannel, std::uint8_t(priority));
+
+        type(3, 1, QString());
+        key(text(), Qt::Key_Return);
+
+        QCOMPARE(Record(image(), 3), QByteArray(16, char(0xFF)));
+        QCOMPARE(int(image().at(addr::kPriorityChannel)), priorityAfter);
+        for (int c = 1; c <= 9; ++c)
+            QCOMPARE(grid->cellText(3, c), QString());
+    }
+
+    void erasingTxRemovesTheTransmitPart()
+    {
+        fillChannels();
+        const QByteArray before = Record(image(), 3);
+        type(3, 2, QString());
+        key(text(), Qt::Key_Return);
+
+        const QByteArray after = Record(image(), 3);
+        QCOMPARE(after.mid(4, 4), Hex("ffffffff"));
+        QCOMPARE(after.mid(10, 2), Hex("ffff"));
+        QCOMPARE(uchar(after.at(15)), uchar(before.at(15)) | 0x02);
+        QCOMPARE(after.left(4), before.left(4));
+        QCOMPARE(after.mid(8, 2), before.mid(8, 2));
+        QCOMPARE(after.mid(12, 3), before.mid(12, 3));
+        QCOMPARE(grid->cellText(3, 2), QString());
+        QCOMPARE(grid->cellText(3, 4), QString());
+    }
+
+    // ---- the drop-downs ----------------------------------------------------------------
+
+    void choosingAnOptionWritesOnlyItsBits_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<int>("byteIndex");
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("bits");
+
+        QTest::newRow("Narrow") << 5 << "Narrow" << 13 << 0x10 << 0x00;
+        QTest::newRow("Del") << 6 << "Del" << 13 << 0x08 << 0x00;
+        QTest::newRow("Low") << 7 << "Low" << 13 << 0x60 << 0x00;
+        QTest::newRow("High") << 7 << "High" << 13 << 0x60 << 0x40;
+        QTest::newRow("QT/DQT") << 8 << "QT/DQT" << 13 << 0x06 << 0x04;
+        QTest::newRow("Scrambler On") << 9 << "On" << 12 << 0x40 << 0x40;
+        QTest::newRow("decode tone D023N") << 3 << "D023N" << 8 << 0xFF << 0x23;
+        QTest::newRow("encode tone None") << 4 << "None" << 10 << 0xFF << 0xFF;
+    }
+
+    void choosingAnOptionWritesOnlyItsBits()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, choice);
+        QFETCH(int, byteIndex);
+        QFETCH(int, mask);
+        QFETCH(int, bits);
+        fillChannels();
+        const QByteArray before = Record(image(), 3);
+        QSignalSpy edited(grid, &ChannelGrid::imageEdited);
+
+        click(3, column);
+        QComboBox *box = feature(column <= 4 ? 0 : 1);
+        QVERIFY(!box->isHidden());
+        // Step through the list with the arrow keys, as a user would, to the wanted item.
+        const int target = box->findText(choice);
+        QVERIFY(target >= 0);
+        while (box->currentIndex() != target)
+            key(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+
+        QCOMPARE(grid->cellText(3, column), choice);
+        const QByteArray after = Record(image(), 3);
+        QCOMPARE(uchar(after.at(byteIndex)) & mask, bits);
+        for (int i = 0; i < 16; ++i) {
+            if (i == byteIndex)
+                QCOMPARE(uchar(after.at(i)) & ~mask & 0xFF, uchar(before.at(i)) & ~mask & 0xFF);
+            else if (!(byteIndex >= 8 && byteIndex <= 10 && i == byteIndex + 1))
+                QCOMPARE(after.at(i), before.at(i));
+        }
+        QVERIFY(edited.count() >= 1);
+    }
+
+    void enterInADropDownMovesOn_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QPoint>("next");
+
+        QTest::newRow("Decode without TX to W/N") << 2 << 3 << QPoint(2, 5);
+        QTest::newRow("Decode with TX to Encode") << 3 << 3 << QPoint(3, 4);
+        QTest::newRow("Encode to W/N") << 3 << 4 << QPoint(3, 5);
+        QTest::newRow("W/N to Scan") << 3 << 5 << QPoint(3, 6);
+        QTest::newRow("Scrambler to the next row") << 3 << 9 << QPoint(4, 1);
+        QTest::newRow("Scrambler of channel 128 stays") << 128 << 9 << QPoint(128, 9);
+    }
+
+    void enterInADropDownMovesOn()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, column);
+        QFETCH(QPoint, next);
+        fillChannels();
+        if (channel == 128) {
+            StoreRxFrequency(image(), 128, "145.00000", state->doc.band);
+            grid->showRow(128);
+        }
+        state->doc.TakeSnapshot();
+
+        click(channel, column);
+        QComboBox *box = feature(column <= 4 ? 0 : 1);
+        QVERIFY(!box->isHidden());
+        key(box, Qt::Key_Return);
+
+        QCOMPARE(currentCell(), next);
+        QVERIFY(box->isHidden());
+        QTRY_VERIFY(table()->hasFocus());
+        QVERIFY(!state->doc.IsImageModified());
+    }
+
+    void dropDownHidesWhenTheFocusLeaves()
+    {
+        fillChannels();
+        click(3, 6);
+        QVERIFY(!feature(1)->isHidden());
+        other->setFocus();
+        QVERIFY(feature(1)->isHidden());
+    }
+
+    // ---- insert and delete -------------------------------------------------------------
+
+    void insertAndDelete_data()
+    {
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("insert");
+
+        QTest::newRow("Shift+F9") << int(Qt::Key_F9) << int(Qt::ShiftModifier) << true;
+        QTest::newRow("Ctrl+I") << int(Qt::Key_I) << int(Qt::ControlModifier) << true;
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << false;
+        QTest::newRow("Ctrl+D") << int(Qt::Key_D) << int(Qt::ControlModifier) << false;
+    }
+
+    void insertAndDelete()
+    {
+        QFETCH(int, keyCode);
+        QFETCH(int, modifiers);
+        QFETCH(bool, insert);
+        fillChannels();
+        image().set(addr::kPriorityChannel, 3);
+        const MemoryImage before = image();
+
+        grid->setCurrentCell(2, 6);
+        key(table(), keyCode, Qt::KeyboardModifiers(modifiers));
+
+        if (insert) {
+            QCOMPARE(Record(image(), 2), QByteArray(16, char(0xFF)));
+            QCOMPARE(Record(image(), 3), Record(before, 2));
+            QCOMPARE(Record(image(), 4), Record(before, 3));
+            QCOMPARE(grid->cellText(2, 1), QString());
+            QCOMPARE(grid->cellText(3, 1), QStringLiteral("145.12500"));
+            QCOMPARE(grid->cellText(4, 7), QStringLiteral("Mid"));
+        } else {
+            QCOMPARE(Record(image(), 2), Record(before, 3));
+            QCOMPARE(Record(image(), 128), QByteArray(16, char(0xFF)));
+            QCOMPARE(grid->cellText(2, 2), QStringLiteral("146.00000"));
+            QCOMPARE(grid->cellText(3, 1), QString());
+        }
+        QCOMPARE(int(image().at(addr::kPriorityChannel)), 3); // never follows the move
+        QCOMPARE(currentCell(), QPoint(2, 6));
+    }
+
+    void insertNeedsAnEmptyLastChannel()
+    {
+        fillChannels();
+        StoreRxFrequency(image(), 128, "145.00000", state->doc.band);
+        grid->showRow(128);
+        const MemoryImage before = image();
+        grid->setCurrentCell(2, 1);
+        key(table(), Qt::Key_F9, Qt::ShiftModifier);
+        QVERIFY(image() == before);
+        QCOMPARE(prompts->shown.size(), 0);
+    }
+
+    void insertFromTheEditorCommitsTheEntryFirst()
+    {
+        fillChannels();
+        type(5, 1, "144.8");
+        key(text(), Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(text()->isHidden());
+        QCOMPARE(Record(image(), 5), QByteArray(16, char(0xFF)));
+        QCOMPARE(grid->cellText(6, 1), QStringLiteral("144.80000"));
+        QCOMPARE(QString::fromStdString(ReadFreqLowFirst(image(), 5, 0)), QStringLiteral("144.80000"));
+    }
+
+    void deleteFromADropDown()
+    {
+        fillChannels();
+        click(2, 5);
+        key(feature(1), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(grid->cellText(2, 1), QStringLiteral("144.50000"));
+        QCOMPARE(grid->cellText(3, 1), QString());
+    }
+
+    // ---- copy keys and the hidden gesture ---------------------------------------------
+
+    void copyKeys_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("mode"); // -1: no dialog
+
+        QTest::newRow("Shift+F3") << 2 << int(Qt::Key_F3) << int(Qt::ShiftModifier) << 0;
+        QTest::newRow("Ctrl+E") << 2 << int(Qt::Key_E) << int(Qt::ControlModifier) << 0;
+        QTest::newRow("Ctrl+Shift+E") << 2 << int(Qt::Key_E) << int(Qt::ControlModifier | Qt::ShiftModifier) << -1;
+        QTest::newRow("Ctrl+E on an empty channel") << 10 << int(Qt::Key_E) << int(Qt::ControlModifier) << -1;
+        QTest::newRow("Shift+F4") << 2 << int(Qt::Key_F4) << int(Qt::ShiftModifier) << 1;
+        QTest::newRow("Ctrl+F") << 2 << int(Qt::Key_F) << int(Qt::ControlModifier) << 1;
+        QTest::newRow("Ctrl+Q without TX") << 2 << int(Qt::Key_Q) << int(Qt::ControlModifier) << -1;
+        QTest::newRow("Shift+F5") << 3 << int(Qt::Key_F5) << int(Qt::ShiftModifier) << 2;
+        QTest::newRow("F3 alone") << 2 << int(Qt::Key_F3) << 0 << -1;
+    }
+
+    void copyKeys()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, keyCode);
+        QFETCH(int, modifiers);
+        QFETCH(int, mode);
+        fillChannels();
+        QList<int> modes;
+        connect(grid, &ChannelGrid::copyRequested, this, [&](int m) {
+            modes.append(m);
+            QCOMPARE(state->copyMode, m);
+            QCOMPARE(state->currentChannel, channel);
+        });
+
+        grid->setCurrentCell(channel, 6);
+        key(table(), keyCode, Qt::KeyboardModifiers(modifiers));
+
+        QCOMPARE(modes, mode < 0 ? QList<int>{} : QList<int>{mode});
+    }
+
+    void frequencyCopyStoresTheCellTheDialogWrote()
+    {
+        fillChannels();
+        // Stands in for the copy dialog: it writes only the grid cell.
+        connect(grid, &ChannelGrid::copyRequested, this,
+                [&](int) { grid->grid().setTextMatrix(2, 2, QStringLiteral("145.12500")); });
+        grid->setCurrentCell(2, 1);
+        key(table(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(Record(image(), 2).mid(4, 4), Hex("00255114"));
+        QCOMPARE(grid->cellText(2, 4), Tx(1104));
+
+        // An emptied cell removes the transmit frequency.
+        connect(grid, &ChannelGrid::copyRequested, this, [&](int) { grid->grid().setTextMatrix(2, 2, QString()); });
+        key(table(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(Record(image(), 2).mid(4, 4), Hex("ffffffff"));
+        QCOMPARE(uchar(Record(image(), 2).at(15)) & 0x02, 0x02);
+    }
+
+    void toneCopyStoresTheEncodeCell()
+    {
+        fillChannels();
+        connect(grid, &ChannelGrid::copyRequested, this,
+                [&](int) { grid->grid().setTextMatrix(3, 4, QStringLiteral("D754I")); });
+        grid->setCurrentCell(3, 1);
+        key(table(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(Record(image(), 3).mid(10, 2), Hex("54c7"));
+    }
+
+    void memoryMapGesture_data()
+    {
+        QTest::addColumn<int>("xTwips");
+        QTest::addColumn<int>("yTwips");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("opens");
+
+        const int all = int(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        QTest::newRow("inside") << 3000 << 100 << all << true;
+        QTest::newRow("left of the area") << 2490 << 100 << all << false;
+        QTest::newRow("right of the area") << 3510 << 100 << all << false;
+        QTest::newRow("below the area") << 3000 << 260 << all << false;
+        QTest::newRow("only Ctrl+Alt") << 3000 << 100 << int(Qt::ControlModifier | Qt::AltModifier) << false;
+    }
+
+    void memoryMapGesture()
+    {
+        QFETCH(int, xTwips);
+        QFETCH(int, yTwips);
+        QFETCH(int, modifiers);
+        QFETCH(bool, opens);
+        GridControl &g = grid->grid();
+        QSignalSpy spy(grid, &ChannelGrid::memoryMapRequested);
+        const QPoint inTable(g.twipsToPixelsX(xTwips), g.twipsToPixelsY(yTwips));
+        QWidget *header = table()->horizontalHeader()->viewport();
+        QVERIFY(header->rect().contains(header->mapFrom(table(), inTable)));
+
+        QTest::mouseClick(header, Qt::RightButton, Qt::KeyboardModifiers(modifiers), header->mapFrom(table(), inTable));
+        QCOMPARE(spy.count(), opens ? 1 : 0);
+        // A left click with the same keys is never the gesture.
+        QTest::mouseClick(header, Qt::LeftButton, Qt::KeyboardModifiers(modifiers), header->mapFrom(table(), inTable));
+        QCOMPARE(spy.count(), opens ? 1 : 0);
+    }
+
+    void mouseUpReportsTwipsFromTheGridCorner()
+    {
+        GridControl &g = grid->grid();
+        QSignalSpy spy(&g, &GridControl::mouseUp);
+        const QPoint p = cellCenter(1, 1);
+        QTest::mouseClick(table()->viewport(), Qt::RightButton, Qt::ShiftModifier, p);
+        QCOMPARE(spy.count(), 1);
+        const QPoint inTable = table()->viewport()->mapTo(table(), p);
+        QCOMPARE(spy.at(0).at(0).value<Qt::MouseButton>(), Qt::RightButton);
+        QCOMPARE(spy.at(0).at(1).value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers(Qt::ShiftModifier));
+        QCOMPARE(spy.at(0).at(2).toInt(), g.pixelsToTwipsX(inTable.x()));
+        QCOMPARE(spy.at(0).at(3).toInt(), g.pixelsToTwipsY(inTable.y()));
+        QVERIFY(text()->isHidden()); // a right click opens nothing
+    }
+
+    // ---- whole-grid views --------------------------------------------------------------
+
+    void showAndClear()
+    {
+        fillChannels();
+        // An out-of-band record is erased the moment it is shown.
+        StoreRxFrequency(image(), 50, "150.00000", Band{136, 174, "136 - 174 MHz"});
+        grid->showRow(50);
+        QCOMPARE(Record(image(), 50), QByteArray(16, char(0xFF)));
+        QCOMPARE(grid->cellText(3, 2), QStringLiteral("146.00000"));
+        QCOMPARE(grid->cellText(3, 4), QStringLiteral("67.0"));
+
+        grid->setCurrentCell(60, 4);
+        const MemoryImage before = image();
+        grid->clearGrid();
+        QCOMPARE(currentCell(), QPoint(1, 1));
+        for (int c = 1; c <= 9; ++c)
+            QCOMPARE(grid->cellText(3, c), QString());
+        QVERIFY(image() == before);
+    }
+};
+
+QTEST_MAIN(TestChannelGrid)
+#include "test_channel_grid.moc"
