@@ -23,8 +23,9 @@ std::size_t ReadCount(std::span<const std::uint8_t> d, std::size_t at)
     return (std::size_t{d[at]} << 16) | (std::size_t{d[at + 1]} << 8) | d[at + 2];
 }
 
-// One elimination pass over d. Returns true and sets out when the pass pays.
-bool CompressPass(std::span<const std::uint8_t> d, Bytes &out)
+} // namespace
+
+std::optional<Bytes> CompressPass(std::span<const std::uint8_t> d)
 {
     std::array<std::size_t, 256> counts{};
     for (std::uint8_t b : d)
@@ -81,17 +82,16 @@ bool CompressPass(std::span<const std::uint8_t> d, Bytes &out)
 
     const std::size_t resultSize = 3 + a.size() + r.size();
     if (resultSize > d.size() + 1 && c < kAlwaysApplyCount)
-        return false;
+        return std::nullopt;
 
-    out.clear();
+    Bytes out;
     out.reserve(resultSize);
     AppendCount(out, a.size());
     out.insert(out.end(), a.begin(), a.end());
     out.insert(out.end(), r.begin(), r.end());
-    return true;
+    return out;
 }
 
-// Undoes one pass of d into out.
 EliminatorError ExpandPass(std::span<const std::uint8_t> d, std::size_t limit, Bytes &out)
 {
     const std::size_t n = d.size();
@@ -145,19 +145,16 @@ EliminatorError ExpandPass(std::span<const std::uint8_t> d, std::size_t limit, B
     return EliminatorError::None;
 }
 
-} // namespace
-
 EliminatorResult EliminatorCompress(std::span<const std::uint8_t> data)
 {
     if (data.size() > kMaxCount)
         return {{}, EliminatorError::InputTooLarge};
     Bytes current(data.begin(), data.end());
-    Bytes next;
     int passes = 0;
-    while (CompressPass(current, next)) {
+    while (std::optional<Bytes> next = CompressPass(current)) {
         if (passes == kMaxEliminatorPasses)
             return {{}, EliminatorError::TooManyPasses};
-        current.swap(next);
+        current = std::move(*next);
         ++passes;
         // A pass that is applied because of its size may grow the data past what the
         // three-byte counts can describe.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -24,6 +25,15 @@ struct EliminatorResult {
 };
 
 inline constexpr int kMaxEliminatorPasses = 255;
+
+// One elimination pass: the pass's result when it pays (at most one byte longer than data, or
+// eliminating 1100 bytes or more), nothing when it does not. data must be under 16 MiB.
+std::optional<std::vector<std::uint8_t>> CompressPass(std::span<const std::uint8_t> data);
+
+// Undoes one pass into out. Never reads outside data; refuses with OverLimit before building
+// more than outputLimit bytes.
+EliminatorError ExpandPass(std::span<const std::uint8_t> data, std::size_t outputLimit,
+                           std::vector<std::uint8_t> &out);
 
 // Compresses data with byte-elimination passes while they pay, followed by the pass-count
 // byte. Deterministic. Fails only with TooManyPasses or InputTooLarge, never for the
