@@ -1,0 +1,60 @@
+#include "dialogs/about_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_support.h"
+
+namespace zrk6 {
+
+QDate ReleaseDate()
+{
+    return QDate(2026, 12, 1);
+}
+
+QString AboutText(LanguageMode language)
+{
+    const QString product = ProductName();
+    const QStringList lines = {
+        product + QLatin1Char(' ') + Text(1323, language),
+        Text(1324, language) + QLatin1Char(' ') + product,
+        QString(),
+        Text(1325, language) + QLatin1Char(' ') + QString::fromLatin1(kVersionText),
+        Text(1326, language) + QLatin1Char(' ') + QLocale().toString(ReleaseDate(), QLocale::ShortFormat),
+        QString(),
+        QStringLiteral("Free software: use, study, share and change it under its licence."),
+        QStringLiteral("No warranty: check every setting before the radio transmits."),
+    };
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+AboutDialog::AboutDialog(LanguageMode language, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(Text(1334, language) + QLatin1Char(' ') + ProductName());
+
+    lblAbout_ = new QLabel(AboutText(language), this);
+    lblAbout_->setObjectName(QStringLiteral("lblAbout"));
+    lblAbout_->setTextFormat(Qt::PlainText);
+    lblAbout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *cmdOK = new QPushButton(Text(1102, language), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    auto *main = new QVBoxLayout(this);
+    main->setContentsMargins(20, 16, 20, 12);
+    main->addWidget(lblAbout_);
+    main->addSpacing(8);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+    cmdOK->setFocus();
+}
+
+} // namespace zrk6

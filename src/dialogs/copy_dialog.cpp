@@ -1,0 +1,209 @@
+#include "dialogs/copy_dialog.h"
+
+#include <algorithm>
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_support.h"
+#include "model/bcd_freq.h"
+#include "model/channel_record.h"
+#include "model/tone.h"
+
+namespace zrk6 {
+namespace {
+
+constexpr int kChannelMode = 0;
+constexpr int kFrequencyMode = 1;
+constexpr int kToneMode = 2;
+
+QString Cell(const RowTexts &texts, ChannelColumn column)
+{
+    return QString::fromStdString(texts[static_cast<std::size_t>(column)]);
+}
+
+} // namespace
+
+CopyDialog::CopyDialog(AppState &state, Prompts &prompts, QWidget *parent)
+    : QDialog(parent), state_(state), prompts_(prompts)
+{
+    setObjectName(QStringLiteral("frmCopy"));
+    const LanguageMode lang = state_.language;
+    mode_ = (state_.copyMode >= kChannelMode && state_.copyMode <= kToneMode) ? state_.copyMode : kChannelMode;
+    source_ = std::clamp(state_.currentChannel, 1, kChannelCount);
+
+    const RowTexts row = ChannelRowTexts(state_.doc.image, source_, state_.doc.band, lang);
+    const int captions[3] = {1235, 1236, 1237};
+    const int sourceLabels[3] = {1205, 1207, 1211};
+    const int destLabels[3] = {1205, 1209, 1212};
+    setWindowTitle(Text(captions[mode_], lang));
+    if (mode_ == kChannelMode)
+        sourceText_ = QString::number(source_);
+    else if (mode_ == kFrequencyMode)
+        sourceText_ = Cell(row, ChannelColumn::RxFreq);
+    else
+        sourceText_ = Cell(row, ChannelColumn::Decode);
+
+    lbl1_ = new QLabel(Text(sourceLabels[mode_], lang), this);
+    lbl1_->setObjectName(QStringLiteral("lbl1"));
+    lblSource_ = new QLabel(sourceText_, this);
+    lblSource_->setObjectName(QStringLiteral("lblSource"));
+    lbl2_ = new QLabel(Text(1230, lang), this);
+    lbl2_->setObjectName(QStringLiteral("lbl2"));
+    lbl3_ = new QLabel(Text(destLabels[mode_], lang), this);
+    lbl3_->setObjectName(QStringLiteral("lbl3"));
+    txtDest_ = new QLineEdit(this);
+    txtDest_->setObjectName(QStringLiteral("txtDest"));
+    txtDest_->setContextMenuPolicy(Qt::NoContextMenu);
+    cboCode_ = new QComboBox(this);
+    cboCode_->setObjectName(QStringLiteral("cboCode"));
+    cmdOK_ = new QPushButton(Text(1102, lang), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdCancel_ = new QPushButton(Text(1103, lang), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    // Enter belongs to the entry box; only a focused button reacts to it.
+    cmdOK_->setAutoDefault(false);
+    cmdCancel_->setAutoDefault(false);
+    auto *enter = new EnterMovesFocus(this);
+    enter->watch(cmdOK_);
+    enter->watch(cmdCancel_);
+    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The validators refuse a character that would make the entry too long or not a
+    // number, which also covers a paste; a typed character replaces a selection.
+    if (mode_ == kChannelMode)
+        txtDest_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), txtDest_));
+    else
+        txtDest_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]{0,9}")), txtDest_));
+    txtDest_->installEventFilter(this);
+    txtDest_->installEventFilter(new SelectAllOnFocus(this));
+    cboCode_->installEventFilter(this);
+
+    auto *line = new QHBoxLayout;
+    line->addWidget(lbl1_);
+    line->addWidget(lblSource_);
+    line->addSpacing(8);
+    line->addWidget(lbl2_);
+    line->addSpacing(8);
+    line->addWidget(lbl3_);
+    line->addWidget(txtDest_);
+    line->addWidget(cboCode_);
+    lblSource_->setMinimumWidth(lblSource_->fontMetrics().horizontalAdvance(QStringLiteral("000.00000")));
+    txtDest_->setMinimumWidth(txtDest_->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK_);
+    buttons->addWidget(cmdCancel_);
+
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(line);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+
+    if (mode_ == kToneMode) {
+        txtDest_->hide();
+        for (const std::string &tone : BuildToneList(lang))
+            cboCode_->addItem(QString::fromStdString(tone));
+        const int index = cboCode_->findText(sourceText_);
+        cboCode_->setCurrentIndex(index < 0 ? 0 : index);
+        cboCode_->setFocus();
+    } else {
+        cboCode_->hide();
+        resetDestination();
+    }
+}
+
+void CopyDialog::resetDestination()
+{
+    txtDest_->setText(sourceText_);
+    txtDest_->setCursorPosition(0);
+    txtDest_->selectAll();
+    txtDest_->setFocus();
+}
+
+bool CopyDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return QDialog::eventFilter(watched, event);
+    if (watched == txtDest_ && mode_ == kChannelMode) {
+        copyChannel();
+        return true;
+    }
+    if (watched == txtDest_ && mode_ == kFrequencyMode) {
+        storeTxFrequency();
+        QDialog::accept();
+        return true;
+    }
+    if (watched == cboCode_ && mode_ == kToneMode) {
+        storeEncodeTone();
+        QDialog::accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CopyDialog::accept()
+{
+    if (mode_ == kChannelMode)
+        copyChannel();
+    else if (mode_ == kFrequencyMode)
+        storeTxFrequency();
+    else
+        storeEncodeTone();
+    QDialog::accept();
+}
+
+void CopyDialog::copyChannel()
+{
+    bool ok = false;
+    const int dest = txtDest_->text().isEmpty() ? 0 : txtDest_->text().toInt(&ok);
+    if (dest >= 1 && dest <= kChannelCount) {
+        MemoryImage &image = state_.doc.image;
+        const int from = ChannelRow(source_) * kRowSize;
+        const int to = ChannelRow(dest) * kRowSize;
+        for (int k = 0; k < kRowSize; ++k)
+            image.set(to + k, image.at(from + k));
+        ShowChannelRow(image, dest, state_.doc.band, state_.language);
+        emit channelChanged(dest);
+    } else {
+        prompts_.message(this, PromptMessage{1238, Text(1238, state_.language), ProductName(),
+                                             QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton});
+    }
+    resetDestination();
+}
+
+void CopyDialog::storeTxFrequency()
+{
+    MemoryImage &image = state_.doc.image;
+    const QString typed = txtDest_->text();
+    if (typed.isEmpty()) {
+        RemoveTxFrequency(image, source_);
+    } else {
+        const RoundedFrequency rounded = RoundFrequencyText(typed.toStdString(), state_.doc.band);
+        if (rounded.outOfRange)
+            prompts_.message(this, PromptMessage{1229, Text(1229, state_.language), ProductName(),
+                                                 QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton});
+        StoreTxFrequency(image, source_, rounded.text);
+    }
+    emit channelChanged(source_);
+}
+
+void CopyDialog::storeEncodeTone()
+{
+    WriteChannelTone(state_.doc.image, source_, ChannelColumn::Encode, cboCode_->currentText().toStdString());
+    emit channelChanged(source_);
+}
+
+} // namespace zrk6

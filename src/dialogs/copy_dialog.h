@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+
+#include "model/app_state.h"
+#include "ui/prompts.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zrk6 {
+
+// frmCopy in the mode of state.copyMode, from the channel state.currentChannel:
+// 0 copies the whole record onto other channels (any number of times while open),
+// 1 sets the channel's transmit frequency, 2 sets its encode tone.
+// Every change goes into the image at once; channelChanged names each channel whose row
+// the main window must show again.
+class CopyDialog final : public QDialog {
+    Q_OBJECT
+public:
+    CopyDialog(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
+
+    int mode() const { return mode_; }
+    QLineEdit *destinationBox() const { return txtDest_; }
+    QComboBox *toneList() const { return cboCode_; }
+
+signals:
+    void channelChanged(int channel);
+
+public slots:
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void copyChannel();        // mode 0: one copy (or the range message), then the box resets
+    void storeTxFrequency();   // mode 1
+    void storeEncodeTone();    // mode 2
+    void resetDestination();
+
+    AppState &state_;
+    Prompts &prompts_;
+    int mode_ = 0;
+    int source_ = 1;
+    QString sourceText_;
+
+    QLabel *lbl1_ = nullptr;
+    QLabel *lblSource_ = nullptr;
+    QLabel *lbl2_ = nullptr;
+    QLabel *lbl3_ = nullptr;
+    QLineEdit *txtDest_ = nullptr;
+    QComboBox *cboCode_ = nullptr;
+    QPushButton *cmdOK_ = nullptr;
+    QPushButton *cmdCancel_ = nullptr;
+};
+
+} // namespace zrk6

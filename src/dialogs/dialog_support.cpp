@@ -1,0 +1,62 @@
+#include "dialogs/dialog_support.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+namespace zrk6 {
+
+QString Text(int englishId, LanguageMode language)
+{
+    const std::string_view text = LoadText(englishId, language);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ProductName()
+{
+    return QString::fromUtf8(kProductName.data(), static_cast<qsizetype>(kProductName.size()));
+}
+
+void EnterMovesFocus::watch(QWidget *widget)
+{
+    widget->installEventFilter(this);
+}
+
+bool EnterMovesFocus::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    if (auto *button = qobject_cast<QPushButton *>(watched)) {
+        button->click();
+        return true;
+    }
+    // A synthetic Tab takes the same path as the real key, honouring the tab order.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(watched, &tab);
+    return true;
+}
+
+bool SelectAllOnFocus::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto *edit = qobject_cast<QLineEdit *>(watched)) {
+            edit->selectAll();
+            // A mouse press places the caret after the focus arrives; select again after it.
+            QTimer::singleShot(0, edit, [edit] {
+                if (edit->hasFocus())
+                    edit->selectAll();
+            });
+        }
+    }
+    return false;
+}
+
+} // namespace zrk6

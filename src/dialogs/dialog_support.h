@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "text/text_table.h"
+
+class QWidget;
+
+namespace zrk6 {
+
+// The text of a table entry in the given language.
+QString Text(int englishId, LanguageMode language);
+
+// The product name, used as the caption of the program's own message boxes.
+QString ProductName();
+
+// Turns Enter (main or keypad) on the watched widgets into a Tab, so the focus moves
+// to the next control; push buttons are pressed instead.
+class EnterMovesFocus final : public QObject {
+public:
+    explicit EnterMovesFocus(QObject *parent) : QObject(parent) {}
+    void watch(QWidget *widget);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+// Selects the whole text of the watched line edits whenever they get the focus, also
+// when the focus comes from a mouse click.
+class SelectAllOnFocus final : public QObject {
+public:
+    explicit SelectAllOnFocus(QObject *parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+} // namespace zrk6

@@ -1,0 +1,57 @@
+#include "dialogs/language_dialog.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_support.h"
+
+namespace zrk6 {
+
+LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
+{
+    setObjectName(QStringLiteral("frmLanguage"));
+    const LanguageMode lang = state_.language;
+    setWindowTitle(Text(1319, lang));
+
+    auto *lblLang = new QLabel(Text(1320, lang), this);
+    lblLang->setObjectName(QStringLiteral("lblLang"));
+    cboLang_ = new QComboBox(this);
+    cboLang_->setObjectName(QStringLiteral("cboLang"));
+    cboLang_->addItems({Text(1321, lang), Text(1322, lang)}); // the index is the LanguageMode
+    cboLang_->setCurrentIndex(NormalizeLanguage(state_.language));
+    lblLang->setBuddy(cboLang_);
+
+    auto *cmdOK = new QPushButton(Text(1102, lang), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    auto *cmdCancel = new QPushButton(Text(1103, lang), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(lblLang);
+    row->addWidget(cboLang_, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(row);
+    main->addSpacing(8);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+    cboLang_->setFocus();
+}
+
+void LanguageDialog::accept()
+{
+    if (cboLang_->currentIndex() != state_.language)
+        state_.language = cboLang_->currentIndex();
+    QDialog::accept();
+}
+
+} // namespace zrk6

@@ -1,0 +1,309 @@
+#include "dialogs/memory_map_dialog.h"
+
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace zrk6 {
+namespace {
+
+constexpr int kColumns = kRowSize;
+
+QString HexByte(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+bool IsEnter(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// The hex digit a key stands for (main keyboard, keypad or A-F), or a null character.
+QChar HexDigitKey(const QKeyEvent *key)
+{
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return {};
+    const int k = key->key();
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return QChar('0' + (k - Qt::Key_0));
+    if (k >= Qt::Key_A && k <= Qt::Key_F)
+        return QChar('A' + (k - Qt::Key_A));
+    return {};
+}
+
+} // namespace
+
+MemoryMapDialog::MemoryMapDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
+{
+    setObjectName(QStringLiteral("frmMemoryMap"));
+    setWindowTitle(QStringLiteral("Memory Map"));
+    setModal(false);
+
+    msgMemory_ = new QTableWidget(kImageRows, kColumns, this);
+    msgMemory_->setObjectName(QStringLiteral("msgMemory"));
+    msgMemory_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    msgMemory_->setSelectionMode(QAbstractItemView::SingleSelection);
+    msgMemory_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    msgMemory_->setTabKeyNavigation(false);
+    msgMemory_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    msgMemory_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    msgMemory_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    msgMemory_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    msgMemory_->horizontalHeader()->setSectionsClickable(false);
+    msgMemory_->verticalHeader()->setSectionsClickable(false);
+    msgMemory_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+
+    txtMemory_ = new QLineEdit(msgMemory_->viewport());
+    txtMemory_->setObjectName(QStringLiteral("txtMemory"));
+    txtMemory_->setAlignment(Qt::AlignCenter);
+    txtMemory_->setFrame(false);
+    txtMemory_->setContextMenuPolicy(Qt::NoContextMenu);
+    txtMemory_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,2}")), txtMemory_));
+    txtMemory_->hide();
+
+    lblAddr_ = new QLabel(QStringLiteral("0000"), this);
+    lblAddr_->setObjectName(QStringLiteral("lblAddr"));
+    lblAddr_->setMinimumWidth(lblAddr_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    cmdOK_ = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdOK_->setAutoDefault(false);
+    cmdCancel_->setAutoDefault(false);
+    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(lblAddr_);
+    bottom->addStretch(1);
+    bottom->addWidget(cmdOK_);
+    bottom->addWidget(cmdCancel_);
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(msgMemory_);
+    main->addLayout(bottom);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+
+    fillGrid();
+    sizeGrid();
+
+    msgMemory_->installEventFilter(this);
+    msgMemory_->viewport()->installEventFilter(this);
+    txtMemory_->installEventFilter(this);
+    connect(msgMemory_, &QTableWidget::currentCellChanged, this, [this] { updateAddress(); });
+    // A scroll moves the cells under the editor: give the edit up, as Esc does.
+    for (QScrollBar *bar : {msgMemory_->verticalScrollBar(), msgMemory_->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (isEditing())
+                cancelEdit();
+        });
+
+    msgMemory_->setCurrentCell(0, 0);
+    msgMemory_->setFocus();
+    updateAddress();
+}
+
+void MemoryMapDialog::fillGrid()
+{
+    QStringList columnHeaders;
+    for (int c = 0; c < kColumns; ++c)
+        columnHeaders << QString::number(c, 16).toUpper();
+    QStringList rowHeaders;
+    for (int r = 0; r < kImageRows; ++r)
+        rowHeaders << QLatin1Char('0') + HexByte(r) + QLatin1Char('_');
+    msgMemory_->setHorizontalHeaderLabels(columnHeaders);
+    msgMemory_->setVerticalHeaderLabels(rowHeaders);
+
+    const auto bytes = state_.doc.image.bytes();
+    for (int r = 0; r < kImageRows; ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            auto *item = new QTableWidgetItem(HexByte(bytes[static_cast<std::size_t>(r * kColumns + c)]));
+            item->setTextAlignment(Qt::AlignCenter);
+            msgMemory_->setItem(r, c, item);
+        }
+    }
+}
+
+void MemoryMapDialog::sizeGrid()
+{
+    // A data column is one nineteenth of the grid, the header column 1.93 nineteenths;
+    // the grid shows its header and 16 data rows.
+    const QFontMetrics metrics = msgMemory_->fontMetrics();
+    const int cellWidth = metrics.horizontalAdvance(QStringLiteral("WW")) + 14;
+    const int headerWidth = qRound(cellWidth * 1.93);
+    const int rowHeight = metrics.height() + 8;
+    msgMemory_->horizontalHeader()->setDefaultSectionSize(cellWidth);
+    msgMemory_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    msgMemory_->verticalHeader()->setFixedWidth(headerWidth);
+    msgMemory_->horizontalHeader()->setFixedHeight(rowHeight);
+    const int frame = msgMemory_->frameWidth() * 2;
+    const int width = headerWidth + kColumns * cellWidth + msgMemory_->verticalScrollBar()->sizeHint().width() + frame;
+    const int height = 17 * rowHeight + frame;
+    msgMemory_->setFixedSize(width, height);
+}
+
+void MemoryMapDialog::updateAddress()
+{
+    const int row = msgMemory_->currentRow();
+    const int column = msgMemory_->currentColumn();
+    if (row < 0 || column < 0)
+        return;
+    const QString rowHeader = msgMemory_->verticalHeaderItem(row)->text();
+    lblAddr_->setText(rowHeader.left(3) + msgMemory_->horizontalHeaderItem(column)->text());
+}
+
+bool MemoryMapDialog::isEditing() const
+{
+    return editRow_ >= 0;
+}
+
+void MemoryMapDialog::openEditor(const QString &typed)
+{
+    const int row = msgMemory_->currentRow();
+    const int column = msgMemory_->currentColumn();
+    if (row < 0 || column < 0)
+        return;
+    msgMemory_->scrollTo(msgMemory_->model()->index(row, column));
+    editRow_ = row;
+    editColumn_ = column;
+    savedText_ = msgMemory_->item(row, column)->text();
+    txtMemory_->setGeometry(msgMemory_->visualRect(msgMemory_->model()->index(row, column)));
+    if (typed.isEmpty()) {
+        txtMemory_->setText(savedText_);
+        txtMemory_->selectAll();
+    } else {
+        txtMemory_->setText(typed);
+        txtMemory_->setCursorPosition(typed.size());
+    }
+    txtMemory_->show();
+    txtMemory_->setFocus();
+}
+
+void MemoryMapDialog::finishEdit()
+{
+    // Cleared before hiding: hiding moves the focus, and that must not commit again.
+    editRow_ = -1;
+    editColumn_ = -1;
+    const bool hadFocus = txtMemory_->hasFocus();
+    txtMemory_->hide();
+    if (hadFocus)
+        msgMemory_->setFocus();
+}
+
+void MemoryMapDialog::commitEdit()
+{
+    if (!isEditing())
+        return;
+    QString text = txtMemory_->text().toUpper();
+    if (text.isEmpty())
+        text = QStringLiteral("FF");
+    else if (text.size() == 1)
+        text.prepend(QLatin1Char('0'));
+    if (text != savedText_)
+        edited_[static_cast<std::size_t>(editRow_ * kColumns + editColumn_)] = true;
+    msgMemory_->item(editRow_, editColumn_)->setText(text);
+    finishEdit();
+}
+
+void MemoryMapDialog::cancelEdit()
+{
+    if (!isEditing())
+        return;
+    msgMemory_->item(editRow_, editColumn_)->setText(savedText_);
+    finishEdit();
+}
+
+void MemoryMapDialog::moveAfterEnter()
+{
+    const int row = msgMemory_->currentRow();
+    const int column = msgMemory_->currentColumn();
+    if (column < kColumns - 1)
+        msgMemory_->setCurrentCell(row, column + 1);
+    else if (row < kImageRows - 1)
+        msgMemory_->setCurrentCell(row + 1, 0);
+}
+
+bool MemoryMapDialog::gridKey(QKeyEvent *key)
+{
+    if (IsEnter(key)) {
+        openEditor();
+        return true;
+    }
+    const QChar digit = HexDigitKey(key);
+    if (!digit.isNull()) {
+        openEditor(QString(digit));
+        return true;
+    }
+    return false;
+}
+
+bool MemoryMapDialog::editorKey(QKeyEvent *key)
+{
+    if (IsEnter(key)) {
+        commitEdit();
+        moveAfterEnter();
+        return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+        cancelEdit();
+        return true;
+    }
+    if (key->matches(QKeySequence::Paste))
+        return true;
+    const QString text = key->text();
+    if (text.size() != 1 || !text.at(0).isPrint())
+        return false; // Backspace, Delete and the caret keys keep their usual meaning
+    const QChar c = text.at(0).toUpper();
+    const bool hex = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+    if (hex && (txtMemory_->text().size() < 2 || txtMemory_->hasSelectedText()))
+        txtMemory_->insert(QString(c));
+    return true;
+}
+
+bool MemoryMapDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == msgMemory_ && event->type() == QEvent::KeyPress && !isEditing())
+        return gridKey(static_cast<QKeyEvent *>(event));
+    if (watched == msgMemory_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !isEditing())
+            openEditor();
+        return false;
+    }
+    if (watched == txtMemory_) {
+        if (event->type() == QEvent::KeyPress)
+            return editorKey(static_cast<QKeyEvent *>(event));
+        if (event->type() == QEvent::FocusOut && isEditing()) {
+            // Switching to another window keeps the edit open, as it keeps the focus.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                commitEdit();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void MemoryMapDialog::accept()
+{
+    commitEdit();
+    MemoryImage &image = state_.doc.image;
+    for (int address = 0; address < kImageSize; ++address) {
+        if (!edited_[static_cast<std::size_t>(address)])
+            continue;
+        const QString text = msgMemory_->item(address / kColumns, address % kColumns)->text();
+        image.set(address, static_cast<std::uint8_t>(text.toInt(nullptr, 16)));
+    }
+    QDialog::accept();
+    emit imageWritten();
+}
+
+} // namespace zrk6

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QDialog>
+#include <QPrinter>
+
+#include "dialogs/print_surface.h"
+#include "model/app_state.h"
+#include "ui/prompts.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zrk6 {
+
+// The optional features page's lines, read from the optional features dialog loaded
+// from the image without being shown.
+QList<FeatureLine> OptionalFeatureLines(AppState &state);
+
+// The printer chosen for one job: a started surface, or the reason it could not start.
+// Both empty means the user cancelled.
+struct ChosenSurface {
+    std::shared_ptr<PrintSurface> surface;
+    QString error;
+};
+
+// frmPrint: chooses the channel range and the optional features page, then prints them as
+// one job. OK asks for the printer (QPrintDialog, also to a PDF file); Preview shows the
+// pages first; Setup sets the page up for later jobs.
+class PrintDialog final : public QDialog {
+    Q_OBJECT
+public:
+    PrintDialog(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
+
+    using SurfaceChooser = std::function<ChosenSurface(QWidget *parent, QPrinter &printer)>;
+    // Replaces the print dialog step (tests print to a recording surface or a PDF file).
+    void setSurfaceChooser(SurfaceChooser chooser) { chooser_ = std::move(chooser); }
+
+    // What OK prints with the settings as they stand.
+    PrintJob job() const;
+    QPrinter &printer() { return printer_; }
+
+public slots:
+    void accept() override;
+    void selectAll();
+    void clearAll();
+    void setup();
+    void preview();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setRangeEnabled(bool enabled);
+    void validateFrom();
+    void validateTo();
+    bool itemsChosen();
+    void validateFocusedRange();
+    static ChosenSurface ChooseWithDialog(QWidget *parent, QPrinter &printer);
+
+    AppState &state_;
+    Prompts &prompts_;
+    QString bandText_;
+    QPrinter printer_{QPrinter::HighResolution};
+    SurfaceChooser chooser_;
+
+    QCheckBox *chkChannels_ = nullptr;
+    QCheckBox *chkFeatures_ = nullptr;
+    QLabel *lblFrom_ = nullptr;
+    QLabel *lblTo_ = nullptr;
+    QLineEdit *txtFrom_ = nullptr;
+    QLineEdit *txtTo_ = nullptr;
+    QPushButton *cmdSelectAll_ = nullptr;
+    QPushButton *cmdClearAll_ = nullptr;
+    QPushButton *cmdSetup_ = nullptr;
+    QPushButton *cmdPreview_ = nullptr;
+    QPushButton *cmdOK_ = nullptr;
+    QPushButton *cmdCancel_ = nullptr;
+};
+
+} // namespace zrk6

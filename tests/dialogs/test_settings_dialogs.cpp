@@ -1,0 +1,141 @@
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "dialogs/about_dialog.h"
+#include "dialogs/comm_port_dialog.h"
+#include "dialogs/language_dialog.h"
+#include "model/app_state.h"
+
+using namespace zrk6;
+
+class TestSettingsDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commPortShowsAndChoosesPort();
+    void commPortCancelKeepsPort();
+    void languageChoice_data();
+    void languageChoice();
+    void languageListIsInCurrentLanguage();
+    void aboutText_data();
+    void aboutText();
+    void aboutDateFollowsLocale();
+};
+
+void TestSettingsDialogs::commPortShowsAndChoosesPort()
+{
+    AppState state;
+    state.commPortNumber = 3;
+    CommPortDialog d(state, [](int n) { return n == 4 ? QString() : QStringLiteral("/dev/ttyUSB%1").arg(n - 1); });
+    QCOMPARE(d.windowTitle(), QStringLiteral("Communication Port"));
+    QCOMPARE(d.findChild<QGroupBox *>("fraPort")->title(), QStringLiteral("Communication Port"));
+    QCOMPARE(d.option(0)->text(), QStringLiteral("COM1  (/dev/ttyUSB0)"));
+    QCOMPARE(d.option(3)->text(), QStringLiteral("COM4"));
+    QVERIFY(d.option(2)->isChecked());
+    d.show();
+    QTest::mouseClick(d.option(1), Qt::LeftButton);
+    QTest::mouseClick(d.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+    QCOMPARE(state.commPortNumber, 2);
+
+    // On Windows the system name is the caption itself and is not repeated.
+    state.language = kChinese;
+    CommPortDialog zh(state, [](int n) { return QStringLiteral("COM%1").arg(n); });
+    QCOMPARE(zh.option(1)->text(), QStringLiteral("通信口2  (COM2)"));
+    QVERIFY(zh.option(1)->isChecked());
+}
+
+void TestSettingsDialogs::commPortCancelKeepsPort()
+{
+    AppState state;
+    CommPortDialog d(state, {});
+    QVERIFY(d.option(0)->isChecked());
+    d.show();
+    d.option(3)->setChecked(true);
+    QTest::keyClick(&d, Qt::Key_Escape);
+    QCOMPARE(d.result(), int(QDialog::Rejected));
+    QCOMPARE(state.commPortNumber, 1);
+}
+
+void TestSettingsDialogs::languageChoice_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("after");
+    QTest::newRow("English to Chinese") << 0 << 1 << true << 1;
+    QTest::newRow("Chinese to English") << 1 << 0 << true << 0;
+    QTest::newRow("unchanged") << 1 << 1 << true << 1;
+    QTest::newRow("cancel after a change") << 0 << 1 << false << 0;
+}
+
+void TestSettingsDialogs::languageChoice()
+{
+    QFETCH(int, start);
+    QFETCH(int, choice);
+    QFETCH(bool, ok);
+    QFETCH(int, after);
+    AppState state;
+    state.language = start;
+    LanguageDialog d(state);
+    QCOMPARE(d.languageList()->currentIndex(), start);
+    d.show();
+    d.languageList()->setCurrentIndex(choice);
+    QTest::mouseClick(d.findChild<QPushButton *>(ok ? "cmdOK" : "cmdCancel"), Qt::LeftButton);
+    QCOMPARE(state.language, after);
+}
+
+void TestSettingsDialogs::languageListIsInCurrentLanguage()
+{
+    AppState state;
+    state.language = kChinese;
+    LanguageDialog d(state);
+    QCOMPARE(d.windowTitle(), QStringLiteral("语言设置"));
+    QCOMPARE(d.findChild<QLabel *>("lblLang")->text(), QStringLiteral("语言模式"));
+    QCOMPARE(d.languageList()->itemText(0), QStringLiteral("英语"));
+    QCOMPARE(d.languageList()->itemText(1), QStringLiteral("中文"));
+}
+
+void TestSettingsDialogs::aboutText_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("firstLines");
+    QTest::newRow("English") << 0 << "About ZR-K6"
+                             << QStringList{"ZR-K6 Radio Programming Software", "For ZR-K6", "", "Version 2.90"};
+    QTest::newRow("Chinese") << 1 << "关于 ZR-K6" << QStringList{"ZR-K6 对讲机编程软件", "用于 ZR-K6", "", "版本 2.90"};
+}
+
+void TestSettingsDialogs::aboutText()
+{
+    QFETCH(int, language);
+    QFETCH(QString, title);
+    QFETCH(QStringList, firstLines);
+    AboutDialog d(language);
+    QCOMPARE(d.windowTitle(), title);
+    const QStringList lines = d.aboutLabel()->text().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 8);
+    QCOMPARE(lines.mid(0, 4), firstLines);
+    QVERIFY(lines[4].startsWith(language ? QStringLiteral("发布 ") : QStringLiteral("Release ")));
+    QCOMPARE(lines[5], QString());
+    QVERIFY(!lines[6].isEmpty() && !lines[7].isEmpty());
+    QCOMPARE(d.findChild<QPushButton *>("cmdOK")->text(), language ? QStringLiteral("确定(&O)") : QStringLiteral("&OK"));
+}
+
+void TestSettingsDialogs::aboutDateFollowsLocale()
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString us = AboutText(kEnglish).split("\r\n").at(4);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString de = AboutText(kEnglish).split("\r\n").at(4);
+    QLocale::setDefault(saved);
+    QCOMPARE(us, QStringLiteral("Release 12/1/26"));
+    QCOMPARE(de, QStringLiteral("Release 01.12.26"));
+}
+
+QTEST_MAIN(TestSettingsDialogs)
+#include "test_settings_dialogs.moc"
