@@ -1,0 +1,46 @@
+// zrk6: the ZR-K6 programmer's window.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+
+#include "mainwindow/main_window.h"
+#include "mainwindow/settings_store.h"
+#include "model/app_state.h"
+#include "ui/prompts.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zrk6"));
+    QApplication::setApplicationDisplayName(QStringLiteral("ZR-K6"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("zrk6"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Programs the memory of ZR-K6 radios."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Use the serial device DEVICE (for example /dev/ttyUSB0) for "
+                                                 "Read and Write in this run, in place of the numbered port."),
+                                  QStringLiteral("DEVICE"));
+    const QCommandLineOption settingsFile(QStringLiteral("settings"),
+                                          QStringLiteral("Keep the settings in FILE (default: %1).")
+                                              .arg(zrk6::SettingsStore::DefaultFilePath()),
+                                          QStringLiteral("FILE"));
+    parser.addOption(port);
+    parser.addOption(settingsFile);
+    parser.process(app);
+
+    zrk6::AppState state;
+    zrk6::WidgetPrompts prompts;
+    zrk6::SettingsStore settings(parser.isSet(settingsFile) ? parser.value(settingsFile)
+                                                            : zrk6::SettingsStore::DefaultFilePath());
+    zrk6::frmMain window(state, prompts, settings);
+    if (parser.isSet(port))
+        window.setPortOverride(parser.value(port));
+    if (window.startupFailed())
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,153 @@
+#include "mainwindow/general_panel.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "mainwindow/main_views.h"
+#include "model/app_state.h"
+#include "model/band.h"
+
+namespace zrk6 {
+
+namespace {
+
+QString ViewText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+GeneralPanel::GeneralPanel(AppState &state, Prompts &prompts, QWidget *parent)
+    : QGroupBox(parent), state_(state), prompts_(prompts)
+{
+    setObjectName(QStringLiteral("fraGeneral"));
+    lblGeneral0_ = new QLabel(this);
+    lblGeneral0_->setObjectName(QStringLiteral("lblGeneral0"));
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    QFont bold = label1_->font();
+    bold.setBold(true);
+    label1_->setFont(bold);
+    lblGeneral1_ = new QLabel(this);
+    lblGeneral1_->setObjectName(QStringLiteral("lblGeneral1"));
+    cboGenFreq_ = new QComboBox(this);
+    cboGenFreq_->setObjectName(QStringLiteral("cboGenFreq"));
+    cboGenFreq_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboGenModel_ = new QComboBox(this);
+    cboGenModel_->setObjectName(QStringLiteral("cboGenModel"));
+    cboGenModel_->setVisible(false);
+    lblGeneral0_->setBuddy(cboGenFreq_);
+    lblGeneral1_->setBuddy(cboGenFreq_);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(lblGeneral0_);
+    layout->addSpacing(6);
+    layout->addWidget(label1_);
+    layout->addSpacing(48);
+    layout->addWidget(lblGeneral1_);
+    layout->addSpacing(6);
+    layout->addWidget(cboGenFreq_);
+    layout->addStretch(1);
+
+    cboGenFreq_->installEventFilter(this);
+    connect(cboGenFreq_, &QComboBox::currentIndexChanged, this, &GeneralPanel::cboGenFreq_Click);
+    connect(cboGenModel_, &QComboBox::currentIndexChanged, this, &GeneralPanel::cboGenModel_Click);
+}
+
+void GeneralPanel::fillLists()
+{
+    label1_->setText(ProductTitle());
+    // Filling selects nothing and runs no handler: the first fill from the image does.
+    const QSignalBlocker blockModel(cboGenModel_);
+    const QSignalBlocker blockBand(cboGenFreq_);
+    cboGenModel_->clear();
+    for (const ModelRow &model : ModelTable())
+        cboGenModel_->addItem(ViewText(model.text));
+    cboGenModel_->setCurrentIndex(-1);
+    cboGenFreq_->clear();
+    for (const BandRow &row : BandTable())
+        cboGenFreq_->addItem(ViewText(row.text));
+    cboGenFreq_->setCurrentIndex(-1);
+}
+
+void GeneralPanel::applyCaptions()
+{
+    setTitle(TableText(1250, state_.language));
+    lblGeneral0_->setText(TableText(1251, state_.language));
+    lblGeneral1_->setText(TableText(1252, state_.language));
+}
+
+void GeneralPanel::showFromImage()
+{
+    cboGenModel_->setCurrentIndex(ModelIndexFromByte(state_.doc.image.at(addr::kModel)));
+    bandEventsEnabled_ = false;
+    selectBandText(QString::fromStdString(state_.doc.band.text));
+    bandEventsEnabled_ = true;
+}
+
+void GeneralPanel::selectBandText(const QString &text)
+{
+    const int index = cboGenFreq_->findText(text, Qt::MatchExactly);
+    if (index < 0) {
+        cboGenFreq_->setCurrentIndex(-1);
+        return;
+    }
+    cboGenFreq_->setCurrentIndex(index);
+    prevBandText_ = text;
+}
+
+bool GeneralPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == cboGenFreq_) {
+        if (event->type() == QEvent::FocusIn) {
+            prevBandText_ = cboGenFreq_->currentText();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                focusNextChild();
+                return true;
+            }
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void GeneralPanel::cboGenFreq_Click(int index)
+{
+    if (!bandEventsEnabled_ || index < 0)
+        return;
+    const QString chosen = cboGenFreq_->itemText(index);
+    if (chosen == prevBandText_)
+        return;
+
+    const Band previous = state_.doc.band;
+    state_.doc.band = BandFromRow(index);
+
+    const auto answer = prompts_.message(
+        this, TextMessage(1329, state_.language, ProductTitle(), QMessageBox::Warning,
+                          QMessageBox::Ok | QMessageBox::Cancel));
+    if (answer != QMessageBox::Ok) {
+        // Every later entry is checked against the band, so it must stay the image's band.
+        state_.doc.band = previous;
+        bandEventsEnabled_ = false;
+        selectBandText(QString::fromStdString(previous.text));
+        bandEventsEnabled_ = true;
+        return;
+    }
+    emit bandConfirmed();
+}
+
+void GeneralPanel::cboGenModel_Click(int index)
+{
+    const auto &models = ModelTable();
+    const std::uint8_t modelByte =
+        index >= 0 && index < static_cast<int>(models.size()) ? models[static_cast<std::size_t>(index)].modelByte : 0x38;
+    state_.doc.image.set(addr::kModel, modelByte);
+}
+
+} // namespace zrk6

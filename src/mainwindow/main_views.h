@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+
+#include "text/text_table.h"
+#include "ui/prompts.h"
+
+class QWidget;
+
+namespace zrk6 {
+
+// What the command controllers need from the main window: the steps around a command
+// that belong to the window's views.
+class MainViews {
+public:
+    virtual ~MainViews() = default;
+
+    // The parent for message boxes, file dialogs and the transfer window.
+    virtual QWidget *dialogParent() = 0;
+    // Ends an open in-place editor of the grid (a text entry is committed).
+    virtual void closeCellEditor() = 0;
+    // After a new image came in whole (open, read): band from the image, General panel,
+    // VFO panel and all 128 rows.
+    virtual void refreshAllViews() = 0;
+    // After BuildDefaultImage: General panel, VFO panel, an empty grid with the preset
+    // channels of the band shown.
+    virtual void showDefaultImage() = 0;
+    // Current cell (row, column) and the keyboard focus on the grid.
+    virtual void focusGrid(int row, int column) = 0;
+    virtual void focusGrid() = 0;
+    // The window title from the document state.
+    virtual void updateTitle() = 0;
+};
+
+// A message box of the text table: text id in the language, with a title and buttons.
+inline PromptMessage TextMessage(int textId, LanguageMode language, const QString &title,
+                                 QMessageBox::Icon icon,
+                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
+{
+    PromptMessage m;
+    m.textId = textId;
+    const std::string_view text = LoadText(textId, language);
+    m.text = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    m.title = title;
+    m.icon = icon;
+    m.buttons = buttons;
+    m.defaultButton = defaultButton;
+    return m;
+}
+
+inline QString ProductTitle()
+{
+    return QString::fromUtf8(kProductName.data(), static_cast<qsizetype>(kProductName.size()));
+}
+
+inline QString TableText(int textId, LanguageMode language)
+{
+    const std::string_view text = LoadText(textId, language);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace zrk6

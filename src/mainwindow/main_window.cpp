@@ -1,0 +1,499 @@
+#include "mainwindow/main_window.h"
+
+#include <exception>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "mainwindow/channel_grid.h"
+#include "mainwindow/file_commands.h"
+#include "mainwindow/general_panel.h"
+#include "mainwindow/grid_control.h"
+#include "mainwindow/settings_store.h"
+#include "mainwindow/transfer_commands.h"
+#include "mainwindow/vfo_panel.h"
+#include "model/app_state.h"
+#include "model/band.h"
+
+// Resources of a static library are registered by name, outside any namespace.
+static void InitMainWindowResources()
+{
+    Q_INIT_RESOURCE(zrk6);
+}
+
+namespace zrk6 {
+
+namespace {
+
+struct Caption {
+    const char *objectName;
+    int textId;
+};
+
+// The menus and their items, in the order ApplyCaptions sets them.
+constexpr Caption kMenuCaptions[] = {
+    {"mnuFile", 1000},          {"mnuFile_New", 1001},         {"mnuFile_Open", 1002},
+    {"mnuFile_Save", 1003},     {"mnuFile_SaveAs", 1004},      {"mnuFile_Print", 1005},
+    {"mnuFile_Exit", 1006},     {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
+    {"mnuProgram_Write", 1017}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
+    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
+    {"mnuHelp_About", 1026},
+};
+
+struct ToolButton {
+    const char *key;
+    int tooltipId;
+    const char *icon;
+};
+
+// Buttons 1-9 of tlbActions; a null key is a separator.
+constexpr ToolButton kToolButtons[] = {
+    {"New", 1027, "new"},   {"Open", 1028, "open"},   {"Save", 1029, "save"},
+    {"Print", 1030, "print"}, {nullptr, 0, nullptr}, {"Read", 1031, "read"},
+    {"Write", 1032, "write"}, {nullptr, 0, nullptr}, {"About", 1026, "about"},
+};
+
+// Design rectangles in twips.
+constexpr int kFrameLeft = 120;
+constexpr int kFrameWidth = 11055;
+constexpr int kGeneralTop = 120;
+constexpr int kGeneralHeight = 855;
+constexpr int kChannelTop = 1080;
+constexpr int kChannelHeight = 5655;
+constexpr int kGridLeft = 120;
+constexpr int kGridTop = 240;
+constexpr int kGridWidth = 10890;
+constexpr int kGridHeight = 5235;
+constexpr int kVfoTop = 4560;
+constexpr int kVfoHeight = 915;
+constexpr int kPicMainMarginX = 20;
+constexpr int kPicMainMarginY = 680;
+
+} // namespace
+
+frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent)
+    : QMainWindow(parent), state_(state), prompts_(prompts), settings_(settings)
+{
+    InitMainWindowResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/zrk6.png")));
+    file_ = std::make_unique<FileCommands>(state_, prompts_, *this);
+    transfer_ = std::make_unique<TransferCommands>(state_, prompts_, *this);
+    try {
+        startUp();
+    } catch (const std::exception &error) {
+        PromptMessage m;
+        m.text = QString::fromLocal8Bit(error.what());
+        m.title = ProductTitle();
+        m.icon = QMessageBox::Warning;
+        prompts_.message(this, m);
+        state_.doc.TakeSnapshot();
+        startupFailed_ = true;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+frmMain::~frmMain() = default;
+
+int frmMain::twipsX(int twips) const
+{
+    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
+}
+
+int frmMain::twipsY(int twips) const
+{
+    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
+}
+
+void frmMain::startUp()
+{
+    MemoryImage &image = state_.doc.image;
+    image.set(addr::kModel, kStartupModelByte);
+    image.set(addr::kBandVariant,
+              static_cast<std::uint8_t>(BandVariantFromSetting(settings_.GetRegValue(QStringLiteral("LastFreq")))));
+    state_.language = LanguageFromSetting(settings_.GetRegValue(QStringLiteral("Language")));
+    state_.commPortNumber = 1;
+
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    buildPanels();
+
+    general_->fillLists();
+    vfo_->fillLists();
+
+    state_.doc.band = ReadBandFromImage(image);
+    state_.doc.name = std::string(kUntitled);
+    applyCaptions();
+    BuildDefaultImage(image, state_.doc.band);
+    showDefaultImage();
+    state_.doc.TakeSnapshot();
+
+    // Big enough for the design layout below the toolbar and above the status bar.
+    const int chrome = menuBar()->sizeHint().height() + tlbActions_->sizeHint().height() +
+                       statusBar()->sizeHint().height();
+    resize(twipsX(kFrameLeft * 2 + kFrameWidth + kPicMainMarginX),
+           chrome + twipsY(kChannelTop + kChannelHeight + 120));
+}
+
+void frmMain::buildMenus()
+{
+    auto addAction = [this](QMenu *menu, const char *name, const QKeySequence &shortcut, void (frmMain::*slot)()) {
+        QAction *action = menu->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        if (!shortcut.isEmpty())
+            action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    auto addSeparator = [](QMenu *menu, const char *name) {
+        QAction *separator = menu->addSeparator();
+        separator->setObjectName(QString::fromLatin1(name));
+        return separator;
+    };
+    auto addMenu = [this](const char *name) {
+        QMenu *menu = menuBar()->addMenu(QString());
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+
+    QMenu *file = addMenu("mnuFile");
+    addAction(file, "mnuFile_New", QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuFile_New_Click);
+    addAction(file, "mnuFile_Open", QKeySequence(Qt::CTRL | Qt::Key_O), &frmMain::mnuFile_Open_Click);
+    addAction(file, "mnuFile_Save", QKeySequence(Qt::CTRL | Qt::Key_S), &frmMain::mnuFile_Save_Click);
+    addAction(file, "mnuFile_SaveAs", {}, &frmMain::mnuFile_SaveAs_Click);
+    // Print is reached through the toolbar; its menu item is never shown.
+    addSeparator(file, "mnuFile_Bar1")->setVisible(false);
+    addAction(file, "mnuFile_Print", QKeySequence(Qt::CTRL | Qt::Key_P), &frmMain::mnuFile_Print_Click)->setVisible(false);
+    addSeparator(file, "mnuFile_Bar2");
+    addAction(file, "mnuFile_Exit", {}, &frmMain::mnuFile_Exit_Click);
+
+    QMenu *program = addMenu("mnuProgram");
+    addAction(program, "mnuProgram_Read", QKeySequence(Qt::CTRL | Qt::Key_R), &frmMain::mnuProgram_Read_Click);
+    addSeparator(program, "mnuProgram_Bar1");
+    addAction(program, "mnuProgram_Write", QKeySequence(Qt::CTRL | Qt::Key_W), &frmMain::mnuProgram_Write_Click);
+    addSeparator(program, "mnuProgram_Bar2");
+    addAction(program, "mnuProgram_OptFeatures", {}, &frmMain::mnuProgram_OptFeatures_Click);
+
+    QMenu *setup = addMenu("mnuSetup");
+    addAction(setup, "mnuSetup_CommPort", {}, &frmMain::mnuSetup_CommPort_Click);
+    addAction(setup, "mnuSetup_Lang", {}, &frmMain::mnuSetup_Lang_Click);
+
+    QMenu *help = addMenu("mnuHelp");
+    addAction(help, "mnuHelp_About", {}, &frmMain::mnuHelp_About_Click);
+}
+
+void frmMain::buildToolbar()
+{
+    tlbActions_ = new QToolBar(this);
+    tlbActions_->setObjectName(QStringLiteral("tlbActions"));
+    tlbActions_->setMovable(false);
+    tlbActions_->setFloatable(false);
+    tlbActions_->setIconSize(QSize(24, 24));
+    tlbActions_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tlbActions_->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu); // no menu to hide the toolbar
+    addToolBar(Qt::TopToolBarArea, tlbActions_);
+    for (const ToolButton &button : kToolButtons) {
+        if (button.key == nullptr) {
+            tlbActions_->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(button.key);
+        QAction *action = tlbActions_->addAction(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(button.icon))), key);
+        action->setObjectName(QStringLiteral("tlbActions_") + key);
+        action->setData(key);
+        if (QWidget *widget = tlbActions_->widgetForAction(action))
+            widget->setObjectName(QStringLiteral("tlbActions_") + key);
+        connect(action, &QAction::triggered, this, [this, key] { tlbActions_ButtonClick(key); });
+    }
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("staDateTime"));
+    bar->setSizeGripEnabled(true);
+    staDate_ = new QLabel(bar);
+    staDate_->setObjectName(QStringLiteral("Date"));
+    staTime_ = new QLabel(bar);
+    staTime_->setObjectName(QStringLiteral("Time"));
+    for (QLabel *panel : {staDate_, staTime_}) {
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setMinimumWidth(twipsX(1500));
+        bar->addPermanentWidget(panel);
+    }
+    updateDateTime();
+    auto *clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &frmMain::updateDateTime);
+    clock->start(1000);
+}
+
+void frmMain::updateDateTime()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale;
+    staDate_->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    staTime_->setText(locale.toString(now.time(), QLocale::ShortFormat));
+}
+
+void frmMain::buildPanels()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+    picMain_ = new QWidget(central);
+    picMain_->setObjectName(QStringLiteral("picMain"));
+
+    general_ = new GeneralPanel(state_, prompts_, picMain_);
+    general_->setGeometry(twipsX(kFrameLeft), twipsY(kGeneralTop), twipsX(kFrameWidth), twipsY(kGeneralHeight));
+    connect(general_, &GeneralPanel::bandConfirmed, this, &frmMain::bandConfirmed);
+
+    fraMemChannel_ = new QGroupBox(picMain_);
+    fraMemChannel_->setObjectName(QStringLiteral("fraMemChannel"));
+    fraMemChannel_->setGeometry(twipsX(kFrameLeft), twipsY(kChannelTop), twipsX(kFrameWidth), twipsY(kChannelHeight));
+    grid_ = new ChannelGrid(state_, prompts_, fraMemChannel_);
+    grid_->setGeometry(twipsX(kGridLeft), twipsY(kGridTop), twipsX(kGridWidth), twipsY(kGridHeight));
+
+    // The VFO frame is never shown; its handlers still keep the VFO block in its rules.
+    vfo_ = new VfoPanel(state_, prompts_, picMain_);
+    vfo_->setGeometry(twipsX(kFrameLeft), twipsY(kVfoTop), twipsX(kFrameWidth), twipsY(kVfoHeight));
+    vfo_->setVisible(false);
+
+    setTabOrder(general_->bandList(), grid_);
+}
+
+void frmMain::layoutPicMain()
+{
+    if (picMain_ == nullptr || isMinimized())
+        return;
+    const int clientWidth = width();
+    const int clientHeight = height() - (menuBar()->isVisible() ? menuBar()->height() : 0);
+    const int margin = twipsY(kPicMainMarginY);
+    picMain_->setGeometry(0, 0, std::max(0, clientWidth - twipsX(kPicMainMarginX)),
+                          clientHeight <= margin ? 0 : clientHeight - margin);
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutPicMain();
+}
+
+void frmMain::applyCaptions()
+{
+    const LanguageMode lang = state_.language;
+    updateTitle();
+    for (const Caption &caption : kMenuCaptions) {
+        const QString name = QString::fromLatin1(caption.objectName);
+        if (auto *menu = findChild<QMenu *>(name))
+            menu->setTitle(TableText(caption.textId, lang));
+        else if (auto *action = findChild<QAction *>(name))
+            action->setText(TableText(caption.textId, lang));
+    }
+    for (const ToolButton &button : kToolButtons) {
+        if (button.key == nullptr)
+            continue;
+        // The About button shows the menu text, ampersand and all.
+        if (auto *action = findChild<QAction *>(QStringLiteral("tlbActions_") + QLatin1String(button.key)))
+            action->setToolTip(TableText(button.tooltipId, lang));
+    }
+    general_->applyCaptions();
+    vfo_->applyCaptions();
+    fraMemChannel_->setTitle(TableText(1301, lang));
+    grid_->applyCaptions();
+}
+
+void frmMain::applyLanguage()
+{
+    applyCaptions();
+    grid_->showAllRows();
+    vfo_->showFromImage();
+}
+
+void frmMain::setPortOverride(const QString &device)
+{
+    transfer_->setPortOverride(device);
+}
+
+QString frmMain::portName() const
+{
+    return transfer_->portName();
+}
+
+void frmMain::closeCellEditor()
+{
+    grid_->closeCellEditor();
+}
+
+void frmMain::refreshAllViews()
+{
+    state_.doc.band = ReadBandFromImage(state_.doc.image);
+    general_->showFromImage();
+    vfo_->showFromImage();
+    grid_->showAllRows();
+}
+
+void frmMain::showDefaultImage()
+{
+    general_->showFromImage();
+    vfo_->showFromImage();
+    grid_->clearGrid();
+    // The preset channels of the default image stay shown: the grid mirrors the image.
+    if (BandRowIndex(state_.doc.band) == kBand446) {
+        for (int channel = 1; channel <= 8; ++channel)
+            grid_->showRow(channel);
+    }
+}
+
+void frmMain::focusGrid(int row, int column)
+{
+    grid_->setCurrentCell(row, column);
+    focusGrid();
+}
+
+void frmMain::focusGrid()
+{
+    grid_->grid().setFocus();
+}
+
+void frmMain::updateTitle()
+{
+    setWindowTitle(QString::fromStdString(ComposeTitle(state_.doc, state_.language)));
+}
+
+void frmMain::bandConfirmed()
+{
+    BuildDefaultImage(state_.doc.image, state_.doc.band);
+    showDefaultImage();
+    state_.doc.TakeSnapshot();
+    state_.doc.name = std::string(kUntitled);
+    updateTitle();
+}
+
+void frmMain::mnuFile_New_Click()
+{
+    closeCellEditor();
+    file_->newDocument();
+}
+
+void frmMain::mnuFile_Open_Click()
+{
+    closeCellEditor();
+    file_->openDataFile();
+}
+
+void frmMain::mnuFile_Save_Click()
+{
+    file_->save();
+}
+
+void frmMain::mnuFile_SaveAs_Click()
+{
+    file_->saveAs();
+}
+
+void frmMain::mnuFile_Print_Click()
+{
+    closeCellEditor();
+}
+
+void frmMain::mnuFile_Exit_Click()
+{
+    closeCellEditor();
+    close();
+}
+
+void frmMain::mnuProgram_Read_Click()
+{
+    transfer_->read();
+}
+
+void frmMain::mnuProgram_Write_Click()
+{
+    transfer_->write();
+}
+
+void frmMain::mnuProgram_OptFeatures_Click()
+{
+    closeCellEditor();
+}
+
+void frmMain::mnuSetup_CommPort_Click()
+{
+    closeCellEditor();
+}
+
+void frmMain::mnuSetup_Lang_Click()
+{
+    closeCellEditor();
+}
+
+void frmMain::mnuHelp_About_Click()
+{
+    closeCellEditor();
+}
+
+void frmMain::tlbActions_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("New"))
+        mnuFile_New_Click();
+    else if (key == QLatin1String("Open"))
+        mnuFile_Open_Click();
+    else if (key == QLatin1String("Save"))
+        mnuFile_Save_Click();
+    else if (key == QLatin1String("Print"))
+        mnuFile_Print_Click();
+    else if (key == QLatin1String("Read"))
+        mnuProgram_Read_Click();
+    else if (key == QLatin1String("Write"))
+        mnuProgram_Write_Click();
+    else if (key == QLatin1String("About"))
+        mnuHelp_About_Click();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (!startupFailed_) {
+        closeCellEditor();
+        if (state_.doc.IsImageModified()) {
+            const auto answer = prompts_.message(
+                this, TextMessage(1111, state_.language, ProductTitle(), QMessageBox::Warning,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+            // A save that fails or is cancelled keeps the window open: the changes are not lost.
+            if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !file_->save())) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    writeSettings();
+    event->accept();
+}
+
+void frmMain::writeSettings()
+{
+    const MemoryImage &image = state_.doc.image;
+    settings_.SaveRegValue(QStringLiteral("LastModel"), QString::number(image.at(addr::kModel)));
+    settings_.SaveRegValue(QStringLiteral("LastFreq"), QString::number(image.at(addr::kBandVariant)));
+    settings_.SaveRegValue(QStringLiteral("language"), QString::number(state_.language));
+}
+
+} // namespace zrk6

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <memory>
+
+#include <QMainWindow>
+
+#include "mainwindow/main_views.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QToolBar;
+
+namespace zrk6 {
+
+struct AppState;
+class ChannelGrid;
+class FileCommands;
+class GeneralPanel;
+class Prompts;
+class SettingsStore;
+class TransferCommands;
+class VfoPanel;
+
+// The main window frmMain: menus, toolbar tlbActions, the General panel, the hidden VFO
+// panel, the channel grid and the status bar. It owns the document's views; the commands
+// themselves live in FileCommands and TransferCommands.
+class frmMain : public QMainWindow, public MainViews {
+    Q_OBJECT
+
+public:
+    // Runs the start-up sequence: settings, lists, captions, the default image, the snapshot.
+    frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // True when start-up failed; the window then closes itself as soon as events run.
+    bool startupFailed() const { return startupFailed_; }
+
+    // Every caption in the current language, the title included (ApplyCaptions).
+    void applyCaptions();
+    // After a language change: captions, all rows and the VFO panel follow the language.
+    void applyLanguage();
+    // The serial device for this run (zrk6 --port); empty to use the port number again.
+    void setPortOverride(const QString &device);
+    QString portName() const;
+
+    ChannelGrid *channelGrid() const { return grid_; }
+    GeneralPanel *generalPanel() const { return general_; }
+    VfoPanel *vfoPanel() const { return vfo_; }
+    FileCommands &fileCommands() { return *file_; }
+    TransferCommands &transferCommands() { return *transfer_; }
+    AppState &state() { return state_; }
+
+    // MainViews
+    QWidget *dialogParent() override { return this; }
+    void closeCellEditor() override;
+    void refreshAllViews() override;
+    void showDefaultImage() override;
+    void focusGrid(int row, int column) override;
+    void focusGrid() override;
+    void updateTitle() override;
+
+public slots:
+    void mnuFile_New_Click();
+    void mnuFile_Open_Click();
+    void mnuFile_Save_Click();
+    void mnuFile_SaveAs_Click();
+    void mnuFile_Print_Click();
+    void mnuFile_Exit_Click();
+    void mnuProgram_Read_Click();
+    void mnuProgram_Write_Click();
+    void mnuProgram_OptFeatures_Click();
+    void mnuSetup_CommPort_Click();
+    void mnuSetup_Lang_Click();
+    void mnuHelp_About_Click();
+    // A toolbar button by its key: "New", "Open", "Save", "Print", "Read", "Write" or
+    // "About" (exact case); any other key does nothing.
+    void tlbActions_ButtonClick(const QString &key);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void startUp();
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void buildPanels();
+    void layoutPicMain();
+    void updateDateTime();
+    void bandConfirmed();
+    void writeSettings();
+    int twipsX(int twips) const;
+    int twipsY(int twips) const;
+
+    AppState &state_;
+    Prompts &prompts_;
+    SettingsStore &settings_;
+    std::unique_ptr<FileCommands> file_;
+    std::unique_ptr<TransferCommands> transfer_;
+
+    QWidget *picMain_ = nullptr;
+    GeneralPanel *general_ = nullptr;
+    VfoPanel *vfo_ = nullptr;
+    QGroupBox *fraMemChannel_ = nullptr;
+    ChannelGrid *grid_ = nullptr;
+    QToolBar *tlbActions_ = nullptr;
+    QLabel *staDate_ = nullptr;
+    QLabel *staTime_ = nullptr;
+    bool startupFailed_ = false;
+};
+
+} // namespace zrk6

@@ -1,0 +1,116 @@
+#include "mainwindow/settings_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include "model/decimal_text.h"
+
+namespace zrk6 {
+
+namespace {
+
+// Three levels: "SoftWare", a level named by one blank, "ZR-K6".
+const QStringList &KeyPath()
+{
+    static const QStringList path{QStringLiteral("SoftWare"), QStringLiteral(" "), QStringLiteral("ZR-K6")};
+    return path;
+}
+
+void EnterKey(QSettings &settings)
+{
+    for (const QString &level : KeyPath())
+        settings.beginGroup(level);
+}
+
+// The stored name that matches valueName without regard to case, or an empty text.
+QString FindValueName(const QSettings &settings, const QString &valueName)
+{
+    const QStringList keys = settings.childKeys();
+    for (const QString &key : keys) {
+        if (key.compare(valueName, Qt::CaseInsensitive) == 0)
+            return key;
+    }
+    return {};
+}
+
+// The leading number of a stored text rounded to a whole number (halfway to even), or
+// nullopt-like -1 for a negative value.
+long long LeadingWholeNumber(const QString &text)
+{
+    const std::string utf8 = text.toStdString();
+    const DecimalValue value = LeadingNumber(utf8, true);
+    if (value.negative)
+        return -1;
+    return RoundDiv(value, DecimalValue::kScale, Tie::Even);
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
+
+QString SettingsStore::DefaultFilePath()
+{
+    const QString overrideDir = qEnvironmentVariable("ZRK6_SETTINGS_DIR");
+    const QString dir = overrideDir.isEmpty()
+                            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/zrk6")
+                            : overrideDir;
+    return QDir(dir).filePath(QStringLiteral("zrk6.ini"));
+}
+
+QString SettingsStore::GetRegValue(const QString &valueName) const
+{
+    QSettings settings(filePath_, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return {};
+    EnterKey(settings);
+    const QString name = FindValueName(settings, valueName);
+    if (name.isEmpty())
+        return {};
+    const QVariant value = settings.value(name);
+    // An INI line with commas reads back as a list; the stored text is the whole line.
+    QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                            : value.toString();
+    const qsizetype zero = text.indexOf(QChar(0));
+    if (zero >= 0)
+        text.truncate(zero);
+    return text;
+}
+
+bool SettingsStore::SaveRegValue(const QString &valueName, const QString &text)
+{
+    QDir().mkpath(QFileInfo(filePath_).absolutePath());
+    QSettings settings(filePath_, QSettings::IniFormat);
+    EnterKey(settings);
+    // One value per name whatever its case: drop a stored spelling that differs.
+    for (QString existing = FindValueName(settings, valueName); !existing.isEmpty();
+         existing = FindValueName(settings, valueName)) {
+        settings.remove(existing);
+    }
+    settings.setValue(valueName, text.isEmpty() ? QStringLiteral(" ") : text);
+    settings.endGroup();
+    settings.endGroup();
+    settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+int BandVariantFromSetting(const QString &text)
+{
+    if (text.isEmpty())
+        return kDefaultBandVariant;
+    const long long x = LeadingWholeNumber(text);
+    return x >= 238 && x <= 247 ? static_cast<int>(x) : kDefaultBandVariant;
+}
+
+LanguageMode LanguageFromSetting(const QString &text)
+{
+    if (text.isEmpty())
+        return kEnglish;
+    const long long x = LeadingWholeNumber(text);
+    return x == kChinese ? kChinese : kEnglish;
+}
+
+} // namespace zrk6

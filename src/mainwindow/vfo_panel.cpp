@@ -1,0 +1,256 @@
+#include "mainwindow/vfo_panel.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include "mainwindow/main_views.h"
+#include "model/app_state.h"
+#include "model/bcd_freq.h"
+#include "model/tone.h"
+#include "model/vfo.h"
+
+namespace zrk6 {
+
+namespace {
+
+constexpr int kMaxChars[2] = {9, 8}; // receive box, offset box
+constexpr int kLabelIds[8] = {1200, 1246, 1240, 1255, 1211, 1212, 1216, 1213};
+constexpr int kDuplexIds[3] = {1241, 1243, 1242};
+constexpr int kWideIds[2] = {1218, 1217};
+constexpr int kPowerIds[2] = {1214, 1215};
+// Design widths in twips, left to right.
+constexpr int kWidths[8] = {1455, 1095, 1335, 1335, 1095, 1095, 1215, 1215};
+
+QComboBox *MakeList(QWidget *parent, const char *name)
+{
+    auto *list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    return list;
+}
+
+void ReplaceItems(QComboBox *list, const int *ids, int count, LanguageMode language)
+{
+    for (int i = 0; i < count && i < list->count(); ++i)
+        list->setItemText(i, TableText(ids[i], language));
+}
+
+} // namespace
+
+VfoPanel::VfoPanel(AppState &state, Prompts &prompts, QWidget *parent)
+    : QGroupBox(parent), state_(state), prompts_(prompts)
+{
+    setObjectName(QStringLiteral("fraVfo"));
+    for (int i = 0; i < 8; ++i) {
+        lblVfo_[i] = new QLabel(this);
+        lblVfo_[i]->setObjectName(QStringLiteral("lblVFO%1").arg(i));
+    }
+    for (int i = 0; i < 2; ++i) {
+        txtVfoFreq_[i] = new QLineEdit(this);
+        txtVfoFreq_[i]->setObjectName(QStringLiteral("txtVfoFreq%1").arg(i));
+        txtVfoFreq_[i]->installEventFilter(this);
+    }
+    cboVfoStep_ = MakeList(this, "cboVfoStep");
+    cboVfoDuplex_ = MakeList(this, "cboVfoDuplex");
+    cboVfoDeCode_ = MakeList(this, "cboVfoDeCode");
+    cboVfoEncode_ = MakeList(this, "cboVfoEncode");
+    cboVfoWide_ = MakeList(this, "cboVfoWide");
+    cboVfoTxP_ = MakeList(this, "cboVfoTxP");
+
+    QWidget *controls[8] = {txtVfoFreq_[0], cboVfoStep_, txtVfoFreq_[1], cboVfoDuplex_,
+                            cboVfoDeCode_, cboVfoEncode_, cboVfoWide_, cboVfoTxP_};
+    auto *layout = new QGridLayout(this);
+    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    for (int i = 0; i < 8; ++i) {
+        layout->addWidget(lblVfo_[i], 0, i);
+        layout->addWidget(controls[i], 1, i);
+        controls[i]->setMinimumWidth(kWidths[i] * dpi / 1440);
+        lblVfo_[i]->setBuddy(controls[i]);
+    }
+
+    connect(cboVfoStep_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoStep_Click);
+    connect(cboVfoDuplex_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoDuplex_Click);
+    connect(cboVfoWide_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoWide_Click);
+    connect(cboVfoTxP_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoTxP_Click);
+    connect(cboVfoDeCode_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoDeCode_Click);
+    connect(cboVfoEncode_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoEncode_Click);
+}
+
+void VfoPanel::fillLists()
+{
+    QComboBox *lists[] = {cboVfoStep_, cboVfoDuplex_, cboVfoDeCode_, cboVfoEncode_, cboVfoWide_, cboVfoTxP_};
+    for (QComboBox *list : lists) {
+        // Filling selects nothing: the first refresh from the image runs every handler once.
+        const QSignalBlocker block(list);
+        list->clear();
+    }
+    const LanguageMode lang = state_.language;
+    QStringList tones;
+    for (const std::string &tone : BuildToneList(lang))
+        tones << QString::fromStdString(tone);
+    auto fill = [](QComboBox *list, const QStringList &items) {
+        const QSignalBlocker block(list);
+        list->addItems(items);
+        list->setCurrentIndex(-1);
+    };
+    fill(cboVfoStep_, {QStringLiteral("5K"), QStringLiteral("10K"), QStringLiteral("6.25K"),
+                       QStringLiteral("12.5K"), QStringLiteral("25K")});
+    fill(cboVfoDuplex_, {TableText(kDuplexIds[0], lang), TableText(kDuplexIds[1], lang), TableText(kDuplexIds[2], lang)});
+    fill(cboVfoWide_, {TableText(kWideIds[0], lang), TableText(kWideIds[1], lang)});
+    fill(cboVfoTxP_, {TableText(kPowerIds[0], lang), TableText(kPowerIds[1], lang)});
+    fill(cboVfoDeCode_, tones);
+    fill(cboVfoEncode_, tones);
+}
+
+void VfoPanel::applyCaptions()
+{
+    const LanguageMode lang = state_.language;
+    setTitle(TableText(1245, lang));
+    for (int i = 0; i < 8; ++i)
+        lblVfo_[i]->setText(TableText(kLabelIds[i], lang));
+    const int none[1] = {1104};
+    ReplaceItems(cboVfoDeCode_, none, 1, lang);
+    ReplaceItems(cboVfoEncode_, none, 1, lang);
+    ReplaceItems(cboVfoDuplex_, kDuplexIds, 3, lang);
+    ReplaceItems(cboVfoWide_, kWideIds, 2, lang);
+    ReplaceItems(cboVfoTxP_, kPowerIds, 2, lang);
+}
+
+void VfoPanel::showFrequencies()
+{
+    const MemoryImage &image = state_.doc.image;
+    txtVfoFreq_[0]->setText(QString::fromStdString(FormatFreq(ReadFreqUnits(image, vfo::kRxFreq, ByteOrder::LowFirst))));
+    txtVfoFreq_[1]->setText(QString::fromStdString(FormatFreq(ReadFreqUnits(image, vfo::kOffset, ByteOrder::HighFirst))));
+}
+
+void VfoPanel::showFromImage()
+{
+    const VfoFields fields = ReadVfo(state_.doc.image, state_.language);
+    txtVfoFreq_[0]->setText(QString::fromStdString(fields.rxText));
+    txtVfoFreq_[1]->setText(QString::fromStdString(fields.offsetText));
+    // Each selection that changes runs its handler, which may rewrite the VFO block.
+    auto select = [](QComboBox *list, int index) {
+        list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+    };
+    select(cboVfoStep_, fields.step);
+    select(cboVfoWide_, fields.wide);
+    select(cboVfoTxP_, fields.highPower);
+    select(cboVfoDuplex_, fields.duplex);
+    select(cboVfoDeCode_, cboVfoDeCode_->findText(QString::fromStdString(fields.decodeText), Qt::MatchExactly));
+    select(cboVfoEncode_, cboVfoEncode_->findText(QString::fromStdString(fields.encodeText), Qt::MatchExactly));
+}
+
+void VfoPanel::showOutOfRange()
+{
+    prompts_.message(this, TextMessage(1229, state_.language, ProductTitle(), QMessageBox::Warning));
+}
+
+void VfoPanel::commitFrequency(int index)
+{
+    if (committing_)
+        return;
+    committing_ = true;
+    const std::string text = txtVfoFreq_[index]->text().toStdString();
+    const bool outOfRange = index == 0 ? StoreVfoRxFrequency(state_.doc.image, text, state_.doc.band)
+                                       : StoreVfoOffset(state_.doc.image, text, state_.doc.band);
+    if (outOfRange)
+        showOutOfRange();
+    showFrequencies();
+    committing_ = false;
+}
+
+bool VfoPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    for (int i = 0; i < 2; ++i) {
+        if (watched != txtVfoFreq_[i])
+            continue;
+        QLineEdit *box = txtVfoFreq_[i];
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            QTimer::singleShot(0, box, &QLineEdit::selectAll);
+            break;
+        case QEvent::FocusOut: {
+            // A message box or a menu taking the focus for a moment is not leaving the box.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                commitFrequency(i);
+            break;
+        }
+        case QEvent::KeyPress: {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                commitFrequency(i);
+                focusNextChild();
+                return true;
+            }
+            const QString typed = key->text();
+            // Navigation, Tab, Backspace, Delete and shortcuts act as usual.
+            if (typed.isEmpty() || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+                break;
+            const QChar c = typed.at(0);
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                break;
+            const bool accepted = (c.isDigit() && c.unicode() < 128) || c == QLatin1Char('.');
+            if (!accepted)
+                return true;
+            if (box->text().size() >= kMaxChars[i] && !box->hasSelectedText())
+                return true;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void VfoPanel::cboVfoStep_Click(int index)
+{
+    if (index < 0)
+        return;
+    state_.doc.image.set(addr::kVfoStep, static_cast<std::uint8_t>(index));
+    commitFrequency(0);
+    commitFrequency(1);
+}
+
+void VfoPanel::cboVfoDuplex_Click(int index)
+{
+    if (index < 0)
+        return;
+    SetVfoDuplex(state_.doc.image, index, state_.doc.band);
+}
+
+void VfoPanel::cboVfoWide_Click(int index)
+{
+    if (index < 0)
+        return;
+    SetVfoWide(state_.doc.image, index == 1);
+}
+
+void VfoPanel::cboVfoTxP_Click(int index)
+{
+    if (index < 0)
+        return;
+    SetVfoHighPower(state_.doc.image, index == 1);
+}
+
+void VfoPanel::cboVfoDeCode_Click(int index)
+{
+    if (index < 0)
+        return;
+    WriteVfoTone(state_.doc.image, vfo::kDecode, cboVfoDeCode_->itemText(index).toStdString());
+}
+
+void VfoPanel::cboVfoEncode_Click(int index)
+{
+    if (index < 0)
+        return;
+    WriteVfoTone(state_.doc.image, vfo::kEncode, cboVfoEncode_->itemText(index).toStdString());
+}
+
+} // namespace zrk6
