@@ -50,5 +50,8 @@ int RunShow(const QStringList &arguments);
 int RunUnpack(const QStringList &arguments);
 int RunPack(const QStringList &arguments);
 // Radio link commands: declare them here.
+int RunRead(const QStringList &arguments);
+int RunWrite(const QStringList &arguments);
+int RunPorts(const QStringList &arguments);
 
 } // namespace zrk6::cli

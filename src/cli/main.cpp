@@ -17,6 +17,9 @@ const Command kCommands[] = {
     {"unpack", "Extract the raw 4096-byte memory image from a data file.", zrk6::cli::RunUnpack},
     {"pack", "Store a raw 4096-byte memory image as a data file.", zrk6::cli::RunPack},
     // Radio link commands go here, one line each.
+    {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
+    {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},
+    {"ports", "List the communication ports 1..4 and their system names.", zrk6::cli::RunPorts},
 };
 
 QString CommandList()

@@ -24,6 +24,13 @@ public:
     virtual void message(int textId, const QString &text, const QString &title, bool isError) = 0;
     // The Retry/Cancel prompt; true means Retry.
     virtual bool askRetry(const QString &text, const QString &title, CloneError error) = 0;
+    // The transfer has ended and the port is closed; a closing message may still follow. After a
+    // completed read session.cloneBuffer() holds the radio's memory.
+    virtual void ended(CloneOutcome outcome, const CloneSession &session)
+    {
+        Q_UNUSED(outcome);
+        Q_UNUSED(session);
+    }
 };
 
 // The outcome of a transfer as the commands see it.
@@ -56,8 +63,13 @@ public:
 
     // Opens the port (returns the reason on failure, empty on success).
     QString open();
-    // Runs the whole transfer on an open port and returns how it ended.
+    // Starts the transfer on the open port and returns at once; finished() follows.
+    void start();
+    // Starts the transfer and waits in a local event loop until it ends.
     TransferResult run();
+    // How the transfer ended (valid after finished()).
+    TransferResult result() const;
+    bool isFinished() const { return done_; }
     // Ends a running transfer as if Cancel had been chosen (the window's close button).
     void cancel();
 
@@ -88,8 +100,7 @@ private:
     QString portError_;
     bool done_ = false;
     bool portLost_ = false;
-    bool performing_ = false;
-    CloneActions queued_;
+    bool portFailed_ = false;
     qint64 bytesSent_ = 0;
     qint64 bytesReceived_ = 0;
 };

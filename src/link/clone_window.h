@@ -41,6 +41,7 @@ private:
     void progress(int value, int maximum, const QString &label) override;
     void message(int textId, const QString &text, const QString &title, bool isError) override;
     bool askRetry(const QString &text, const QString &title, CloneError error) override;
+    void ended(CloneOutcome outcome, const CloneSession &session) override;
 
     CloneMode mode_;
     MemoryImage &image_;

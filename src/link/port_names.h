@@ -27,6 +27,11 @@ QList<SerialPortEntry> OrderSerialPorts(QList<SerialPortEntry> ports);
 QString PortSystemName(int commPortNumber);
 QString PortSystemName(int commPortNumber, const QList<SerialPortEntry> &ordered);
 
+// A device named on the command line: a relative path becomes absolute; a bare name such as
+// "ttyUSB0" or "COM3" is left for the serial port to find in /dev, unless only the current
+// directory has it.
+QString NormalizePortName(const QString &device);
+
 // One numbered port as the port dialog and "zrk6-cli ports" show it.
 struct CommPortChoice {
     int number = 1;      // 1..4

@@ -14,8 +14,9 @@ namespace zrk6 {
 enum class TransferOutcome {
     Completed,
     Cancelled,       // Cancel at an error prompt
-    Failed,          // wrong model, or the port was lost during the transfer
-    PortUnavailable, // the port test failed; message 1600 was shown, nothing was asked
+    Failed,          // the radio's identification did not match ("Model type is wrong.")
+    PortUnavailable, // the port could not be opened (before the confirmation, or again at a Retry);
+                     // message 1600 with the reason was shown
     NotConfirmed,    // Cancel at the confirmation; nothing happened
 };
 

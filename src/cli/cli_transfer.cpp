@@ -1,0 +1,181 @@
+#include "cli/cli_transfer.h"
+
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include "cli/commands.h"
+#include "link/clone_driver.h"
+#include "link/port_names.h"
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace zrk6::cli {
+
+namespace {
+
+bool StderrIsTerminal()
+{
+#ifdef Q_OS_UNIX
+    return ::isatty(STDERR_FILENO) == 1;
+#else
+    return false;
+#endif
+}
+
+void Err(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+// The command line's side of a transfer: progress on standard error, answers to the Retry
+// prompt from --retries.
+class ConsoleFrontEnd final : public CloneFrontEnd {
+public:
+    ConsoleFrontEnd(int retries, bool terminal) : retriesLeft_(retries), retries_(retries), terminal_(terminal) {}
+
+    void progress(int value, int maximum, const QString &label) override
+    {
+        const int percent = maximum > 0 ? (200 * value + maximum) / (2 * maximum) : 0;
+        if (terminal_) {
+            constexpr int kWidth = 30;
+            const int filled = maximum > 0 ? kWidth * value / maximum : 0;
+            const QString bar = QString(filled, QLatin1Char('#')) + QString(kWidth - filled, QLatin1Char('-'));
+            std::fprintf(stderr, "\r[%s] %s ", bar.toLatin1().constData(), label.toUtf8().constData());
+            std::fflush(stderr);
+            barShown_ = true;
+            return;
+        }
+        // Without a terminal one line per tenth is plenty.
+        if (value == 0 || percent / 10 != lastTenth_) {
+            lastTenth_ = percent / 10;
+            Err(label);
+        }
+    }
+
+    void message(int, const QString &text, const QString &, bool isError) override
+    {
+        endBar();
+        if (isError) {
+            Err(QStringLiteral("zrk6-cli: ") + text);
+        } else {
+            std::printf("%s\n", text.toUtf8().constData());
+            std::fflush(stdout);
+        }
+    }
+
+    bool askRetry(const QString &text, const QString &, CloneError error) override
+    {
+        lastError_ = error;
+        endBar();
+        Err(QStringLiteral("zrk6-cli: ") + text);
+        if (retriesLeft_ <= 0) {
+            if (retries_ > 0)
+                Err(QStringLiteral("zrk6-cli: giving up after %1 %2").arg(retries_).arg(retries_ == 1 ? "retry" : "retries"));
+            return false;
+        }
+        --retriesLeft_;
+        Err(QStringLiteral("zrk6-cli: retrying from the greeting (%1 of %2)").arg(retries_ - retriesLeft_).arg(retries_));
+        lastTenth_ = -1;
+        return true;
+    }
+
+    void ended(CloneOutcome, const CloneSession &) override { endBar(); }
+
+    CloneError lastError() const { return lastError_; }
+
+private:
+    void endBar()
+    {
+        if (barShown_) {
+            std::fputc('\n', stderr);
+            barShown_ = false;
+        }
+    }
+
+    int retriesLeft_;
+    int retries_;
+    bool terminal_;
+    bool barShown_ = false;
+    int lastTenth_ = -1;
+    CloneError lastError_ = CloneError::None;
+};
+
+} // namespace
+
+void TransferOptions::addTo(QCommandLineParser &parser) const
+{
+    parser.addOption(port);
+    parser.addOption(retries);
+    parser.addOption(trace);
+    parser.addOption(lang);
+}
+
+std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
+                                        TransferSettings &settings)
+{
+    const QString lang = parser.value(options.lang).toLower();
+    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
+        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(options.lang)));
+    settings.language = lang == QLatin1String("zh") ? kChinese : kEnglish;
+
+    bool ok = false;
+    settings.retries = parser.value(options.retries).toInt(&ok);
+    if (!ok || settings.retries < 0 || settings.retries > 1000)
+        return UsageError(QStringLiteral("--retries needs a number from 0 to 1000"));
+
+    const QString port = parser.value(options.port);
+    bool isNumber = false;
+    const int number = port.toInt(&isNumber);
+    if (port.isEmpty() || isNumber) {
+        const int n = port.isEmpty() ? 1 : number;
+        if (n < 1 || n > kCommPortCount)
+            return UsageError(QStringLiteral("port numbers are 1 to %1; see 'zrk6-cli ports'").arg(kCommPortCount));
+        settings.portName = PortSystemName(n);
+        Err(QStringLiteral("zrk6-cli: using port %1 (%2)").arg(n).arg(settings.portName));
+    } else {
+        settings.portName = NormalizePortName(port);
+    }
+    settings.traceFile = parser.value(options.trace);
+    return std::nullopt;
+}
+
+int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio)
+{
+    QFile traceFile(settings.traceFile);
+    if (!settings.traceFile.isEmpty() && !traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Fail(QStringLiteral("%1: %2").arg(settings.traceFile, traceFile.errorString()));
+
+    ConsoleFrontEnd frontEnd(settings.retries, StderrIsTerminal());
+    CloneDriver driver(mode, image, settings.language, settings.portName, frontEnd);
+    if (traceFile.isOpen())
+        driver.setTrace(&traceFile);
+    if (const QString reason = driver.open(); !reason.isEmpty())
+        return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +
+                    reason);
+
+    const TransferResult result = driver.run();
+    switch (result) {
+    case TransferResult::Completed:
+        if (radio)
+            *radio = driver.session().cloneBuffer();
+        return 0;
+    case TransferResult::PortFailed:
+        return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +
+                    driver.portError());
+    case TransferResult::WrongModel:
+        return 1; // "Model type is wrong." has been shown
+    case TransferResult::Cancelled:
+        break;
+    }
+    const std::string_view code = CloneErrorCode(frontEnd.lastError());
+    return Fail(QStringLiteral("%1 did not complete %2")
+                    .arg(mode == CloneMode::Read ? QStringLiteral("the read") : QStringLiteral("the write"),
+                         QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()))));
+}
+
+} // namespace zrk6::cli

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+
+#include "link/clone_session.h"
+#include "model/memory_image.h"
+#include "text/text_table.h"
+
+namespace zrk6::cli {
+
+// The options that read and write share: --port, --retries, --trace, --lang.
+struct TransferOptions {
+    QCommandLineOption port{QStringList{QStringLiteral("p"), QStringLiteral("port")},
+                            QStringLiteral("The serial device (/dev/ttyUSB0, COM3, a pseudo-terminal) or a port "
+                                           "number 1..4 as 'zrk6-cli ports' lists them (default 1)."),
+                            QStringLiteral("DEVICE")};
+    QCommandLineOption retries{QStringLiteral("retries"),
+                               QStringLiteral("Start a failed transfer again from the greeting up to N times "
+                                              "(default 0)."),
+                               QStringLiteral("N"), QStringLiteral("0")};
+    QCommandLineOption trace{QStringLiteral("trace"),
+                             QStringLiteral("Write every byte in both directions, with a time stamp in "
+                                            "milliseconds, to FILE (for diagnosing cables)."),
+                             QStringLiteral("FILE")};
+    QCommandLineOption lang{QStringList{QStringLiteral("l"), QStringLiteral("lang")},
+                            QStringLiteral("Language of the messages: en or zh (default en)."),
+                            QStringLiteral("en|zh"), QStringLiteral("en")};
+
+    void addTo(QCommandLineParser &parser) const;
+};
+
+struct TransferSettings {
+    QString portName;
+    int retries = 0;
+    QString traceFile;
+    LanguageMode language = kEnglish;
+};
+
+// Checks the shared options; returns the exit status of a usage error, or the settings.
+std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
+                                        TransferSettings &settings);
+
+// Runs one transfer against the radio with a progress bar on a terminal (a percentage line
+// otherwise) and the window's messages. A completed read leaves the radio's memory in *radio.
+// Returns the exit status: 0 when the transfer completed, 1 otherwise.
+int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio);
+
+} // namespace zrk6::cli

@@ -1,0 +1,31 @@
+#include <QStringList>
+
+#include "cli/cli_transfer.h"
+#include "cli/commands.h"
+#include "files/data_file_io.h"
+
+namespace zrk6::cli {
+
+int RunWrite(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a data file into the radio over the programming cable. The radio's "
+                       "identification must match the file's image."));
+    const TransferOptions transfer;
+    transfer.addTo(parser);
+    parser.addPositionalArgument(QStringLiteral("IN.dat"), QStringLiteral("The data file to write."));
+    if (const auto done = ParseCommandLine(parser, arguments, 1))
+        return *done;
+    TransferSettings settings;
+    if (const auto done = ReadTransferSettings(parser, transfer, settings))
+        return *done;
+
+    const QString in = parser.positionalArguments().at(0);
+    const LoadedDataFile loaded = LoadDataFile(in);
+    if (!loaded.ok())
+        return Fail(LoadFailure(in, loaded, settings.language));
+    return RunTransfer(CloneMode::Write, loaded.image, settings, nullptr);
+}
+
+} // namespace zrk6::cli

@@ -1,0 +1,254 @@
+#include "link/clone_driver.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace zrk6 {
+
+namespace {
+
+// On Linux a serial device usually belongs to a group (dialout); without membership the open
+// fails with a permission error that the system's text does not explain.
+QString PermissionHint(const QString &portName)
+{
+#ifdef Q_OS_LINUX
+    QString path = portName;
+    if (!path.startsWith(QLatin1Char('/')))
+        path = QStringLiteral("/dev/") + path;
+    const QByteArray native = QFile::encodeName(QFileInfo(path).canonicalFilePath());
+    if (native.isEmpty() || ::access(native.constData(), R_OK | W_OK) == 0 || errno != EACCES)
+        return {};
+    struct stat st{};
+    if (::stat(native.constData(), &st) != 0)
+        return {};
+    QString group = QStringLiteral("dialout");
+    if (const struct group *g = ::getgrgid(st.st_gid))
+        group = QString::fromLocal8Bit(g->gr_name);
+    return QStringLiteral("Your user account may not use %1: it must belong to the group \"%2\" that owns the "
+                          "device (sudo usermod -aG %2 $USER, then log out and in again).")
+        .arg(QFile::decodeName(native), group);
+#else
+    Q_UNUSED(portName);
+    return {};
+#endif
+}
+
+} // namespace
+
+QString OpenClonePort(QSerialPort &port, const QString &portName)
+{
+    if (port.isOpen())
+        port.close();
+    port.setPortName(portName);
+    if (!port.open(QIODevice::ReadWrite)) {
+        QString reason = port.errorString();
+        if (port.error() == QSerialPort::PermissionError) {
+            const QString hint = PermissionHint(portName);
+            if (!hint.isEmpty())
+                reason += QLatin1Char('\n') + hint;
+        }
+        return reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
+    }
+    // 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control; DTR and RTS are left as
+    // the system sets them.
+    const bool configured = port.setBaudRate(kCloneBaudRate) && port.setDataBits(QSerialPort::Data8) &&
+                            port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop) &&
+                            port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        const QString reason = port.errorString();
+        port.close();
+        return reason;
+    }
+    port.clear(QSerialPort::AllDirections);
+    return {};
+}
+
+QString TestClonePort(const QString &portName)
+{
+    QSerialPort port;
+    const QString reason = OpenClonePort(port, portName);
+    if (!reason.isEmpty())
+        return reason;
+    QThread::msleep(5);
+    port.close();
+    return {};
+}
+
+CloneDriver::CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
+                         CloneFrontEnd &frontEnd, QObject *parent)
+    : QObject(parent), portName_(portName), frontEnd_(frontEnd),
+      session_(std::make_unique<CloneSession>(mode, image, language))
+{
+    replyTimer_.setSingleShot(true);
+    replyTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&replyTimer_, &QTimer::timeout, this, &CloneDriver::onTimeout);
+    connect(&port_, &QSerialPort::readyRead, this, &CloneDriver::onReadyRead);
+    connect(&port_, &QSerialPort::errorOccurred, this, &CloneDriver::onPortError);
+}
+
+CloneDriver::~CloneDriver()
+{
+    if (port_.isOpen())
+        port_.close();
+}
+
+QString CloneDriver::open()
+{
+    portError_ = OpenClonePort(port_, portName_);
+    portLost_ = !portError_.isEmpty();
+    return portError_;
+}
+
+void CloneDriver::start()
+{
+    clock_.start();
+    perform(session_->Start());
+}
+
+TransferResult CloneDriver::run()
+{
+    start();
+    if (!done_) {
+        QEventLoop loop;
+        connect(this, &CloneDriver::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return result();
+}
+
+TransferResult CloneDriver::result() const
+{
+    if (portFailed_)
+        return TransferResult::PortFailed;
+    switch (session_->outcome()) {
+    case CloneOutcome::Completed: return TransferResult::Completed;
+    case CloneOutcome::WrongModel: return TransferResult::WrongModel;
+    default: return TransferResult::Cancelled;
+    }
+}
+
+void CloneDriver::cancel()
+{
+    perform(session_->Cancel());
+}
+
+void CloneDriver::trace(char direction, const QByteArray &bytes)
+{
+    if (!trace_ || bytes.isEmpty())
+        return;
+    trace_->write(QStringLiteral("%1 %2 %3\n")
+                      .arg(clock_.isValid() ? clock_.elapsed() : 0, 8)
+                      .arg(QLatin1Char(direction))
+                      .arg(QString::fromLatin1(bytes.toHex(' ').toUpper()))
+                      .toLatin1());
+}
+
+void CloneDriver::perform(CloneActions actions)
+{
+    for (CloneAction &action : actions) {
+        switch (action.kind) {
+        case CloneAction::Kind::Send: {
+            if (!port_.isOpen())
+                break; // the line is gone; the reply timer reports it
+            const QByteArray bytes(reinterpret_cast<const char *>(action.bytes.data()),
+                                   static_cast<qsizetype>(action.bytes.size()));
+            trace('>', bytes);
+            port_.write(bytes);
+            bytesSent_ += bytes.size();
+            break;
+        }
+        case CloneAction::Kind::AwaitReply:
+            break; // the session collects the reply itself
+        case CloneAction::Kind::ArmTimer:
+            replyTimer_.start(action.length);
+            break;
+        case CloneAction::Kind::StopTimer:
+            replyTimer_.stop();
+            break;
+        case CloneAction::Kind::DiscardPending:
+            if (port_.isOpen())
+                port_.clear(QSerialPort::AllDirections);
+            break;
+        case CloneAction::Kind::Progress:
+            frontEnd_.progress(action.value, action.maximum, QString::fromStdString(action.text));
+            break;
+        case CloneAction::Kind::Message:
+            frontEnd_.message(action.textId, QString::fromStdString(action.text), QString::fromStdString(action.title),
+                              action.isError);
+            break;
+        case CloneAction::Kind::AskRetry: {
+            const bool retry = frontEnd_.askRetry(QString::fromStdString(action.text),
+                                                  QString::fromStdString(action.title), action.error);
+            if (retry && !port_.isOpen()) {
+                // The line was lost (an adapter unplugged, the far end hung up): open it again.
+                if (!open().isEmpty()) {
+                    portFailed_ = true;
+                    perform(session_->Cancel());
+                    break;
+                }
+            }
+            perform(retry ? session_->Retry() : session_->Cancel());
+            break;
+        }
+        case CloneAction::Kind::Finished:
+            replyTimer_.stop();
+            closePort();
+            done_ = true;
+            frontEnd_.ended(action.outcome, *session_);
+            emit finished();
+            break;
+        }
+    }
+}
+
+void CloneDriver::closePort()
+{
+    if (!port_.isOpen())
+        return;
+    // The end byte must leave before the port closes.
+    port_.flush();
+    port_.waitForBytesWritten(50);
+    port_.close();
+}
+
+void CloneDriver::onReadyRead()
+{
+    const QByteArray bytes = port_.readAll();
+    if (bytes.isEmpty())
+        return;
+    trace('<', bytes);
+    bytesReceived_ += bytes.size();
+    perform(session_->Receive(
+        std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()))));
+}
+
+void CloneDriver::onTimeout()
+{
+    perform(session_->Timeout());
+}
+
+void CloneDriver::onPortError(QSerialPort::SerialPortError error)
+{
+    if (error != QSerialPort::ResourceError || !port_.isOpen())
+        return;
+    // The device went away. Close it outside the port's own notification; the reply timer then
+    // reports the missing reply and a Retry opens the port again.
+    portLost_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (port_.isOpen())
+                port_.close();
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace zrk6

@@ -1,0 +1,146 @@
+#include "link/port_names.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+namespace zrk6 {
+
+namespace {
+
+// Natural order: digit runs compare by value, so ttyS2 comes before ttyS10.
+bool NaturalLess(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i;
+            qsizetype ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            // Compare by length after dropping leading zeros, then digit by digit.
+            QString sa = a.mid(i, ei - i);
+            QString sb = b.mid(j, ej - j);
+            while (sa.size() > 1 && sa[0] == QLatin1Char('0'))
+                sa.remove(0, 1);
+            while (sb.size() > 1 && sb[0] == QLatin1Char('0'))
+                sb.remove(0, 1);
+            if (sa.size() != sb.size())
+                return sa.size() < sb.size();
+            if (sa != sb)
+                return sa < sb;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (a[i] != b[j])
+            return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    return (a.size() - i) < (b.size() - j);
+}
+
+bool IsAdapterName(const QString &name)
+{
+    return name.contains(QLatin1String("USB"), Qt::CaseInsensitive) ||
+           name.contains(QLatin1String("ACM"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QList<SerialPortEntry> OrderSerialPorts(QList<SerialPortEntry> ports)
+{
+    std::stable_sort(ports.begin(), ports.end(), [](const SerialPortEntry &a, const SerialPortEntry &b) {
+        if (a.isAdapter != b.isAdapter)
+            return a.isAdapter;
+        return NaturalLess(a.systemName, b.systemName);
+    });
+    return ports;
+}
+
+QList<SerialPortEntry> ListSerialPorts()
+{
+    QList<SerialPortEntry> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        SerialPortEntry entry;
+#ifdef Q_OS_WIN
+        entry.systemName = info.portName();
+#else
+        entry.systemName = info.systemLocation();
+#endif
+        entry.description = info.description().isEmpty() ? info.manufacturer() : info.description();
+        entry.isAdapter = info.hasVendorIdentifier() || IsAdapterName(info.portName());
+        ports.append(entry);
+    }
+    return OrderSerialPorts(ports);
+}
+
+QString PortSystemName(int commPortNumber, const QList<SerialPortEntry> &ordered)
+{
+    const int n = std::clamp(commPortNumber, 1, kCommPortCount);
+#ifdef Q_OS_WIN
+    Q_UNUSED(ordered);
+    return QStringLiteral("COM%1").arg(n);
+#else
+    if (n <= ordered.size())
+        return ordered[n - 1].systemName;
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+QString PortSystemName(int commPortNumber)
+{
+    return PortSystemName(commPortNumber, ListSerialPorts());
+}
+
+QList<CommPortChoice> CommPortChoices(const QList<SerialPortEntry> &ordered)
+{
+    QList<CommPortChoice> choices;
+    for (int n = 1; n <= kCommPortCount; ++n) {
+        CommPortChoice choice;
+        choice.number = n;
+        choice.systemName = PortSystemName(n, ordered);
+        for (const SerialPortEntry &entry : ordered) {
+            if (entry.systemName == choice.systemName) {
+                choice.present = true;
+                choice.description = entry.description;
+                break;
+            }
+        }
+        choices.append(choice);
+    }
+    return choices;
+}
+
+QList<CommPortChoice> CommPortChoices()
+{
+    return CommPortChoices(ListSerialPorts());
+}
+
+QString NormalizePortName(const QString &device)
+{
+#ifdef Q_OS_WIN
+    return device;
+#else
+    const QFileInfo info(device);
+    if (!info.isRelative())
+        return device;
+    // "dir/radio" is a path; a bare "radio" is one only when it exists here and not in /dev.
+    if (device.contains(QLatin1Char('/')) ||
+        (info.exists() && !QFileInfo::exists(QStringLiteral("/dev/") + device)))
+        return info.absoluteFilePath();
+    return device;
+#endif
+}
+
+QString CommPortLabel(const CommPortChoice &choice, const QString &comText)
+{
+    return QStringLiteral("%1%2 (%3)").arg(comText).arg(choice.number).arg(choice.systemName);
+}
+
+} // namespace zrk6

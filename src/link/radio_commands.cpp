@@ -1,0 +1,96 @@
+#include "link/radio_commands.h"
+
+#include "link/clone_window.h"
+#include "model/band.h"
+
+#include <optional>
+
+namespace zrk6 {
+
+namespace {
+
+constexpr int kTextCannotOpen = 1600;
+constexpr int kTextReadConfirm = 1601;
+constexpr int kTextContinue = 1602;
+constexpr int kTextWriteConfirm = 1603;
+
+QString Text(int id, LanguageMode language)
+{
+    const std::string_view text = LoadText(id, language);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The port test, then the confirmation. Returns the outcome that ends the command early, if any.
+std::optional<TransferOutcome> TestAndConfirm(QWidget *parent, Prompts &prompts, LanguageMode language,
+                                              const QString &portName, int confirmId)
+{
+    const QString reason = TestClonePort(portName);
+    if (!reason.isEmpty()) {
+        prompts.message(parent, PortErrorMessage(reason, language));
+        return TransferOutcome::PortUnavailable;
+    }
+    PromptMessage confirm;
+    confirm.textId = confirmId;
+    confirm.text = Text(confirmId, language) + QStringLiteral("\r\n") + Text(kTextContinue, language);
+    confirm.title = QString::fromUtf8(kProductName.data(), static_cast<qsizetype>(kProductName.size()));
+    confirm.icon = QMessageBox::Question;
+    confirm.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    confirm.defaultButton = QMessageBox::Ok;
+    if (prompts.message(parent, confirm) != QMessageBox::Ok)
+        return TransferOutcome::NotConfirmed;
+    return std::nullopt;
+}
+
+TransferOutcome Outcome(TransferResult result, frmClone &window, QWidget *parent, Prompts &prompts,
+                        LanguageMode language)
+{
+    switch (result) {
+    case TransferResult::Completed: return TransferOutcome::Completed;
+    case TransferResult::Cancelled: return TransferOutcome::Cancelled;
+    case TransferResult::WrongModel: return TransferOutcome::Failed;
+    case TransferResult::PortFailed: break;
+    }
+    prompts.message(parent, PortErrorMessage(window.portError(), language));
+    return TransferOutcome::PortUnavailable;
+}
+
+} // namespace
+
+PromptMessage PortErrorMessage(const QString &reason, LanguageMode language)
+{
+    PromptMessage m;
+    m.textId = kTextCannotOpen;
+    m.text = Text(kTextCannotOpen, language);
+    if (!reason.isEmpty())
+        m.text += QLatin1Char('\n') + reason;
+    m.title = QString::fromUtf8(kProductName.data(), static_cast<qsizetype>(kProductName.size()));
+    m.icon = QMessageBox::Critical;
+    m.buttons = QMessageBox::Ok;
+    return m;
+}
+
+TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
+                              const std::function<void()> &afterRead)
+{
+    if (auto early = TestAndConfirm(parent, prompts, state.language, portName, kTextReadConfirm))
+        return *early;
+    frmClone window(CloneMode::Read, state.doc.image, state.language, portName, prompts, parent);
+    window.setAfterRead([&] {
+        state.doc.band = ReadBandFromImage(state.doc.image);
+        if (afterRead)
+            afterRead();
+    });
+    return Outcome(window.execTransfer(), window, parent, prompts, state.language);
+}
+
+TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName)
+{
+    if (auto early = TestAndConfirm(parent, prompts, state.language, portName, kTextWriteConfirm))
+        return *early;
+    // The window reads from a copy, so nothing can reach the document.
+    MemoryImage image = state.doc.image;
+    frmClone window(CloneMode::Write, image, state.language, portName, prompts, parent);
+    return Outcome(window.execTransfer(), window, parent, prompts, state.language);
+}
+
+} // namespace zrk6

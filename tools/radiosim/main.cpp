@@ -1,0 +1,362 @@
+// zrk6-radiosim: a virtual ZR-K6 radio on a pseudo-terminal, for trying and testing the
+// programmer without a radio or a cable.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/data_file.h"
+#include "sample_memory.h"
+#include "virtual_radio.h"
+
+using namespace zrk6;
+using namespace zrk6::radiosim;
+
+namespace {
+
+constexpr const char *kUsage = R"(Usage: zrk6-radiosim [OPTIONS]
+
+A virtual ZR-K6 radio for the programmer. It opens a pseudo-terminal, prints its device
+path on the first line of standard output, and answers the clone protocol (greeting,
+identification, reads, writes, end) from its memory, one transfer after another, until
+it is stopped with Ctrl+C.
+
+Options:
+  --link PATH        also make PATH a symbolic link to the device (replaced if it is a link)
+  --image FILE       start from this memory: a ".dat" data file or a raw 4096-byte ".img"
+                     (default: a sample memory on 400 - 470 MHz with a dozen channels, tones,
+                     a VFO and options; identification bytes FF, so a new image matches)
+  --save FILE        after every completed write, store the memory there (".dat" is saved
+                     as a data file, any other name as a raw 4096-byte image)
+  --fault KIND[:N]   misbehave on purpose:
+                       silent          never answer                           -> (Error01)
+                       bad-greeting    answer the greeting with 15, not 06    -> (Error01)
+                       wrong-id        answer the identification wrongly      -> Model type is wrong.
+                       bad-ack:N       wrong acknowledgement at block N       -> (Error02)
+                       short:N         a reply one byte short at block N      -> (Error03)
+                       late:N          the reply 700 ms late at block N       -> (Error03)
+                       hangup:N        the line goes dead at block N          -> (Error03)
+                     Block faults strike once (the first time block N comes up), so a
+                     Retry succeeds; the others last. Blocks are 0..511 (8 bytes each).
+  --pace BAUD        hold every byte back by its time on a real 8N1 wire at BAUD
+                     (10 bits a byte; 9600 is the radio's rate). Default: no delay.
+  --quiet            log nothing on standard error
+  --help             show this text
+
+Example:
+  zrk6-radiosim --link /tmp/zrk6-radio &
+  zrk6-cli read --port /tmp/zrk6-radio radio.dat
+)";
+
+volatile sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+bool g_quiet = false;
+void Log(const std::string &line)
+{
+    if (!g_quiet)
+        std::fprintf(stderr, "zrk6-radiosim: %s\n", line.c_str());
+}
+
+[[noreturn]] void Die(const std::string &message, int status = 1)
+{
+    std::fprintf(stderr, "zrk6-radiosim: %s\n", message.c_str());
+    std::exit(status);
+}
+
+using Clock = double; // seconds on the monotonic clock
+
+Clock Now()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+bool EndsWith(const std::string &text, const std::string &suffix)
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+MemoryImage LoadImage(const std::string &path)
+{
+    const auto bytes = ReadFile(path);
+    if (!bytes)
+        Die("cannot read " + path + ": " + std::strerror(errno));
+    MemoryImage image;
+    if (bytes->size() == static_cast<std::size_t>(kImageSize) && !EndsWith(path, ".dat")) {
+        image.assign(*bytes);
+        return image;
+    }
+    const DecodedDataFile decoded = DecodeDataFile(*bytes);
+    if (!decoded.ok())
+        Die(path + " is neither a data file nor a raw 4096-byte image");
+    return decoded.image;
+}
+
+// Writes through a temporary file renamed over the target, so a reader never sees half a file.
+bool SaveImage(const std::string &path, const MemoryImage &image)
+{
+    std::vector<std::uint8_t> bytes;
+    if (EndsWith(path, ".dat"))
+        bytes = EncodeDataFile(image);
+    else
+        bytes.assign(image.bytes().begin(), image.bytes().end());
+    const std::string temp = path + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out)
+            return false;
+    }
+    return std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+// The pseudo-terminal: the master that the radio talks through, and a slave descriptor kept open
+// so that the program may close and reopen the device between transfers without a hang-up.
+struct Pty {
+    int master = -1;
+    int slave = -1;
+    std::string path;
+
+    void Open()
+    {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            Die(std::string("cannot create a pseudo-terminal: ") + std::strerror(errno));
+        const char *name = ptsname(master);
+        if (!name)
+            Die(std::string("cannot name the pseudo-terminal: ") + std::strerror(errno));
+        path = name;
+        slave = ::open(name, O_RDWR | O_NOCTTY);
+        if (slave < 0)
+            Die("cannot open " + path + ": " + std::strerror(errno));
+        // Raw from the start: no echo and no line editing before the program sets its own mode.
+        termios tio{};
+        tcgetattr(slave, &tio);
+        cfmakeraw(&tio);
+        cfsetispeed(&tio, B9600);
+        cfsetospeed(&tio, B9600);
+        tcsetattr(slave, TCSANOW, &tio);
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    }
+
+    void Close()
+    {
+        if (master >= 0)
+            ::close(master);
+        if (slave >= 0)
+            ::close(slave);
+        master = slave = -1;
+    }
+};
+
+void MakeLink(const std::string &link, const std::string &target)
+{
+    struct stat st{};
+    if (lstat(link.c_str(), &st) == 0 && !S_ISLNK(st.st_mode))
+        Die(link + " exists and is not a symbolic link; not replacing it");
+    const std::string temp = link + ".new";
+    ::unlink(temp.c_str());
+    if (symlink(target.c_str(), temp.c_str()) != 0 || std::rename(temp.c_str(), link.c_str()) != 0)
+        Die("cannot make the link " + link + ": " + std::strerror(errno));
+}
+
+struct Options {
+    std::string link;
+    std::string image;
+    std::string save;
+    RadioFault fault;
+    double baud = 0;
+};
+
+Options ParseOptions(int argc, char **argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc)
+                Die(arg + " needs a value (see --help)", 2);
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        } else if (arg == "--link") {
+            o.link = value();
+        } else if (arg == "--image") {
+            o.image = value();
+        } else if (arg == "--save") {
+            o.save = value();
+        } else if (arg == "--fault") {
+            const std::string text = value();
+            const auto fault = ParseFault(text);
+            if (!fault)
+                Die("unknown fault \"" + text + "\" (see --help)", 2);
+            o.fault = *fault;
+        } else if (arg == "--pace") {
+            const std::string text = value();
+            char *end = nullptr;
+            o.baud = std::strtod(text.c_str(), &end);
+            if (end == text.c_str() || *end != '\0' || !(o.baud >= 50 && o.baud <= 4000000))
+                Die("--pace needs a baud rate such as 9600", 2);
+        } else if (arg == "--quiet") {
+            g_quiet = true;
+        } else {
+            Die("unknown option \"" + arg + "\" (see --help)", 2);
+        }
+    }
+    return o;
+}
+
+// A byte on its way, with the moment it is due.
+struct Timed {
+    Clock due;
+    std::uint8_t byte;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Options options = ParseOptions(argc, argv);
+    const MemoryImage memory = options.image.empty() ? BuildSampleMemory() : LoadImage(options.image);
+    VirtualRadio radio(memory, options.fault);
+    const double byteTime = options.baud > 0 ? 10.0 / options.baud : 0.0;
+
+    struct sigaction sa{};
+    sa.sa_handler = OnSignal;
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    Pty pty;
+    pty.Open();
+    if (!options.link.empty())
+        MakeLink(options.link, pty.path);
+    std::printf("%s\n", pty.path.c_str());
+    std::fflush(stdout);
+    Log("radio on " + pty.path + (options.link.empty() ? "" : " (linked as " + options.link + ")") +
+        (options.baud > 0 ? ", paced at " + std::to_string(static_cast<long>(options.baud)) + " baud" : ""));
+
+    std::deque<Timed> incoming; // received, complete on the wire at `due`
+    std::deque<Timed> outgoing; // to write at `due`
+    Clock rxFree = 0;           // the moment the receive wire is free again
+    Clock txFree = 0;
+    Clock lastByte = Now();
+    constexpr double kIdleGap = 0.2; // a half message older than this is forgotten
+
+    while (!g_stop) {
+        const Clock now = Now();
+        // Bytes whose wire time has passed reach the radio.
+        std::vector<std::uint8_t> arrived;
+        while (!incoming.empty() && incoming.front().due <= now) {
+            arrived.push_back(incoming.front().byte);
+            incoming.pop_front();
+        }
+        if (!arrived.empty()) {
+            bool hangUp = false;
+            for (const RadioReply &reply : radio.Receive(arrived)) {
+                if (reply.hangUp) {
+                    hangUp = true;
+                    break;
+                }
+                Clock at = std::max(now + reply.delayMs / 1000.0, txFree);
+                for (std::uint8_t b : reply.bytes) {
+                    at += byteTime;
+                    outgoing.push_back({at, b});
+                }
+                txFree = at;
+            }
+            if (const std::string event = radio.TakeEvent(); !event.empty())
+                Log(event);
+            if (radio.TakeWriteCompleted() && !options.save.empty()) {
+                if (SaveImage(options.save, radio.memory()))
+                    Log("memory saved to " + options.save);
+                else
+                    Log("cannot save " + options.save + ": " + std::strerror(errno));
+            }
+            if (hangUp) {
+                // The line goes dead: this device disappears and a new one takes its place.
+                const std::string old = pty.path;
+                pty.Close();
+                incoming.clear();
+                outgoing.clear();
+                radio.Reset();
+                pty.Open();
+                if (!options.link.empty())
+                    MakeLink(options.link, pty.path);
+                Log("hung up " + old + "; now on " + pty.path);
+                continue;
+            }
+        } else if (incoming.empty() && now - lastByte > kIdleGap) {
+            radio.LineIdle();
+        }
+
+        while (!outgoing.empty() && outgoing.front().due <= now) {
+            std::vector<std::uint8_t> chunk;
+            while (!outgoing.empty() && outgoing.front().due <= now) {
+                chunk.push_back(outgoing.front().byte);
+                outgoing.pop_front();
+            }
+            if (::write(pty.master, chunk.data(), chunk.size()) < 0 && errno != EAGAIN)
+                Log(std::string("write failed: ") + std::strerror(errno));
+        }
+
+        Clock next = now + 0.5;
+        if (!incoming.empty())
+            next = std::min(next, incoming.front().due);
+        if (!outgoing.empty())
+            next = std::min(next, outgoing.front().due);
+        const double wait = std::max(0.0, next - Now());
+        timespec timeout{static_cast<time_t>(wait), static_cast<long>((wait - std::floor(wait)) * 1e9)};
+        pollfd pfd{pty.master, POLLIN, 0};
+        const int ready = ppoll(&pfd, 1, &timeout, nullptr);
+        if (ready > 0 && (pfd.revents & POLLIN)) {
+            std::uint8_t buffer[512];
+            const ssize_t n = ::read(pty.master, buffer, sizeof buffer);
+            const Clock at = Now();
+            for (ssize_t i = 0; i < n; ++i) {
+                // A byte is received once its ten bits have crossed the wire.
+                rxFree = std::max(at, rxFree) + byteTime;
+                incoming.push_back({rxFree, buffer[i]});
+            }
+            if (n > 0)
+                lastByte = at;
+        } else if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR))) {
+            // Cannot happen while our own slave descriptor is open; avoid spinning if it does.
+            usleep(10000);
+        }
+    }
+
+    pty.Close();
+    if (!options.link.empty())
+        ::unlink(options.link.c_str());
+    Log("stopped");
+    return 0;
+}
