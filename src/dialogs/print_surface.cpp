@@ -18,6 +18,9 @@ PainterPrintSurface::PainterPrintSurface(QPrinter &printer) : printer_(printer)
     font_.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei"),
                        QStringLiteral("Noto Sans CJK SC")});
     font_.setPointSizeF(10);
+    // Any letter spacing turns ligatures off, so "Off" stays three letters for readers
+    // that copy or search the text; 1/50 of a device pixel is invisible.
+    font_.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
 }
 
 PainterPrintSurface::~PainterPrintSurface()

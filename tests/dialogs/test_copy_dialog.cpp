@@ -65,7 +65,7 @@ void TestCopyDialog::captionsPerMode_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("label3");
     QTest::newRow("channel") << 0 << "Channel Copy" << "Channel" << "5" << "Channel";
-    QTest::newRow("frequency") << 1 << "Frequency Copy" << "Receive" << "145.06250" << "Transmit";
+    QTest::newRow("frequency") << 1 << "Frequency Copy" << "Receive" << "144.06250" << "Transmit";
     QTest::newRow("tone") << 2 << "QT/DQT Copy" << "Decode" << "None" << "Encode";
 }
 
@@ -108,7 +108,7 @@ void TestCopyDialog::channelCopyRepeatsUntilCancel()
     Type(d.destinationBox(), "12");
     QTest::keyClick(d.destinationBox(), Qt::Key_Return);
     QCOMPARE(Record(state.doc.image, 12), source);
-    QCOMPARE(Cell(state, 12, ChannelColumn::RxFreq), QStringLiteral("145.06250"));
+    QCOMPARE(Cell(state, 12, ChannelColumn::RxFreq), QStringLiteral("144.06250"));
     QCOMPARE(d.destinationBox()->text(), QStringLiteral("5"));
     QCOMPARE(d.destinationBox()->selectedText(), QStringLiteral("5"));
     QVERIFY(d.isVisible());
@@ -212,7 +212,7 @@ void TestCopyDialog::frequencyCopy_data()
     QTest::addColumn<bool>("useOk");
     QTest::addColumn<QString>("tx");
     QTest::addColumn<int>("message");
-    QTest::newRow("proposed, OK") << "=" << true << "145.06250" << 0;
+    QTest::newRow("proposed, OK") << "=" << true << "144.06250" << 0;
     QTest::newRow("rounded, Enter") << "145.003" << false << "145.00500" << 0;
     QTest::newRow("above the band") << "150" << false << "145.99500" << 1229;
     QTest::newRow("emptied removes TX") << "" << false << "" << 0;
@@ -224,7 +224,7 @@ void TestCopyDialog::frequencyCopy()
     QFETCH(bool, useOk);
     QFETCH(QString, tx);
     QFETCH(int, message);
-    AppState state = CopyState(1, 5); // channel 5 transmits on 144.46250
+    AppState state = CopyState(1, 5); // channel 5 transmits on 144.36250
     ScriptedPrompts prompts;
     CopyDialog d(state, prompts);
     QSignalSpy changed(&d, &CopyDialog::channelChanged);
