@@ -187,7 +187,7 @@ void CloneDriver::perform(CloneActions actions)
         case CloneAction::Kind::AskRetry: {
             const bool retry = frontEnd_.askRetry(QString::fromStdString(action.text),
                                                   QString::fromStdString(action.title), action.error);
-            if (retry && !port_.isOpen()) {
+            if (retry && (portLost_ || !port_.isOpen())) {
                 // The line was lost (an adapter unplugged, the far end hung up): open it again.
                 if (!open().isEmpty()) {
                     portFailed_ = true;
@@ -237,10 +237,18 @@ void CloneDriver::onTimeout()
 
 void CloneDriver::onPortError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ResourceError || !port_.isOpen())
+    const bool lineLost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                          error == QSerialPort::WriteError;
+    if (!lineLost || !port_.isOpen() || portLost_)
         return;
-    // The device went away. Close it outside the port's own notification; the reply timer then
-    // reports the missing reply and a Retry opens the port again.
+    if (trace_)
+        trace_->write(QStringLiteral("%1 ! line lost: %2\n")
+                          .arg(clock_.isValid() ? clock_.elapsed() : 0, 8)
+                          .arg(port_.errorString())
+                          .toUtf8());
+    // The device went away (an adapter unplugged, the far end hung up). Close it outside the
+    // port's own notification; the reply timer then reports the missing reply, and a Retry
+    // opens the port again.
     portLost_ = true;
     QMetaObject::invokeMethod(
         this,

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "model/memory_image.h"
+
+namespace zrk6::test {
+
+// zrk6-radiosim running in the background on its own pseudo-terminal, reached through a link
+// in a temporary directory. Stopped when destroyed.
+class RadioSimProcess {
+public:
+    RadioSimProcess() = default;
+    // Starts the radio; false when it did not come up.
+    bool start(const QStringList &arguments = {})
+    {
+        process_.setProgram(QStringLiteral(ZRK6_RADIOSIM));
+        process_.setArguments(QStringList{QStringLiteral("--link"), link(), QStringLiteral("--quiet")} + arguments);
+        process_.start();
+        // The first line of its output is the device path; the link exists by then.
+        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
+            device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+        return ok();
+    }
+    ~RadioSimProcess()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+    }
+
+    bool ok() const { return !device_.isEmpty() && QFile::exists(link()); }
+    QString link() const { return dir_.filePath(QStringLiteral("radio")); }
+    QString device() const { return device_; }
+    QString path(const QString &name) const { return dir_.filePath(name); }
+    QByteArray errors() { return process_.readAllStandardError(); }
+
+    // Writes an image as a raw .img file in the directory and returns its path.
+    QString writeImage(const QString &name, const MemoryImage &image) const
+    {
+        QFile file(path(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
+        return file.fileName();
+    }
+
+    static MemoryImage readImage(const QString &fileName)
+    {
+        MemoryImage image;
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.readAll();
+            if (bytes.size() == kImageSize)
+                image.assign(std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), kImageSize));
+        }
+        return image;
+    }
+
+private:
+    QTemporaryDir dir_;
+    QProcess process_;
+    QString device_;
+};
+
+// A radio memory where every block differs, with the identification of a new image (all FF).
+inline MemoryImage PatternMemory(int seed)
+{
+    MemoryImage image;
+    for (int a = 0; a < kImageSize; ++a)
+        image.set(a, static_cast<std::uint8_t>((a * 13 + seed * 7 + (a >> 7)) & 0xFF));
+    image.fill(addr::kRadioId, 8, 0xFF);
+    return image;
+}
+
+} // namespace zrk6::test

@@ -1,0 +1,167 @@
+// The serial driver over a real pseudo-terminal against zrk6-radiosim: whole transfers byte for
+// byte, and every fault the virtual radio can put on the line.
+#include <QEventLoop>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include "link/clone_driver.h"
+#include "radiosim_process.h"
+
+using namespace zrk6;
+using zrk6::test::PatternMemory;
+using zrk6::test::RadioSimProcess;
+
+namespace {
+
+// Records what the driver shows and answers the Retry prompt from a list. Like a user, it takes
+// a moment to read the prompt before answering.
+class RecordingFrontEnd final : public CloneFrontEnd {
+public:
+    QList<bool> answers; // for the Retry prompts, in order; Cancel when they run out
+    int readingMs = 300;
+
+    QStringList labels;
+    QList<int> messageIds;
+    QStringList prompts;
+
+    void progress(int, int, const QString &label) override { labels << label; }
+    void message(int textId, const QString &, const QString &, bool) override { messageIds << textId; }
+    bool askRetry(const QString &text, const QString &, CloneError) override
+    {
+        prompts << text;
+        QEventLoop wait;
+        QTimer::singleShot(readingMs, &wait, &QEventLoop::quit);
+        wait.exec();
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+};
+
+} // namespace
+
+class TestLinkE2e : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fullReadMatchesTheRadioMemory();
+    void fullWriteReachesTheRadioMemory();
+    void faultsGiveTheirMessage_data();
+    void faultsGiveTheirMessage();
+    void portThatCannotOpenGivesTheSystemReason();
+};
+
+void TestLinkE2e::fullReadMatchesTheRadioMemory()
+{
+    const MemoryImage radio = PatternMemory(1);
+    RadioSimProcess radioSim;
+    QVERIFY(radioSim.start({QStringLiteral("--image"), radioSim.writeImage(QStringLiteral("radio.img"), radio)}));
+
+    MemoryImage image;
+    image.fill(0x00);
+    image.fill(addr::kRadioId, 8, 0xFF);
+    RecordingFrontEnd frontEnd;
+    CloneDriver driver(CloneMode::Read, image, kEnglish, radioSim.link(), frontEnd);
+    QCOMPARE(driver.open(), QString());
+    QCOMPARE(driver.run(), TransferResult::Completed);
+
+    QVERIFY(driver.session().cloneBuffer() == radio);
+    QCOMPARE(frontEnd.messageIds, QList<int>{1608});
+    QVERIFY(frontEnd.prompts.isEmpty());
+    QCOMPARE(frontEnd.labels.first(), QStringLiteral("Completion percentage:  0%"));
+    QCOMPARE(frontEnd.labels.last(), QStringLiteral("Completion percentage: 100%"));
+    // 7 + 2 + 1 + 512 * (4 + 1) + 1 bytes out, 1 + 8 + 1 + 512 * (12 + 1) in.
+    QCOMPARE(driver.bytesSent(), qint64(7 + 2 + 1 + 512 * 5 + 1));
+    QCOMPARE(driver.bytesReceived(), qint64(1 + 8 + 1 + 512 * 13));
+}
+
+void TestLinkE2e::fullWriteReachesTheRadioMemory()
+{
+    const MemoryImage before = PatternMemory(2);
+    RadioSimProcess sim;
+    const QString saved = sim.path(QStringLiteral("after.img"));
+    QVERIFY(sim.start({QStringLiteral("--image"), sim.writeImage(QStringLiteral("before.img"), before),
+                       QStringLiteral("--save"), saved}));
+
+    const MemoryImage image = PatternMemory(3);
+    RecordingFrontEnd frontEnd;
+    CloneDriver driver(CloneMode::Write, image, kEnglish, sim.link(), frontEnd);
+    QCOMPARE(driver.open(), QString());
+    QCOMPARE(driver.run(), TransferResult::Completed);
+    QCOMPARE(frontEnd.messageIds, QList<int>{1609});
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+    const MemoryImage after = RadioSimProcess::readImage(saved);
+    for (int a = 0; a < kImageSize; ++a) {
+        const bool written = a < 0xFE0 || (a >= 0xFF0 && a <= 0xFF2);
+        QVERIFY2(after.at(a) == (written ? image.at(a) : before.at(a)), qPrintable(QString::number(a, 16)));
+    }
+}
+
+void TestLinkE2e::faultsGiveTheirMessage_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("code");      // empty: "Model type is wrong." instead of a prompt
+    QTest::addColumn<bool>("retryWorks");   // the fault strikes once, so a Retry completes
+
+    QTest::newRow("silent") << "silent" << 0 << "(Error01)" << false;
+    QTest::newRow("bad greeting") << "bad-greeting" << 1 << "(Error01)" << false;
+    QTest::newRow("wrong id") << "wrong-id" << 0 << "" << false;
+    QTest::newRow("bad ack read") << "bad-ack:40" << 0 << "(Error02)" << true;
+    QTest::newRow("bad ack write") << "bad-ack:300" << 1 << "(Error02)" << true;
+    QTest::newRow("short reply") << "short:100" << 0 << "(Error03)" << true;
+    QTest::newRow("late reply") << "late:7" << 0 << "(Error03)" << true;
+    QTest::newRow("late ack") << "late:500" << 1 << "(Error03)" << true;
+    QTest::newRow("hang-up") << "hangup:20" << 0 << "(Error03)" << true;
+}
+
+void TestLinkE2e::faultsGiveTheirMessage()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, mode);
+    QFETCH(QString, code);
+    QFETCH(bool, retryWorks);
+
+    const MemoryImage radio = PatternMemory(4);
+    RadioSimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--image"), sim.writeImage(QStringLiteral("radio.img"), radio),
+                       QStringLiteral("--fault"), fault}));
+
+    MemoryImage image = PatternMemory(5);
+    RecordingFrontEnd frontEnd;
+    frontEnd.answers = {retryWorks};
+    CloneDriver driver(static_cast<CloneMode>(mode), image, kEnglish, sim.link(), frontEnd);
+    QCOMPARE(driver.open(), QString());
+    const TransferResult result = driver.run();
+
+    if (code.isEmpty()) {
+        QCOMPARE(result, TransferResult::WrongModel);
+        QCOMPARE(frontEnd.messageIds, QList<int>{1638});
+        QVERIFY(frontEnd.prompts.isEmpty());
+        return;
+    }
+    QCOMPARE(frontEnd.prompts.size(), 1);
+    QCOMPARE(frontEnd.prompts.first(), QStringLiteral("Check Connection. Retry or Cancel?") + code);
+    if (!retryWorks) {
+        QCOMPARE(result, TransferResult::Cancelled);
+        QVERIFY(frontEnd.messageIds.isEmpty());
+        return;
+    }
+    QCOMPARE(result, TransferResult::Completed);
+    QCOMPARE(frontEnd.messageIds, QList<int>{mode == 0 ? 1608 : 1609});
+    if (mode == 0)
+        QVERIFY(driver.session().cloneBuffer() == radio);
+}
+
+void TestLinkE2e::portThatCannotOpenGivesTheSystemReason()
+{
+    RecordingFrontEnd frontEnd;
+    MemoryImage image;
+    CloneDriver driver(CloneMode::Read, image, kEnglish, QStringLiteral("/nonexistent/zrk6-port"), frontEnd);
+    const QString reason = driver.open();
+    QVERIFY(!reason.isEmpty());
+    QCOMPARE(TestClonePort(QStringLiteral("/nonexistent/zrk6-port")), reason);
+}
+
+QTEST_GUILESS_MAIN(TestLinkE2e)
+#include "test_link_e2e.moc"
