@@ -35,7 +35,13 @@ FileReadResult ReadWholeFile(const QString &path, qint64 maxBytes)
             result.tooLarge = true;
             return result;
         }
-        result.bytes = file.readAll();
+        // One byte more than the size tells a file that grew meanwhile.
+        result.bytes = file.read(file.size() + 1);
+        if (result.bytes.size() > maxBytes) {
+            result.bytes.clear();
+            result.tooLarge = true;
+            return result;
+        }
     } else {
         // Pipes and devices have no size: read until the end or just past the limit.
         constexpr qint64 kChunk = 64 * 1024;

@@ -19,6 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
     }
 
+    // Any image at all (the input, repeated) is saved to a file that opens to the same image.
+    if (size > 0) {
+        zrk6::MemoryImage image;
+        for (int a = 0; a < zrk6::kImageSize; ++a)
+            image.set(a, data[static_cast<std::size_t>(a) % size]);
+        const zrk6::DecodedDataFile reopened = zrk6::DecodeDataFile(zrk6::EncodeDataFile(image));
+        if (!reopened.ok() || !(reopened.image == image))
+            std::abort();
+    }
+
     // Expansion without the reader's size checks must stay within its limit.
     constexpr std::size_t kLimit = 1 << 16;
     const zrk6::EliminatorResult expanded = zrk6::EliminatorExpand(input, kLimit);
