@@ -1,0 +1,257 @@
+// The transfer window and the read/write commands, offscreen, against zrk6-radiosim.
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <QtTest>
+
+#include "link/clone_window.h"
+#include "link/radio_commands.h"
+#include "radiosim_process.h"
+#include "sample_memory.h"
+#include "scripted_prompts.h"
+
+using namespace zrk6;
+using zrk6::test::RadioSimProcess;
+using zrk6::test::ScriptedPrompts;
+
+namespace {
+
+// The program's state after start-up, with one unsaved edit.
+AppState EditedState()
+{
+    AppState state;
+    state.doc.image.set(addr::kModel, kStartupModelByte);
+    BuildDefaultImage(state.doc.image, state.doc.band);
+    state.doc.TakeSnapshot();
+    state.doc.image.set(0x000, 0x25); // the user's unsaved change
+    state.doc.name = QStringLiteral("/home/user/mine.dat").toStdString();
+    return state;
+}
+
+bool SameDocument(const Document &a, const Document &b)
+{
+    return a.image == b.image && a.snapshot == b.snapshot && a.band == b.band && a.name == b.name;
+}
+
+} // namespace
+
+class TestCloneWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void completedReadReplacesTheDocument();
+    void failedReadLeavesTheDocumentAsItWas_data();
+    void failedReadLeavesTheDocumentAsItWas();
+    void retryAfterAFaultCompletesTheRead();
+    void unavailablePortAsksNothing();
+    void cancelAtTheConfirmationDoesNothing();
+    void writeSendsTheDocumentAndKeepsIt();
+    void windowShowsCaptionProgressAndLabel();
+    void escapeEndsATransferLikeCancel();
+};
+
+void TestCloneWindow::completedReadReplacesTheDocument()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    AppState state = EditedState();
+    const MemoryImage snapshot = state.doc.snapshot;
+    ScriptedPrompts prompts;
+    prompts.answers = {QMessageBox::Ok, QMessageBox::Ok};
+
+    qsizetype shownAtRefresh = -1;
+    Band bandAtRefresh;
+    const TransferOutcome outcome = ReadFromRadio(nullptr, prompts, state, sim.link(), [&] {
+        shownAtRefresh = prompts.shown.size();
+        bandAtRefresh = state.doc.band;
+    });
+
+    QCOMPARE(outcome, TransferOutcome::Completed);
+    QVERIFY(state.doc.image == radiosim::BuildSampleMemory());
+    QCOMPARE(QString::fromStdString(state.doc.band.text), QStringLiteral("400 - 470 MHz"));
+    QVERIFY(state.doc.snapshot == snapshot); // the main window takes the new snapshot itself
+    // The views are refreshed, with the new band, before "Reading completed!" shows.
+    QCOMPARE(shownAtRefresh, 1);
+    QCOMPARE(QString::fromStdString(bandAtRefresh.text), QStringLiteral("400 - 470 MHz"));
+
+    QCOMPARE(prompts.shownIds(), (QList<int>{1601, 1608}));
+    const PromptMessage &confirm = prompts.shown[0];
+    QCOMPARE(confirm.text, QStringLiteral("Read data from radio.\r\nDo you wish to continue?"));
+    QCOMPARE(confirm.title, QStringLiteral("ZR-K6"));
+    QCOMPARE(confirm.icon, QMessageBox::Question);
+    QCOMPARE(confirm.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    const PromptMessage &done = prompts.shown[1];
+    QCOMPARE(done.text, QStringLiteral("Reading completed!"));
+    QCOMPARE(done.title, QStringLiteral("ZR-K6"));
+    QCOMPARE(done.icon, QMessageBox::Information);
+}
+
+void TestCloneWindow::failedReadLeavesTheDocumentAsItWas_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("messageId");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<TransferOutcome>("outcome");
+
+    QTest::newRow("cancel after half the blocks") << "short:256" << 1607
+                                                  << "Check Connection. Retry or Cancel?(Error03)"
+                                                  << TransferOutcome::Cancelled;
+    QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." << TransferOutcome::Failed;
+}
+
+void TestCloneWindow::failedReadLeavesTheDocumentAsItWas()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, messageId);
+    QFETCH(QString, text);
+    QFETCH(TransferOutcome, outcome);
+
+    RadioSimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--fault"), fault}));
+    AppState state = EditedState();
+    const Document before = state.doc;
+    ScriptedPrompts prompts;
+    prompts.answers = {QMessageBox::Ok, QMessageBox::Cancel};
+    bool refreshed = false;
+
+    QCOMPARE(ReadFromRadio(nullptr, prompts, state, sim.link(), [&] { refreshed = true; }), outcome);
+
+    QVERIFY(SameDocument(state.doc, before));
+    QVERIFY(state.doc.IsImageModified()); // closing still asks to save the user's edit
+    QVERIFY(!refreshed);
+    QCOMPARE(prompts.shownIds(), (QList<int>{1601, messageId}));
+    const PromptMessage &error = prompts.shown[1];
+    QCOMPARE(error.text, text);
+    QCOMPARE(error.title, QStringLiteral("Error"));
+    QCOMPARE(error.icon, QMessageBox::Critical);
+    QCOMPARE(error.buttons, messageId == 1607 ? QMessageBox::Retry | QMessageBox::Cancel
+                                              : QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+void TestCloneWindow::retryAfterAFaultCompletesTheRead()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("bad-ack:10")}));
+    AppState state = EditedState();
+    ScriptedPrompts prompts;
+    prompts.answers = {QMessageBox::Ok, QMessageBox::Retry, QMessageBox::Ok};
+
+    QCOMPARE(ReadFromRadio(nullptr, prompts, state, sim.link()), TransferOutcome::Completed);
+    QCOMPARE(prompts.shownIds(), (QList<int>{1601, 1607, 1608}));
+    QCOMPARE(prompts.shown[1].text, QStringLiteral("Check Connection. Retry or Cancel?(Error02)"));
+    QVERIFY(state.doc.image == radiosim::BuildSampleMemory());
+}
+
+void TestCloneWindow::unavailablePortAsksNothing()
+{
+    AppState state = EditedState();
+    const Document before = state.doc;
+    for (bool write : {false, true}) {
+        ScriptedPrompts prompts;
+        const QString port = QStringLiteral("/nonexistent/ttyZR");
+        const TransferOutcome outcome = write ? WriteToRadio(nullptr, prompts, state, port)
+                                              : ReadFromRadio(nullptr, prompts, state, port);
+        QCOMPARE(outcome, TransferOutcome::PortUnavailable);
+        QCOMPARE(prompts.shownIds(), QList<int>{1600});
+        const QStringList lines = prompts.shown[0].text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("Cannot Open Communication Port."));
+        QVERIFY(!lines[1].isEmpty()); // the system's reason
+        QCOMPARE(prompts.shown[0].title, QStringLiteral("ZR-K6"));
+        QCOMPARE(prompts.shown[0].icon, QMessageBox::Critical);
+        QVERIFY(SameDocument(state.doc, before));
+    }
+}
+
+void TestCloneWindow::cancelAtTheConfirmationDoesNothing()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    AppState state = EditedState();
+    const Document before = state.doc;
+    for (bool write : {false, true}) {
+        ScriptedPrompts prompts;
+        prompts.answers = {QMessageBox::Cancel};
+        const TransferOutcome outcome = write ? WriteToRadio(nullptr, prompts, state, sim.link())
+                                              : ReadFromRadio(nullptr, prompts, state, sim.link());
+        QCOMPARE(outcome, TransferOutcome::NotConfirmed);
+        QCOMPARE(prompts.shownIds(), QList<int>{write ? 1603 : 1601});
+        QVERIFY(SameDocument(state.doc, before));
+    }
+}
+
+void TestCloneWindow::writeSendsTheDocumentAndKeepsIt()
+{
+    RadioSimProcess sim;
+    const QString saved = sim.path(QStringLiteral("radio.img"));
+    QVERIFY(sim.start({QStringLiteral("--save"), saved}));
+    AppState state = EditedState();
+    const Document before = state.doc;
+    ScriptedPrompts prompts;
+    prompts.answers = {QMessageBox::Ok, QMessageBox::Ok};
+
+    QCOMPARE(WriteToRadio(nullptr, prompts, state, sim.link()), TransferOutcome::Completed);
+    QCOMPARE(prompts.shownIds(), (QList<int>{1603, 1609}));
+    QCOMPARE(prompts.shown[0].text, QStringLiteral("Write data to radio.\r\nDo you wish to continue?"));
+    QCOMPARE(prompts.shown[1].text, QStringLiteral("Writing completed!"));
+    QVERIFY(SameDocument(state.doc, before));
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+    const MemoryImage radio = RadioSimProcess::readImage(saved);
+    const MemoryImage sample = radiosim::BuildSampleMemory();
+    for (int a = 0; a < kImageSize; ++a) {
+        const bool written = a < 0xFE0 || (a >= 0xFF0 && a <= 0xFF2);
+        QVERIFY2(radio.at(a) == (written ? state.doc.image.at(a) : sample.at(a)), qPrintable(QString::number(a, 16)));
+    }
+}
+
+void TestCloneWindow::windowShowsCaptionProgressAndLabel()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    MemoryImage image;
+    image.fill(0xFF);
+    ScriptedPrompts prompts;
+    frmClone window(CloneMode::Read, image, kChinese, sim.link(), prompts);
+    QCOMPARE(window.windowTitle(), QString::fromUtf8(LoadText(1633, kChinese).data()));
+    auto *label = window.findChild<QLabel *>(QStringLiteral("lblPercent"));
+    auto *bar = window.findChild<QProgressBar *>(QStringLiteral("prgPercent"));
+    QVERIFY(label && bar);
+    const QString progressText = QString::fromUtf8(LoadText(1604, kChinese).data());
+    QCOMPARE(label->text(), progressText + QStringLiteral(":  0%"));
+    QCOMPARE(bar->maximum(), 512);
+
+    // Half way through, the label reads 50% with one space.
+    QString halfWay;
+    connect(bar, &QProgressBar::valueChanged, &window, [&](int value) {
+        if (value == 256)
+            halfWay = label->text();
+    });
+    QCOMPARE(window.execTransfer(), TransferResult::Completed);
+    QCOMPARE(halfWay, progressText + QStringLiteral(": 50%"));
+    QCOMPARE(bar->value(), 512);
+    QCOMPARE(label->text(), progressText + QStringLiteral(": 100%"));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(prompts.shownIds(), QList<int>{1608});
+    QCOMPARE(prompts.shown[0].text, QString::fromUtf8(LoadText(1608, kChinese).data()));
+    QVERIFY(image == radiosim::BuildSampleMemory());
+}
+
+void TestCloneWindow::escapeEndsATransferLikeCancel()
+{
+    // At the radio's real speed the transfer takes seconds; Escape ends it early.
+    RadioSimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}));
+    MemoryImage image;
+    image.fill(0xFF);
+    const MemoryImage before = image;
+    ScriptedPrompts prompts;
+    frmClone window(CloneMode::Read, image, kEnglish, sim.link(), prompts);
+    QTimer::singleShot(400, &window, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
+    QCOMPARE(window.execTransfer(), TransferResult::Cancelled);
+    QVERIFY(image == before);
+    QVERIFY(prompts.shown.isEmpty());
+}
+
+QTEST_MAIN(TestCloneWindow)
+#include "test_clone_window.moc"
