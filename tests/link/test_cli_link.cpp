@@ -1,0 +1,196 @@
+// zrk6-cli read, write and ports, run as a user would, against zrk6-radiosim.
+#include <QProcess>
+#include <QtTest>
+
+#include "files/data_file_io.h"
+#include "radiosim_process.h"
+#include "sample_memory.h"
+
+using namespace zrk6;
+using zrk6::test::PatternMemory;
+using zrk6::test::RadioSimProcess;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run Cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZRK6_CLI), arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCliLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readSavesTheRadioMemoryAndTraces();
+    void writeSendsTheFile();
+    void failedReadKeepsTheOldFile();
+    void retriesRecoverFromAFault();
+    void identificationIsCheckedAgainstTheBase();
+    void portProblemsAreReported();
+    void portsListsFourNumberedPorts();
+};
+
+void TestCliLink::readSavesTheRadioMemoryAndTraces()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+    const QString trace = sim.path(QStringLiteral("trace.txt"));
+
+    const Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), QStringLiteral("--trace"), trace, out});
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.startsWith(QStringLiteral("Reading completed!\n")), qPrintable(run.out));
+    QVERIFY(run.out.contains(QStringLiteral("400 - 470 MHz")));
+    // Without a terminal the progress comes as lines.
+    QVERIFY(run.err.contains(QStringLiteral("Completion percentage:  0%\n")));
+    QVERIFY(run.err.contains(QStringLiteral("Completion percentage: 100%\n")));
+
+    const LoadedDataFile loaded = LoadDataFile(out);
+    QVERIFY(loaded.ok());
+    QVERIFY(loaded.image == radiosim::BuildSampleMemory());
+
+    // Every byte in both directions, time-stamped: the greeting first, the end byte last.
+    const QStringList lines = QString::fromLatin1(FileBytes(trace)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QRegularExpression line(QStringLiteral("^ *\\d+ ([<>]) ([0-9A-F]{2}( [0-9A-F]{2})*)$"));
+    int messagesOut = 0;
+    int bytesIn = 0;
+    for (const QString &l : lines) {
+        const QRegularExpressionMatch m = line.match(l);
+        QVERIFY2(m.hasMatch(), qPrintable(l));
+        if (m.captured(1) == QLatin1String(">"))
+            ++messagesOut;
+        else
+            bytesIn += static_cast<int>(m.captured(2).size() + 1) / 3;
+    }
+    QCOMPARE(messagesOut, 3 + 2 * 512 + 1);
+    QCOMPARE(bytesIn, 1 + 8 + 1 + 512 * 13);
+    QVERIFY(lines.first().endsWith(QStringLiteral("> 02 50 52 4F 47 52 41")));
+    QVERIFY(lines[1].endsWith(QStringLiteral("< 06")));
+    QVERIFY(lines.last().endsWith(QStringLiteral("> 45")));
+}
+
+void TestCliLink::writeSendsTheFile()
+{
+    RadioSimProcess sim;
+    const QString saved = sim.path(QStringLiteral("radio.img"));
+    QVERIFY(sim.start({QStringLiteral("--save"), saved}));
+    const MemoryImage image = PatternMemory(9);
+    const QString in = sim.path(QStringLiteral("in.dat"));
+    QCOMPARE(SaveDataFile(in, image), QString());
+
+    const Run run = Cli({QStringLiteral("write"), QStringLiteral("--port"), sim.link(), in});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QStringLiteral("Writing completed!\n"));
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+    const MemoryImage radio = RadioSimProcess::readImage(saved);
+    for (int a = 0; a < 0xFE0; ++a)
+        QVERIFY2(radio.at(a) == image.at(a), qPrintable(QString::number(a, 16)));
+}
+
+void TestCliLink::failedReadKeepsTheOldFile()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("short:300")}));
+    const QString out = sim.path(QStringLiteral("mine.dat"));
+    QCOMPARE(SaveDataFile(out, PatternMemory(1)), QString());
+    const QByteArray before = FileBytes(out);
+
+    // An existing file is replaced only when asked for.
+    Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("--force")), qPrintable(run.err));
+
+    run = Cli({QStringLiteral("read"), QStringLiteral("--force"), QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("Check Connection. Retry or Cancel?(Error03)")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error03)")), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(FileBytes(out), before);
+    QCOMPARE(QDir(sim.path(QString())).entryList({QStringLiteral("mine*")}, QDir::Files),
+             QStringList{QStringLiteral("mine.dat")});
+}
+
+void TestCliLink::retriesRecoverFromAFault()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("bad-ack:5")}));
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+    const Run run = Cli({QStringLiteral("read"), QStringLiteral("--retries"), QStringLiteral("1"),
+                         QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.err.contains(QStringLiteral("(Error02)")));
+    QVERIFY(run.err.contains(QStringLiteral("retrying from the greeting (1 of 1)")));
+    QVERIFY(LoadDataFile(out).image == radiosim::BuildSampleMemory());
+}
+
+void TestCliLink::identificationIsCheckedAgainstTheBase()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    MemoryImage base = PatternMemory(2);
+    base.set(addr::kRadioId + 3, 0x41);
+    const QString basePath = sim.path(QStringLiteral("base.dat"));
+    QCOMPARE(SaveDataFile(basePath, base), QString());
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+
+    Run run = Cli({QStringLiteral("read"), QStringLiteral("--base"), basePath, QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("Model type is wrong.")), qPrintable(run.err));
+    QVERIFY(!QFile::exists(out));
+
+    // The same identification in the file to write is refused the same way.
+    run = Cli({QStringLiteral("write"), QStringLiteral("--port"), sim.link(), basePath});
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.err.contains(QStringLiteral("Model type is wrong.")));
+}
+
+void TestCliLink::portProblemsAreReported()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("radio.dat"));
+    Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/nonexistent/ttyZR"), out});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("Cannot Open Communication Port. /nonexistent/ttyZR: ")), qPrintable(run.err));
+    QVERIFY(!QFile::exists(out));
+
+    run = Cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("7"), out});
+    QCOMPARE(run.status, 2);
+    run = Cli({QStringLiteral("write"), QStringLiteral("--retries"), QStringLiteral("many"), out});
+    QCOMPARE(run.status, 2);
+}
+
+void TestCliLink::portsListsFourNumberedPorts()
+{
+    const Run run = Cli({QStringLiteral("ports")});
+    QCOMPARE(run.status, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    QVERIFY(lines.size() >= 5);
+    for (int n = 1; n <= 4; ++n)
+        QVERIFY2(lines[n].startsWith(QString::number(n) + QLatin1Char(' ')), qPrintable(lines[n]));
+}
+
+QTEST_GUILESS_MAIN(TestCliLink)
+#include "test_cli_link.moc"
