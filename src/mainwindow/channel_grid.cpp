@@ -360,7 +360,22 @@ struct ChannelGrid::Impl {
         state.currentChannel = channel;
         if (!q->isSignalConnected(QMetaMethod::fromSignal(&ChannelGrid::copyRequested)))
             return;
+        const int column = mode == 1 ? kColTx : kColEncode;
+        const QString cellBefore = cell(channel, column);
         emit q->copyRequested(mode);
+        if (mode == 0) {
+            // The copies went into the image; the grid mirrors it again whatever the dialog redrew.
+            q->showAllRows();
+            return;
+        }
+        // A dialog that stored into the image itself, leaving the cell alone: show what it stored.
+        const RowTexts stored = ChannelRowTexts(state.doc.image, channel, state.doc.band, state.language);
+        if (cell(channel, column) == cellBefore &&
+            QString::fromStdString(stored[static_cast<std::size_t>(column - 1)]) != cellBefore) {
+            q->showRow(channel);
+            emit q->imageEdited();
+            return;
+        }
         // The frequency and tone copies change only a grid cell; it is stored here.
         if (mode == 1) {
             const QString tx = cell(channel, kColTx);

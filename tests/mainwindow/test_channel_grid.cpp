@@ -735,6 +735,30 @@ private slots:
         QCOMPARE(Record(image(), 3).mid(10, 2), Hex("54c7"));
     }
 
+    // A copy dialog may store into the image and leave the cells alone: the grid still
+    // ends up mirroring the image, and the dialog's change is not overwritten.
+    void copyDialogThatStoresIntoTheImage()
+    {
+        fillChannels();
+        auto handler = connect(grid, &ChannelGrid::copyRequested, this,
+                               [&](int) { StoreTxFrequency(image(), 2, "144.75000"); });
+        grid->setCurrentCell(2, 1);
+        key(table(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(Record(image(), 2).mid(4, 4), Hex("00504714"));
+        QCOMPARE(grid->cellText(2, 2), QStringLiteral("144.75000"));
+        QCOMPARE(grid->cellText(2, 4), Tx(1104));
+        disconnect(handler);
+
+        connect(grid, &ChannelGrid::copyRequested, this, [&](int) {
+            for (int c = 0; c < kRowSize; ++c)
+                image().set(89, c, image().at(2, c)); // channel 3 onto channel 90
+        });
+        grid->setCurrentCell(3, 1);
+        key(table(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(grid->cellText(90, 2), QStringLiteral("146.00000"));
+        QCOMPARE(grid->cellText(90, 7), QStringLiteral("Mid"));
+    }
+
     void memoryMapGesture_data()
     {
         QTest::addColumn<int>("xTwips");
