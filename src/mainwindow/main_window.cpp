@@ -17,6 +17,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "dialogs/about_dialog.h"
+#include "dialogs/comm_port_dialog.h"
+#include "dialogs/copy_dialog.h"
+#include "dialogs/language_dialog.h"
+#include "dialogs/memory_map_dialog.h"
+#include "dialogs/opt_features_dialog.h"
+#include "dialogs/print_dialog.h"
+#include "link/port_names.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
@@ -271,6 +279,26 @@ void frmMain::buildPanels()
     fraMemChannel_->setGeometry(twipsX(kFrameLeft), twipsY(kChannelTop), twipsX(kFrameWidth), twipsY(kChannelHeight));
     grid_ = new ChannelGrid(state_, prompts_, fraMemChannel_);
     grid_->setGeometry(twipsX(kGridLeft), twipsY(kGridTop), twipsX(kGridWidth), twipsY(kGridHeight));
+    connect(grid_, &ChannelGrid::copyRequested, this, [this] {
+        CopyDialog dialog(state_, prompts_, this);
+        connect(&dialog, &CopyDialog::channelChanged, grid_, &ChannelGrid::showRow);
+        dialog.exec();
+    });
+    connect(grid_, &ChannelGrid::memoryMapRequested, this, [this] {
+        // One memory map at a time; a second gesture brings it forward.
+        if (auto *open = findChild<MemoryMapDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
+        auto *map = new MemoryMapDialog(state_, this);
+        map->setAttribute(Qt::WA_DeleteOnClose);
+        connect(map, &MemoryMapDialog::imageWritten, this, [this] {
+            refreshAllViews();
+            updateTitle();
+        });
+        map->show();
+    });
 
     // The VFO frame is never shown; its handlers still keep the VFO block in its rules.
     vfo_ = new VfoPanel(state_, prompts_, picMain_);
@@ -413,6 +441,8 @@ void frmMain::mnuFile_SaveAs_Click()
 void frmMain::mnuFile_Print_Click()
 {
     closeCellEditor();
+    PrintDialog dialog(state_, prompts_, this);
+    dialog.exec();
 }
 
 void frmMain::mnuFile_Exit_Click()
@@ -434,21 +464,32 @@ void frmMain::mnuProgram_Write_Click()
 void frmMain::mnuProgram_OptFeatures_Click()
 {
     closeCellEditor();
+    OptFeaturesDialog dialog(state_, this);
+    dialog.exec();
 }
 
 void frmMain::mnuSetup_CommPort_Click()
 {
     closeCellEditor();
+    CommPortDialog dialog(state_, [](int number) { return PortSystemName(number); }, this);
+    dialog.exec();
 }
 
 void frmMain::mnuSetup_Lang_Click()
 {
+    const LanguageMode before = state_.language;
     closeCellEditor();
+    LanguageDialog dialog(state_, this);
+    dialog.exec();
+    if (state_.language != before)
+        applyLanguage();
 }
 
 void frmMain::mnuHelp_About_Click()
 {
     closeCellEditor();
+    AboutDialog dialog(state_.language, this);
+    dialog.exec();
 }
 
 void frmMain::tlbActions_ButtonClick(const QString &key)
