@@ -1,0 +1,786 @@
+// The main window as a user meets it: start-up and exit with the settings store, the title
+// and modified state through New, Open, Save and close, the band change, the VFO panel's
+// handlers, captions, toolbar and shortcuts. Real widgets, real files in a temporary
+// directory, prompts answered by the scripted seam.
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "files/data_file.h"
+#include "files/data_file_io.h"
+#include "files/eliminator.h"
+#include "mainwindow/channel_grid.h"
+#include "mainwindow/grid_control.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/settings_store.h"
+#include "mainwindow/vfo_panel.h"
+#include "model/app_state.h"
+#include "model/band.h"
+#include "model/bcd_freq.h"
+#include "model/channel_record.h"
+#include "model/vfo.h"
+#include "scripted_prompts.h"
+
+using namespace zrk6;
+
+namespace {
+
+QString Tx(int id, LanguageMode language = kEnglish)
+{
+    const std::string_view text = LoadText(id, language);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString kUntitledTitle = QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: Untitled]");
+
+// The default image of a band with the start-up model and band variant.
+MemoryImage DefaultImage(const Band &band)
+{
+    MemoryImage image;
+    image.set(addr::kModel, kStartupModelByte);
+    image.set(addr::kBandVariant, 240);
+    BuildDefaultImage(image, band);
+    return image;
+}
+
+QString VfoFreq(const MemoryImage &image, int address, ByteOrder order = ByteOrder::LowFirst)
+{
+    return QString::fromStdString(FormatFreq(ReadFreqUnits(image, address, order)));
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<test::ScriptedPrompts> prompts;
+    std::unique_ptr<frmMain> window;
+
+    QString path(const QString &name) const { return dir->filePath(name); }
+    MemoryImage &image() { return state->doc.image; }
+    template <typename T> T *child(const QString &name)
+    {
+        T *widget = window->findChild<T *>(name);
+        if (widget == nullptr)
+            qFatal("no child %s", qPrintable(name));
+        return widget;
+    }
+    QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
+    QComboBox *bandList() { return child<QComboBox>(QStringLiteral("cboGenFreq")); }
+    QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
+
+    // Starts the program on the settings as they are now.
+    void start()
+    {
+        state = std::make_unique<AppState>();
+        prompts = std::make_unique<test::ScriptedPrompts>();
+        window = std::make_unique<frmMain>(*state, *prompts, *settings);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Closes the window the way the user does; true when it closed.
+    bool closeWindow()
+    {
+        window->close();
+        return !window->isVisible();
+    }
+
+    // Types a receive frequency into a channel's RX cell, as a user does: a digit on the grid
+    // starts the entry, Enter commits it.
+    void enterRx(int channel, const QString &text)
+    {
+        window->focusGrid(channel, 1);
+        QTest::keyClick(table(), text.at(0).toLatin1());
+        QLineEdit *editor = child<QLineEdit>(QStringLiteral("txtMemChannel"));
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, text.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    // A data file holding the image.
+    QString writeDataFile(const QString &name, const MemoryImage &content)
+    {
+        const QString file = path(name);
+        const QString error = SaveDataFile(file, content);
+        if (!error.isEmpty())
+            qFatal("cannot write %s: %s", qPrintable(file), qPrintable(error));
+        return file;
+    }
+
+    // Opens a file through the File menu, answering any question with the given buttons.
+    void openThroughMenu(const QString &file, QList<QMessageBox::StandardButton> answers = {})
+    {
+        prompts->answers = answers;
+        prompts->fileNames = {file};
+        child<QAction>(QStringLiteral("mnuFile_Open"))->trigger();
+    }
+
+    // Selects a band as the user does from the list's drop-down.
+    void chooseBand(int row)
+    {
+        bandList()->setFocus();
+        bandList()->setCurrentIndex(row);
+    }
+
+    // Types into a VFO frequency box and commits it with Enter.
+    void typeVfo(QLineEdit *box, const QString &text)
+    {
+        box->clear();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    QString iniText()
+    {
+        QFile file(settings->filePath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        settings = std::make_unique<SettingsStore>(dir->filePath(QStringLiteral("config/zrk6.ini")));
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        prompts.reset();
+        state.reset();
+    }
+
+    // ---- start-up and exit -------------------------------------------------------------
+
+    void startupWithoutSettingsShowsAnUntitledDefaultDocument()
+    {
+        start();
+        QCOMPARE(window->windowTitle(), kUntitledTitle);
+        QCOMPARE(image().at(addr::kBandVariant), 240);
+        QCOMPARE(image().at(addr::kModel), 0x3A);
+        QCOMPARE(state->language, kEnglish);
+        QCOMPARE(state->commPortNumber, 1);
+        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(prompts->shown.isEmpty());
+        QCOMPARE(image(), DefaultImage(Band{}));
+
+        QCOMPARE(bandList()->currentText(), QStringLiteral("144 - 146 MHz"));
+        QCOMPARE(bandList()->count(), kBandCount);
+        QCOMPARE(child<QComboBox>(QStringLiteral("cboGenModel"))->currentText(), QStringLiteral("ZR-K6C"));
+        QVERIFY(!child<QComboBox>(QStringLiteral("cboGenModel"))->isVisible());
+        QVERIFY(!child<QGroupBox>(QStringLiteral("fraVfo"))->isVisible());
+        QCOMPARE(child<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("ZR-K6"));
+        QCOMPARE(table()->rowCount(), 128);
+        QCOMPARE(table()->columnCount(), 9);
+        QCOMPARE(cell(1, 1), QString());
+        QCOMPARE(window->channelGrid()->grid().row(), 1);
+        QCOMPARE(window->channelGrid()->grid().col(), 1);
+        // The VFO panel mirrors the default VFO block, handlers run without changing it.
+        QCOMPARE(child<QLineEdit>(QStringLiteral("txtVfoFreq0"))->text(), QStringLiteral("144.02500"));
+        QCOMPARE(child<QComboBox>(QStringLiteral("cboVfoStep"))->currentText(), QStringLiteral("12.5K"));
+        QCOMPARE(child<QComboBox>(QStringLiteral("cboVfoDeCode"))->currentIndex(), 0);
+    }
+
+    void startupReadsTheStoredSettings_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("bandVariant");
+        QTest::addColumn<int>("language");
+
+        QTest::newRow("LastFreq 238") << "LastFreq" << "238" << 238 << 0;
+        QTest::newRow("LastFreq 247") << "LastFreq" << "247" << 247 << 0;
+        QTest::newRow("LastFreq 237") << "LastFreq" << "237" << 240 << 0;
+        QTest::newRow("LastFreq 248") << "LastFreq" << "248" << 240 << 0;
+        QTest::newRow("LastFreq abc") << "LastFreq" << "abc" << 240 << 0;
+        QTest::newRow("LastFreq blank") << "LastFreq" << " " << 240 << 0;
+        QTest::newRow("LastFreq leading number") << "LastFreq" << " 241xyz" << 241 << 0;
+        QTest::newRow("LastFreq rounded") << "LastFreq" << "243.7" << 244 << 0;
+        QTest::newRow("LastFreq huge") << "LastFreq" << "99999999999999999999999" << 240 << 0;
+        QTest::newRow("name in other case") << "LASTFREQ" << "239" << 239 << 0;
+        QTest::newRow("Language 1") << "Language" << "1" << 240 << 1;
+        QTest::newRow("language written by exit") << "language" << "1" << 240 << 1;
+        QTest::newRow("Language 0") << "Language" << "0" << 240 << 0;
+        // Anything but 0 or 1 used to end the program at start-up; it reads as English.
+        QTest::newRow("Language 7") << "Language" << "7" << 240 << 0;
+        QTest::newRow("Language -1") << "Language" << "-1" << 240 << 0;
+        QTest::newRow("Language text") << "Language" << "zh" << 240 << 0;
+    }
+
+    void startupReadsTheStoredSettings()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QFETCH(int, bandVariant);
+        QFETCH(int, language);
+        QVERIFY(settings->SaveRegValue(name, value));
+        start();
+        QVERIFY(!window->startupFailed());
+        QCOMPARE(int(image().at(addr::kBandVariant)), bandVariant);
+        QCOMPARE(state->language, language);
+        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(prompts->shown.isEmpty());
+        QCOMPARE(table()->horizontalHeaderItem(0)->text(), Tx(1200, language));
+    }
+
+    void exitWritesTheSettingsThatTheNextStartRestores()
+    {
+        QVERIFY(settings->SaveRegValue(QStringLiteral("Language"), QStringLiteral("1")));
+        MemoryImage content = DefaultImage(Band{});
+        content.set(addr::kBandVariant, 0xEE);
+        content.set(addr::kModel, 0x39);
+        const QString file = writeDataFile(QStringLiteral("variant.dat"), content);
+
+        start();
+        openThroughMenu(file);
+        QCOMPARE(image().at(addr::kBandVariant), 0xEE);
+        QVERIFY(closeWindow());
+        QCOMPARE(settings->GetRegValue(QStringLiteral("LastFreq")), QStringLiteral("238"));
+        QCOMPARE(settings->GetRegValue(QStringLiteral("LastModel")), QStringLiteral("57"));
+        QCOMPARE(settings->GetRegValue(QStringLiteral("Language")), QStringLiteral("1"));
+        // One language value, whatever case it was stored in before.
+        QCOMPARE(iniText().count(QStringLiteral("anguage="), Qt::CaseInsensitive), 1);
+
+        window.reset();
+        start();
+        QCOMPARE(image().at(addr::kBandVariant), 0xEE);
+        QCOMPARE(image().at(addr::kModel), 0x3A); // the stored model is not read back
+        QCOMPARE(state->language, kChinese);
+    }
+
+    void closeQuestion_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+        QTest::addColumn<bool>("giveFileName");
+        QTest::addColumn<bool>("closes");
+
+        using B = QMessageBox;
+        QTest::newRow("nothing changed: no question") << false << QList<B::StandardButton>{} << false << true;
+        QTest::newRow("No closes") << true << QList<B::StandardButton>{B::No} << false << true;
+        QTest::newRow("Cancel stays") << true << QList<B::StandardButton>{B::Cancel} << false << false;
+        QTest::newRow("Yes saves and closes") << true << QList<B::StandardButton>{B::Yes} << true << true;
+        // The save dialog cancelled: closing anyway would lose the changes.
+        QTest::newRow("Yes, save cancelled: stays") << true << QList<B::StandardButton>{B::Yes} << false << false;
+    }
+
+    void closeQuestion()
+    {
+        QFETCH(bool, edit);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(bool, giveFileName);
+        QFETCH(bool, closes);
+
+        start();
+        if (edit)
+            enterRx(5, QStringLiteral("145.5"));
+        QCOMPARE(state->doc.IsImageModified(), edit);
+        const QString file = path(QStringLiteral("closing.dat"));
+        prompts->answers = answers;
+        if (giveFileName)
+            prompts->fileNames = {file};
+
+        QCOMPARE(closeWindow(), closes);
+        QCOMPARE(prompts->shownIds(), edit ? QList<int>{1111} : QList<int>{});
+        if (edit) {
+            const PromptMessage &asked = prompts->shown.first();
+            QCOMPARE(asked.title, QStringLiteral("ZR-K6"));
+            QCOMPARE(asked.icon, QMessageBox::Warning);
+            QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        }
+        QCOMPARE(QFile::exists(file), giveFileName);
+        if (giveFileName) {
+            const LoadedDataFile saved = LoadDataFile(file);
+            QVERIFY(saved.ok());
+            QCOMPARE(saved.image, image());
+        }
+        // Settings are written only when the window really closes.
+        QCOMPARE(QFile::exists(settings->filePath()), closes);
+        if (!closes) {
+            QVERIFY(state->doc.IsImageModified());
+            QCOMPARE(cell(5, 1), QStringLiteral("145.50000"));
+        }
+    }
+
+    // ---- file commands -----------------------------------------------------------------
+
+    void saveUntitledAsksForANameAndOpenBringsTheDocumentBack()
+    {
+        start();
+        enterRx(3, QStringLiteral("145.125"));
+        QVERIFY(state->doc.IsImageModified());
+        const MemoryImage edited = image();
+        const QString file = path(QStringLiteral("my radio.dat"));
+
+        prompts->fileNames = {file};
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(prompts->initialNames, QStringList{QStringLiteral("Untitled.dat")});
+        QCOMPARE(prompts->dialogFilters, QStringList{QtFileFilter(Tx(1109))});
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: my radio.dat]"));
+        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(QFile::exists(file));
+
+        // Save on a named document writes there without a dialog.
+        enterRx(4, QStringLiteral("144.5"));
+        child<QAction>(QStringLiteral("mnuFile_Save"))->trigger();
+        QCOMPARE(prompts->initialNames.size(), 1);
+        QVERIFY(!state->doc.IsImageModified());
+        const MemoryImage saved = image();
+
+        // New (OK) gives the default image; Open brings the file back exactly.
+        prompts->answers = {QMessageBox::Ok};
+        child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
+        QCOMPARE(prompts->shownIds(), QList<int>{1107});
+        QCOMPARE(cell(3, 1), QString());
+        QCOMPARE(window->windowTitle(), kUntitledTitle);
+
+        window->focusGrid(7, 5);
+        openThroughMenu(file);
+        QCOMPARE(image(), saved);
+        QVERIFY(image() != edited);
+        QVERIFY(!state->doc.IsImageModified());
+        QCOMPARE(QString::fromStdString(state->doc.name), file);
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: my radio.dat]"));
+        QCOMPARE(cell(3, 1), QStringLiteral("145.12500"));
+        QCOMPARE(cell(4, 1), QStringLiteral("144.50000"));
+        QCOMPARE(window->channelGrid()->grid().row(), 1);
+        QCOMPARE(window->channelGrid()->grid().col(), 1);
+        QVERIFY(window->channelGrid()->grid().hasFocus());
+
+        // Save As offers the document's own path.
+        prompts->fileNames = {path(QStringLiteral("copy.dat"))};
+        child<QAction>(QStringLiteral("mnuFile_SaveAs"))->trigger();
+        QCOMPARE(prompts->initialNames.last(), file);
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: copy.dat]"));
+    }
+
+    void newAsksFirstAndCancelChangesNothing()
+    {
+        start();
+        enterRx(2, QStringLiteral("145"));
+        const MemoryImage edited = image();
+
+        prompts->answers = {QMessageBox::Cancel};
+        child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
+        QCOMPARE(prompts->shownIds(), QList<int>{1107});
+        const PromptMessage &asked = prompts->shown.first();
+        QCOMPARE(asked.title, Tx(1108));
+        QCOMPARE(asked.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(asked.defaultButton, QMessageBox::Cancel);
+        QCOMPARE(image(), edited);
+        QCOMPARE(cell(2, 1), QStringLiteral("145.00000"));
+        QVERIFY(state->doc.IsImageModified());
+
+        prompts->answers = {QMessageBox::Ok};
+        child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
+        QCOMPARE(image(), DefaultImage(Band{}));
+        QCOMPARE(cell(2, 1), QString());
+        QVERIFY(!state->doc.IsImageModified());
+    }
+
+    void openAsksAboutUnsavedChanges_data()
+    {
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+        QTest::addColumn<bool>("giveSaveName");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<bool>("saved");
+
+        using B = QMessageBox;
+        QTest::newRow("Cancel ends the command") << QList<B::StandardButton>{B::Cancel} << false << false << false;
+        QTest::newRow("No opens without saving") << QList<B::StandardButton>{B::No} << false << true << false;
+        QTest::newRow("Yes saves, then opens") << QList<B::StandardButton>{B::Yes} << true << true << true;
+        // A cancelled save must not let the open replace the unsaved changes.
+        QTest::newRow("Yes, save cancelled: ends") << QList<B::StandardButton>{B::Yes} << false << false << false;
+    }
+
+    void openAsksAboutUnsavedChanges()
+    {
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(bool, giveSaveName);
+        QFETCH(bool, opened);
+        QFETCH(bool, saved);
+
+        MemoryImage content = DefaultImage(Band{});
+        StoreRxFrequency(content, 9, "144.8", Band{});
+        const QString file = writeDataFile(QStringLiteral("other.dat"), content);
+        start();
+        enterRx(1, QStringLiteral("145.3"));
+        const MemoryImage edited = image();
+
+        const QString saveAs = path(QStringLiteral("edited.dat"));
+        prompts->answers = answers;
+        prompts->fileNames = giveSaveName ? QStringList{saveAs, file} : QStringList{file};
+        child<QAction>(QStringLiteral("mnuFile_Open"))->trigger();
+
+        QCOMPARE(prompts->shownIds(), QList<int>{1110});
+        QCOMPARE(prompts->shown.first().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(image() == content, opened);
+        QCOMPARE(image() == edited, !opened);
+        QCOMPARE(cell(9, 1), opened ? QStringLiteral("144.80000") : QString());
+        QCOMPARE(QFile::exists(saveAs), saved);
+        if (saved)
+            QCOMPARE(LoadDataFile(saveAs).image, edited);
+    }
+
+    void openRefusesWhatIsNotADataFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("directory");
+        QTest::addColumn<int>("textId");
+
+        std::vector<std::uint8_t> plain(kPlainBlockSize, 0xFF);
+        const char header[] = "ZR-K7";
+        std::copy(header, header + 5, plain.begin());
+        const EliminatorResult packed = EliminatorCompress(plain);
+        const QByteArray wrongHeader(reinterpret_cast<const char *>(packed.bytes.data()), qsizetype(packed.bytes.size()));
+
+        QTest::newRow("empty file") << QByteArray() << false << 1112;
+        QTest::newRow("text file") << QByteArray("channel list\n") << false << 1112;
+        QTest::newRow("other header") << wrongHeader << false << 1112;
+        QTest::newRow("unreadable (a directory)") << QByteArray() << true << 0;
+    }
+
+    void openRefusesWhatIsNotADataFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, directory);
+        QFETCH(int, textId);
+
+        const QString file = path(QStringLiteral("bad.dat"));
+        if (directory) {
+            QVERIFY(QDir().mkpath(file));
+        } else {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(bytes);
+        }
+        start();
+        enterRx(6, QStringLiteral("145"));
+        const MemoryImage before = image();
+
+        openThroughMenu(file, {QMessageBox::No});
+        QCOMPARE(prompts->shownIds(), (QList<int>{1110, textId}));
+        const PromptMessage &refusal = prompts->shown.last();
+        if (textId == 1112) {
+            QCOMPARE(refusal.title, Tx(1113));
+            QCOMPARE(refusal.icon, QMessageBox::Critical);
+        } else {
+            QVERIFY2(!refusal.text.isEmpty(), "the system's error text is shown");
+        }
+        QCOMPARE(image(), before);
+        QVERIFY(state->doc.IsImageModified());
+        QCOMPARE(window->windowTitle(), kUntitledTitle);
+    }
+
+    void aFailedSaveKeepsTheDocumentModified()
+    {
+        start();
+        enterRx(1, QStringLiteral("145.8"));
+        prompts->fileNames = {path(QStringLiteral("missing/dir/x.dat"))};
+        child<QAction>(QStringLiteral("mnuFile_SaveAs"))->trigger();
+        QCOMPARE(prompts->shown.size(), 1);
+        QVERIFY(!prompts->shown.first().text.isEmpty());
+        QCOMPARE(prompts->shown.first().title, QStringLiteral("ZR-K6"));
+        QVERIFY(state->doc.IsImageModified());
+        QCOMPARE(window->windowTitle(), kUntitledTitle);
+    }
+
+    void openingAFileRefreshesEveryViewBeforeTheSnapshot()
+    {
+        // A 446 - 447 MHz file whose VFO receive frequency is off the 6.25 kHz raster of its
+        // step: the refresh changes the step list, whose handler re-applies the rule.
+        const Band pmr = BandFromRow(kBand446);
+        MemoryImage content = DefaultImage(pmr);
+        content.set(addr::kVfoStep, 2);
+        WriteFreqUnits(content, vfo::kRxFreq, 44613000, ByteOrder::LowFirst);
+        content.set(addr::kModel, 0x39);
+        const QString file = writeDataFile(QStringLiteral("pmr.dat"), content);
+
+        start();
+        openThroughMenu(file);
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (446 - 447 MHz) [File Name: pmr.dat]"));
+        QCOMPARE(bandList()->currentText(), QStringLiteral("446 - 447 MHz"));
+        QCOMPARE(child<QComboBox>(QStringLiteral("cboGenModel"))->currentText(), QStringLiteral("ZR-K6B"));
+        QCOMPARE(image().at(addr::kModel), 0x39);
+        QCOMPARE(cell(1, 1), QStringLiteral("446.00625"));
+        QCOMPARE(cell(8, 2), QStringLiteral("446.09375"));
+        QCOMPARE(VfoFreq(image(), vfo::kRxFreq), QStringLiteral("446.13125"));
+        QCOMPARE(child<QLineEdit>(QStringLiteral("txtVfoFreq0"))->text(), QStringLiteral("446.13125"));
+        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(prompts->shownIds().isEmpty());
+
+        // A model byte outside the table becomes ZR-K6A when the list showed another model.
+        content.set(addr::kModel, 0x41);
+        openThroughMenu(writeDataFile(QStringLiteral("odd-model.dat"), content));
+        QCOMPARE(image().at(addr::kModel), 0x38);
+    }
+
+    // ---- General panel -----------------------------------------------------------------
+
+    void choosingABand()
+    {
+        const MemoryImage content = DefaultImage(Band{});
+        const QString file = writeDataFile(QStringLiteral("a.dat"), content);
+        start();
+        openThroughMenu(file);
+        enterRx(1, QStringLiteral("145"));
+
+        // The band already shown: nothing asked.
+        chooseBand(bandList()->currentIndex());
+        QVERIFY(prompts->shown.isEmpty());
+
+        // Cancel keeps the image's band: entries are still checked against 144 - 146 MHz.
+        prompts->answers = {QMessageBox::Cancel};
+        chooseBand(kBand446);
+        QCOMPARE(prompts->shownIds(), QList<int>{1329});
+        QCOMPARE(prompts->shown.first().buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(bandList()->currentText(), QStringLiteral("144 - 146 MHz"));
+        QCOMPARE(state->doc.band, Band{});
+        QCOMPARE(cell(1, 1), QStringLiteral("145.00000"));
+        enterRx(2, QStringLiteral("145.5"));
+        QCOMPARE(cell(2, 1), QStringLiteral("145.50000"));
+        QCOMPARE(prompts->shownIds(), QList<int>{1329});
+
+        // OK: the default image of the band, its preset channels shown, untitled, unmodified.
+        prompts->shown.clear();
+        prompts->answers = {QMessageBox::Ok};
+        chooseBand(kBand446);
+        QCOMPARE(prompts->shownIds(), QList<int>{1329});
+        QCOMPARE(image(), DefaultImage(BandFromRow(kBand446)));
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (446 - 447 MHz) [File Name: Untitled]"));
+        QVERIFY(!state->doc.IsImageModified());
+        QCOMPARE(cell(1, 1), QStringLiteral("446.00625"));
+        QCOMPARE(cell(8, 1), QStringLiteral("446.09375"));
+        QCOMPARE(cell(9, 1), QString());
+
+        // New on this band keeps the preset channels shown: the grid mirrors the image.
+        child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
+        QCOMPARE(cell(1, 1), QStringLiteral("446.00625"));
+        QCOMPARE(cell(8, 2), QStringLiteral("446.09375"));
+    }
+
+    void enterOnTheBandListMovesTheFocusOn()
+    {
+        start();
+        bandList()->setFocus();
+        QTest::keyClick(bandList(), Qt::Key_Return);
+        QVERIFY(!bandList()->hasFocus());
+        QVERIFY(prompts->shown.isEmpty());
+    }
+
+    // ---- VFO panel ---------------------------------------------------------------------
+
+    void vfoStepChangeReappliesTheRaster()
+    {
+        start();
+        QLineEdit *rx = child<QLineEdit>(QStringLiteral("txtVfoFreq0"));
+        QComboBox *step = child<QComboBox>(QStringLiteral("cboVfoStep"));
+        step->setCurrentIndex(0);
+        typeVfo(rx, QStringLiteral("145.13"));
+        QCOMPARE(rx->text(), QStringLiteral("145.13000"));
+
+        step->setCurrentIndex(2); // 6.25K
+        QCOMPARE(image().at(addr::kVfoStep), 2);
+        QCOMPARE(rx->text(), QStringLiteral("145.13125"));
+        QCOMPARE(VfoFreq(image(), vfo::kRxFreq), QStringLiteral("145.13125"));
+        QCOMPARE(VfoFreq(image(), vfo::kTxFreq), QStringLiteral("145.13125"));
+        QVERIFY(prompts->shown.isEmpty());
+
+        // Out of the band: corrected, reported with 1229.
+        typeVfo(rx, QStringLiteral("147"));
+        QCOMPARE(rx->text(), QStringLiteral("145.99500"));
+        QCOMPARE(prompts->shownIds(), QList<int>{1229});
+        QCOMPARE(prompts->shown.first().title, QStringLiteral("ZR-K6"));
+    }
+
+    void vfoDuplexDerivesTheTransmitFrequency_data()
+    {
+        QTest::addColumn<int>("bandRow");
+        QTest::addColumn<QString>("tx");
+        QTest::newRow("136 - 174 MHz") << 0 << "146.20000";
+        QTest::newRow("144 - 146 MHz clamps") << 1 << "146.00000";
+    }
+
+    void vfoDuplexDerivesTheTransmitFrequency()
+    {
+        QFETCH(int, bandRow);
+        QFETCH(QString, tx);
+        start();
+        if (bandRow != 1)
+            chooseBand(bandRow);
+        QLineEdit *rx = child<QLineEdit>(QStringLiteral("txtVfoFreq0"));
+        QLineEdit *offset = child<QLineEdit>(QStringLiteral("txtVfoFreq1"));
+        typeVfo(rx, QStringLiteral("145.6"));
+        typeVfo(offset, QStringLiteral("0.6"));
+        child<QComboBox>(QStringLiteral("cboVfoDuplex"))->setCurrentIndex(2); // Plus
+        QCOMPARE(image().at(vfo::kModeFlags) >> 6, 2);
+        QCOMPARE(VfoFreq(image(), vfo::kTxFreq), tx);
+    }
+
+    void vfoNoneToneAndTheOtherLists()
+    {
+        start();
+        QComboBox *decode = child<QComboBox>(QStringLiteral("cboVfoDeCode"));
+        decode->setCurrentIndex(5);
+        QVERIFY(image().at(vfo::kDecode) != 0x00 || image().at(vfo::kDecode + 1) != 0x00);
+        decode->setCurrentIndex(0);
+        QCOMPARE(image().at(vfo::kDecode), 0x00);
+        QCOMPARE(image().at(vfo::kDecode + 1), 0x00);
+
+        const std::uint8_t flags = image().at(vfo::kModeFlags);
+        child<QComboBox>(QStringLiteral("cboVfoWide"))->setCurrentIndex(0);
+        QCOMPARE(image().at(vfo::kModeFlags), std::uint8_t(flags & ~0x10));
+        child<QComboBox>(QStringLiteral("cboVfoTxP"))->setCurrentIndex(0);
+        QCOMPARE(image().at(vfo::kModeFlags), std::uint8_t(flags & ~0x30));
+    }
+
+    void vfoBoxesTakeDigitsUpToTheirLength()
+    {
+        start();
+        QLineEdit *rx = child<QLineEdit>(QStringLiteral("txtVfoFreq0"));
+        QLineEdit *offset = child<QLineEdit>(QStringLiteral("txtVfoFreq1"));
+        for (QLineEdit *box : {rx, offset}) {
+            box->clear();
+            QTest::keyClicks(box, QStringLiteral("1a4-5.1x23456789"));
+        }
+        QCOMPARE(rx->text(), QStringLiteral("145.12345"));
+        QCOMPARE(offset->text(), QStringLiteral("145.1234"));
+        // With the text selected the next digit replaces it.
+        offset->selectAll();
+        QTest::keyClick(offset, Qt::Key_1);
+        QCOMPARE(offset->text(), QStringLiteral("1"));
+    }
+
+    // ---- captions, toolbar, shortcuts --------------------------------------------------
+
+    void languageChangeReCaptionsAndKeepsSelections()
+    {
+        start();
+        enterRx(1, QStringLiteral("145"));
+        QComboBox *duplex = child<QComboBox>(QStringLiteral("cboVfoDuplex"));
+        duplex->setCurrentIndex(1);
+        const MemoryImage before = image();
+
+        state->language = kChinese;
+        window->applyLanguage();
+        const int headerIds[] = {1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
+        for (int c = 0; c < 9; ++c)
+            QCOMPARE(table()->horizontalHeaderItem(c)->text(), Tx(headerIds[c], kChinese));
+        QCOMPARE(duplex->itemText(0), Tx(1241, kChinese));
+        QCOMPARE(duplex->itemText(1), Tx(1243, kChinese));
+        QCOMPARE(duplex->itemText(2), Tx(1242, kChinese));
+        QCOMPARE(duplex->currentIndex(), 1);
+        QCOMPARE(child<QComboBox>(QStringLiteral("cboVfoDeCode"))->itemText(0), Tx(1104, kChinese));
+        QCOMPARE(child<QGroupBox>(QStringLiteral("fraMemChannel"))->title(), Tx(1301, kChinese));
+        QCOMPARE(child<QMenu>(QStringLiteral("mnuFile"))->title(), Tx(1000, kChinese));
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [%1: Untitled]").arg(Tx(1106, kChinese)));
+        QCOMPARE(cell(1, 5), Tx(1217, kChinese)); // rows follow the language
+        QCOMPARE(image(), before);
+    }
+
+    void menusAndToolbar()
+    {
+        start();
+        const QStringList fileItems{"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_SaveAs",
+                                    "mnuFile_Bar1", "mnuFile_Print", "mnuFile_Bar2", "mnuFile_Exit"};
+        QStringList names;
+        for (QAction *action : child<QMenu>(QStringLiteral("mnuFile"))->actions())
+            names << action->objectName();
+        QCOMPARE(names, fileItems);
+        QVERIFY(!child<QAction>(QStringLiteral("mnuFile_Print"))->isVisible());
+        QCOMPARE(child<QAction>(QStringLiteral("mnuProgram_Read"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+        QCOMPARE(child<QAction>(QStringLiteral("mnuProgram_Write"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
+
+        const QList<QAction *> buttons = child<QToolBar>(QStringLiteral("tlbActions"))->actions();
+        QCOMPARE(buttons.size(), 9);
+        QVERIFY(buttons[4]->isSeparator());
+        QVERIFY(buttons[7]->isSeparator());
+        QCOMPARE(buttons[0]->toolTip(), Tx(1027));
+        QCOMPARE(buttons[8]->toolTip(), QStringLiteral("&About"));
+        for (QAction *button : buttons)
+            QVERIFY(button->isSeparator() || !button->icon().isNull());
+    }
+
+    void toolbarButtonsRunTheMenuCommands_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QList<int>>("shownIds");
+        QTest::addColumn<int>("dialogs");
+
+        QTest::newRow("New") << "New" << QList<int>{1107} << 0;
+        QTest::newRow("Open") << "Open" << QList<int>{} << 1;
+        QTest::newRow("Save") << "Save" << QList<int>{} << 1;
+        QTest::newRow("Read") << "Read" << QList<int>{1600} << 0;
+        QTest::newRow("Write") << "Write" << QList<int>{1600} << 0;
+        QTest::newRow("key in other case") << "new" << QList<int>{} << 0;
+        QTest::newRow("no such key") << "Exit" << QList<int>{} << 0;
+    }
+
+    void toolbarButtonsRunTheMenuCommands()
+    {
+        QFETCH(QString, key);
+        QFETCH(QList<int>, shownIds);
+        QFETCH(int, dialogs);
+        start();
+        window->setPortOverride(path(QStringLiteral("no-such-port")));
+        prompts->answers = {QMessageBox::Cancel};
+        if (auto *button = window->findChild<QToolButton *>(QStringLiteral("tlbActions_") + key))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            window->tlbActions_ButtonClick(key);
+        QCOMPARE(prompts->shownIds(), shownIds);
+        QCOMPARE(prompts->dialogFilters.size(), dialogs);
+        QVERIFY(!state->doc.IsImageModified());
+    }
+
+    void shortcutsReachTheCommands()
+    {
+        start();
+        window->setPortOverride(path(QStringLiteral("no-such-port")));
+        prompts->answers = {QMessageBox::Cancel};
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+        QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+        QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(prompts->shownIds(), (QList<int>{1107, 1600, 1600}));
+        QCOMPARE(prompts->dialogFilters.size(), 1);
+    }
+
+    void commandsCommitAnOpenCellEditorFirst()
+    {
+        start();
+        window->focusGrid(2, 1);
+        QTest::keyClick(table(), Qt::Key_1);
+        QLineEdit *editor = child<QLineEdit>(QStringLiteral("txtMemChannel"));
+        QTest::keyClicks(editor, QStringLiteral("45.25"));
+        prompts->answers = {QMessageBox::Cancel};
+        child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
+        QVERIFY(editor->isHidden());
+        QCOMPARE(cell(2, 1), QStringLiteral("145.25000"));
+        QVERIFY(state->doc.IsImageModified());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
