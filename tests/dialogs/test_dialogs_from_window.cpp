@@ -1,0 +1,251 @@
+// Every dialog reached from the main window the way a user reaches it: menu items, toolbar
+// buttons, the grid's copy keys and the hidden gesture on the grid header.
+
+#include <functional>
+#include <memory>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "dialogs/memory_map_dialog.h"
+#include "mainwindow/channel_grid.h"
+#include "mainwindow/grid_control.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/settings_store.h"
+#include "model/app_state.h"
+#include "model/channel_record.h"
+#include "scripted_prompts.h"
+
+using namespace zrk6;
+
+class TestDialogsFromWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<test::ScriptedPrompts> prompts;
+    std::unique_ptr<frmMain> window;
+    QString modalSeen;
+
+    template <typename T> T *child(QWidget *parent, const char *name)
+    {
+        T *widget = parent->findChild<T *>(QString::fromLatin1(name));
+        if (widget == nullptr)
+            qFatal("no child %s", name);
+        return widget;
+    }
+    QTableWidget *table() { return child<QTableWidget>(window.get(), "msgMemChannel"); }
+    QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
+
+    // Runs act on the next modal dialog as soon as it is shown, and remembers its name.
+    void onModal(std::function<void(QWidget *)> act)
+    {
+        modalSeen.clear();
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this, poll, act] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal == nullptr)
+                return;
+            poll->deleteLater();
+            poll->stop();
+            modalSeen = modal->objectName();
+            act(modal);
+        });
+        poll->start(5);
+    }
+    void trigger(const char *action) { child<QAction>(window.get(), action)->trigger(); }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        settings = std::make_unique<SettingsStore>(dir->filePath("zrk6.ini"));
+        state = std::make_unique<AppState>();
+        prompts = std::make_unique<test::ScriptedPrompts>();
+        window = std::make_unique<frmMain>(*state, *prompts, *settings);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        for (int n : {1, 2, 3}) {
+            StoreRxFrequency(state->doc.image, n, "144.0" + std::to_string(n) + "000", state->doc.band);
+            if (n == 3)
+                StoreTxFrequency(state->doc.image, n, "144.60000");
+        }
+        window->refreshAllViews();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        prompts.reset();
+        state.reset();
+        settings.reset();
+        dir.reset();
+    }
+
+    void optionalFeaturesFromTheProgramMenu()
+    {
+        onModal([this](QWidget *dialog) {
+            child<QComboBox>(dialog, "cboFeatureGen2")->setCurrentIndex(7);
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+        });
+        trigger("mnuProgram_OptFeatures");
+        QCOMPARE(modalSeen, QStringLiteral("frmOptFeatures"));
+        QCOMPARE(int(state->doc.image.at(0xFC3)), 7);
+        QVERIFY(state->doc.IsImageModified());
+    }
+
+    void printFromTheToolbar()
+    {
+        onModal([this](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Out List"));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        trigger("tlbActions_Print");
+        QCOMPARE(modalSeen, QStringLiteral("frmPrint"));
+    }
+
+    void portFromTheSetupMenu()
+    {
+        onModal([this](QWidget *dialog) {
+            QVERIFY(child<QRadioButton>(dialog, "optCOM0")->isChecked());
+            child<QRadioButton>(dialog, "optCOM1")->setChecked(true);
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+        });
+        trigger("mnuSetup_CommPort");
+        QCOMPARE(modalSeen, QStringLiteral("frmCommPort"));
+        QCOMPARE(state->commPortNumber, 2);
+    }
+
+    void languageSwitchRecaptionsEverything()
+    {
+        onModal([this](QWidget *dialog) {
+            child<QComboBox>(dialog, "cboLang")->setCurrentIndex(1);
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+        });
+        trigger("mnuSetup_Lang");
+        QCOMPARE(modalSeen, QStringLiteral("frmLanguage"));
+        QCOMPARE(state->language, kChinese);
+        QCOMPARE(child<QMenu>(window.get(), "mnuSetup")->title(), QStringLiteral("设置(&S)"));
+        QVERIFY(window->windowTitle().contains(QStringLiteral("文件名")));
+        QStringList headers;
+        for (int c = 0; c < table()->columnCount(); ++c)
+            headers << table()->horizontalHeaderItem(c)->text();
+        QVERIFY2(headers.contains(QStringLiteral("发射功率")), qPrintable(headers.join(',')));
+        QCOMPARE(cell(1, 7), QStringLiteral("高"));
+        QCOMPARE(cell(3, 4), QStringLiteral("无"));
+
+        // The dialogs now open in Chinese; Cancel after a change changes nothing.
+        onModal([this](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("语言设置"));
+            child<QComboBox>(dialog, "cboLang")->setCurrentIndex(0);
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdCancel"), Qt::LeftButton);
+        });
+        trigger("mnuSetup_Lang");
+        QCOMPARE(state->language, kChinese);
+        QCOMPARE(cell(1, 7), QStringLiteral("高"));
+    }
+
+    void aboutFromTheHelpMenuAndTheToolbar()
+    {
+        for (const char *action : {"mnuHelp_About", "tlbActions_About"}) {
+            onModal([this](QWidget *dialog) {
+                QVERIFY(child<QLabel>(dialog, "lblAbout")->text().contains(QStringLiteral("2.90")));
+                QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+            });
+            trigger(action);
+            QCOMPARE(modalSeen, QStringLiteral("frmAbout"));
+        }
+    }
+
+    void copyKeysOnTheGrid()
+    {
+        // Ctrl+E on channel 2: two copies, then Cancel.
+        window->focusGrid(2, 1);
+        onModal([this](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Channel Copy"));
+            auto *box = child<QLineEdit>(dialog, "txtDest");
+            for (const char *dest : {"9", "10"}) {
+                box->selectAll();
+                QTest::keyClicks(box, dest);
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+            QCOMPARE(cell(9, 1), QStringLiteral("144.02000")); // shown while the dialog is open
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(modalSeen, QStringLiteral("frmCopy"));
+        QCOMPARE(cell(10, 1), QStringLiteral("144.02000"));
+
+        // Shift+F4: the transmit frequency from the receive frequency.
+        onModal([this](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Frequency Copy"));
+            QTest::keyClick(child<QLineEdit>(dialog, "txtDest"), Qt::Key_Return);
+        });
+        QTest::keyClick(table(), Qt::Key_F4, Qt::ShiftModifier);
+        QCOMPARE(modalSeen, QStringLiteral("frmCopy"));
+        QCOMPARE(cell(2, 2), QStringLiteral("144.02000"));
+
+        // Ctrl+Q on channel 3: the encode tone.
+        window->focusGrid(3, 1);
+        onModal([this](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("QT/DQT Copy"));
+            auto *list = child<QComboBox>(dialog, "cboCode");
+            list->setCurrentIndex(list->findText("D023N"));
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+        });
+        QTest::keyClick(table(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(modalSeen, QStringLiteral("frmCopy"));
+        QCOMPARE(cell(3, 4), QStringLiteral("D023N"));
+        QCOMPARE(QString::fromStdString(ChannelRowTexts(state->doc.image, 3, state->doc.band, kEnglish)[3]),
+                 QStringLiteral("D023N"));
+    }
+
+    void memoryMapFromTheHiddenGesture()
+    {
+        GridControl &g = window->channelGrid()->grid();
+        QWidget *header = table()->horizontalHeader()->viewport();
+        const QPoint at = header->mapFrom(table(), QPoint(g.twipsToPixelsX(3000), g.twipsToPixelsY(100)));
+        const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        QTest::mouseClick(header, Qt::RightButton, all, at);
+        auto maps = window->findChildren<MemoryMapDialog *>();
+        QCOMPARE(maps.size(), 1);
+        MemoryMapDialog *map = maps.first();
+        QVERIFY(map->isVisible());
+        QVERIFY(!map->isModal());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        // A second gesture brings the same window forward.
+        QTest::mouseClick(header, Qt::RightButton, all, at);
+        QCOMPARE(window->findChildren<MemoryMapDialog *>().size(), 1);
+
+        // Channel 1 receives on 144.01000 (bytes 00 10 40 14); change its first byte.
+        map->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(map));
+        map->grid()->setCurrentCell(0, 0);
+        QTest::keyClick(map->grid(), Qt::Key_2);
+        QTest::keyClicks(map->editor(), "5");
+        QTest::keyClick(map->editor(), Qt::Key_Return);
+        QPointer<MemoryMapDialog> guard(map);
+        QTest::mouseClick(child<QPushButton>(map, "cmdOK"), Qt::LeftButton);
+        QCOMPARE(int(state->doc.image.at(0)), 0x25);
+        QCOMPARE(cell(1, 1), QStringLiteral("144.01025")); // the grid shows the image again
+        QTRY_VERIFY(guard.isNull());
+    }
+};
+
+QTEST_MAIN(TestDialogsFromWindow)
+#include "test_dialogs_from_window.moc"
