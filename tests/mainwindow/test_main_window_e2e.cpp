@@ -1,0 +1,178 @@
+// Read from Radio and Write to Radio through the main window, against zrk6-radiosim on a
+// pseudo-terminal: the real serial code, the transfer window and the window's own steps.
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "../link/radiosim_process.h"
+#include "mainwindow/channel_grid.h"
+#include "mainwindow/grid_control.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/settings_store.h"
+#include "model/app_state.h"
+#include "model/band.h"
+#include "model/channel_record.h"
+#include "sample_memory.h"
+#include "scripted_prompts.h"
+
+using namespace zrk6;
+
+namespace {
+
+// The channel records, 0x000-0x7FF: what a transfer must carry exactly.
+bool SameChannels(const MemoryImage &a, const MemoryImage &b)
+{
+    for (int address = 0; address < 128 * kRowSize; ++address) {
+        if (a.at(address) != b.at(address))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestMainWindowE2e : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<test::ScriptedPrompts> prompts;
+    std::unique_ptr<frmMain> window;
+    std::unique_ptr<test::RadioSimProcess> radio;
+
+    MemoryImage &image() { return state->doc.image; }
+    QTableWidget *table() { return window->findChild<QTableWidget *>(QStringLiteral("msgMemChannel")); }
+    QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
+
+    void start(const QStringList &radioArguments = {})
+    {
+        radio = std::make_unique<test::RadioSimProcess>();
+        QVERIFY2(radio->start(radioArguments), radio->errors().constData());
+        state = std::make_unique<AppState>();
+        prompts = std::make_unique<test::ScriptedPrompts>();
+        window = std::make_unique<frmMain>(*state, *prompts, *settings);
+        window->setPortOverride(radio->link());
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void enterRx(int channel, const QString &text)
+    {
+        window->focusGrid(channel, 1);
+        QTest::keyClick(table(), text.at(0).toLatin1());
+        auto *editor = window->findChild<QLineEdit *>(QStringLiteral("txtMemChannel"));
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, text.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    void press(const char *toolButton)
+    {
+        auto *button = window->findChild<QToolButton *>(QString::fromLatin1(toolButton));
+        QVERIFY(button != nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        settings = std::make_unique<SettingsStore>(dir->filePath(QStringLiteral("zrk6.ini")));
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        prompts.reset();
+        state.reset();
+        radio.reset();
+    }
+
+    void readShowsTheRadioAndCountsAsSaved()
+    {
+        start();
+        enterRx(20, QStringLiteral("145.5")); // an edit the read replaces
+        prompts->answers = {QMessageBox::Ok};
+        press("tlbActions_Read");
+
+        QCOMPARE(prompts->shownIds().value(0), 1601);
+        QCOMPARE(prompts->shown.first().buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(prompts->shown.size(), 2); // the confirmation and the completion notice
+        const MemoryImage sample = radiosim::BuildSampleMemory();
+        QVERIFY(SameChannels(image(), sample));
+        const Band band = ReadBandFromImage(sample);
+        QCOMPARE(state->doc.band, band);
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (%1) [File Name: Untitled]").arg(QString::fromStdString(band.text)));
+        QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("cboGenFreq"))->currentText(), QString::fromStdString(band.text));
+        for (int channel = 1; channel <= 128; ++channel) {
+            const RowTexts texts = ChannelRowTexts(sample, channel, band, kEnglish);
+            for (int column = 1; column <= 9; ++column)
+                QCOMPARE(cell(channel, column), QString::fromStdString(texts[std::size_t(column - 1)]));
+        }
+        QVERIFY(!cell(1, 1).isEmpty());
+        QVERIFY(!state->doc.IsImageModified());
+        // The grid is the window's focus widget once the window is active again.
+        QCOMPARE(window->focusWidget(), static_cast<QWidget *>(table()));
+    }
+
+    void writeSendsTheImageAndChangesNothing()
+    {
+        QTemporaryDir out;
+        const QString saved = out.filePath(QStringLiteral("radio.img"));
+        start({QStringLiteral("--save"), saved});
+        enterRx(1, QStringLiteral("145.125"));
+        enterRx(2, QStringLiteral("144.4"));
+        const MemoryImage edited = image();
+        QVERIFY(state->doc.IsImageModified());
+
+        prompts->answers = {QMessageBox::Ok};
+        QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(prompts->shownIds().value(0), 1603);
+        QCOMPARE(prompts->shown.size(), 2);
+        QCOMPARE(test::RadioSimProcess::readImage(saved), edited);
+        QCOMPARE(image(), edited);
+        QVERIFY(state->doc.IsImageModified()); // a write is not a save
+    }
+
+    void cancelAtTheConfirmationChangesNothing()
+    {
+        start();
+        enterRx(3, QStringLiteral("145"));
+        const MemoryImage edited = image();
+        const QString title = window->windowTitle();
+        prompts->answers = {QMessageBox::Cancel};
+        window->mnuProgram_Read_Click();
+        QCOMPARE(prompts->shownIds(), QList<int>{1601});
+        QCOMPARE(image(), edited);
+        QCOMPARE(window->windowTitle(), title);
+        QVERIFY(state->doc.IsImageModified());
+    }
+
+    void aReadCancelledAtAnErrorKeepsTheEditsUnsaved()
+    {
+        start({QStringLiteral("--fault"), QStringLiteral("bad-ack:100")});
+        enterRx(4, QStringLiteral("144.75"));
+        const MemoryImage edited = image();
+        prompts->answers = {QMessageBox::Ok, QMessageBox::Cancel};
+        window->mnuProgram_Read_Click();
+        QCOMPARE(prompts->shownIds().value(0), 1601);
+        QCOMPARE(prompts->shown.last().buttons, QMessageBox::Retry | QMessageBox::Cancel);
+        QCOMPARE(image(), edited);
+        QCOMPARE(cell(4, 1), QStringLiteral("144.75000"));
+        // The old program took the snapshot here, so closing would not have asked to save.
+        QVERIFY(state->doc.IsImageModified());
+    }
+};
+
+QTEST_MAIN(TestMainWindowE2e)
+#include "test_main_window_e2e.moc"
