@@ -2,6 +2,7 @@
 // programmer without a radio or a cable.
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -270,29 +272,36 @@ int main(int argc, char **argv)
     Clock txFree = 0;
     Clock lastByte = Now();
     constexpr double kIdleGap = 0.2; // a half message older than this is forgotten
+    constexpr double kSpinWindow = 0.0003;
+    if (byteTime > 0)
+        prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 
     while (!g_stop) {
         const Clock now = Now();
-        // Bytes whose wire time has passed reach the radio.
-        std::vector<std::uint8_t> arrived;
-        while (!incoming.empty() && incoming.front().due <= now) {
-            arrived.push_back(incoming.front().byte);
+        // Bytes whose wire time has passed reach the radio, one by one: a reply starts when the
+        // last byte of its request has crossed the wire, however late this loop woke up.
+        bool hangUp = false;
+        bool anyArrived = false;
+        while (!hangUp && !incoming.empty() && incoming.front().due <= now) {
+            const Timed byte = incoming.front();
             incoming.pop_front();
-        }
-        if (!arrived.empty()) {
-            bool hangUp = false;
-            for (const RadioReply &reply : radio.Receive(arrived)) {
+            anyArrived = true;
+            for (const RadioReply &reply : radio.Receive(std::span(&byte.byte, 1))) {
                 if (reply.hangUp) {
                     hangUp = true;
                     break;
                 }
-                Clock at = std::max(now + reply.delayMs / 1000.0, txFree);
+                Clock at = std::max(byte.due + reply.delayMs / 1000.0, txFree);
+                if (byteTime == 0)
+                    at = std::max(at, now);
                 for (std::uint8_t b : reply.bytes) {
                     at += byteTime;
                     outgoing.push_back({at, b});
                 }
                 txFree = at;
             }
+        }
+        if (anyArrived) {
             if (const std::string event = radio.TakeEvent(); !event.empty())
                 Log(event);
             if (radio.TakeWriteCompleted() && !options.save.empty()) {
@@ -333,7 +342,11 @@ int main(int argc, char **argv)
             next = std::min(next, incoming.front().due);
         if (!outgoing.empty())
             next = std::min(next, outgoing.front().due);
-        const double wait = std::max(0.0, next - Now());
+        double wait = std::max(0.0, next - Now());
+        // The last fraction of a millisecond is waited out by polling without sleeping, so that
+        // paced bytes leave on time rather than when the scheduler wakes us.
+        if (byteTime > 0 && wait < kSpinWindow)
+            wait = 0;
         timespec timeout{static_cast<time_t>(wait), static_cast<long>((wait - std::floor(wait)) * 1e9)};
         pollfd pfd{pty.master, POLLIN, 0};
         const int ready = ppoll(&pfd, 1, &timeout, nullptr);
