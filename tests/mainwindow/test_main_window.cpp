@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -765,6 +766,21 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(prompts->shownIds(), (QList<int>{1107, 1600, 1600}));
         QCOMPARE(prompts->dialogFilters.size(), 1);
+    }
+
+    void thePanelFollowsTheWindowSize()
+    {
+        start();
+        QWidget *picMain = child<QWidget>(QStringLiteral("picMain"));
+        const int twips680 = (680 * window->logicalDpiY() + 720) / 1440;
+        const int twips20 = (20 * window->logicalDpiX() + 720) / 1440;
+        window->resize(900, window->menuBar()->height() + twips680 + 300);
+        QCOMPARE(picMain->width(), window->width() - twips20);
+        QCOMPARE(picMain->height(), window->height() - window->menuBar()->height() - twips680);
+        // The frames keep their design places whatever the size.
+        const QRect grid = window->channelGrid()->geometry();
+        window->resize(1200, 800);
+        QCOMPARE(window->channelGrid()->geometry(), grid);
     }
 
     void commandsCommitAnOpenCellEditorFirst()
