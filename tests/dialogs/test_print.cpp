@@ -73,6 +73,7 @@ private slots:
     void printerErrorsAreShown();
     void realPdfInChinese();
     void previewShowsThePages();
+    void setupCancelKeepsThePage();
 };
 
 void TestPrint::layoutRoundsHalfToEven()
@@ -367,15 +368,18 @@ void TestPrint::realPdfInChinese()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    // ZRK6_PRINT_SAMPLE names a file for an English copy of the sample (docs/print-sample.pdf).
+    // ZRK6_PRINT_SAMPLE=docs/print-sample.pdf keeps the samples: English there, Chinese
+    // beside it as print-sample-zh.pdf.
     const QString sample = qEnvironmentVariable("ZRK6_PRINT_SAMPLE");
     struct Run {
         LanguageMode language;
         QString path;
     };
     QList<Run> runs = {{kChinese, dir.filePath("zh.pdf")}};
-    if (!sample.isEmpty())
+    if (!sample.isEmpty()) {
+        runs.first().path = QString(sample).replace(QRegularExpression("\\.pdf$"), "-zh.pdf");
         runs.append({kEnglish, sample});
+    }
 
     for (const Run &run : runs) {
         AppState state = StateWithChannels({1, 2, 3, 4}, run.language);
@@ -429,6 +433,27 @@ void TestPrint::previewShowsThePages()
     });
     QTest::mouseClick(d.findChild<QPushButton *>("cmdPreview"), Qt::LeftButton);
     QCOMPARE(pages, 3);
+    QVERIFY(d.isVisible());
+    QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestPrint::setupCancelKeepsThePage()
+{
+    AppState state = StateWithChannels({});
+    ScriptedPrompts prompts;
+    PrintDialog d(state, prompts);
+    d.show();
+    const QPageLayout before = d.printer().pageLayout();
+    QString seen;
+    QTimer::singleShot(0, &d, [&] {
+        if (auto *setup = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            seen = setup->metaObject()->className();
+            setup->reject();
+        }
+    });
+    QTest::mouseClick(d.findChild<QPushButton *>("cmdSetup"), Qt::LeftButton);
+    QVERIFY2(seen.contains("PageSetup"), qPrintable(seen));
+    QVERIFY(d.printer().pageLayout().isEquivalentTo(before));
     QVERIFY(d.isVisible());
     QVERIFY(prompts.shown.isEmpty());
 }
