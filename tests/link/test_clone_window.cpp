@@ -93,10 +93,15 @@ void TestCloneWindow::failedReadLeavesTheDocumentAsItWas_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<TransferOutcome>("outcome");
 
-    QTest::newRow("cancel after half the blocks") << "short:256" << 1607
-                                                  << "Check Connection. Retry or Cancel?(Error03)"
-                                                  << TransferOutcome::Cancelled;
+    const QString retry = QStringLiteral("Check Connection. Retry or Cancel?");
+    const auto cancelled = TransferOutcome::Cancelled;
+    QTest::newRow("silent") << "silent" << 1607 << retry + "(Error01)" << cancelled;
+    QTest::newRow("bad greeting") << "bad-greeting" << 1607 << retry + "(Error01)" << cancelled;
     QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." << TransferOutcome::Failed;
+    QTest::newRow("wrong ack") << "bad-ack:40" << 1607 << retry + "(Error02)" << cancelled;
+    QTest::newRow("short reply half way") << "short:256" << 1607 << retry + "(Error03)" << cancelled;
+    QTest::newRow("late reply") << "late:7" << 1607 << retry + "(Error03)" << cancelled;
+    QTest::newRow("hang-up") << "hangup:20" << 1607 << retry + "(Error03)" << cancelled;
 }
 
 void TestCloneWindow::failedReadLeavesTheDocumentAsItWas()
