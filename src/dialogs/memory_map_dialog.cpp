@@ -292,6 +292,16 @@ bool MemoryMapDialog::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+void MemoryMapDialog::keyPressEvent(QKeyEvent *event)
+{
+    // A second Esc after leaving an edit must not throw away every edit made so far.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void MemoryMapDialog::accept()
 {
     commitEdit();

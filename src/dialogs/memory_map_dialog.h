@@ -16,6 +16,7 @@ namespace zrk6 {
 // frmMemoryMap: every byte of the image as a 256 x 16 hex table with an in-place editor.
 // Modeless. OK writes back only the bytes edited here, so changes made elsewhere while it
 // was open survive, and then emits imageWritten so the main window shows the image again.
+// Esc only ends an edit; closing without saving takes Cancel or the window's close button.
 class MemoryMapDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -37,6 +38,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fillGrid();
