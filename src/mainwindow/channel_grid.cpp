@@ -548,6 +548,7 @@ ChannelGrid::ChannelGrid(AppState &state, Prompts &prompts, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     d_->grid = new GridControl(this, QStringLiteral("msgMemChannel"));
     layout->addWidget(d_->grid->table());
+    setFocusProxy(d_->grid->table());
 
     GridControl &g = *d_->grid;
     g.setShape(kRows, kCols);
@@ -566,6 +567,7 @@ ChannelGrid::ChannelGrid(AppState &state, Prompts &prompts, QWidget *parent)
     d_->text->setContextMenuPolicy(Qt::NoContextMenu);
     d_->text->setAcceptDrops(false);
     d_->text->setAlignment(Qt::AlignCenter);
+    d_->text->setFrame(false); // it sits inside the cell's own border
     d_->text->installEventFilter(this);
     d_->text->hide();
 
@@ -602,12 +604,15 @@ ChannelGrid::ChannelGrid(AppState &state, Prompts &prompts, QWidget *parent)
 
 ChannelGrid::~ChannelGrid()
 {
-    // The children go before Impl; their last focus and hide events must not reach it.
+    // Impl goes before the children; their last events and signals must not reach it.
     d_->busy = true;
     d_->filling = true;
     d_->text->removeEventFilter(this);
-    for (QComboBox *box : d_->feature)
+    QObject::disconnect(d_->grid, nullptr, this, nullptr);
+    for (QComboBox *box : d_->feature) {
         box->removeEventFilter(this);
+        QObject::disconnect(box, nullptr, this, nullptr);
+    }
 }
 
 void ChannelGrid::showAllRows()

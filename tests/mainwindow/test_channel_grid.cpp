@@ -360,6 +360,20 @@ private slots:
         }
     }
 
+    // Clicking another cell commits the entry to the cell it was typed in, then edits the new one.
+    void clickingAnotherCellCommitsToTheEditedCell()
+    {
+        fillChannels();
+        type(10, 1, "144.1");
+        click(3, 2);
+        QCOMPARE(QString::fromStdString(ReadFreqLowFirst(image(), 9, 0)), QStringLiteral("144.10000"));
+        QCOMPARE(grid->cellText(10, 1), QStringLiteral("144.10000"));
+        QCOMPARE(Record(image(), 3).mid(4, 4), Hex("00006014"));
+        QVERIFY(!text()->isHidden());
+        QCOMPARE(text()->text(), QStringLiteral("146.00000"));
+        QCOMPARE(currentCell(), QPoint(3, 2));
+    }
+
     void enterMovesFromTxToDecode()
     {
         fillChannels();
