@@ -1,7 +1,6 @@
 // zrk6: the ZR-K6 programmer's window.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QIcon>
 
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
@@ -12,7 +11,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zrk6"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ZR-K6"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral("zrk6"));
 

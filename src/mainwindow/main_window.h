@@ -50,6 +50,8 @@ public:
     FileCommands &fileCommands() { return *file_; }
     TransferCommands &transferCommands() { return *transfer_; }
     AppState &state() { return state_; }
+    Prompts &prompts() { return prompts_; }
+    SettingsStore &settings() { return settings_; }
 
     // MainViews
     QWidget *dialogParent() override { return this; }
