@@ -1,5 +1,7 @@
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QPrintDialog>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -74,6 +76,8 @@ private slots:
     void realPdfInChinese();
     void previewShowsThePages();
     void setupCancelKeepsThePage();
+    void throughTheRealPrintDialog();
+    void unwritablePdfSaysWhy();
 };
 
 void TestPrint::layoutRoundsHalfToEven()
@@ -456,6 +460,53 @@ void TestPrint::setupCancelKeepsThePage()
     QVERIFY(d.printer().pageLayout().isEquivalentTo(before));
     QVERIFY(d.isVisible());
     QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestPrint::throughTheRealPrintDialog()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("list.pdf");
+    AppState state = StateWithChannels({1, 2});
+    ScriptedPrompts prompts;
+    PrintDialog d(state, prompts);
+    d.printer().setOutputFormat(QPrinter::PdfFormat);
+    d.printer().setOutputFileName(file); // the print dialog opens on "print to file" with this name
+    d.show();
+    QTest::mouseClick(d.findChild<QPushButton *>("cmdSelectAll"), Qt::LeftButton);
+
+    for (const bool accept : {false, true}) {
+        QString seen;
+        QTimer::singleShot(0, &d, [&] {
+            if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+                seen = QStringLiteral("QPrintDialog");
+                accept ? dialog->accept() : dialog->reject();
+            }
+        });
+        QTest::mouseClick(d.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+        QCOMPARE(seen, QStringLiteral("QPrintDialog"));
+        QCOMPARE(d.isVisible(), !accept); // cancelled: silent and still open
+        QCOMPARE(QFile::exists(file), accept);
+    }
+    QVERIFY(prompts.shown.isEmpty());
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {file, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY(text.contains("Channel 2"));
+    QVERIFY(text.contains("Time Out Timer [s]"));
+}
+
+void TestPrint::unwritablePdfSaysWhy()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("missing/list.pdf");
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    PainterPrintSurface surface(printer);
+    QVERIFY(!surface.begin());
+    QVERIFY2(surface.errorText().contains(file), qPrintable(surface.errorText()));
+    QVERIFY2(surface.errorText().size() > file.size() + 2, qPrintable(surface.errorText()));
 }
 
 QTEST_MAIN(TestPrint)
