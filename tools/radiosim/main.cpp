@@ -273,6 +273,8 @@ int main(int argc, char **argv)
     Clock lastByte = Now();
     constexpr double kIdleGap = 0.2; // a half message older than this is forgotten
     constexpr double kSpinWindow = 0.0003;
+    double lateness = 0; // how late paced bytes left, summed, for the log
+    long lateWrites = 0;
     if (byteTime > 0)
         prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 
@@ -302,8 +304,15 @@ int main(int argc, char **argv)
             }
         }
         if (anyArrived) {
-            if (const std::string event = radio.TakeEvent(); !event.empty())
+            if (const std::string event = radio.TakeEvent(); !event.empty()) {
                 Log(event);
+                if (lateWrites > 0 && event.find("ended") != std::string::npos) {
+                    Log("paced bytes left on average " + std::to_string(static_cast<long>(lateness / lateWrites * 1e6)) +
+                        " us after their time");
+                    lateness = 0;
+                    lateWrites = 0;
+                }
+            }
             if (radio.TakeWriteCompleted() && !options.save.empty()) {
                 if (SaveImage(options.save, radio.memory()))
                     Log("memory saved to " + options.save);
@@ -329,12 +338,18 @@ int main(int argc, char **argv)
 
         while (!outgoing.empty() && outgoing.front().due <= now) {
             std::vector<std::uint8_t> chunk;
+            Clock due = 0;
             while (!outgoing.empty() && outgoing.front().due <= now) {
                 chunk.push_back(outgoing.front().byte);
+                due = outgoing.front().due;
                 outgoing.pop_front();
             }
             if (::write(pty.master, chunk.data(), chunk.size()) < 0 && errno != EAGAIN)
                 Log(std::string("write failed: ") + std::strerror(errno));
+            if (byteTime > 0) {
+                lateness += Now() - due;
+                ++lateWrites;
+            }
         }
 
         Clock next = now + 0.5;
