@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -697,10 +698,14 @@ bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::FocusOut:
         if (LeavesForAnotherControl(static_cast<QFocusEvent *>(event))) {
-            if (watched == d_->text)
+            if (watched == d_->text) {
                 d_->endTextEditor(true);
-            else
-                d_->hideDropDown(d_->feature[static_cast<std::size_t>(dropDown)]);
+            } else {
+                QComboBox *box = d_->feature[static_cast<std::size_t>(dropDown)];
+                // The focus may move into the drop-down's own list while it is open.
+                if (!box->view()->isVisible())
+                    d_->hideDropDown(box);
+            }
         }
         break;
     case QEvent::MouseButtonPress:

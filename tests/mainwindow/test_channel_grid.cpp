@@ -1,5 +1,6 @@
 // The channel grid and its in-place editors, driven through the real widgets.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -602,8 +603,33 @@ private slots:
         fillChannels();
         click(3, 6);
         QVERIFY(!feature(1)->isHidden());
+        // Its own list popping up is not a focus loss, and a choice from it is written.
+        feature(1)->showPopup();
+        QVERIFY(!feature(1)->isHidden());
+        QAbstractItemView *list = feature(1)->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+        QTRY_VERIFY(!list->isVisible());
+        QVERIFY(!feature(1)->isHidden());
+        QCOMPARE(grid->cellText(3, 6), QStringLiteral("Del"));
+        QCOMPARE(uchar(Record(image(), 3).at(13)) & 0x08, 0);
         other->setFocus();
         QVERIFY(feature(1)->isHidden());
+    }
+
+    void optionsInChinese()
+    {
+        state->language = kChinese;
+        grid->applyCaptions();
+        fillChannels();
+        click(3, 7);
+        QComboBox *box = feature(1);
+        QCOMPARE(box->count(), 3);
+        QCOMPARE(box->itemText(0), Tx(1214, kChinese));
+        QCOMPARE(box->currentText(), Tx(1257, kChinese)); // "Mid" as stored
+        key(box, Qt::Key_Down);
+        QCOMPARE(grid->cellText(3, 7), Tx(1215, kChinese));
+        QCOMPARE(uchar(Record(image(), 3).at(13)) & 0x60, 0x40);
     }
 
     // ---- insert and delete -------------------------------------------------------------
