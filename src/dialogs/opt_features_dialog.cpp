@@ -1,5 +1,7 @@
 #include "dialogs/opt_features_dialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -108,7 +110,11 @@ void OptFeaturesDialog::buildLayout()
     for (int row = 0; row < 6; ++row) {
         const int i = visibleLists[row];
         grid->addWidget(lblGen_[i], row, 0);
-        grid->addWidget(cboGen_[i], row, 1);
+        // The Channel Dis. list spans the column; the others share a narrower width.
+        if (i == 4)
+            grid->addWidget(cboGen_[i], row, 1);
+        else
+            grid->addWidget(cboGen_[i], row, 1, Qt::AlignLeft);
     }
     grid->addWidget(fraVox_, 0, 2, 3, 2);
     grid->addWidget(chkGen_[1], 3, 2);
@@ -170,6 +176,12 @@ void OptFeaturesDialog::fillLists()
             cboGen_[7]->addItem(QString::number(n));
     }
     cboGen_[4]->setMinimumContentsLength(cboGen_[4]->itemText(1).size());
+
+    int narrow = 0;
+    for (int i : {1, 2, 5, 6, 7})
+        narrow = std::max(narrow, cboGen_[i]->sizeHint().width());
+    for (int i : {1, 2, 5, 6, 7})
+        cboGen_[i]->setMinimumWidth(narrow);
 
     cboVox_[1]->addItem(off);
     for (int i = 1; i <= 9; ++i)
