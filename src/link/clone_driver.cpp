@@ -162,6 +162,8 @@ void CloneDriver::perform(CloneActions actions)
                                    static_cast<qsizetype>(action.bytes.size()));
             trace('>', bytes);
             port_.write(bytes);
+            // Out now, not at the next turn of the event loop: every turnaround counts at 9600 baud.
+            port_.flush();
             bytesSent_ += bytes.size();
             break;
         }
