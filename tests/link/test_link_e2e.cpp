@@ -15,11 +15,11 @@ using zrk6::test::RadioSimProcess;
 namespace {
 
 // Records what the driver shows and answers the Retry prompt from a list. Like a user, it takes
-// a moment to read the prompt before answering.
+// a moment to read the prompt before answering, so a late reply can arrive while it shows.
 class RecordingFrontEnd final : public CloneFrontEnd {
 public:
     QList<bool> answers; // for the Retry prompts, in order; Cancel when they run out
-    int readingMs = 300;
+    int readingMs = 100;
 
     QStringList labels;
     QList<int> messageIds;
@@ -103,16 +103,17 @@ void TestLinkE2e::faultsGiveTheirMessage_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("code");
     QTest::addColumn<bool>("retryWorks"); // block faults strike once, so a Retry completes
+    QTest::addColumn<int>("readingMs");   // how long the prompt shows
 
     // (Every fault ending in Cancel, through the window, is in the window's tests.)
-    QTest::newRow("silent write") << "silent" << 1 << "(Error01)" << false;
-    QTest::newRow("bad ack read") << "bad-ack:40" << 0 << "(Error02)" << true;
-    QTest::newRow("bad ack write") << "bad-ack:300" << 1 << "(Error02)" << true;
-    QTest::newRow("short reply") << "short:100" << 0 << "(Error03)" << true;
-    QTest::newRow("late reply, arriving at the prompt") << "late:7" << 0 << "(Error03)" << true;
-    QTest::newRow("late acknowledgement") << "late:500" << 1 << "(Error03)" << true;
-    QTest::newRow("hang-up, then the port opens again") << "hangup:20" << 0 << "(Error03)" << true;
-    QTest::newRow("hang-up while writing") << "hangup:450" << 1 << "(Error03)" << true;
+    QTest::newRow("silent write") << "silent" << 1 << "(Error01)" << false << 100;
+    QTest::newRow("bad ack read") << "bad-ack:40" << 0 << "(Error02)" << true << 100;
+    QTest::newRow("bad ack write") << "bad-ack:300" << 1 << "(Error02)" << true << 100;
+    QTest::newRow("short reply") << "short:100" << 0 << "(Error03)" << true << 100;
+    QTest::newRow("late reply, arriving at the prompt") << "late:7" << 0 << "(Error03)" << true << 800;
+    QTest::newRow("late acknowledgement") << "late:500" << 1 << "(Error03)" << true << 800;
+    QTest::newRow("hang-up, then the port opens again") << "hangup:20" << 0 << "(Error03)" << true << 100;
+    QTest::newRow("hang-up while writing") << "hangup:450" << 1 << "(Error03)" << true << 100;
 }
 
 void TestLinkE2e::faultsGiveTheirMessage()
@@ -121,6 +122,7 @@ void TestLinkE2e::faultsGiveTheirMessage()
     QFETCH(int, mode);
     QFETCH(QString, code);
     QFETCH(bool, retryWorks);
+    QFETCH(int, readingMs);
 
     const MemoryImage radio = PatternMemory(4);
     RadioSimProcess sim;
@@ -130,6 +132,7 @@ void TestLinkE2e::faultsGiveTheirMessage()
     MemoryImage image = PatternMemory(5);
     RecordingFrontEnd frontEnd;
     frontEnd.answers = {retryWorks};
+    frontEnd.readingMs = readingMs;
     CloneDriver driver(static_cast<CloneMode>(mode), image, kEnglish, sim.link(), frontEnd);
     QCOMPARE(driver.open(), QString());
     const TransferResult result = driver.run();

@@ -51,7 +51,7 @@ Options:
                        wrong-id        answer the identification wrongly      -> Model type is wrong.
                        bad-ack:N       wrong acknowledgement at block N       -> (Error02)
                        short:N         a reply one byte short at block N      -> (Error03)
-                       late:N          the reply 700 ms late at block N       -> (Error03)
+                       late:N          the reply 1 s late at block N          -> (Error03)
                        hangup:N        the line goes dead at block N          -> (Error03)
                      Block faults strike once (the first time block N comes up), so a
                      Retry succeeds; the others last. Blocks are 0..511 (8 bytes each).

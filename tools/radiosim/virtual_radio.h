@@ -21,7 +21,7 @@ struct RadioFault {
         BadGreeting, // answers the greeting with bytes other than 06
         BadAck,      // at BLOCK: a wrong acknowledgement (0x15)
         Short,       // at BLOCK: a reply one byte short
-        Late,        // at BLOCK: the reply comes 700 ms late
+        Late,        // at BLOCK: the reply comes a second late
         HangUp,      // at BLOCK: the line goes dead
     };
     Kind kind = Kind::None;
@@ -32,7 +32,7 @@ struct RadioFault {
 // (N a block 0..511, 0 when left out). nullopt for anything else.
 std::optional<RadioFault> ParseFault(std::string_view text);
 
-inline constexpr int kLateReplyMs = 700;
+inline constexpr int kLateReplyMs = 1000;
 
 // What the radio does in answer to a message.
 struct RadioReply {
