@@ -29,12 +29,18 @@ QString PermissionHint(const QString &portName)
     struct stat st{};
     if (::stat(native.constData(), &st) != 0)
         return {};
-    QString group = QStringLiteral("dialout");
-    if (const struct group *g = ::getgrgid(st.st_gid))
-        group = QString::fromLocal8Bit(g->gr_name);
-    return QStringLiteral("Your user account may not use %1: it must belong to the group \"%2\" that owns the "
-                          "device (sudo usermod -aG %2 $USER, then log out and in again).")
-        .arg(QFile::decodeName(native), group);
+    const QString device = QFile::decodeName(native);
+    const struct group *g = ::getgrgid(st.st_gid);
+    const bool groupMayUse = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP) && st.st_gid != 0 && g;
+    if (groupMayUse) {
+        const QString group = QString::fromLocal8Bit(g->gr_name);
+        return QStringLiteral("Your user account may not use %1: it must belong to the group \"%2\" that owns "
+                              "the device (sudo usermod -aG %2 $USER, then log out and in again).")
+            .arg(device, group);
+    }
+    return QStringLiteral("Your user account may not use %1: it needs read and write access to the device "
+                          "(serial adapters usually belong to the group \"dialout\").")
+        .arg(device);
 #else
     Q_UNUSED(portName);
     return {};

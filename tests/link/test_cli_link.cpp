@@ -1,6 +1,13 @@
 // zrk6-cli read, write and ports, run as a user would, against zrk6-radiosim.
 #include <QProcess>
+#include <QStandardPaths>
 #include <QtTest>
+
+#ifdef Q_OS_LINUX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "files/data_file_io.h"
 #include "radiosim_process.h"
@@ -50,6 +57,7 @@ private slots:
     void identificationIsCheckedAgainstTheBase();
     void portProblemsAreReported();
     void portsListsFourNumberedPorts();
+    void permissionErrorExplainsTheGroup();
 };
 
 void TestCliLink::readSavesTheRadioMemoryAndTraces()
@@ -190,6 +198,44 @@ void TestCliLink::portsListsFourNumberedPorts()
     QVERIFY(lines.size() >= 5);
     for (int n = 1; n <= 4; ++n)
         QVERIFY2(lines[n].startsWith(QString::number(n) + QLatin1Char(' ')), qPrintable(lines[n]));
+}
+
+void TestCliLink::permissionErrorExplainsTheGroup()
+{
+#ifdef Q_OS_LINUX
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    const QByteArray device = QFile::encodeName(sim.device());
+    QStringList command{QStringLiteral(ZRK6_CLI)};
+    QString expected;
+    if (::geteuid() == 0) {
+        // Root may open anything: try as an ordinary user on a device of the dialout group.
+        const struct group *dialout = ::getgrnam("dialout");
+        if (!dialout || QStandardPaths::findExecutable(QStringLiteral("runuser")).isEmpty())
+            QSKIP("needs the dialout group and runuser");
+        QCOMPARE(::chown(device.constData(), 0, dialout->gr_gid), 0);
+        QCOMPARE(::chmod(device.constData(), 0660), 0);
+        command = QStringList{QStringLiteral("runuser"), QStringLiteral("-u"), QStringLiteral("nobody"),
+                              QStringLiteral("--")} + command;
+        expected = QStringLiteral("it must belong to the group \"dialout\" that owns the device");
+    } else {
+        QCOMPARE(::chmod(device.constData(), 0), 0);
+        expected = QStringLiteral("it needs read and write access to the device");
+    }
+    const QString program = command.takeFirst();
+    command << QStringLiteral("read") << QStringLiteral("--port") << sim.device() << QStringLiteral("/nonexistent/x.dat");
+    QProcess process;
+    process.start(program, command);
+    QVERIFY(process.waitForFinished(30000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    if (err.contains(QStringLiteral("runuser:")))
+        QSKIP(qPrintable(QStringLiteral("runuser cannot switch users here: ") + err));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains(QStringLiteral("Cannot Open Communication Port.")), qPrintable(err));
+    QVERIFY2(err.contains(expected), qPrintable(err));
+#else
+    QSKIP("the group hint is for Linux");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCliLink)
