@@ -59,10 +59,14 @@ QList<FeatureLine> OptionalFeatureLines(AppState &state)
     };
 }
 
-PrintDialog::PrintDialog(AppState &state, Prompts &prompts, QWidget *parent)
+PrintDialog::PrintDialog(AppState &state, Prompts &prompts, QWidget *parent, QPrinter *printer)
     : QDialog(parent), state_(state), prompts_(prompts), bandText_(QString::fromStdString(state.doc.band.text)),
-      chooser_(&PrintDialog::ChooseWithDialog)
+      printer_(printer), chooser_(&PrintDialog::ChooseWithDialog)
 {
+    if (printer_ == nullptr) {
+        ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_ = ownPrinter_.get();
+    }
     setObjectName(QStringLiteral("frmPrint"));
     const LanguageMode lang = state_.language;
     setWindowTitle(Text(1300, lang));
@@ -238,7 +242,7 @@ void PrintDialog::accept()
     validateFocusedRange();
     if (!itemsChosen())
         return;
-    ChosenSurface chosen = chooser_(this, printer_);
+    ChosenSurface chosen = chooser_(this, *printer_);
     if (!chosen.surface) {
         if (!chosen.error.isEmpty())
             prompts_.message(this, PromptMessage{0, chosen.error, Text(1113, state_.language), QMessageBox::Critical,
@@ -255,7 +259,7 @@ void PrintDialog::accept()
 
 void PrintDialog::setup()
 {
-    QPageSetupDialog dialog(&printer_, this);
+    QPageSetupDialog dialog(printer_, this);
     dialog.exec(); // cancelling keeps the previous settings; nothing to report
 }
 
@@ -265,7 +269,7 @@ void PrintDialog::preview()
     if (!itemsChosen())
         return;
     const PrintJob previewJob = job();
-    QPrintPreviewDialog dialog(&printer_, this);
+    QPrintPreviewDialog dialog(printer_, this);
     dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, &previewJob](QPrinter *printer) {
         PainterPrintSurface surface(*printer);

@@ -34,7 +34,9 @@ struct ChosenSurface {
 class PrintDialog final : public QDialog {
     Q_OBJECT
 public:
-    PrintDialog(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
+    // printer keeps the page setup and the chosen printer between openings; without one the
+    // dialog uses its own for as long as it is open.
+    PrintDialog(AppState &state, Prompts &prompts, QWidget *parent = nullptr, QPrinter *printer = nullptr);
 
     using SurfaceChooser = std::function<ChosenSurface(QWidget *parent, QPrinter &printer)>;
     // Replaces the print dialog step (tests print to a recording surface or a PDF file).
@@ -42,7 +44,7 @@ public:
 
     // What OK prints with the settings as they stand.
     PrintJob job() const;
-    QPrinter &printer() { return printer_; }
+    QPrinter &printer() { return *printer_; }
 
 public slots:
     void accept() override;
@@ -65,7 +67,8 @@ private:
     AppState &state_;
     Prompts &prompts_;
     QString bandText_;
-    QPrinter printer_{QPrinter::HighResolution};
+    std::unique_ptr<QPrinter> ownPrinter_;
+    QPrinter *printer_ = nullptr;
     SurfaceChooser chooser_;
 
     QCheckBox *chkChannels_ = nullptr;

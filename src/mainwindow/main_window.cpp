@@ -441,7 +441,9 @@ void frmMain::mnuFile_SaveAs_Click()
 void frmMain::mnuFile_Print_Click()
 {
     closeCellEditor();
-    PrintDialog dialog(state_, prompts_, this);
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    PrintDialog dialog(state_, prompts_, this, printer_.get());
     dialog.exec();
 }
 

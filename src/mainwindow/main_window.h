@@ -9,6 +9,7 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QPrinter;
 class QToolBar;
 
 namespace zrk6 {
@@ -111,6 +112,7 @@ private:
     QLabel *staDate_ = nullptr;
     QLabel *staTime_ = nullptr;
     bool startupFailed_ = false;
+    std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
 };
 
 } // namespace zrk6

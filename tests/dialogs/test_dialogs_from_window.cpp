@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include "dialogs/memory_map_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/grid_control.h"
 #include "mainwindow/main_window.h"
@@ -110,12 +111,21 @@ private slots:
 
     void printFromTheToolbar()
     {
+        // A page set up in one opening is still set up in the next.
         onModal([this](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Out List"));
+            qobject_cast<PrintDialog *>(dialog)->printer().setPageOrientation(QPageLayout::Landscape);
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         trigger("tlbActions_Print");
         QCOMPARE(modalSeen, QStringLiteral("frmPrint"));
+        QPageLayout::Orientation orientation = QPageLayout::Portrait;
+        onModal([&orientation](QWidget *dialog) {
+            orientation = qobject_cast<PrintDialog *>(dialog)->printer().pageLayout().orientation();
+            dialog->close();
+        });
+        trigger("tlbActions_Print");
+        QCOMPARE(orientation, QPageLayout::Landscape);
     }
 
     void portFromTheSetupMenu()
