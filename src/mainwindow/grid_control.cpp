@@ -348,7 +348,16 @@ bool GridControl::eventFilter(QObject *watched, QEvent *event)
         reportMouseUp(widget, mouse->position().toPoint(), mouse->button(), mouse->modifiers());
         return isCorner; // the corner's own click would select the whole table
     }
-    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonPress: {
+        // A row label picks its row, from the first data column.
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (widget == table_->verticalHeader()->viewport() && mouse->button() == Qt::LeftButton) {
+            const int r = table_->verticalHeader()->logicalIndexAt(mouse->position().toPoint());
+            if (r >= 0)
+                setCurrentCell(r + 1, 1);
+        }
+        return isCorner;
+    }
     case QEvent::MouseButtonDblClick:
         return isCorner;
     default:

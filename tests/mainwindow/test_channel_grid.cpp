@@ -250,6 +250,19 @@ private slots:
         QCOMPARE(prompts->shown.size(), 0);
     }
 
+    void clickingARowLabelEditsItsReceiveFrequency()
+    {
+        fillChannels();
+        grid->setCurrentCell(8, 6);
+        QHeaderView *labels = table()->verticalHeader();
+        const QPoint at(labels->width() / 2, labels->sectionViewportPosition(2) + labels->sectionSize(2) / 2);
+        QVERIFY(labels->viewport()->rect().contains(at));
+        QTest::mouseClick(labels->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(currentCell(), QPoint(3, 1));
+        QVERIFY(!text()->isHidden());
+        QCOMPARE(text()->text(), QStringLiteral("144.50000"));
+    }
+
     void openingAnEditorWritesNothing()
     {
         fillChannels();
