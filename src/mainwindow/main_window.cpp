@@ -474,7 +474,9 @@ void frmMain::mnuSetup_CommPort_Click()
 {
     closeCellEditor();
     CommPortDialog dialog(state_, [](int number) { return PortSystemName(number); }, this);
-    dialog.exec();
+    // A port chosen here replaces the device given on the command line.
+    if (dialog.exec() == QDialog::Accepted)
+        setPortOverride(QString());
 }
 
 void frmMain::mnuSetup_Lang_Click()

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QMenuBar>
 #include <QSettings>
 #include <QTableWidget>
@@ -21,7 +22,9 @@
 
 #include <memory>
 
+#include "dialogs/comm_port_dialog.h"
 #include "files/data_file.h"
+#include "link/port_names.h"
 #include "files/data_file_io.h"
 #include "files/eliminator.h"
 #include "mainwindow/channel_grid.h"
@@ -781,6 +784,34 @@ private slots:
         const QRect grid = window->channelGrid()->geometry();
         window->resize(1200, 800);
         QCOMPARE(window->channelGrid()->geometry(), grid);
+    }
+
+    void aPortChosenInTheDialogReplacesTheCommandLineDevice_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    void aPortChosenInTheDialogReplacesTheCommandLineDevice()
+    {
+        QFETCH(bool, accept);
+        start();
+        const QString device = path(QStringLiteral("ttyRadio"));
+        window->setPortOverride(device);
+        QCOMPARE(window->portName(), device);
+        QTimer::singleShot(0, window.get(), [accept] {
+            auto *dialog = qobject_cast<CommPortDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->option(1)->setChecked(true);
+            if (accept)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+        child<QAction>(QStringLiteral("mnuSetup_CommPort"))->trigger();
+        QCOMPARE(window->portName(), accept ? PortSystemName(2) : device);
+        QCOMPARE(state->commPortNumber, accept ? 2 : 1);
     }
 
     void commandsCommitAnOpenCellEditorFirst()
