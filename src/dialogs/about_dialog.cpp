@@ -34,6 +34,7 @@ QString AboutText(LanguageMode language)
 AboutDialog::AboutDialog(LanguageMode language, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
+    UseOwnerIcon(this);
     setWindowTitle(Text(1334, language) + QLatin1Char(' ') + ProductName());
 
     lblAbout_ = new QLabel(AboutText(language), this);

@@ -15,6 +15,7 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
     : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frmCommPort"));
+    UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
     setWindowTitle(Text(1317, lang));
 

@@ -35,6 +35,7 @@ CopyDialog::CopyDialog(AppState &state, Prompts &prompts, QWidget *parent)
     : QDialog(parent), state_(state), prompts_(prompts)
 {
     setObjectName(QStringLiteral("frmCopy"));
+    UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
     mode_ = (state_.copyMode >= kChannelMode && state_.copyMode <= kToneMode) ? state_.copyMode : kChannelMode;
     source_ = std::clamp(state_.currentChannel, 1, kChannelCount);

@@ -1,6 +1,7 @@
 #include "dialogs/dialog_support.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +19,15 @@ QString Text(int englishId, LanguageMode language)
 QString ProductName()
 {
     return QString::fromUtf8(kProductName.data(), static_cast<qsizetype>(kProductName.size()));
+}
+
+void UseOwnerIcon(QWidget *dialog)
+{
+    if (QWidget *owner = dialog->parentWidget()) {
+        const QIcon icon = owner->window()->windowIcon();
+        if (!icon.isNull())
+            dialog->setWindowIcon(icon);
+    }
 }
 
 void EnterMovesFocus::watch(QWidget *widget)

@@ -15,6 +15,9 @@ QString Text(int englishId, LanguageMode language);
 // The product name, used as the caption of the program's own message boxes.
 QString ProductName();
 
+// Gives a dialog the program icon its owner window carries.
+void UseOwnerIcon(QWidget *dialog);
+
 // Turns Enter (main or keypad) on the watched widgets into a Tab, so the focus moves
 // to the next control; push buttons are pressed instead.
 class EnterMovesFocus final : public QObject {

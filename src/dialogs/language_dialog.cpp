@@ -13,6 +13,7 @@ namespace zrk6 {
 LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frmLanguage"));
+    UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
     setWindowTitle(Text(1319, lang));
 

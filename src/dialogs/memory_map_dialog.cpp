@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_support.h"
+
 namespace zrk6 {
 namespace {
 
@@ -46,6 +48,7 @@ QChar HexDigitKey(const QKeyEvent *key)
 MemoryMapDialog::MemoryMapDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frmMemoryMap"));
+    UseOwnerIcon(this);
     setWindowTitle(QStringLiteral("Memory Map"));
     setModal(false);
 

@@ -33,6 +33,7 @@ T *Named(T *widget, const QString &name)
 OptFeaturesDialog::OptFeaturesDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frmOptFeatures"));
+    UseOwnerIcon(this);
     buildControls();
     buildLayout();
     fillLists();

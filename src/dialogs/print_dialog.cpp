@@ -68,6 +68,7 @@ PrintDialog::PrintDialog(AppState &state, Prompts &prompts, QWidget *parent, QPr
         printer_ = ownPrinter_.get();
     }
     setObjectName(QStringLiteral("frmPrint"));
+    UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
     setWindowTitle(Text(1300, lang));
 

@@ -63,6 +63,9 @@ private:
             poll->deleteLater();
             poll->stop();
             modalSeen = modal->objectName();
+            // Every dialog carries the program icon of the window that owns it.
+            if (modal->windowIcon().isNull() || modal->windowIcon().cacheKey() != window->windowIcon().cacheKey())
+                modalSeen += QStringLiteral(" without the program icon");
             act(modal);
         });
         poll->start(5);
@@ -237,6 +240,7 @@ private slots:
         MemoryMapDialog *map = maps.first();
         QVERIFY(map->isVisible());
         QVERIFY(!map->isModal());
+        QCOMPARE(map->windowIcon().cacheKey(), window->windowIcon().cacheKey());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
 
         // A second gesture brings the same window forward.
