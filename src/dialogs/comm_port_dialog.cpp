@@ -27,7 +27,7 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
         QString caption = Text(1318, lang) + QString::number(i + 1);
         const QString system = portName ? portName(i + 1) : QString();
         if (!system.isEmpty() && system != caption)
-            caption += QStringLiteral("  (%1)").arg(system);
+            caption += QStringLiteral(" (%1)").arg(system);
         optCOM_[i] = new QRadioButton(caption, fraPort);
         optCOM_[i]->setObjectName(QStringLiteral("optCOM%1").arg(i));
         group->addButton(optCOM_[i], i);

@@ -473,7 +473,8 @@ void frmMain::mnuProgram_OptFeatures_Click()
 void frmMain::mnuSetup_CommPort_Click()
 {
     closeCellEditor();
-    CommPortDialog dialog(state_, [](int number) { return PortSystemName(number); }, this);
+    const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
+    CommPortDialog dialog(state_, [&ports](int number) { return ports.value(number - 1).systemName; }, this);
     // A port chosen here replaces the device given on the command line.
     if (dialog.exec() == QDialog::Accepted)
         setPortOverride(QString());

@@ -33,7 +33,7 @@ void TestSettingsDialogs::commPortShowsAndChoosesPort()
     CommPortDialog d(state, [](int n) { return n == 4 ? QString() : QStringLiteral("/dev/ttyUSB%1").arg(n - 1); });
     QCOMPARE(d.windowTitle(), QStringLiteral("Communication Port"));
     QCOMPARE(d.findChild<QGroupBox *>("fraPort")->title(), QStringLiteral("Communication Port"));
-    QCOMPARE(d.option(0)->text(), QStringLiteral("COM1  (/dev/ttyUSB0)"));
+    QCOMPARE(d.option(0)->text(), QStringLiteral("COM1 (/dev/ttyUSB0)"));
     QCOMPARE(d.option(3)->text(), QStringLiteral("COM4"));
     QVERIFY(d.option(2)->isChecked());
     d.show();
@@ -44,7 +44,7 @@ void TestSettingsDialogs::commPortShowsAndChoosesPort()
     // On Windows the system name is the caption itself and is not repeated.
     state.language = kChinese;
     CommPortDialog zh(state, [](int n) { return QStringLiteral("COM%1").arg(n); });
-    QCOMPARE(zh.option(1)->text(), QStringLiteral("通信口2  (COM2)"));
+    QCOMPARE(zh.option(1)->text(), QStringLiteral("通信口2 (COM2)"));
     QVERIFY(zh.option(1)->isChecked());
 }
 
