@@ -44,6 +44,10 @@ public:
         if (terminal_) {
             constexpr int kWidth = 30;
             const int filled = maximum > 0 ? kWidth * value / maximum : 0;
+            if (barShown_ && filled == lastFilled_ && label == lastLabel_)
+                return;
+            lastFilled_ = filled;
+            lastLabel_ = label;
             const QString bar = QString(filled, QLatin1Char('#')) + QString(kWidth - filled, QLatin1Char('-'));
             std::fprintf(stderr, "\r[%s] %s ", bar.toLatin1().constData(), label.toUtf8().constData());
             std::fflush(stderr);
@@ -101,6 +105,8 @@ private:
     int retries_;
     bool terminal_;
     bool barShown_ = false;
+    int lastFilled_ = -1;
+    QString lastLabel_;
     int lastTenth_ = -1;
     CloneError lastError_ = CloneError::None;
 };
