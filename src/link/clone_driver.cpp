@@ -1,11 +1,13 @@
 #include "link/clone_driver.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
