@@ -265,6 +265,8 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     Log("radio on " + pty.path + (options.link.empty() ? "" : " (linked as " + options.link + ")") +
         (options.baud > 0 ? ", paced at " + std::to_string(static_cast<long>(options.baud)) + " baud" : ""));
+    Log("try: zrk6-cli read --port " + (options.link.empty() ? pty.path : options.link) +
+        " radio.dat   (Ctrl+C stops the radio)");
 
     std::deque<Timed> incoming; // received, complete on the wire at `due`
     std::deque<Timed> outgoing; // to write at `due`
