@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -36,21 +35,12 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
     const int current = (state_.commPortNumber >= 1 && state_.commPortNumber <= 4) ? state_.commPortNumber : 1;
     optCOM_[current - 1]->setChecked(true);
 
-    auto *cmdOK = new QPushButton(Text(1102, lang), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    auto *cmdCancel = new QPushButton(Text(1103, lang), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    const OkCancelButtons buttons = MakeOkCancel(this, lang);
+    buttons.ok->setDefault(true);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     auto *main = new QVBoxLayout(this);
     main->addWidget(fraPort);
-    main->addLayout(buttons);
+    main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
     optCOM_[current - 1]->setFocus();
 }

@@ -65,18 +65,15 @@ CopyDialog::CopyDialog(AppState &state, Prompts &prompts, QWidget *parent)
     txtDest_->setContextMenuPolicy(Qt::NoContextMenu);
     cboCode_ = new QComboBox(this);
     cboCode_->setObjectName(QStringLiteral("cboCode"));
-    cmdOK_ = new QPushButton(Text(1102, lang), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel_ = new QPushButton(Text(1103, lang), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    const OkCancelButtons buttons = MakeOkCancel(this, lang);
+    cmdOK_ = buttons.ok;
+    cmdCancel_ = buttons.cancel;
     // Enter belongs to the entry box; only a focused button reacts to it.
     cmdOK_->setAutoDefault(false);
     cmdCancel_->setAutoDefault(false);
     auto *enter = new EnterMovesFocus(this);
     enter->watch(cmdOK_);
     enter->watch(cmdCancel_);
-    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     // The validators refuse a character that would make the entry too long or not a
     // number, which also covers a paste; a typed character replaces a selection.
@@ -100,14 +97,9 @@ CopyDialog::CopyDialog(AppState &state, Prompts &prompts, QWidget *parent)
     lblSource_->setMinimumWidth(lblSource_->fontMetrics().horizontalAdvance(QStringLiteral("000.00000")));
     txtDest_->setMinimumWidth(txtDest_->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")));
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
-
     auto *main = new QVBoxLayout(this);
     main->addLayout(line);
-    main->addLayout(buttons);
+    main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     if (mode_ == kToneMode) {

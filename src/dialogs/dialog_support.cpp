@@ -1,6 +1,8 @@
 #include "dialogs/dialog_support.h"
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -28,6 +30,24 @@ void UseOwnerIcon(QWidget *dialog)
         if (!icon.isNull())
             dialog->setWindowIcon(icon);
     }
+}
+
+OkCancelButtons MakeOkCancel(QDialog *dialog, LanguageMode language)
+{
+    auto *ok = Named(new QPushButton(Text(1102, language), dialog), QStringLiteral("cmdOK"));
+    auto *cancel = Named(new QPushButton(Text(1103, language), dialog), QStringLiteral("cmdCancel"));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return {ok, cancel};
+}
+
+QHBoxLayout *OkCancelRow(const OkCancelButtons &buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(buttons.ok);
+    row->addWidget(buttons.cancel);
+    return row;
 }
 
 void EnterMovesFocus::watch(QWidget *widget)

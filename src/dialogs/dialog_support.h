@@ -5,6 +5,9 @@
 
 #include "text/text_table.h"
 
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace zrk6 {
@@ -17,6 +20,25 @@ QString ProductName();
 
 // Gives a dialog the program icon its owner window carries.
 void UseOwnerIcon(QWidget *dialog);
+
+// Names a widget where it is made: sets its object name and hands it back.
+template <typename T>
+T *Named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// The OK and Cancel buttons of a dialog (cmdOK, cmdCancel) in its language, wired to
+// accept and reject. Which of them Enter presses is left to the dialog.
+struct OkCancelButtons {
+    QPushButton *ok;
+    QPushButton *cancel;
+};
+OkCancelButtons MakeOkCancel(QDialog *dialog, LanguageMode language);
+
+// A row with the OK and Cancel buttons at its right end.
+QHBoxLayout *OkCancelRow(const OkCancelButtons &buttons);
 
 // Turns Enter (main or keypad) on the watched widgets into a Tab, so the focus moves
 // to the next control; push buttons are pressed instead.

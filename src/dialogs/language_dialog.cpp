@@ -25,25 +25,16 @@ LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(paren
     cboLang_->setCurrentIndex(NormalizeLanguage(state_.language));
     lblLang->setBuddy(cboLang_);
 
-    auto *cmdOK = new QPushButton(Text(1102, lang), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    auto *cmdCancel = new QPushButton(Text(1103, lang), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    const OkCancelButtons buttons = MakeOkCancel(this, lang);
+    buttons.ok->setDefault(true);
 
     auto *row = new QHBoxLayout;
     row->addWidget(lblLang);
     row->addWidget(cboLang_, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     auto *main = new QVBoxLayout(this);
     main->addLayout(row);
     main->addSpacing(8);
-    main->addLayout(buttons);
+    main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
     cboLang_->setFocus();
 }

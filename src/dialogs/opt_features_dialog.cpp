@@ -21,13 +21,6 @@ namespace {
 constexpr int kTimeOutSteps = 20;
 constexpr int kOffItem = 0;
 
-template <typename T>
-T *Named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 } // namespace
 
 OptFeaturesDialog::OptFeaturesDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
@@ -76,13 +69,12 @@ void OptFeaturesDialog::buildControls()
     chkPttId_[1] = Named(new QCheckBox(Text(1454, lang), fraPttId_), QStringLiteral("chkFeaturePTTID1"));
     chkPttId_[2] = Named(new QCheckBox(Text(1455, lang), fraPttId_), QStringLiteral("chkFeaturePTTID2"));
 
-    cmdOK_ = Named(new QPushButton(Text(1102, lang), this), QStringLiteral("cmdOK"));
-    cmdCancel_ = Named(new QPushButton(Text(1103, lang), this), QStringLiteral("cmdCancel"));
+    const OkCancelButtons buttons = MakeOkCancel(this, lang);
+    cmdOK_ = buttons.ok;
+    cmdCancel_ = buttons.cancel;
     // No default button: Enter moves between controls instead of closing the dialog.
     cmdOK_->setAutoDefault(false);
     cmdCancel_->setAutoDefault(false);
-    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *enter = new EnterMovesFocus(this);
     for (int i = 1; i <= 7; ++i)
@@ -138,10 +130,8 @@ void OptFeaturesDialog::buildLayout()
     pttGrid->addWidget(chkPttId_[1], 2, 0);
     pttGrid->addWidget(chkPttId_[2], 2, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
+    // Centred: a stretch on the left as well as the right.
+    QHBoxLayout *buttons = OkCancelRow({cmdOK_, cmdCancel_});
     buttons->addStretch(1);
 
     auto *main = new QVBoxLayout(this);

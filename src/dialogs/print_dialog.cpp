@@ -22,13 +22,6 @@
 namespace zrk6 {
 namespace {
 
-template <typename T>
-T *Named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 // The preview is this program's addition; its caption is not in the shared text table.
 QString PreviewCaption(LanguageMode language)
 {
@@ -82,8 +75,9 @@ PrintDialog::PrintDialog(AppState &state, Prompts &prompts, QWidget *parent, QPr
     cmdClearAll_ = Named(new QPushButton(Text(1304, lang), this), QStringLiteral("cmdClearAll"));
     cmdSetup_ = Named(new QPushButton(Text(1021, lang), this), QStringLiteral("cmdSetup"));
     cmdPreview_ = Named(new QPushButton(PreviewCaption(lang), this), QStringLiteral("cmdPreview"));
-    cmdOK_ = Named(new QPushButton(Text(1102, lang), this), QStringLiteral("cmdOK"));
-    cmdCancel_ = Named(new QPushButton(Text(1103, lang), this), QStringLiteral("cmdCancel"));
+    const OkCancelButtons okCancel = MakeOkCancel(this, lang);
+    cmdOK_ = okCancel.ok;
+    cmdCancel_ = okCancel.cancel;
     lblFrom_->setBuddy(txtFrom_);
     lblTo_->setBuddy(txtTo_);
 
@@ -111,8 +105,6 @@ PrintDialog::PrintDialog(AppState &state, Prompts &prompts, QWidget *parent, QPr
     connect(cmdClearAll_, &QPushButton::clicked, this, &PrintDialog::clearAll);
     connect(cmdSetup_, &QPushButton::clicked, this, &PrintDialog::setup);
     connect(cmdPreview_, &QPushButton::clicked, this, &PrintDialog::preview);
-    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *items = new QGridLayout;
     items->addWidget(chkChannels_, 0, 0);
