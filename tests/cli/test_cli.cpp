@@ -1,35 +1,18 @@
 // Runs the real zrk6-cli binary on files in a temporary directory.
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "cli_run.h"
 #include "files/data_file_io.h"
 #include "model/memory_image.h"
 
 using namespace zrk6;
+using Run = zrk6::test::CliRun;
+constexpr auto Cli = zrk6::test::RunCli;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run Cli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(ZRK6_CLI), arguments);
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 QByteArray ReadRaw(const QString &path)
 {
@@ -71,9 +54,9 @@ private:
 private slots:
     void newUnpackPackGiveTheSameBytes()
     {
-        QCOMPARE(Cli({QStringLiteral("new"), path("a.dat")}).exitCode, 0);
-        QCOMPARE(Cli({QStringLiteral("unpack"), path("a.dat"), path("a.img")}).exitCode, 0);
-        QCOMPARE(Cli({QStringLiteral("pack"), path("a.img"), path("b.dat")}).exitCode, 0);
+        QCOMPARE(Cli({QStringLiteral("new"), path("a.dat")}).status, 0);
+        QCOMPARE(Cli({QStringLiteral("unpack"), path("a.dat"), path("a.img")}).status, 0);
+        QCOMPARE(Cli({QStringLiteral("pack"), path("a.img"), path("b.dat")}).status, 0);
         QCOMPARE(ReadRaw(path("b.dat")), ReadRaw(path("a.dat")));
 
         const QByteArray image = ReadRaw(path("a.img"));
@@ -87,8 +70,8 @@ private slots:
     void unpackGivesTheStoredBytesUnchanged()
     {
         WriteRaw(path("odd.img"), OddImage());
-        QCOMPARE(Cli({QStringLiteral("pack"), path("odd.img"), path("odd.dat")}).exitCode, 0);
-        QCOMPARE(Cli({QStringLiteral("unpack"), path("odd.dat"), path("odd2.img")}).exitCode, 0);
+        QCOMPARE(Cli({QStringLiteral("pack"), path("odd.img"), path("odd.dat")}).status, 0);
+        QCOMPARE(Cli({QStringLiteral("unpack"), path("odd.dat"), path("odd2.img")}).status, 0);
         QCOMPARE(ReadRaw(path("odd2.img")), OddImage());
         // The window opens the same file to the same image.
         const LoadedDataFile loaded = LoadDataFile(path("odd.dat"));
@@ -99,7 +82,7 @@ private slots:
     void showListsWhatTheWindowShows()
     {
         const Run run = Cli({QStringLiteral("show"), path("odd.dat")});
-        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.status, 0);
         QVERIFY(run.err.isEmpty());
         QVERIFY(run.out.contains(QStringLiteral("144 - 146 MHz")));
         QVERIFY(run.out.contains(QStringLiteral("ZR-K6A")));
@@ -112,20 +95,20 @@ private slots:
 
     void showsTheBandPresetsInEitherLanguage()
     {
-        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--band"), QStringLiteral("446 - 447 MHz"), path("pmr.dat")}).exitCode, 0);
-        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--band=446-447"), path("pmr2.dat")}).exitCode, 0);
-        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("-b"), QStringLiteral("6"), path("pmr3.dat")}).exitCode, 0);
+        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--band"), QStringLiteral("446 - 447 MHz"), path("pmr.dat")}).status, 0);
+        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--band=446-447"), path("pmr2.dat")}).status, 0);
+        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("-b"), QStringLiteral("6"), path("pmr3.dat")}).status, 0);
         QCOMPARE(ReadRaw(path("pmr2.dat")), ReadRaw(path("pmr.dat")));
         QCOMPARE(ReadRaw(path("pmr3.dat")), ReadRaw(path("pmr.dat")));
 
         const Run english = Cli({QStringLiteral("show"), path("pmr.dat")});
-        QCOMPARE(english.exitCode, 0);
+        QCOMPARE(english.status, 0);
         for (const char *f : {"446.00625", "446.09375"})
             QVERIFY(english.out.contains(QString::fromLatin1(f)));
         QVERIFY(!english.out.contains(QStringLiteral("446.10625")));
 
         const Run chinese = Cli({QStringLiteral("show"), path("pmr.dat"), QStringLiteral("--lang"), QStringLiteral("zh")});
-        QCOMPARE(chinese.exitCode, 0);
+        QCOMPARE(chinese.status, 0);
         QVERIFY(chinese.out.contains(QStringLiteral("频段")));
         QVERIFY(chinese.out.contains(QStringLiteral("446.09375")));
     }
@@ -133,14 +116,14 @@ private slots:
     void helpAndVersion()
     {
         const Run help = Cli({QStringLiteral("--help")});
-        QCOMPARE(help.exitCode, 0);
+        QCOMPARE(help.status, 0);
         for (const char *command : {"new", "show", "unpack", "pack"})
             QVERIFY(help.out.contains(QString::fromLatin1(command)));
         const Run commandHelp = Cli({QStringLiteral("new"), QStringLiteral("--help")});
-        QCOMPARE(commandHelp.exitCode, 0);
+        QCOMPARE(commandHelp.status, 0);
         QVERIFY(commandHelp.out.contains(QStringLiteral("--band")));
         const Run version = Cli({QStringLiteral("--version")});
-        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.status, 0);
         QVERIFY(version.out.startsWith(QStringLiteral("zrk6-cli ")));
     }
 
@@ -189,7 +172,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, exitCode);
         const Run run = Cli(arguments);
-        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.status, exitCode);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.startsWith(QStringLiteral("zrk6-cli: ")), qPrintable(run.err));
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
@@ -202,18 +185,18 @@ private slots:
     {
         WriteRaw(path("keep.dat"), QByteArrayLiteral("precious"));
         const Run refused = Cli({QStringLiteral("new"), path("keep.dat")});
-        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.status, 1);
         QVERIFY(refused.err.contains(QStringLiteral("--force")));
         QCOMPARE(ReadRaw(path("keep.dat")), QByteArrayLiteral("precious"));
 
-        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--force"), path("keep.dat")}).exitCode, 0);
+        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--force"), path("keep.dat")}).status, 0);
         QVERIFY(LoadDataFile(path("keep.dat")).ok());
     }
 
     void noArgumentsShowsUsage()
     {
         const Run run = Cli({});
-        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains(QStringLiteral("COMMAND")));
     }
 };

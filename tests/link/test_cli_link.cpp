@@ -9,34 +9,18 @@
 #include <unistd.h>
 #endif
 
+#include "cli_run.h"
 #include "files/data_file_io.h"
 #include "radiosim_process.h"
 #include "sample_memory.h"
 
 using namespace zrk6;
 using zrk6::test::PatternMemory;
+using Run = zrk6::test::CliRun;
+constexpr auto Cli = zrk6::test::RunCli;
 using zrk6::test::RadioSimProcess;
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run Cli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(ZRK6_CLI), arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 QByteArray FileBytes(const QString &path)
 {
