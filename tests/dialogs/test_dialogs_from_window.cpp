@@ -26,27 +26,19 @@
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
 #include "model/channel_record.h"
-#include "scripted_prompts.h"
+#include "main_window_fixture.h"
 
 using namespace zrk6;
 
-class TestDialogsFromWindow : public QObject {
+class TestDialogsFromWindow : public QObject, private test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<test::ScriptedPrompts> prompts;
-    std::unique_ptr<frmMain> window;
     QString modalSeen;
 
     template <typename T> T *child(QWidget *parent, const char *name)
     {
-        T *widget = parent->findChild<T *>(QString::fromLatin1(name));
-        if (widget == nullptr)
-            qFatal("no child %s", name);
-        return widget;
+        return test::Child<T>(parent, QString::fromLatin1(name));
     }
     QTableWidget *table() { return child<QTableWidget>(window.get(), "msgMemChannel"); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
@@ -75,14 +67,8 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        settings = std::make_unique<SettingsStore>(dir->filePath("zrk6.ini"));
-        state = std::make_unique<AppState>();
-        prompts = std::make_unique<test::ScriptedPrompts>();
-        window = std::make_unique<frmMain>(*state, *prompts, *settings);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        freshSettings(QStringLiteral("zrk6.ini"));
+        start();
         for (int n : {1, 2, 3}) {
             StoreRxFrequency(state->doc.image, n, "144.0" + std::to_string(n) + "000", state->doc.band);
             if (n == 3)
@@ -93,9 +79,7 @@ private slots:
 
     void cleanup()
     {
-        window.reset();
-        prompts.reset();
-        state.reset();
+        stop();
         settings.reset();
         dir.reset();
     }

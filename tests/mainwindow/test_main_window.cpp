@@ -37,7 +37,7 @@
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
 #include "model/vfo.h"
-#include "scripted_prompts.h"
+#include "main_window_fixture.h"
 
 using namespace zrk6;
 
@@ -68,39 +68,15 @@ QString VfoFreq(const MemoryImage &image, int address, ByteOrder order = ByteOrd
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, private test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<test::ScriptedPrompts> prompts;
-    std::unique_ptr<frmMain> window;
-
     QString path(const QString &name) const { return dir->filePath(name); }
     MemoryImage &image() { return state->doc.image; }
-    template <typename T> T *child(const QString &name)
-    {
-        T *widget = window->findChild<T *>(name);
-        if (widget == nullptr)
-            qFatal("no child %s", qPrintable(name));
-        return widget;
-    }
     QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
     QComboBox *bandList() { return child<QComboBox>(QStringLiteral("cboGenFreq")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
-
-    // Starts the program on the settings as they are now.
-    void start()
-    {
-        state = std::make_unique<AppState>();
-        prompts = std::make_unique<test::ScriptedPrompts>();
-        window = std::make_unique<frmMain>(*state, *prompts, *settings);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
 
     // Closes the window the way the user does; true when it closed.
     bool closeWindow()
@@ -163,17 +139,11 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
+        freshSettings(QStringLiteral("config/zrk6.ini"));
         QVERIFY(dir->isValid());
-        settings = std::make_unique<SettingsStore>(dir->filePath(QStringLiteral("config/zrk6.ini")));
     }
 
-    void cleanup()
-    {
-        window.reset();
-        prompts.reset();
-        state.reset();
-    }
+    void cleanup() { stop(); }
 
     // ---- start-up and exit -------------------------------------------------------------
 

@@ -20,7 +20,7 @@
 #include "model/band.h"
 #include "model/channel_record.h"
 #include "sample_memory.h"
-#include "scripted_prompts.h"
+#include "main_window_fixture.h"
 
 using namespace zrk6;
 
@@ -38,15 +38,10 @@ bool SameChannels(const MemoryImage &a, const MemoryImage &b)
 
 } // namespace
 
-class TestMainWindowE2e : public QObject {
+class TestMainWindowE2e : public QObject, private test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<test::ScriptedPrompts> prompts;
-    std::unique_ptr<frmMain> window;
     std::unique_ptr<test::RadioSimProcess> radio;
 
     MemoryImage &image() { return state->doc.image; }
@@ -57,13 +52,7 @@ private:
     {
         radio = std::make_unique<test::RadioSimProcess>();
         QVERIFY2(radio->start(radioArguments), radio->errors().constData());
-        state = std::make_unique<AppState>();
-        prompts = std::make_unique<test::ScriptedPrompts>();
-        window = std::make_unique<frmMain>(*state, *prompts, *settings);
-        window->setPortOverride(radio->link());
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        MainWindowFixture::start([this] { window->setPortOverride(radio->link()); });
     }
 
     void enterRx(int channel, const QString &text)
@@ -86,15 +75,12 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        settings = std::make_unique<SettingsStore>(dir->filePath(QStringLiteral("zrk6.ini")));
+        freshSettings(QStringLiteral("zrk6.ini"));
     }
 
     void cleanup()
     {
-        window.reset();
-        prompts.reset();
-        state.reset();
+        stop();
         radio.reset();
     }
 
