@@ -35,8 +35,7 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
     const int current = (state_.commPortNumber >= 1 && state_.commPortNumber <= 4) ? state_.commPortNumber : 1;
     optCOM_[current - 1]->setChecked(true);
 
-    const OkCancelButtons buttons = MakeOkCancel(this, lang);
-    buttons.ok->setDefault(true);
+    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
 
     auto *main = new QVBoxLayout(this);
     main->addWidget(fraPort);

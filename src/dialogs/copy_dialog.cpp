@@ -65,12 +65,10 @@ CopyDialog::CopyDialog(AppState &state, Prompts &prompts, QWidget *parent)
     txtDest_->setContextMenuPolicy(Qt::NoContextMenu);
     cboCode_ = new QComboBox(this);
     cboCode_->setObjectName(QStringLiteral("cboCode"));
-    const OkCancelButtons buttons = MakeOkCancel(this, lang);
+    // Enter belongs to the entry box; only a focused button reacts to it.
+    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);
     cmdOK_ = buttons.ok;
     cmdCancel_ = buttons.cancel;
-    // Enter belongs to the entry box; only a focused button reacts to it.
-    cmdOK_->setAutoDefault(false);
-    cmdCancel_->setAutoDefault(false);
     auto *enter = new EnterMovesFocus(this);
     enter->watch(cmdOK_);
     enter->watch(cmdCancel_);

@@ -32,10 +32,16 @@ void UseOwnerIcon(QWidget *dialog)
     }
 }
 
-OkCancelButtons MakeOkCancel(QDialog *dialog, LanguageMode language)
+OkCancelButtons MakeOkCancel(QDialog *dialog, LanguageMode language, EnterKey enter)
 {
     auto *ok = Named(new QPushButton(Text(1102, language), dialog), QStringLiteral("cmdOK"));
     auto *cancel = Named(new QPushButton(Text(1103, language), dialog), QStringLiteral("cmdCancel"));
+    if (enter == EnterKey::PressesOk) {
+        ok->setDefault(true);
+    } else {
+        ok->setAutoDefault(false);
+        cancel->setAutoDefault(false);
+    }
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return {ok, cancel};

@@ -29,13 +29,17 @@ T *Named(T *widget, const QString &name)
     return widget;
 }
 
+// What Enter does in a dialog: press OK wherever the focus is, or press only a focused
+// button and leave other controls to handle it themselves.
+enum class EnterKey { PressesOk, StaysWithFocus };
+
 // The OK and Cancel buttons of a dialog (cmdOK, cmdCancel) in its language, wired to
-// accept and reject. Which of them Enter presses is left to the dialog.
+// accept and reject.
 struct OkCancelButtons {
     QPushButton *ok;
     QPushButton *cancel;
 };
-OkCancelButtons MakeOkCancel(QDialog *dialog, LanguageMode language);
+OkCancelButtons MakeOkCancel(QDialog *dialog, LanguageMode language, EnterKey enter);
 
 // A row with the OK and Cancel buttons at its right end.
 QHBoxLayout *OkCancelRow(const OkCancelButtons &buttons);

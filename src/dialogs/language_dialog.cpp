@@ -25,8 +25,7 @@ LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(paren
     cboLang_->setCurrentIndex(NormalizeLanguage(state_.language));
     lblLang->setBuddy(cboLang_);
 
-    const OkCancelButtons buttons = MakeOkCancel(this, lang);
-    buttons.ok->setDefault(true);
+    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
 
     auto *row = new QHBoxLayout;
     row->addWidget(lblLang);

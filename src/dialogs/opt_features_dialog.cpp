@@ -69,12 +69,10 @@ void OptFeaturesDialog::buildControls()
     chkPttId_[1] = Named(new QCheckBox(Text(1454, lang), fraPttId_), QStringLiteral("chkFeaturePTTID1"));
     chkPttId_[2] = Named(new QCheckBox(Text(1455, lang), fraPttId_), QStringLiteral("chkFeaturePTTID2"));
 
-    const OkCancelButtons buttons = MakeOkCancel(this, lang);
+    // No default button: Enter moves between controls instead of closing the dialog.
+    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);
     cmdOK_ = buttons.ok;
     cmdCancel_ = buttons.cancel;
-    // No default button: Enter moves between controls instead of closing the dialog.
-    cmdOK_->setAutoDefault(false);
-    cmdCancel_->setAutoDefault(false);
 
     auto *enter = new EnterMovesFocus(this);
     for (int i = 1; i <= 7; ++i)

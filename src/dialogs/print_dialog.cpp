@@ -75,7 +75,7 @@ PrintDialog::PrintDialog(AppState &state, Prompts &prompts, QWidget *parent, QPr
     cmdClearAll_ = Named(new QPushButton(Text(1304, lang), this), QStringLiteral("cmdClearAll"));
     cmdSetup_ = Named(new QPushButton(Text(1021, lang), this), QStringLiteral("cmdSetup"));
     cmdPreview_ = Named(new QPushButton(PreviewCaption(lang), this), QStringLiteral("cmdPreview"));
-    const OkCancelButtons okCancel = MakeOkCancel(this, lang);
+    const OkCancelButtons okCancel = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);
     cmdOK_ = okCancel.ok;
     cmdCancel_ = okCancel.cancel;
     lblFrom_->setBuddy(txtFrom_);
