@@ -8,9 +8,6 @@
 namespace zrk6::cli {
 namespace {
 
-// The band variant byte of a program started without a stored setting.
-constexpr std::uint8_t kDefaultBandVariant = 240;
-
 // "144 - 146 MHz", "144-146", "144-146mhz" and the list index "1" all name the same row.
 int FindBandRow(const QString &text)
 {
@@ -70,11 +67,7 @@ int RunNew(const QStringList &arguments)
     if (const auto refused = CheckOutputPath(parser, out))
         return *refused;
 
-    MemoryImage image;
-    image.set(addr::kBandVariant, kDefaultBandVariant);
-    image.set(addr::kModel, kStartupModelByte);
-    BuildDefaultImage(image, BandFromRow(row));
-    if (const QString error = SaveDataFile(out, image); !error.isEmpty())
+    if (const QString error = SaveDataFile(out, StartupImage(BandFromRow(row))); !error.isEmpty())
         return Fail(QStringLiteral("%1: %2").arg(out, error));
     return 0;
 }

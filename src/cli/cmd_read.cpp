@@ -7,20 +7,6 @@
 
 namespace zrk6::cli {
 
-namespace {
-
-// The image the program holds after start-up: its identification bytes are what a read checks.
-MemoryImage StartupImage()
-{
-    MemoryImage image;
-    image.set(addr::kBandVariant, 240);
-    image.set(addr::kModel, kStartupModelByte);
-    BuildDefaultImage(image, Band{});
-    return image;
-}
-
-} // namespace
-
 int RunRead(const QStringList &arguments)
 {
     QCommandLineParser parser;

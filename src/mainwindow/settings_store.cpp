@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "model/band.h"
 #include "model/decimal_text.h"
 
 namespace zrk6 {

@@ -30,8 +30,6 @@ private:
     QString filePath_;
 };
 
-inline constexpr int kDefaultBandVariant = 240;
-
 // The band variant byte for a stored "LastFreq" text: the leading number, rounded, when it
 // lies in 238..247, otherwise 240.
 int BandVariantFromSetting(const QString &text);

@@ -110,6 +110,15 @@ int ModelIndexFromByte(std::uint8_t modelByte)
     return 0;
 }
 
+MemoryImage StartupImage(const Band &band)
+{
+    MemoryImage image;
+    image.set(addr::kBandVariant, kDefaultBandVariant);
+    image.set(addr::kModel, kStartupModelByte);
+    BuildDefaultImage(image, band);
+    return image;
+}
+
 void BuildDefaultImage(MemoryImage &image, const Band &band)
 {
     const std::uint8_t variant = image.at(addr::kBandVariant);

@@ -49,6 +49,8 @@ struct ModelRow {
     std::uint8_t modelByte;
 };
 inline constexpr std::uint8_t kStartupModelByte = 0x3A;
+// The band variant byte (0xFBA) when no setting names one.
+inline constexpr std::uint8_t kDefaultBandVariant = 240;
 const std::array<ModelRow, 3> &ModelTable();
 // The model list index of a ModelByte; unknown bytes give 0.
 int ModelIndexFromByte(std::uint8_t modelByte);
@@ -56,5 +58,9 @@ int ModelIndexFromByte(std::uint8_t modelByte);
 // Rebuilds the whole image for the band: every byte 0xFF except the fixed defaults,
 // with 0xFBA and 0xFBB kept, and the eight preset channels on 446 - 447 MHz.
 void BuildDefaultImage(MemoryImage &image, const Band &band);
+
+// The default image the programmer starts with when no settings are stored: model ZR-K6C
+// and band variant 240, for the given band.
+MemoryImage StartupImage(const Band &band = Band{});
 
 } // namespace zrk6

@@ -128,3 +128,12 @@ TEST(DefaultImage, Band446HasEightPresetChannels)
     EXPECT_EQ(image.at(7, 3), 0x44);
     EXPECT_FALSE(IsChannelInUse(image, 9, pmr));
 }
+
+TEST(DefaultImage, StartupImageIsTheDefaultOfModelCAndVariant240)
+{
+    const MemoryImage image = StartupImage(BandFromRow(3));
+    EXPECT_EQ(image.at(0xFBA), 240);
+    EXPECT_EQ(image.at(0xFBB), 0x3A);
+    EXPECT_EQ(ReadBandFromImage(image), BandFromRow(3));
+    EXPECT_EQ(ReadBandFromImage(StartupImage()), Band{});
+}

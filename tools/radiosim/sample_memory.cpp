@@ -47,10 +47,7 @@ constexpr SampleChannel kChannels[] = {
 MemoryImage BuildSampleMemory()
 {
     const Band band = BandFromRow(4); // 400 - 470 MHz
-    MemoryImage image;
-    image.set(addr::kBandVariant, 0xF0);
-    image.set(addr::kModel, kStartupModelByte);
-    BuildDefaultImage(image, band);
+    MemoryImage image = StartupImage(band);
 
     for (const SampleChannel &c : kChannels) {
         StoreRxFrequency(image, c.channel, RoundFrequencyText(c.rx, band).text, band);
