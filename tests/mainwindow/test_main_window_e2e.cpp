@@ -125,6 +125,8 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(prompts->shownIds().value(0), 1603);
         QCOMPARE(prompts->shown.size(), 2);
+        // The radio stores its memory after the end byte, which the program does not wait for.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
         QCOMPARE(test::RadioSimProcess::readImage(saved), edited);
         QCOMPARE(image(), edited);
         QVERIFY(state->doc.IsImageModified()); // a write is not a save
