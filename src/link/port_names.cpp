@@ -138,9 +138,4 @@ QString NormalizePortName(const QString &device)
 #endif
 }
 
-QString CommPortLabel(const CommPortChoice &choice, const QString &comText)
-{
-    return QStringLiteral("%1%2 (%3)").arg(comText).arg(choice.number).arg(choice.systemName);
-}
-
 } // namespace zrk6

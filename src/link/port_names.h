@@ -43,7 +43,4 @@ struct CommPortChoice {
 QList<CommPortChoice> CommPortChoices();
 QList<CommPortChoice> CommPortChoices(const QList<SerialPortEntry> &ordered);
 
-// "COM1 (/dev/ttyUSB0)": the port's COM label with the system name beside it.
-QString CommPortLabel(const CommPortChoice &choice, const QString &comText);
-
 } // namespace zrk6

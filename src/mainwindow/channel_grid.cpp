@@ -422,20 +422,21 @@ struct ChannelGrid::Impl {
         const int channel = grid->row();
         if (channel < 1)
             return false;
-        if (is(Qt::Key_F3, Qt::Key_E)) {
-            if (!cell(channel, kColRx).isEmpty())
-                requestCopy(0);
-            return true;
-        }
-        if (is(Qt::Key_F4, Qt::Key_F)) {
-            if (!cell(channel, kColRx).isEmpty())
-                requestCopy(1);
-            return true;
-        }
-        if (is(Qt::Key_F5, Qt::Key_Q)) {
-            if (!cell(channel, kColTx).isEmpty())
-                requestCopy(2);
-            return true;
+        // Channel and frequency copy need a receive frequency, tone copy a transmit one.
+        struct CopyKey {
+            int functionKey;
+            int letter;
+            int neededColumn;
+        };
+        constexpr CopyKey copyKeys[] = {
+            {Qt::Key_F3, Qt::Key_E, kColRx}, {Qt::Key_F4, Qt::Key_F, kColRx}, {Qt::Key_F5, Qt::Key_Q, kColTx}};
+        for (int mode = 0; mode < 3; ++mode) {
+            const CopyKey &k = copyKeys[mode];
+            if (is(k.functionKey, k.letter)) {
+                if (!cell(channel, k.neededColumn).isEmpty())
+                    requestCopy(mode);
+                return true;
+            }
         }
         if (is(Qt::Key_F9, Qt::Key_I)) {
             moveChannels(true);
@@ -663,21 +664,6 @@ GridControl &ChannelGrid::grid()
 QString ChannelGrid::cellText(int channel, int column) const
 {
     return d_->cell(channel, column);
-}
-
-QLineEdit *ChannelGrid::textEditor() const
-{
-    return d_->text;
-}
-
-QComboBox *ChannelGrid::toneEditor() const
-{
-    return d_->feature[0];
-}
-
-QComboBox *ChannelGrid::optionEditor() const
-{
-    return d_->feature[1];
 }
 
 QSize ChannelGrid::sizeHint() const

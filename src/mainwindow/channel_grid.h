@@ -44,10 +44,6 @@ public:
     // The text of a data cell (channel 1..128, column 1..9).
     QString cellText(int channel, int column) const;
 
-    QLineEdit *textEditor() const;
-    QComboBox *toneEditor() const;   // cboFeature0
-    QComboBox *optionEditor() const; // cboFeature1
-
     QSize sizeHint() const override;
 
 signals:
