@@ -290,24 +290,43 @@ bool GridControl::hasFocus() const
     return table_->hasFocus();
 }
 
+namespace {
+
+int usableDpi(int dpi)
+{
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+int TwipsToPixels(int twips, int dpi)
+{
+    return qRound(twips * usableDpi(dpi) / double(kTwipsPerInch));
+}
+
+int PixelsToTwips(int pixels, int dpi)
+{
+    return qRound(pixels * double(kTwipsPerInch) / usableDpi(dpi));
+}
+
 int GridControl::twipsToPixelsX(int twips) const
 {
-    return qRound(twips * table_->logicalDpiX() / double(kTwipsPerInch));
+    return TwipsToPixels(twips, table_->logicalDpiX());
 }
 
 int GridControl::twipsToPixelsY(int twips) const
 {
-    return qRound(twips * table_->logicalDpiY() / double(kTwipsPerInch));
+    return TwipsToPixels(twips, table_->logicalDpiY());
 }
 
 int GridControl::pixelsToTwipsX(int pixels) const
 {
-    return qRound(pixels * double(kTwipsPerInch) / table_->logicalDpiX());
+    return PixelsToTwips(pixels, table_->logicalDpiX());
 }
 
 int GridControl::pixelsToTwipsY(int pixels) const
 {
-    return qRound(pixels * double(kTwipsPerInch) / table_->logicalDpiY());
+    return PixelsToTwips(pixels, table_->logicalDpiY());
 }
 
 void GridControl::reportMouseUp(QWidget *source, const QPoint &pos, Qt::MouseButton button,

@@ -11,6 +11,11 @@ namespace zrk6 {
 
 inline constexpr int kTwipsPerInch = 1440;
 
+// Twips and pixels at a logical DPI, rounded to the nearest; a DPI the platform does not
+// report (0) counts as 96.
+int TwipsToPixels(int twips, int dpi);
+int PixelsToTwips(int pixels, int dpi);
+
 class FlexTable;
 
 // The grid operations the views rely on, over a QTableWidget: a shape with one fixed

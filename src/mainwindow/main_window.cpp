@@ -117,14 +117,12 @@ frmMain::~frmMain() = default;
 
 int frmMain::twipsX(int twips) const
 {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
+    return TwipsToPixels(twips, logicalDpiX());
 }
 
 int frmMain::twipsY(int twips) const
 {
-    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
+    return TwipsToPixels(twips, logicalDpiY());
 }
 
 void frmMain::startUp()

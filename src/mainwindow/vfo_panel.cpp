@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "mainwindow/grid_control.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "model/bcd_freq.h"
@@ -65,11 +66,10 @@ VfoPanel::VfoPanel(AppState &state, Prompts &prompts, QWidget *parent)
     QWidget *controls[8] = {txtVfoFreq_[0], cboVfoStep_, txtVfoFreq_[1], cboVfoDuplex_,
                             cboVfoDeCode_, cboVfoEncode_, cboVfoWide_, cboVfoTxP_};
     auto *layout = new QGridLayout(this);
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
     for (int i = 0; i < 8; ++i) {
         layout->addWidget(lblVfo_[i], 0, i);
         layout->addWidget(controls[i], 1, i);
-        controls[i]->setMinimumWidth(kWidths[i] * dpi / 1440);
+        controls[i]->setMinimumWidth(TwipsToPixels(kWidths[i], logicalDpiX()));
         lblVfo_[i]->setBuddy(controls[i]);
     }
 
