@@ -160,9 +160,14 @@ int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings
     CloneDriver driver(mode, image, settings.language, settings.portName, frontEnd);
     if (traceFile.isOpen())
         driver.setTrace(&traceFile);
+    // A port that does not open or a radio that never answers: point to the cable doctor.
+    auto failWithHint = [&settings](const QString &message) {
+        Fail(message);
+        return Fail(Text(1875, settings.language));
+    };
     if (const QString reason = driver.open(); !reason.isEmpty())
-        return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +
-                    reason);
+        return failWithHint(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName +
+                            QStringLiteral(": ") + reason);
 
     const TransferResult result = driver.run();
     switch (result) {
@@ -179,9 +184,10 @@ int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings
         break;
     }
     const std::string_view code = CloneErrorCode(frontEnd.lastError());
-    return Fail(QStringLiteral("%1 did not complete %2")
-                    .arg(mode == CloneMode::Read ? QStringLiteral("the read") : QStringLiteral("the write"),
-                         QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()))));
+    const QString message = QStringLiteral("%1 did not complete %2")
+                                .arg(mode == CloneMode::Read ? QStringLiteral("the read") : QStringLiteral("the write"),
+                                     QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
+    return frontEnd.lastError() == CloneError::NoGreetingAck ? failWithHint(message) : Fail(message);
 }
 
 } // namespace zrk6::cli

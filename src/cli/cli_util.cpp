@@ -45,6 +45,22 @@ std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringLis
     return std::nullopt;
 }
 
+QCommandLineOption LanguageOption(const QString &what)
+{
+    return {{QStringLiteral("l"), QStringLiteral("lang")}, QStringLiteral("Language of the %1: en or zh (default en).").arg(what),
+            QStringLiteral("en|zh"), QStringLiteral("en")};
+}
+
+std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
+                                LanguageMode &language)
+{
+    const QString lang = parser.value(option).toLower();
+    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
+        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(option)));
+    language = lang == QLatin1String("zh") ? kChinese : kEnglish;
+    return std::nullopt;
+}
+
 void AddForceOption(QCommandLineParser &parser)
 {
     parser.addOption({{QStringLiteral("f"), QString::fromLatin1(kForceOption)},

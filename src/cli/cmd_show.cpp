@@ -148,17 +148,14 @@ int RunShow(const QStringList &arguments)
     parser.setApplicationDescription(
         QStringLiteral("Shows the band, the model, the channels in use (as the channel grid shows "
                        "them), the VFO and the optional features of a data file."));
-    const QCommandLineOption langOption({QStringLiteral("l"), QStringLiteral("lang")},
-                                        QStringLiteral("Language of the texts: en or zh (default en)."),
-                                        QStringLiteral("en|zh"), QStringLiteral("en"));
+    const QCommandLineOption langOption = LanguageOption(QStringLiteral("texts"));
     parser.addOption(langOption);
     parser.addPositionalArgument(QStringLiteral("FILE.dat"), QStringLiteral("The data file to show."));
     if (const auto done = ParseCommandLine(parser, arguments, 1))
         return *done;
-    const QString lang = parser.value(langOption).toLower();
-    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(langOption)));
-    const LanguageMode language = lang == QLatin1String("zh") ? kChinese : kEnglish;
+    LanguageMode language = kEnglish;
+    if (const auto refused = ReadLanguage(parser, langOption, language))
+        return *refused;
 
     const QString path = parser.positionalArguments().at(0);
     const LoadedDataFile loaded = LoadDataFile(path);

@@ -35,6 +35,11 @@ void Print(const QString &line);
 std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
                                     int positional);
 
+// The --lang option (en or zh), and the language it names; a usage error for any other.
+QCommandLineOption LanguageOption(const QString &what);
+std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
+                                LanguageMode &language);
+
 // A text of the text table as a QString.
 QString Text(int id, LanguageMode language);
 // The one-line reason why a data file could not be opened: the system's error text or 1112.
@@ -53,5 +58,6 @@ int RunPack(const QStringList &arguments);
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);
 int RunPorts(const QStringList &arguments);
+int RunDoctor(const QStringList &arguments);
 
 } // namespace zrk6::cli

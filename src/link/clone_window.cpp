@@ -10,7 +10,7 @@ namespace zrk6 {
 
 frmClone::frmClone(CloneMode mode, MemoryImage &image, LanguageMode language, const QString &portName,
                    Prompts &prompts, QWidget *parent)
-    : QDialog(parent), mode_(mode), image_(image), prompts_(prompts),
+    : QDialog(parent), language_(language), mode_(mode), image_(image), prompts_(prompts),
       driver_(mode, image, language, portName, *this, this)
 {
     setObjectName(QStringLiteral("frmClone"));
@@ -114,10 +114,12 @@ void frmClone::message(int textId, const QString &text, const QString &title, bo
 
 bool frmClone::askRetry(const QString &text, const QString &title, CloneError error)
 {
-    Q_UNUSED(error);
     PromptMessage m;
     m.textId = 1607;
     m.text = text;
+    // No answer at all is mostly the cable or the port, not the radio: say where to look.
+    if (error == CloneError::NoGreetingAck)
+        m.text += QLatin1Char('\n') + QString::fromUtf8(LoadText(1874, language_).data());
     m.title = title;
     m.icon = QMessageBox::Critical;
     m.buttons = QMessageBox::Retry | QMessageBox::Cancel;

@@ -43,6 +43,7 @@ private:
     bool askRetry(const QString &text, const QString &title, CloneError error) override;
     void ended(CloneOutcome outcome, const CloneSession &session) override;
 
+    LanguageMode language_;
     CloneMode mode_;
     MemoryImage &image_;
     Prompts &prompts_;

@@ -24,6 +24,7 @@
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
 #include "dialogs/print_dialog.h"
+#include "link/cable_doctor.h"
 #include "link/port_names.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/file_commands.h"
@@ -472,7 +473,14 @@ void frmMain::mnuSetup_CommPort_Click()
 {
     closeCellEditor();
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
-    CommPortDialog dialog(state_, [&ports](int number) { return ports.value(number - 1).systemName; }, this);
+    QStringList devices;
+    for (const CommPortChoice &port : ports)
+        devices << port.systemName;
+    const CableFacts facts = GatherCableFacts({}, devices);
+    const LanguageMode lang = state_.language;
+    CommPortDialog dialog(
+        state_, [&ports](int number) { return ports.value(number - 1).systemName; }, this,
+        [&facts, lang](const QString &device) { return DiagnosisLines(DiagnoseCable(facts, lang, device), lang); });
     // A port chosen here replaces the device given on the command line.
     if (dialog.exec() == QDialog::Accepted)
         setPortOverride(QString());

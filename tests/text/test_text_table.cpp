@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "text/text_table.h"
@@ -12,11 +13,12 @@ TEST(TextTable, EveryEntryHasBothLanguages)
     for (const auto &entry : AllTexts()) {
         EXPECT_TRUE(ids.insert(entry.id).second) << entry.id;
         EXPECT_GE(entry.id, 1000);
-        EXPECT_LE(entry.id, 1668);
+        EXPECT_LE(entry.id, 1999);
         EXPECT_FALSE(entry.english.empty()) << entry.id;
         EXPECT_FALSE(entry.chinese.empty()) << entry.id;
     }
-    EXPECT_EQ(ids.size(), 133U);
+    // The texts of the original program, 1000..1668; later blocks add to them.
+    EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id <= 1668; }), 133);
 }
 
 TEST(TextTable, LooksUpByLanguage)
