@@ -1,4 +1,6 @@
 // zrk6: the ZR-K6 programmer's window.
+#include <cstdio>
+
 #include <QApplication>
 #include <QCommandLineParser>
 
@@ -28,7 +30,13 @@ int main(int argc, char *argv[])
                                           QStringLiteral("FILE"));
     parser.addOption(port);
     parser.addOption(settingsFile);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A data file (.dat) to open."),
+                                 QStringLiteral("[FILE]"));
     parser.process(app);
+    if (parser.positionalArguments().size() > 1) {
+        std::fputs("zrk6: give at most one data file\n", stderr);
+        return 2;
+    }
 
     zrk6::AppState state;
     zrk6::WidgetPrompts prompts;
@@ -40,5 +48,7 @@ int main(int argc, char *argv[])
     if (window.startupFailed())
         return 1;
     window.show();
+    if (!parser.positionalArguments().isEmpty())
+        window.openFile(parser.positionalArguments().constFirst());
     return QApplication::exec();
 }

@@ -43,7 +43,7 @@ void FileCommands::newDocument()
     views_.updateTitle();
 }
 
-void FileCommands::openDataFile()
+bool FileCommands::openDataFile(const QString &chosenPath)
 {
     if (state_.doc.IsImageModified()) {
         const auto answer = prompts_.message(
@@ -51,14 +51,14 @@ void FileCommands::openDataFile()
             TextMessage(1110, state_.language, ProductTitle(), QMessageBox::Warning,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         if (answer == QMessageBox::Cancel)
-            return;
+            return false;
         if (answer == QMessageBox::Yes && !save())
-            return;
+            return false;
     }
 
-    const QString path = prompts_.openFileName(views_.dialogParent(), fileFilter());
+    const QString path = chosenPath.isEmpty() ? prompts_.openFileName(views_.dialogParent(), fileFilter()) : chosenPath;
     if (path.isEmpty())
-        return;
+        return false;
 
     const LoadedDataFile loaded = LoadDataFile(path);
     if (!loaded.systemError.isEmpty()) {
@@ -67,13 +67,13 @@ void FileCommands::openDataFile()
         m.title = ProductTitle();
         m.icon = QMessageBox::Warning;
         prompts_.message(views_.dialogParent(), m);
-        return;
+        return false;
     }
     if (!loaded.ok()) {
         prompts_.message(views_.dialogParent(),
                          TextMessage(loaded.textId, state_.language, TableText(1113, state_.language),
                                      QMessageBox::Critical));
-        return;
+        return false;
     }
 
     state_.doc.image = loaded.image;
@@ -82,6 +82,7 @@ void FileCommands::openDataFile()
     state_.doc.TakeSnapshot();
     state_.doc.name = path.toStdString();
     views_.updateTitle();
+    return true;
 }
 
 bool FileCommands::save()

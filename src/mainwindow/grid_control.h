@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 class QTableWidget;
@@ -69,6 +71,13 @@ public:
     void setFocus();
     bool hasFocus() const;
 
+    // The resize policy, for a grid that grows with its window. design is the table's size
+    // at the design size of the window, available the room it has now (pixels). Beyond the
+    // design width the data columns share the extra width evenly; beyond the design height
+    // the height is cut to whole rows, so no row shows half at the bottom. At the design
+    // size or below the column widths stay as set. Returns the size to give the table.
+    QSize fitSize(const QSize &design, const QSize &available);
+
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
     int pixelsToTwipsX(int pixels) const;
@@ -98,6 +107,7 @@ private:
 
     FlexTable *table_;
     QString cornerText_;
+    QList<int> columnPixels_; // the widths of the data columns as set, in pixels
 };
 
 } // namespace zrk6
