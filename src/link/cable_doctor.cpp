@@ -354,8 +354,10 @@ CableDiagnosis DiagnoseCable(const CableFacts &facts, LanguageMode language, con
         entry.findings = JudgeNode(listed.devicePath, facts.nodes.value(listed.devicePath), facts.user, language);
         diagnosis.ports << entry;
     }
+    bool otherDevice = false; // asked about a device that is there but no serial port the kernel lists
     if (!port.isEmpty() && diagnosis.ports.isEmpty()) {
         // A device the kernel does not list as a serial port: a pseudo-terminal, a link, a typo.
+        otherDevice = facts.nodes.value(port).exists;
         PortDiagnosis entry;
         entry.devicePath = port;
         entry.findings = JudgeNode(port, facts.nodes.value(port), facts.user, language);
@@ -367,9 +369,9 @@ CableDiagnosis DiagnoseCable(const CableFacts &facts, LanguageMode language, con
                                  Tr(kTextOrphanAdapter, language)
                                      .arg(QStringLiteral("%1 %2:%3").arg(adapter.product, adapter.vendorId, adapter.productId)),
                                  {}});
-    // Asked about one port that exists, the user has chosen it; no adapter is then no news.
-    const bool askedPortExists = !port.isEmpty() && facts.nodes.value(diagnosis.ports.front().devicePath).exists;
-    if (!anyUsb && facts.orphanAdapters.isEmpty() && !askedPortExists)
+    // A pseudo-terminal (the virtual radio) needs no adapter; a built-in port is rarely the
+    // programming cable, so its check still says when no adapter is there.
+    if (!anyUsb && facts.orphanAdapters.isEmpty() && !otherDevice)
         diagnosis.system.append({Kind::Problem, Tr(kTextNoAdapter, language), {}});
     if (facts.brlttyInstalled)
         diagnosis.system.append({Kind::Problem, Tr(kTextBrltty, language), facts.removeBrlttyCommand});

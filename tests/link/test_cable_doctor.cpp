@@ -327,6 +327,15 @@ void TestCableDoctor::onePortAsked()
     QCOMPARE(diagnosis.ports[0].devicePath, radio);
     QVERIFY(!diagnosis.hasProblem());
 
+    // Without any adapter, a built-in port's check says so; the virtual radio's does not.
+    FakeSystem bare;
+    bare.addBuiltInPort(QStringLiteral("ttyS0"), "4");
+    bare.write(QStringLiteral("pts/7"), {});
+    CableFacts bareFacts = GatherCableFacts(bare.sources(), {bare.path(QStringLiteral("pts/7"))});
+    bareFacts.user = facts.user;
+    QVERIFY(DiagnoseCable(bareFacts, kEnglish, bare.path(QStringLiteral("dev/ttyS0"))).hasProblem());
+    QVERIFY(!DiagnoseCable(bareFacts, kEnglish, bare.path(QStringLiteral("pts/7"))).hasProblem());
+
     diagnosis = DiagnoseCable(facts, kEnglish, missing);
     QCOMPARE(diagnosis.ports[0].findings.size(), 1);
     QCOMPARE(diagnosis.ports[0].findings[0].text, QStringLiteral("The device %1 does not exist.").arg(missing));
