@@ -76,11 +76,11 @@ ChannelValue value(FreqUnits rx, std::optional<FreqUnits> tx, Tone decode, Tone 
 
 } // namespace
 
-// Writing a value gives the bytes of typing it into the grid, for new channels on an erased
-// and on a garbled record, and for changes to a channel in use.
-TEST(ChannelValue, WritingEqualsTypingIntoTheGrid)
+namespace {
+
+const std::vector<ChannelValue> &sampleValues()
 {
-    const std::vector<ChannelValue> values = {
+    static const std::vector<ChannelValue> values = {
         value(14512500, {}, {}, {}, true, true, TxPower::High, BusyLock::Off, false), // the defaults
         value(14400000, 14560000, Tone::Ctcss(670), Tone::Dcs(23, DcsPolarity::Normal), false, false,
               TxPower::Low, BusyLock::Carrier, true),
@@ -90,6 +90,34 @@ TEST(ChannelValue, WritingEqualsTypingIntoTheGrid)
         value(14450000, {}, Tone::Ctcss(885), Tone::Ctcss(1000), false, true, TxPower::Low, BusyLock::QtDqt, true),
         value(14450000, 14450000, {}, {}, true, true, TxPower::High, BusyLock::Off, false),
     };
+    return values;
+}
+
+} // namespace
+
+// The records the grid produced for the sample values on an erased channel.
+TEST(ChannelValue, NewChannelBytes)
+{
+    const Record want[] = {
+        {0x00, 0x25, 0x51, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xBF, 0xD9, 0xFF, 0xFE},
+        {0x00, 0x00, 0x40, 0x14, 0x00, 0x00, 0x56, 0x14, 0x70, 0x06, 0x23, 0x80, 0xFF, 0x83, 0xFF, 0xFC},
+        {0x00, 0x00, 0x60, 0x14, 0x25, 0x06, 0x40, 0x14, 0x54, 0xC7, 0x41, 0x25, 0xBF, 0xB5, 0xFF, 0xFC},
+        {0x00, 0x00, 0x45, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0x85, 0x08, 0xFF, 0xFF, 0xFF, 0x8D, 0xFF, 0xFE},
+        {0x00, 0x00, 0x45, 0x14, 0x00, 0x00, 0x45, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xBF, 0xD9, 0xFF, 0xFC},
+    };
+    const Record erased{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    for (std::size_t i = 0; i < std::size(want); ++i) {
+        MemoryImage image = withRecord(erased);
+        WriteChannel(image, kChannel, sampleValues()[i], kBand);
+        EXPECT_EQ(image, withRecord(want[i])) << "value " << i;
+    }
+}
+
+// Writing a value gives the bytes of typing it into the grid, for new channels on an erased
+// and on a garbled record, and for changes to a channel in use.
+TEST(ChannelValue, WritingEqualsTypingIntoTheGrid)
+{
+    const std::vector<ChannelValue> &values = sampleValues();
     const std::vector<std::pair<const char *, Record>> starts = {
         {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
         // RX 990 MHz (out of band) and every other byte garbled.
