@@ -44,6 +44,9 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 grep -qx 'Exec=zrk6 %f' "$usr/share/applications/zrk6.desktop" || fail "the desktop file does not pass %f"
 
+# The window's --version answers without a display.
+gui_version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/zrk6" --version)
+[ "$gui_version" = "zrk6 $(dpkg-deb -f "$deb" Version)" ] || fail "zrk6 --version says '$gui_version'"
 version=$("$usr/bin/zrk6-cli" --version)
 [ "$version" = "zrk6-cli $(dpkg-deb -f "$deb" Version)" ] || fail "zrk6-cli --version says '$version'"
 "$usr/bin/zrk6-cli" new "$work/new.dat" || fail "zrk6-cli new failed"
