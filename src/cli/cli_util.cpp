@@ -53,7 +53,9 @@ void AddForceOption(QCommandLineParser &parser)
 
 std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path)
 {
-    if (QFileInfo::exists(path) && !parser.isSet(QString::fromLatin1(kForceOption)))
+    // A symbolic link counts even when its target is missing: saving would write through it.
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !parser.isSet(QString::fromLatin1(kForceOption)))
         return Fail(QStringLiteral("%1: file exists (use --force to replace it)").arg(path));
     return std::nullopt;
 }
