@@ -45,10 +45,10 @@ std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringLis
     return std::nullopt;
 }
 
-void AddForceOption(QCommandLineParser &parser)
+void AddForceOption(QCommandLineParser &parser, const QString &description)
 {
     parser.addOption({{QStringLiteral("f"), QString::fromLatin1(kForceOption)},
-                      QStringLiteral("Replace the output file if it exists.")});
+                      description.isEmpty() ? QStringLiteral("Replace the output file if it exists.") : description});
 }
 
 std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path)

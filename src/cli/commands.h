@@ -43,7 +43,7 @@ QString LoadFailure(const QString &path, const LoadedDataFile &loaded, LanguageM
 // Refuses to replace an existing output file (or write through a symbolic link, even a dangling
 // one) unless the user asked for it.
 inline constexpr const char *kForceOption = "force";
-void AddForceOption(QCommandLineParser &parser);
+void AddForceOption(QCommandLineParser &parser, const QString &description = {});
 std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path);
 
 int RunNew(const QStringList &arguments);
