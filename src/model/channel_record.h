@@ -79,7 +79,8 @@ ChannelValue ReadChannel(const MemoryImage &image, int channel, const Band &band
 // receive frequency (with the new-channel flags when the channel is empty) or, when value
 // has no rx, erases the channel; TxFreq stores or removes the transmit part; Decode and
 // Encode write the tone (None as FF FF); the option columns change only their own bits.
-// Frequencies are stored as given: the caller keeps them inside the band.
+// Frequencies are stored as given: the caller keeps them inside the band. The band is
+// used only for RxFreq, to tell whether the channel is empty.
 void WriteChannelField(MemoryImage &image, int channel, ChannelColumn field, const ChannelValue &value,
                        const Band &band);
 
