@@ -2,23 +2,9 @@
 
 #include <QUndoCommand>
 
-namespace zrk6 {
+#include "model/image_diff.h"
 
-std::vector<AddressRange> ChangedRanges(const MemoryImage &before, const MemoryImage &after)
-{
-    std::vector<AddressRange> ranges;
-    const auto a = before.bytes();
-    const auto b = after.bytes();
-    for (int address = 0; address < kImageSize; ++address) {
-        if (a[static_cast<std::size_t>(address)] == b[static_cast<std::size_t>(address)])
-            continue;
-        if (!ranges.empty() && ranges.back().end == address)
-            ranges.back().end = address + 1;
-        else
-            ranges.push_back({address, address + 1});
-    }
-    return ranges;
-}
+namespace zrk6 {
 
 // One undo step: the document's state before and after (a 4 KiB image each).
 class ImageCommand final : public QUndoCommand {

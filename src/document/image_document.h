@@ -10,7 +10,6 @@
 
 #include "model/band.h"
 #include "model/memory_image.h"
-#include "document/address_range.h"
 
 namespace zrk6 {
 

@@ -16,39 +16,44 @@ ChannelCommands::ChannelCommands(AppState &state, ImageDocument &document, Promp
 {
 }
 
-void ChannelCommands::commitFrequency(QWidget *parent, int channel, ChannelColumn column, const QString &text)
+ChannelValue ChannelCommands::channelValue(int channel) const
 {
-    const Band band = document_.band();
-    const QString name = ChannelFieldCommandName(channel, column, state_.language);
-    if (text.isEmpty()) {
-        document_.apply(name, [&](MemoryImage &image) {
-            if (column == ChannelColumn::RxFreq)
-                EraseChannel(image, channel);
-            else
-                RemoveTxFrequency(image, channel);
-        });
-        return;
-    }
-    const RoundedFrequency rounded = RoundFrequencyText(text.toStdString(), band);
+    return ReadChannel(document_.image(), channel, document_.band());
+}
+
+std::optional<FreqUnits> ChannelCommands::roundedFrequency(QWidget *parent, const QString &text) const
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const RoundedFrequency rounded = RoundFrequencyText(text.toStdString(), document_.band());
     if (rounded.outOfRange)
         prompts_.message(parent, TextMessage(1229, state_.language, ProductTitle(), QMessageBox::Warning));
-    document_.apply(name, [&](MemoryImage &image) {
-        if (column == ChannelColumn::RxFreq)
-            StoreRxFrequency(image, channel, rounded.text, band);
-        else
-            StoreTxFrequency(image, channel, rounded.text);
-    });
+    return ParseFreqText(rounded.text);
+}
+
+void ChannelCommands::setField(int channel, ChannelColumn column, const ChannelValue &value)
+{
+    const Band band = document_.band();
+    document_.apply(ChannelFieldCommandName(channel, column, state_.language),
+                    [&](MemoryImage &image) { WriteChannelField(image, channel, column, value, band); });
+}
+
+void ChannelCommands::commitFrequency(QWidget *parent, int channel, ChannelColumn column, const QString &text)
+{
+    ChannelValue value = channelValue(channel);
+    (column == ChannelColumn::RxFreq ? value.rx : value.tx) = roundedFrequency(parent, text);
+    setField(channel, column, value);
 }
 
 void ChannelCommands::commitItem(int channel, ChannelColumn column, const QString &text)
 {
+    ChannelValue value = channelValue(channel);
     const std::string item = text.toStdString();
-    document_.apply(ChannelFieldCommandName(channel, column, state_.language), [&](MemoryImage &image) {
-        if (column == ChannelColumn::Decode || column == ChannelColumn::Encode)
-            WriteChannelTone(image, channel, column, item);
-        else
-            WriteChannelOption(image, channel, column, item, state_.language);
-    });
+    if (column == ChannelColumn::Decode || column == ChannelColumn::Encode)
+        (column == ChannelColumn::Decode ? value.decode : value.encode) = ToneFromText(item).value_or(Tone{});
+    else
+        ParseChannelOption(value, column, item, state_.language);
+    setField(channel, column, value);
 }
 
 std::unique_ptr<CopyDialog> ChannelCommands::copyDialog(QWidget *parent, int mode, int channel)
@@ -65,26 +70,26 @@ std::unique_ptr<CopyDialog> ChannelCommands::copyDialog(QWidget *parent, int mod
                             const int target = ChannelRow(to) * kRowSize;
                             for (int k = 0; k < kRowSize; ++k)
                                 image.set(target + k, image.at(source + k));
-                            ShowChannelRow(image, to, band, lang);
+                            NormaliseChannel(image, to, band);
                         });
     });
+    // The frequency and tone copies set one field, named as the copy.
+    auto setCopied = [this, lang](int textId, int channel, ChannelColumn column, const ChannelValue &value) {
+        const Band band = document_.band();
+        document_.apply(CommandName(textId, lang, QString::number(channel)),
+                        [&](MemoryImage &image) { WriteChannelField(image, channel, column, value, band); });
+    };
     QObject::connect(dialog.get(), &CopyDialog::transmitChosen, dialog.get(),
-                     [this, lang](int channel, const QString &frequency) {
-                         document_.apply(CommandName(command_text::kFrequencyCopy, lang, QString::number(channel)),
-                                         [&](MemoryImage &image) {
-                                             if (frequency.isEmpty())
-                                                 RemoveTxFrequency(image, channel);
-                                             else
-                                                 StoreTxFrequency(image, channel, frequency.toStdString());
-                                         });
+                     [this, setCopied](int channel, const QString &frequency) {
+                         ChannelValue value = channelValue(channel);
+                         value.tx = frequency.isEmpty() ? std::nullopt : ParseFreqText(frequency.toStdString());
+                         setCopied(command_text::kFrequencyCopy, channel, ChannelColumn::TxFreq, value);
                      });
     QObject::connect(dialog.get(), &CopyDialog::encodeToneChosen, dialog.get(),
-                     [this, lang](int channel, const QString &tone) {
-                         document_.apply(CommandName(command_text::kToneCopy, lang, QString::number(channel)),
-                                         [&](MemoryImage &image) {
-                                             WriteChannelTone(image, channel, ChannelColumn::Encode,
-                                                              tone.toStdString());
-                                         });
+                     [this, setCopied](int channel, const QString &tone) {
+                         ChannelValue value = channelValue(channel);
+                         value.encode = ToneFromText(tone.toStdString()).value_or(Tone{});
+                         setCopied(command_text::kToneCopy, channel, ChannelColumn::Encode, value);
                      });
     return dialog;
 }

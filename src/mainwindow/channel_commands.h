@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QString>
 
@@ -27,6 +28,8 @@ public:
     void commitFrequency(QWidget *parent, int channel, ChannelColumn column, const QString &text);
     // A tone cell (Decode, Encode) or an option cell (W/N .. Scrambler) set to the item text.
     void commitItem(int channel, ChannelColumn column, const QString &text);
+    // Sets one field of a channel to its value in value, as committing that cell does.
+    void setField(int channel, ChannelColumn column, const ChannelValue &value);
 
     // The copy dialog of mode (0 channel, 1 frequency, 2 tone copy) for channel, wired so
     // that each choice is applied as it is made. copy() shows it modally.
@@ -38,6 +41,9 @@ public:
     void deleteChannel(int channel);
 
 private:
+    ChannelValue channelValue(int channel) const;
+    std::optional<FreqUnits> roundedFrequency(QWidget *parent, const QString &text) const;
+
     AppState &state_;
     ImageDocument &document_;
     Prompts &prompts_;

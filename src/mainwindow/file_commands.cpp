@@ -1,6 +1,6 @@
 #include "mainwindow/file_commands.h"
 
-#include "document/arrived_image.h"
+#include "model/image_normalise.h"
 #include "document/image_document.h"
 #include "files/data_file_io.h"
 #include "mainwindow/main_views.h"
@@ -32,7 +32,7 @@ void FileCommands::newDocument()
     const Band band = document_.band();
     MemoryImage image = document_.image();
     BuildDefaultImage(image, band);
-    document_.replace(PrepareArrivedImage(image, band), band, std::string(kUntitled));
+    document_.replace(NormaliseImage(image, band), band, std::string(kUntitled));
     views_.focusGrid(1, 1);
 }
 
@@ -70,7 +70,7 @@ void FileCommands::openDataFile()
     }
 
     const Band band = ReadBandFromImage(loaded.image);
-    document_.replace(PrepareArrivedImage(loaded.image, band), band, path.toStdString());
+    document_.replace(NormaliseImage(loaded.image, band), band, path.toStdString());
     views_.focusGrid(1, 1);
 }
 

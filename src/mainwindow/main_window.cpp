@@ -24,7 +24,7 @@
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
 #include "dialogs/print_dialog.h"
-#include "document/arrived_image.h"
+#include "model/image_normalise.h"
 #include "link/port_names.h"
 #include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
@@ -163,7 +163,7 @@ void frmMain::startUp()
 
     const Band band = ReadBandFromImage(image);
     BuildDefaultImage(image, band);
-    document_.replace(PrepareArrivedImage(image, band), band, std::string(kUntitled));
+    document_.replace(NormaliseImage(image, band), band, std::string(kUntitled));
     applyCaptions();
     // The keyboard starts on the grid, where its first cell shows as current.
     grid_->setFocus();
@@ -448,7 +448,7 @@ void frmMain::changeBand(int index)
     MemoryImage image = document_.image();
     BuildDefaultImage(image, band);
     document_.changeBand(CommandName(command_text::kChangeBand, state_.language, QString::fromStdString(band.text)),
-                         PrepareArrivedImage(image, band), band, std::string(kUntitled));
+                         NormaliseImage(image, band), band, std::string(kUntitled));
     grid_->setCurrentCell(1, 1);
 }
 

@@ -1,6 +1,6 @@
 #include "mainwindow/transfer_commands.h"
 
-#include "document/arrived_image.h"
+#include "model/image_normalise.h"
 #include "document/image_document.h"
 #include "link/port_names.h"
 #include "mainwindow/main_views.h"
@@ -24,7 +24,7 @@ TransferOutcome TransferCommands::read()
     MemoryImage image = document_.image(); // the radio's identification is checked against it
     const TransferOutcome outcome = ReadFromRadio(views_.dialogParent(), prompts_, state_.language, image, portName(), [&] {
         const Band band = ReadBandFromImage(image);
-        document_.replace(PrepareArrivedImage(image, band), band, document_.fileName());
+        document_.replace(NormaliseImage(image, band), band, document_.fileName());
     });
     switch (outcome) {
     case TransferOutcome::Completed:

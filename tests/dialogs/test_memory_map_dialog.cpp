@@ -49,7 +49,6 @@ private slots:
 void TestMemoryMapDialog::showsEveryByte()
 {
     auto stateDoc = StateWithChannels({1});
-    AppState &state = stateDoc->state;
     stateDoc->set(0x12A, 0x0A);
     MemoryMapDialog d(stateDoc->doc);
     QCOMPARE(d.windowTitle(), QStringLiteral("Memory Map"));
@@ -72,7 +71,6 @@ void TestMemoryMapDialog::showsEveryByte()
 void TestMemoryMapDialog::addressFollowsCurrentCell()
 {
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     MemoryMapDialog d(stateDoc->doc);
     Show(d);
     d.grid()->setCurrentCell(0x12, 0xA);
@@ -85,7 +83,6 @@ void TestMemoryMapDialog::addressFollowsCurrentCell()
 void TestMemoryMapDialog::typingOpensEditorAndFiltersKeys()
 {
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTest::keyClick(d.grid(), Qt::Key_A); // the key A, typed as "a"
@@ -112,7 +109,6 @@ void TestMemoryMapDialog::typingOpensEditorAndFiltersKeys()
 void TestMemoryMapDialog::commitPadsAndEmptyBecomesFF()
 {
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTest::keyClick(d.grid(), Qt::Key_7);
@@ -149,7 +145,6 @@ void TestMemoryMapDialog::enterMovesToNextCell()
     QFETCH(int, nextRow);
     QFETCH(int, nextColumn);
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     MemoryMapDialog d(stateDoc->doc);
     Show(d);
     d.grid()->setCurrentCell(row, column);
@@ -162,7 +157,6 @@ void TestMemoryMapDialog::enterMovesToNextCell()
 void TestMemoryMapDialog::escAndScrollRestore()
 {
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTest::keyClick(d.grid(), Qt::Key_1);
@@ -182,7 +176,6 @@ void TestMemoryMapDialog::escAndScrollRestore()
 void TestMemoryMapDialog::clickOpensEditorAndFocusLossCommits()
 {
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTableWidget *grid = d.grid();
@@ -203,7 +196,6 @@ void TestMemoryMapDialog::clickOpensEditorAndFocusLossCommits()
 void TestMemoryMapDialog::okWritesOnlyEditedBytes()
 {
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     auto *d = new MemoryMapDialog(stateDoc->doc);
     d->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<MemoryMapDialog> guard(d);
@@ -243,7 +235,6 @@ void TestMemoryMapDialog::okWritesOnlyEditedBytes()
 void TestMemoryMapDialog::cancelLeavesImage()
 {
     auto stateDoc = StateWithChannels({});
-    AppState &state = stateDoc->state;
     const MemoryImage before = stateDoc->doc.image();
     MemoryMapDialog d(stateDoc->doc);
     QSignalSpy written(&d, &MemoryMapDialog::bytesChosen);

@@ -98,7 +98,6 @@ void TestPrint::layoutRoundsHalfToEven()
 void TestPrint::pageHeaderAndChannelBlock()
 {
     auto stateDoc = StateWithChannels({1, 2});
-    AppState &state = stateDoc->state;
     RecordingSurface s;
     QVERIFY(PrintChannelList(s, stateDoc->doc.image(), stateDoc->doc.band(), Job(*stateDoc, true, false)));
     QVERIFY(s.ended);
@@ -156,7 +155,6 @@ void TestPrint::pageHeaderAndChannelBlock()
 void TestPrint::nineChannelsAPageThenFeatures()
 {
     auto stateDoc = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 40, 41});
-    AppState &state = stateDoc->state;
     PrintJob job = Job(*stateDoc, true, true);
     job.to = 40; // channel 41 lies outside the range
     RecordingSurface s;
@@ -175,7 +173,6 @@ void TestPrint::nineChannelsAPageThenFeatures()
 void TestPrint::emptyRangeAndLastChannel()
 {
     auto stateDoc = StateWithChannels({5, 128});
-    AppState &state = stateDoc->state;
     PrintJob job = Job(*stateDoc, true, false);
     job.from = 6;
     job.to = 127;
@@ -219,7 +216,6 @@ void TestPrint::featuresPageLines()
 void TestPrint::stopsWhenThePrinterFails()
 {
     auto stateDoc = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
-    AppState &state = stateDoc->state;
     RecordingSurface s;
     s.failNewPageAt = 1;
     QVERIFY(!PrintChannelList(s, stateDoc->doc.image(), stateDoc->doc.band(), Job(*stateDoc, true, true)));
