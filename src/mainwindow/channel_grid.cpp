@@ -114,12 +114,7 @@ struct ChannelGrid::Impl {
 
     // Emptiness and the transmit part are read from the image, never from a cell.
     bool inUse(int channel) const { return IsChannelInUse(document.image(), channel, document.band()); }
-    bool transmits(int channel) const
-    {
-        return !ChannelRowTexts(document.image(), channel, document.band(), state.language)
-                    [static_cast<std::size_t>(ChannelColumn::TxFreq)]
-                        .empty();
-    }
+    bool transmits(int channel) const { return ReadChannel(document.image(), channel, document.band()).tx.has_value(); }
 
     void showRow(int channel)
     {
