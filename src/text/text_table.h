@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace zrk6 {
@@ -17,7 +19,7 @@ inline constexpr std::string_view kProductName = "ZR-K6";
 // Clamps a stored language value to one the program knows (anything but 1 is English).
 LanguageMode NormalizeLanguage(int value);
 
-// The text with English identifier englishId (1000..1668) in the given language, UTF-8.
+// The text with English identifier englishId (1000..1799) in the given language, UTF-8.
 // A language other than 0/1 gives the English text; an unknown identifier gives an empty text.
 std::string_view LoadText(int englishId, LanguageMode language);
 
@@ -26,6 +28,9 @@ struct TextEntry {
     std::string_view english;
     std::string_view chinese;
 };
+
+// The pattern with %1..%9 replaced by the arguments (a missing argument gives an empty text).
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> arguments);
 
 // Every entry of the table, sorted by identifier.
 std::span<const TextEntry> AllTexts();
