@@ -619,7 +619,9 @@ std::optional<ListChannel> ChannelFromImage(const MemoryImage &image, int channe
 
 void ApplyChannelList(MemoryImage &image, const ChannelListImport &import, const Band &band)
 {
-    for (const auto &[channel, c] : import.channels) {
+    for (const auto &entry : import.channels) {
+        const int channel = entry.first;
+        const ListChannel &c = entry.second;
         // As if typed into an empty channel: the receive frequency (with the new-channel
         // flags), the transmit frequency, the tones, the options.
         image.fill(ChannelRow(channel) * kRowSize, kRowSize, 0xFF);
