@@ -46,6 +46,16 @@ std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringLis
     return std::nullopt;
 }
 
+std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
+                              const FileArgument &in, const FileArgument &out)
+{
+    parser.setApplicationDescription(description);
+    AddForceOption(parser);
+    parser.addPositionalArgument(in.name, in.help);
+    parser.addPositionalArgument(out.name, out.help);
+    return ParseCommandLine(parser, arguments, 2);
+}
+
 void AddForceOption(QCommandLineParser &parser)
 {
     parser.addOption({{QStringLiteral("f"), QString::fromLatin1(kForceOption)},

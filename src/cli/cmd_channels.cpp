@@ -19,13 +19,12 @@ QString FromStd(const std::string &text)
 int RunExport(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes the channels in use of a data file as a CSV channel list: the 21 columns "
-                       "other radio programmers share, then BCL and Scrambler."));
-    AddForceOption(parser);
-    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("The data file to read."));
-    parser.addPositionalArgument(QStringLiteral("CSVFILE"), QStringLiteral("The channel list to write."));
-    if (const auto done = ParseCommandLine(parser, arguments, 2))
+    if (const auto done = ParseInOut(parser, arguments,
+                                     QStringLiteral("Writes the channels in use of a data file as a CSV channel list: "
+                                                    "the 21 columns other radio programmers share, then BCL and "
+                                                    "Scrambler."),
+                                     {QStringLiteral("DATAFILE"), QStringLiteral("The data file to read.")},
+                                     {QStringLiteral("CSVFILE"), QStringLiteral("The channel list to write.")}))
         return *done;
     const QString in = parser.positionalArguments().at(0);
     const QString out = parser.positionalArguments().at(1);

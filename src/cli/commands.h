@@ -35,6 +35,15 @@ void Print(const QString &line);
 std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
                                     int positional);
 
+// For a command that reads one file and writes another: sets the description, the two
+// positional files and --force, then parses as ParseCommandLine does.
+struct FileArgument {
+    QString name;
+    QString help;
+};
+std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
+                              const FileArgument &in, const FileArgument &out);
+
 // A text of the text table as a QString.
 QString Text(int id, LanguageMode language);
 // The one-line reason why a data file could not be opened: the system's error text or 1112.

@@ -18,17 +18,11 @@ QString Fixture(const char *name)
     return QStringLiteral(ZRK6_SOURCE_DIR "/tests/files/channel_lists/") + QString::fromLatin1(name);
 }
 
-QByteArray ReadRaw(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+constexpr auto ReadRaw = zrk6::test::ReadFileBytes;
 
 void WriteRaw(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(zrk6::test::WriteFileBytes(path, bytes));
 }
 
 QByteArray Record(const MemoryImage &image, int channel)
