@@ -515,6 +515,11 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
     ChannelListImport result;
     result.byLocation = placement.firstChannel == 0;
     CsvTable table = ReadCsv(input, delimiter);
+    // Comments and nothing else: some text, but no header.
+    if (table.error == CsvError::Empty && input.find_first_not_of(" \t\r\n\xEF\xBB\xBF") != std::string_view::npos) {
+        result.error = ListError::NotAChannelList;
+        return result;
+    }
     if (!table.ok()) {
         result.error = ListError::Csv;
         result.csvError = table.error;

@@ -258,6 +258,8 @@ TEST(ChannelList, RefusesBadInputWithAClearMessage)
         {"1,,146.520000\n2,,146.540000\n",
          "The file is not a channel list: no header line names Location and Frequency."},
         {"Location,Name\n1,x\n", "The file is not a channel list: no header line names Location and Frequency."},
+        {"# Location,Frequency\n#1,146.52\n", "The file is not a channel list: no header line names Location and Frequency."},
+        {"\xEF\xBB\xBF\r\n\r\n", "The file is empty."},
         {"Location,Frequency\n1,\"" + std::string(100000, '1') + "\"\n", "Line 2 is too long."},
         {"Location,Frequency\n" + std::string(100000, ',') + "\n", "Line 2 has too many columns."},
         {"Location,Frequency\n1,\"146.52\n", "A quoted cell that begins on line 2 is not closed."},
