@@ -213,6 +213,8 @@ public:
             return skip;
         if (auto skip = readTones(channel))
             return skip;
+        if (!channel.tx)
+            channel.encode = {}; // nothing to send it with
 
         const std::string_view mode = get(kMode, "FM");
         if (same(mode, "FM") || same(mode, "NFM"))

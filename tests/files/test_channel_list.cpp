@@ -207,6 +207,9 @@ TEST(ChannelList, MissingColumnsTakeTheirDefaults)
         {"Location,Frequency,Tone\n1,146.52,TSQL\n", Ch(14652000, 14652000, T(885), T(885))},
         {"Location,Frequency,Tone,rToneFreq\n1,146.52,TSQL,67.0\n", Ch(14652000, 14652000, T(670), T(670))},
         {"Location,Frequency,Tone,cToneFreq\n1,146.52,Tone,71.9\n", Ch(14652000, 14652000, T(719))},
+        // Without a transmit part there is no encode tone; the decode tone stays.
+        {"Location,Frequency,Duplex,Tone,rToneFreq\n1,146.52,off,Tone,67.0\n", Ch(14652000, -1)},
+        {"Location,Frequency,Duplex,Tone,cToneFreq\n1,146.52,off,TSQL,67.0\n", Ch(14652000, -1, kNone, T(670))},
         // "+" without Offset is no offset; names and keywords in any letter case.
         {"location,FREQUENCY,duplex,mode,power\n1,146.52,+,nfm,mid\n",
          Ch(14652000, 14652000, kNone, kNone, false, ListPower::Mid)},
