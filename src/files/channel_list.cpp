@@ -89,12 +89,6 @@ std::string units6(FreqUnits units)
 
 // ----- tones -----
 
-const std::vector<std::string> &toneList()
-{
-    static const std::vector<std::string> list = BuildToneList(kEnglish);
-    return list;
-}
-
 std::string ctcssText(int tenths)
 {
     char buf[16];
@@ -109,37 +103,18 @@ std::string dcsText(int code)
     return buf;
 }
 
-// The tone as the grid shows it in English ("None", "88.5", "D023I").
-std::string toneText(const ListTone &tone)
-{
-    switch (tone.kind) {
-    case ListTone::Kind::Ctcss:
-        return ctcssText(tone.value);
-    case ListTone::Kind::Dcs:
-        return "D" + dcsText(tone.value) + (tone.inverted ? "I" : "N");
-    default:
-        return std::string(LoadText(1104, kEnglish));
-    }
-}
-
-bool isListed(const ListTone &tone)
-{
-    const auto &list = toneList();
-    return std::find(list.begin() + 1, list.end(), toneText(tone)) != list.end();
-}
-
-std::optional<ListTone> parseCtcss(std::string_view text)
+std::optional<Tone> parseCtcss(std::string_view text)
 {
     const auto value = WholeNumber(text);
     constexpr std::int64_t kNanoPerTenth = DecimalValue::kScale / 10;
     if (!value || value->negative || value->sticky || value->nano % kNanoPerTenth != 0 ||
         value->nano / kNanoPerTenth > 100000)
         return std::nullopt;
-    const ListTone tone{ListTone::Kind::Ctcss, static_cast<int>(value->nano / kNanoPerTenth), false};
-    return isListed(tone) ? std::optional(tone) : std::nullopt;
+    const Tone tone = Tone::Ctcss(static_cast<int>(value->nano / kNanoPerTenth));
+    return IsListedTone(tone) ? std::optional(tone) : std::nullopt;
 }
 
-std::optional<ListTone> parseDcs(std::string_view text, char polarity)
+std::optional<Tone> parseDcs(std::string_view text, char polarity)
 {
     if (text.empty() || text.size() > 3)
         return std::nullopt;
@@ -149,19 +124,8 @@ std::optional<ListTone> parseDcs(std::string_view text, char polarity)
             return std::nullopt;
         code = code * 10 + (c - '0');
     }
-    const ListTone tone{ListTone::Kind::Dcs, code, lower(polarity) == 'r'};
-    return isListed(tone) ? std::optional(tone) : std::nullopt;
-}
-
-ListTone toneFromText(std::string_view text)
-{
-    if (text.empty() || IsNoneTone(text))
-        return {};
-    if (text.front() == 'D') {
-        return {ListTone::Kind::Dcs, std::stoi(std::string(text.substr(1, 3))), text.back() == 'I'};
-    }
-    const auto value = WholeNumber(text);
-    return {ListTone::Kind::Ctcss, value ? static_cast<int>(value->nano / (DecimalValue::kScale / 10)) : 0, false};
+    const Tone tone = Tone::Dcs(code, lower(polarity) == 'r' ? DcsPolarity::Inverted : DcsPolarity::Normal);
+    return IsListedTone(tone) ? std::optional(tone) : std::nullopt;
 }
 
 // ----- reading one row -----
@@ -195,7 +159,7 @@ public:
     }
 
     // The channel, or why the row is skipped. Rounding remarks collect in remarks.
-    std::optional<Finding> read(ListChannel &channel, std::vector<Finding> &remarks) const
+    std::optional<Finding> read(ChannelValue &channel, std::vector<Finding> &remarks) const
     {
         const std::string_view freqCell = get(kFrequency);
         const auto rxValue = WholeNumber(freqCell);
@@ -214,7 +178,7 @@ public:
         if (auto skip = readTones(channel))
             return skip;
         if (!channel.tx)
-            channel.encode = {}; // nothing to send it with
+            channel.encode = Tone{}; // nothing to send it with
 
         const std::string_view mode = get(kMode, "FM");
         if (same(mode, "FM") || same(mode, "NFM"))
@@ -224,7 +188,7 @@ public:
 
         const std::string_view skip = get(kSkip);
         if (same(skip, "S") || same(skip, "P") || skip.empty())
-            channel.scanAdd = !same(skip, "S");
+            channel.scan = !same(skip, "S");
         else
             return Finding{ListNote::BadSkip, std::string(skip), {}};
 
@@ -236,7 +200,9 @@ public:
 
         const std::string_view bcl = get(kBcl, "Off");
         if (same(bcl, "Off") || same(bcl, "Carrier") || same(bcl, "QT/DQT"))
-            channel.bcl = same(bcl, "Off") ? ListBcl::Off : same(bcl, "Carrier") ? ListBcl::Carrier : ListBcl::QtDqt;
+            channel.busyLock = same(bcl, "Off")       ? BusyLock::Off
+                              : same(bcl, "Carrier") ? BusyLock::Carrier
+                                                     : BusyLock::QtDqt;
         else
             return Finding{ListNote::BadBcl, std::string(bcl), {}};
 
@@ -267,7 +233,7 @@ private:
         return Checked{units, sticky || nano != units * kNanoPerUnit};
     }
 
-    std::optional<Finding> readTransmit(ListChannel &channel, std::int64_t rxNano,
+    std::optional<Finding> readTransmit(ChannelValue &channel, std::int64_t rxNano,
                                      std::vector<Finding> &remarks) const
     {
         const std::string_view duplex = get(kDuplex);
@@ -297,7 +263,7 @@ private:
         return std::nullopt;
     }
 
-    std::optional<Finding> readTones(ListChannel &channel) const
+    std::optional<Finding> readTones(ChannelValue &channel) const
     {
         const std::string_view mode = get(kTone);
         // One of the two CTCSS columns stands for both when the other is not there.
@@ -336,7 +302,7 @@ private:
         // TSQL takes cToneFreq both ways; in Cross the transmit tone is rToneFreq, the receive
         // tone cToneFreq, the receive code RxDtcsCode.
         const bool cross = same(mode, "Cross");
-        auto side = [&](std::string_view kind, bool transmit, ListTone &out) -> std::optional<Finding> {
+        auto side = [&](std::string_view kind, bool transmit, Tone &out) -> std::optional<Finding> {
             if (kind.empty())
                 return std::nullopt;
             if (same(kind, "DTCS")) {
@@ -359,14 +325,14 @@ private:
         return side(rxSide, false, channel.decode);
     }
 
-    static std::optional<ListPower> parsePower(std::string_view text)
+    static std::optional<TxPower> parsePower(std::string_view text)
     {
         if (text.empty() || same(text, "High"))
-            return ListPower::High;
+            return TxPower::High;
         if (same(text, "Mid"))
-            return ListPower::Mid;
+            return TxPower::Mid;
         if (same(text, "Low"))
-            return ListPower::Low;
+            return TxPower::Low;
         if (lower(text.back()) != 'w')
             return std::nullopt;
         const auto watts = WholeNumber(trim(text.substr(0, text.size() - 1)));
@@ -379,7 +345,7 @@ private:
             if (std::llabs(milli - kPowerMilliwatts[level]) < std::llabs(milli - kPowerMilliwatts[best]))
                 best = level;
         }
-        return static_cast<ListPower>(best);
+        return static_cast<TxPower>(best);
     }
 
     const std::vector<std::string> &cells_;
@@ -423,59 +389,65 @@ void appendLine(std::string &out, const std::array<std::string, kColumnCount> &c
     out += "\r\n";
 }
 
-std::array<std::string, kColumnCount> rowCells(int number, const ListChannel &c)
+char polarityLetter(const Tone &tone)
+{
+    return tone.polarity == DcsPolarity::Inverted ? 'R' : 'N';
+}
+
+// The cells of a channel in use (value.rx set).
+std::array<std::string, kColumnCount> rowCells(int number, const ChannelValue &value)
 {
     std::array<std::string, kColumnCount> cells;
+    const FreqUnits rx = *value.rx;
     cells[kLocation] = std::to_string(number);
-    cells[kFrequency] = units6(c.rx);
-    if (!c.tx) {
+    cells[kFrequency] = units6(rx);
+    if (!value.tx) {
         cells[kDuplex] = "off";
         cells[kOffset] = units6(0);
-    } else if (*c.tx == c.rx) {
+    } else if (*value.tx == rx) {
         cells[kOffset] = units6(0);
-    } else if (std::llabs(*c.tx - c.rx) <= kMaxPlusMinusOffset) {
-        cells[kDuplex] = *c.tx > c.rx ? "+" : "-";
-        cells[kOffset] = units6(std::llabs(*c.tx - c.rx));
+    } else if (std::llabs(*value.tx - rx) <= kMaxPlusMinusOffset) {
+        cells[kDuplex] = *value.tx > rx ? "+" : "-";
+        cells[kOffset] = units6(std::llabs(*value.tx - rx));
     } else {
         cells[kDuplex] = "split";
-        cells[kOffset] = units6(*c.tx);
+        cells[kOffset] = units6(*value.tx);
     }
 
     // Tones, the reading rules backwards; columns a mode does not use keep their defaults.
-    const ListTone encode = c.tx ? c.encode : ListTone{};
-    const ListTone &decode = c.decode;
-    using Kind = ListTone::Kind;
+    const Tone encode = value.tx ? value.encode : Tone{};
+    const Tone &decode = value.decode;
     std::string rTone = "88.5", cTone = "88.5", dtcs = "023", rxDtcs = "023", cross = "Tone->Tone";
     char txPolarity = 'N', rxPolarity = 'N';
-    if (encode.kind == Kind::None && decode.kind == Kind::None) {
-    } else if (encode.kind == Kind::Ctcss && decode.kind == Kind::None) {
+    if (encode.kind == ToneKind::None && decode.kind == ToneKind::None) {
+    } else if (encode.kind == ToneKind::Ctcss && decode.kind == ToneKind::None) {
         cells[kTone] = "Tone";
-        rTone = ctcssText(encode.value);
-    } else if (encode.kind == Kind::Ctcss && encode == decode) {
+        rTone = ctcssText(encode.code);
+    } else if (encode.kind == ToneKind::Ctcss && encode == decode) {
         cells[kTone] = "TSQL";
-        cTone = ctcssText(decode.value);
-    } else if (encode.kind == Kind::Dcs && decode.kind == Kind::Dcs && encode.value == decode.value) {
+        cTone = ctcssText(decode.code);
+    } else if (encode.kind == ToneKind::Dcs && decode.kind == ToneKind::Dcs && encode.code == decode.code) {
         cells[kTone] = "DTCS";
-        dtcs = dcsText(encode.value);
-        txPolarity = encode.inverted ? 'R' : 'N';
-        rxPolarity = decode.inverted ? 'R' : 'N';
+        dtcs = dcsText(encode.code);
+        txPolarity = polarityLetter(encode);
+        rxPolarity = polarityLetter(decode);
     } else {
         cells[kTone] = "Cross";
-        auto sideName = [](const ListTone &t) {
-            return t.kind == Kind::Ctcss ? "Tone" : t.kind == Kind::Dcs ? "DTCS" : "";
+        auto sideName = [](const Tone &t) {
+            return t.kind == ToneKind::Ctcss ? "Tone" : t.kind == ToneKind::Dcs ? "DTCS" : "";
         };
         cross = std::string(sideName(encode)) + "->" + sideName(decode);
-        if (encode.kind == Kind::Ctcss)
-            rTone = ctcssText(encode.value);
-        if (encode.kind == Kind::Dcs) {
-            dtcs = dcsText(encode.value);
-            txPolarity = encode.inverted ? 'R' : 'N';
+        if (encode.kind == ToneKind::Ctcss)
+            rTone = ctcssText(encode.code);
+        if (encode.kind == ToneKind::Dcs) {
+            dtcs = dcsText(encode.code);
+            txPolarity = polarityLetter(encode);
         }
-        if (decode.kind == Kind::Ctcss)
-            cTone = ctcssText(decode.value);
-        if (decode.kind == Kind::Dcs) {
-            rxDtcs = dcsText(decode.value);
-            rxPolarity = decode.inverted ? 'R' : 'N';
+        if (decode.kind == ToneKind::Ctcss)
+            cTone = ctcssText(decode.code);
+        if (decode.kind == ToneKind::Dcs) {
+            rxDtcs = dcsText(decode.code);
+            rxPolarity = polarityLetter(decode);
         }
     }
     cells[kRToneFreq] = rTone;
@@ -485,12 +457,14 @@ std::array<std::string, kColumnCount> rowCells(int number, const ListChannel &c)
     cells[kRxDtcsCode] = rxDtcs;
     cells[kCrossMode] = cross;
 
-    cells[kMode] = c.wide ? "FM" : "NFM";
-    cells[kTStep] = c.rx % 500 == 0 ? "5.00" : "6.25";
-    cells[kSkip] = c.scanAdd ? "" : "S";
-    cells[kPower] = c.power == ListPower::High ? "5.0W" : c.power == ListPower::Mid ? "2.5W" : "1.0W";
-    cells[kBcl] = c.bcl == ListBcl::Off ? "Off" : c.bcl == ListBcl::Carrier ? "Carrier" : "QT/DQT";
-    cells[kScrambler] = c.scrambler ? "On" : "Off";
+    cells[kMode] = value.wide ? "FM" : "NFM";
+    cells[kTStep] = rx % 500 == 0 ? "5.00" : "6.25";
+    cells[kSkip] = value.scan ? "" : "S";
+    cells[kPower] = value.power == TxPower::High ? "5.0W" : value.power == TxPower::Mid ? "2.5W" : "1.0W";
+    cells[kBcl] = value.busyLock == BusyLock::Off       ? "Off"
+                  : value.busyLock == BusyLock::Carrier ? "Carrier"
+                                                        : "QT/DQT";
+    cells[kScrambler] = value.scrambler ? "On" : "Off";
     return cells;
 }
 
@@ -543,7 +517,7 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
         return result;
     }
 
-    std::map<int, std::pair<int, ListChannel>> accepted; // channel -> line, channel
+    std::map<int, std::pair<int, ChannelValue>> accepted; // channel -> line, channel
     int next = placement.firstChannel;
     for (std::size_t r = 1; r < table.records.size(); ++r) {
         const CsvRecord &record = table.records[r];
@@ -580,7 +554,7 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
             }
         }
 
-        ListChannel value;
+        ChannelValue value;
         std::vector<Finding> remarks;
         if (const auto skip = row.read(value, remarks)) {
             report(skip->note, skip->value, skip->detail);
@@ -597,55 +571,12 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
     return result;
 }
 
-std::optional<ListChannel> ChannelFromImage(const MemoryImage &image, int channel, const Band &band)
-{
-    const RowTexts texts = ChannelRowTexts(image, channel, band, kEnglish);
-    auto cell = [&](ChannelColumn c) -> const std::string & { return texts[static_cast<std::size_t>(c)]; };
-    if (cell(ChannelColumn::RxFreq).empty())
-        return std::nullopt;
-    auto units = [](const std::string &t) { return MHzToUnits(*WholeNumber(t), Tie::Up); };
-    ListChannel c;
-    c.rx = units(cell(ChannelColumn::RxFreq));
-    if (!cell(ChannelColumn::TxFreq).empty())
-        c.tx = units(cell(ChannelColumn::TxFreq));
-    c.decode = toneFromText(cell(ChannelColumn::Decode));
-    c.encode = toneFromText(cell(ChannelColumn::Encode));
-    const std::string &power = cell(ChannelColumn::TxPower);
-    c.power = power == LoadText(1215, kEnglish) ? ListPower::High
-              : power == LoadText(1257, kEnglish) ? ListPower::Mid
-                                                  : ListPower::Low;
-    c.wide = cell(ChannelColumn::WideNarrow) == LoadText(1217, kEnglish);
-    c.scanAdd = cell(ChannelColumn::Scan) == LoadText(1221, kEnglish);
-    const std::string &bcl = cell(ChannelColumn::Bcl);
-    c.bcl = bcl == LoadText(1226, kEnglish) ? ListBcl::Carrier
-            : bcl == LoadText(1225, kEnglish) ? ListBcl::QtDqt
-                                              : ListBcl::Off;
-    c.scrambler = cell(ChannelColumn::Scrambler) == LoadText(1100, kEnglish);
-    return c;
-}
-
 void ApplyChannelList(MemoryImage &image, const ChannelListImport &import, const Band &band)
 {
-    for (const auto &entry : import.channels) {
-        const int channel = entry.first;
-        const ListChannel &c = entry.second;
-        // As if typed into an empty channel: the receive frequency (with the new-channel
-        // flags), the transmit frequency, the tones, the options.
+    for (const auto &[channel, value] : import.channels) {
+        // The record is replaced whole: the value goes into an empty channel, as typed.
         image.fill(ChannelRow(channel) * kRowSize, kRowSize, 0xFF);
-        StoreRxFrequency(image, channel, FormatFreq(c.rx), band);
-        if (c.tx)
-            StoreTxFrequency(image, channel, FormatFreq(*c.tx));
-        WriteChannelTone(image, channel, ChannelColumn::Decode, toneText(c.decode));
-        if (c.tx)
-            WriteChannelTone(image, channel, ChannelColumn::Encode, toneText(c.encode));
-        auto option = [&](ChannelColumn column, int id) {
-            WriteChannelOption(image, channel, column, LoadText(id, kEnglish), kEnglish);
-        };
-        option(ChannelColumn::WideNarrow, c.wide ? 1217 : 1218);
-        option(ChannelColumn::Scan, c.scanAdd ? 1221 : 1220);
-        option(ChannelColumn::TxPower, c.power == ListPower::High ? 1215 : c.power == ListPower::Mid ? 1257 : 1214);
-        option(ChannelColumn::Bcl, c.bcl == ListBcl::Off ? 1101 : c.bcl == ListBcl::Carrier ? 1226 : 1225);
-        option(ChannelColumn::Scrambler, c.scrambler ? 1100 : 1101);
+        WriteChannel(image, channel, value, band);
     }
 }
 
@@ -657,8 +588,8 @@ std::string WriteChannelList(const MemoryImage &image, const Band &band, const s
     std::copy(kColumnNames.begin(), kColumnNames.end(), header.begin());
     appendLine(out, header, delimiter);
     for (const int number : channels) {
-        if (const auto c = ChannelFromImage(image, number, band))
-            appendLine(out, rowCells(number, *c), delimiter);
+        if (const ChannelValue value = ReadChannel(image, number, band); value.rx)
+            appendLine(out, rowCells(number, value), delimiter);
     }
     return out;
 }

@@ -9,6 +9,7 @@
 #include "files/csv_reader.h"
 #include "model/band.h"
 #include "model/bcd_freq.h"
+#include "model/channel_record.h"
 #include "model/memory_image.h"
 #include "text/text_table.h"
 
@@ -16,34 +17,6 @@ namespace zrk6 {
 
 // Channel lists in the CSV layout that the open-source radio programmers share: a header
 // line naming the columns, then one line per channel.
-
-// A squelch tone of a list: none, a CTCSS tone or a DCS code.
-struct ListTone {
-    enum class Kind { None, Ctcss, Dcs };
-    Kind kind = Kind::None;
-    int value = 0;         // CTCSS in tenths of a hertz (885); DCS as its octal digits (23 for 023)
-    bool inverted = false; // DCS only
-
-    bool operator==(const ListTone &) const = default;
-};
-
-enum class ListPower { Low, Mid, High };
-enum class ListBcl { Off, Carrier, QtDqt };
-
-// One channel as a list row gives it, in the radio's own terms.
-struct ListChannel {
-    FreqUnits rx = 0;
-    std::optional<FreqUnits> tx; // none: the channel does not transmit
-    ListTone decode;
-    ListTone encode;
-    ListPower power = ListPower::High;
-    bool wide = true;
-    bool scanAdd = true;
-    ListBcl bcl = ListBcl::Off;
-    bool scrambler = false;
-
-    bool operator==(const ListChannel &) const = default;
-};
 
 // Why a row was skipped, rounded or noted.
 enum class ListNote {
@@ -97,7 +70,7 @@ struct ChannelListImport {
     bool byLocation = true; // false for pasted rows, which go to consecutive channels
     CsvError csvError = CsvError::None;
     int errorLine = 0;
-    std::vector<std::pair<int, ListChannel>> channels; // channel number -> channel, ascending, one each
+    std::vector<std::pair<int, ChannelValue>> channels; // channel number -> channel (with rx), ascending
     std::vector<ListReportLine> report;                  // in the order of the rows
 
     bool ok() const { return error == ListError::None; }
@@ -116,10 +89,6 @@ struct ListPlacement {
 // Bad input gives an error and no channels; a row that does not fit is skipped and reported.
 ChannelListImport ReadChannelList(std::string_view text, const Band &band,
                                   ListPlacement placement = ListPlacement::byLocation(), char delimiter = ',');
-
-// The channel in use as a list describes it; nothing for a channel not in use. A transmit
-// part outside the band counts as none.
-std::optional<ListChannel> ChannelFromImage(const MemoryImage &image, int channel, const Band &band);
 
 // Replaces the records of the imported channels, each with exactly the bytes that typing
 // its values into an empty channel gives. Other channels keep their bytes.

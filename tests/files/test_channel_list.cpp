@@ -13,8 +13,6 @@
 namespace zrk6 {
 namespace {
 
-using Kind = ListTone::Kind;
-
 std::string fixture(const std::string &name)
 {
     std::ifstream in(std::string(ZRK6_SOURCE_DIR) + "/tests/files/channel_lists/" + name, std::ios::binary);
@@ -22,15 +20,15 @@ std::string fixture(const std::string &name)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-constexpr ListTone kNone{};
-ListTone T(int tenths) { return {Kind::Ctcss, tenths, false}; }
-ListTone D(int code, bool inverted = false) { return {Kind::Dcs, code, inverted}; }
+constexpr Tone kNone{};
+Tone T(int tenths) { return Tone::Ctcss(tenths); }
+Tone D(int code, bool inverted = false) { return Tone::Dcs(code, inverted ? DcsPolarity::Inverted : DcsPolarity::Normal); }
 
 // A channel of the fixtures: frequencies in 10 Hz units, tx -1 for none.
-ListChannel Ch(FreqUnits rx, FreqUnits tx, ListTone encode = kNone, ListTone decode = kNone, bool wide = true,
-               ListPower power = ListPower::High, bool scanAdd = true)
+ChannelValue Ch(FreqUnits rx, FreqUnits tx, Tone encode = kNone, Tone decode = kNone, bool wide = true,
+                TxPower power = TxPower::High, bool scan = true)
 {
-    ListChannel c;
+    ChannelValue c;
     c.rx = rx;
     if (tx >= 0)
         c.tx = tx;
@@ -38,11 +36,11 @@ ListChannel Ch(FreqUnits rx, FreqUnits tx, ListTone encode = kNone, ListTone dec
     c.decode = decode;
     c.wide = wide;
     c.power = power;
-    c.scanAdd = scanAdd;
+    c.scan = scan;
     return c;
 }
 
-using Channels = std::vector<std::pair<int, ListChannel>>;
+using Channels = std::vector<std::pair<int, ChannelValue>>;
 
 struct Note {
     std::string location;
@@ -67,20 +65,19 @@ std::ostream &operator<<(std::ostream &os, const Note &n)
 } // namespace
 
 // Failure messages show the channel's fields.
-void PrintTo(const ListChannel &c, std::ostream *out)
+void PrintTo(const ChannelValue &c, std::ostream *out)
 {
-    std::ostream &os = *out;
-    os << c.rx << "/" << (c.tx ? std::to_string(*c.tx) : "-") << " enc " << static_cast<int>(c.encode.kind) << ":"
-       << c.encode.value << (c.encode.inverted ? "I" : "") << " dec " << static_cast<int>(c.decode.kind) << ":"
-       << c.decode.value << (c.decode.inverted ? "I" : "") << " w" << c.wide << " p" << static_cast<int>(c.power)
-       << " s" << c.scanAdd << " b" << static_cast<int>(c.bcl) << " x" << c.scrambler;
+    *out << (c.rx ? std::to_string(*c.rx) : "-") << "/" << (c.tx ? std::to_string(*c.tx) : "-") << " enc "
+         << ToneText(c.encode, kEnglish) << " dec " << ToneText(c.decode, kEnglish) << " w" << c.wide << " p"
+         << static_cast<int>(c.power) << " s" << c.scan << " b" << static_cast<int>(c.busyLock) << " x"
+         << c.scrambler;
 }
 
 namespace {
 
 TEST(ChannelList, ReadsEachVintageOfTheFormat)
 {
-    const ListPower low = ListPower::Low, mid = ListPower::Mid, high = ListPower::High;
+    const TxPower low = TxPower::Low, mid = TxPower::Mid, high = TxPower::High;
     struct Case {
         const char *file;
         int band;
@@ -137,11 +134,11 @@ TEST(ChannelList, ReadsQuotedCellsCommentsABomAndColumnsInAnyOrder)
 {
     const ChannelListImport import = ReadChannelList(fixture("quirks.csv"), BandFromRow(4));
     ASSERT_TRUE(import.ok());
-    ListChannel hiking = Ch(44600625, 44600625, T(670), kNone, false, ListPower::Low);
-    hiking.bcl = ListBcl::Carrier;
+    ChannelValue hiking = Ch(44600625, 44600625, T(670), kNone, false, TxPower::Low);
+    hiking.busyLock = BusyLock::Carrier;
     hiking.scrambler = true;
-    ListChannel three = Ch(43500000, 43500000, kNone, kNone, true, ListPower::Low);
-    ListChannel four = Ch(43500625, 43500625, kNone, kNone, true, ListPower::Mid);
+    ChannelValue three = Ch(43500000, 43500000, kNone, kNone, true, TxPower::Low);
+    ChannelValue four = Ch(43500625, 43500625, kNone, kNone, true, TxPower::Mid);
     EXPECT_EQ(import.channels,
               (Channels{{1, hiking}, {2, Ch(43352500, 43352500)}, {3, three}, {4, four}}));
     EXPECT_EQ(notes(import), (std::vector<Note>{{"4", 10, ListNote::RxRounded}, {"2", 11, ListNote::Replaces}}));
@@ -194,7 +191,7 @@ TEST(ChannelList, MissingColumnsTakeTheirDefaults)
     const Band band = BandFromRow(0);
     struct Case {
         const char *text;
-        ListChannel channel;
+        ChannelValue channel;
     };
     const Case cases[] = {
         // Only Location and Frequency: no tones, Wide, Add, High, Off, Off, transmit = receive.
@@ -212,7 +209,7 @@ TEST(ChannelList, MissingColumnsTakeTheirDefaults)
         {"Location,Frequency,Duplex,Tone,cToneFreq\n1,146.52,off,TSQL,67.0\n", Ch(14652000, -1, kNone, T(670))},
         // "+" without Offset is no offset; names and keywords in any letter case.
         {"location,FREQUENCY,duplex,mode,power\n1,146.52,+,nfm,mid\n",
-         Ch(14652000, 14652000, kNone, kNone, false, ListPower::Mid)},
+         Ch(14652000, 14652000, kNone, kNone, false, TxPower::Mid)},
     };
     for (const Case &c : cases) {
         const ChannelListImport import = ReadChannelList(c.text, band);
@@ -226,12 +223,12 @@ TEST(ChannelList, PowerInWattsPicksTheNearestLevel)
 {
     struct Case {
         const char *power;
-        ListPower level;
+        TxPower level;
     };
     const Case cases[] = {
-        {"5.0W", ListPower::High}, {"50W", ListPower::High},  {"4W", ListPower::High},   {"3.76W", ListPower::High},
-        {"3.75W", ListPower::Mid}, {"2W", ListPower::Mid},    {"1.75W", ListPower::Low}, {"0.5 w", ListPower::Low},
-        {"0W", ListPower::Low},    {"high", ListPower::High}, {"LOW", ListPower::Low},   {"", ListPower::High},
+        {"5.0W", TxPower::High}, {"50W", TxPower::High},  {"4W", TxPower::High},   {"3.76W", TxPower::High},
+        {"3.75W", TxPower::Mid}, {"2W", TxPower::Mid},    {"1.75W", TxPower::Low}, {"0.5 w", TxPower::Low},
+        {"0W", TxPower::Low},    {"high", TxPower::High}, {"LOW", TxPower::Low},   {"", TxPower::High},
     };
     for (const Case &c : cases) {
         const ChannelListImport import =

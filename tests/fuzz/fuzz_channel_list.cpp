@@ -35,12 +35,12 @@ void checkRoundTrip(const MemoryImage &image, const Band &band)
     Check(back.ok());
     std::size_t k = 0;
     for (int channel = 1; channel <= kChannelCount; ++channel) {
-        const auto c = ChannelFromImage(image, channel, band);
-        if (!c || !typable(c->rx, band) || (c->tx && !typable(*c->tx, band)))
+        const ChannelValue c = ReadChannel(image, channel, band);
+        if (!c.rx || !typable(*c.rx, band) || (c.tx && !typable(*c.tx, band)))
             continue;
         while (k < back.channels.size() && back.channels[k].first < channel)
             ++k;
-        Check(k < back.channels.size() && back.channels[k].first == channel && back.channels[k].second == *c);
+        Check(k < back.channels.size() && back.channels[k].first == channel && back.channels[k].second == c);
     }
 }
 
@@ -72,8 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     MemoryImage image = StartupImage(band);
     ApplyChannelList(image, import, band);
     for (const auto &[channel, c] : import.channels) {
-        const auto stored = ChannelFromImage(image, channel, band);
-        Check(stored && *stored == c);
+        Check(ReadChannel(image, channel, band) == c);
     }
     checkRoundTrip(image, band);
 
