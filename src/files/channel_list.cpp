@@ -41,13 +41,14 @@ enum Column {
 };
 
 constexpr std::array<std::string_view, kColumnCount> kColumnNames{
-    "Location", "Name",       "Frequency", "Duplex", "Offset",  "Tone",     "rToneFreq", "cToneFreq",
-    "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep", "Skip",      "Power",
-    "Comment",  "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE", "BCL",     "Scrambler"};
+    "Location",  "Name",      "Frequency", "Duplex",       "Offset",     "Tone",
+    "rToneFreq", "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode", "CrossMode",
+    "Mode",      "TStep",     "Skip",      "Power",        "Comment",    "URCALL",
+    "RPT1CALL",  "RPT2CALL",  "DVCODE",    "BCL",          "Scrambler"};
 
-constexpr std::int64_t kNanoPerUnit = 10000;           // one 10 Hz unit in nano-MHz
+constexpr std::int64_t kNanoPerUnit = 10000;                 // one 10 Hz unit in nano-MHz
 constexpr FreqUnits kMaxPlusMinusOffset = 70 * kUnitsPerMHz; // beyond this a list says "split"
-constexpr int kPowerMilliwatts[] = {1000, 2500, 5000};  // Low, Mid, High
+constexpr int kPowerMilliwatts[] = {1000, 2500, 5000};       // Low, Mid, High
 
 std::string_view trim(std::string_view s)
 {
