@@ -1,7 +1,6 @@
 #include "link/radio_commands.h"
 
 #include "link/clone_window.h"
-#include "model/band.h"
 
 #include <optional>
 
@@ -69,28 +68,25 @@ PromptMessage PortErrorMessage(const QString &reason, LanguageMode language)
     return m;
 }
 
-TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
-                              const std::function<void()> &afterRead)
+TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, LanguageMode language, MemoryImage &image,
+                              const QString &portName, const std::function<void()> &afterRead)
 {
-    if (auto early = TestAndConfirm(parent, prompts, state.language, portName, kTextReadConfirm))
+    if (auto early = TestAndConfirm(parent, prompts, language, portName, kTextReadConfirm))
         return *early;
-    frmClone window(CloneMode::Read, state.doc.image, state.language, portName, prompts, parent);
-    window.setAfterRead([&] {
-        state.doc.band = ReadBandFromImage(state.doc.image);
-        if (afterRead)
-            afterRead();
-    });
-    return Outcome(window.execTransfer(), window, parent, prompts, state.language);
+    frmClone window(CloneMode::Read, image, language, portName, prompts, parent);
+    window.setAfterRead(afterRead);
+    return Outcome(window.execTransfer(), window, parent, prompts, language);
 }
 
-TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName)
+TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, LanguageMode language, const MemoryImage &image,
+                             const QString &portName)
 {
-    if (auto early = TestAndConfirm(parent, prompts, state.language, portName, kTextWriteConfirm))
+    if (auto early = TestAndConfirm(parent, prompts, language, portName, kTextWriteConfirm))
         return *early;
-    // The window reads from a copy, so nothing can reach the document.
-    MemoryImage image = state.doc.image;
-    frmClone window(CloneMode::Write, image, state.language, portName, prompts, parent);
-    return Outcome(window.execTransfer(), window, parent, prompts, state.language);
+    // The window works on a copy, so nothing can reach the caller's image.
+    MemoryImage copy = image;
+    frmClone window(CloneMode::Write, copy, language, portName, prompts, parent);
+    return Outcome(window.execTransfer(), window, parent, prompts, language);
 }
 
 } // namespace zrk6

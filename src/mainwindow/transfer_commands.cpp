@@ -1,13 +1,15 @@
 #include "mainwindow/transfer_commands.h"
 
+#include "model/image_normalise.h"
+#include "document/image_document.h"
 #include "link/port_names.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 
 namespace zrk6 {
 
-TransferCommands::TransferCommands(AppState &state, Prompts &prompts, MainViews &views)
-    : state_(state), prompts_(prompts), views_(views)
+TransferCommands::TransferCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views)
+    : state_(state), document_(document), prompts_(prompts), views_(views)
 {
 }
 
@@ -19,17 +21,16 @@ QString TransferCommands::portName() const
 TransferOutcome TransferCommands::read()
 {
     views_.closeCellEditor();
-    const TransferOutcome outcome =
-        ReadFromRadio(views_.dialogParent(), prompts_, state_, portName(), [this] { views_.refreshAllViews(); });
+    MemoryImage image = document_.image(); // the radio's identification is checked against it
+    const TransferOutcome outcome = ReadFromRadio(views_.dialogParent(), prompts_, state_.language, image, portName(), [&] {
+        const Band band = ReadBandFromImage(image);
+        document_.replace(NormaliseImage(image, band), band, document_.fileName());
+    });
     switch (outcome) {
     case TransferOutcome::Completed:
-        views_.focusGrid();
-        state_.doc.TakeSnapshot();
-        views_.updateTitle();
-        break;
     case TransferOutcome::Cancelled:
     case TransferOutcome::Failed:
-        // The image was left as it was, edits included: no snapshot, or they would count as saved.
+        // After a failed read the document is as it was, edits and their undo steps included.
         views_.focusGrid();
         break;
     case TransferOutcome::PortUnavailable:
@@ -42,7 +43,7 @@ TransferOutcome TransferCommands::read()
 TransferOutcome TransferCommands::write()
 {
     views_.closeCellEditor();
-    return WriteToRadio(views_.dialogParent(), prompts_, state_, portName());
+    return WriteToRadio(views_.dialogParent(), prompts_, state_.language, document_.image(), portName());
 }
 
 } // namespace zrk6
