@@ -44,9 +44,13 @@ struct TransferSettings {
 std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
                                         TransferSettings &settings);
 
+// The exit status after Ctrl+C or SIGTERM stopped a transfer (128 + SIGINT, as shells report it).
+inline constexpr int kInterruptedStatus = 130;
+
 // Runs one transfer against the radio with a progress bar on a terminal (a percentage line
 // otherwise) and the window's messages. A completed read leaves the radio's memory in *radio.
-// Returns the exit status: 0 when the transfer completed, 1 otherwise.
+// Returns the exit status: 0 when the transfer completed, 1 when it failed, kInterruptedStatus
+// when Ctrl+C or SIGTERM cancelled it (the radio then gets its end byte, as after Cancel).
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio);
 
 } // namespace zrk6::cli

@@ -14,6 +14,7 @@ int RunWrite(const QStringList &arguments)
                        "identification must match the file's image."));
     const TransferOptions transfer;
     transfer.addTo(parser);
+    AddForceOption(parser, QStringLiteral("Replace the --trace file if it exists."));
     parser.addPositionalArgument(QStringLiteral("IN.dat"), QStringLiteral("The data file to write."));
     if (const auto done = ParseCommandLine(parser, arguments, 1))
         return *done;

@@ -55,9 +55,10 @@ int FindBandRow(const QString &text);
 // The band rows as the help and the usage errors list them.
 QString BandChoices();
 
-// Refuses to replace an existing output file unless the user asked for it.
+// Refuses to replace an existing output file (or write through a symbolic link, even a dangling
+// one) unless the user asked for it.
 inline constexpr const char *kForceOption = "force";
-void AddForceOption(QCommandLineParser &parser);
+void AddForceOption(QCommandLineParser &parser, const QString &description = {});
 std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path);
 
 int RunNew(const QStringList &arguments);

@@ -14,6 +14,10 @@ LoadedDataFile LoadDataFile(const QString &path)
         loaded.systemError = read.error;
         return loaded;
     }
+    if (read.notRegular) {
+        loaded.textId = kTextNotRegularFile;
+        return loaded;
+    }
     if (read.tooLarge) {
         loaded.textId = DataFileErrorTextId(DataFileError::IncorrectFileType);
         return loaded;

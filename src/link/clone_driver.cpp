@@ -49,9 +49,22 @@ QString PermissionHint(const QString &portName)
 #endif
 }
 
+// The device behind a port name, as the serial port looks for it.
+bool DeviceExists(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    return QFileInfo::exists(portName.startsWith(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName);
+#else
+    Q_UNUSED(portName);
+    return true;
+#endif
+}
+
+constexpr int kTextPortInUse = 1700;
+
 } // namespace
 
-QString OpenClonePort(QSerialPort &port, const QString &portName)
+QString OpenClonePort(QSerialPort &port, const QString &portName, LanguageMode language)
 {
     if (port.isOpen())
         port.close();
@@ -60,8 +73,14 @@ QString OpenClonePort(QSerialPort &port, const QString &portName)
         QString reason = port.errorString();
         if (port.error() == QSerialPort::PermissionError) {
             const QString hint = PermissionHint(portName);
-            if (!hint.isEmpty())
+            if (!hint.isEmpty()) {
                 reason += QLatin1Char('\n') + hint;
+            } else if (DeviceExists(portName)) {
+                // The user may use the device, so the refusal is a lock or an exclusive open by
+                // another program ("Permission error while locking the device" says neither).
+                const std::string_view inUse = LoadText(kTextPortInUse, language);
+                reason = QString::fromUtf8(inUse.data(), static_cast<qsizetype>(inUse.size()));
+            }
         }
         return reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
     }
@@ -79,10 +98,10 @@ QString OpenClonePort(QSerialPort &port, const QString &portName)
     return {};
 }
 
-QString TestClonePort(const QString &portName)
+QString TestClonePort(const QString &portName, LanguageMode language)
 {
     QSerialPort port;
-    const QString reason = OpenClonePort(port, portName);
+    const QString reason = OpenClonePort(port, portName, language);
     if (!reason.isEmpty())
         return reason;
     QThread::msleep(5);
@@ -93,11 +112,15 @@ QString TestClonePort(const QString &portName)
 CloneDriver::CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
                          CloneFrontEnd &frontEnd, QObject *parent)
     : QObject(parent), portName_(portName), frontEnd_(frontEnd),
-      session_(std::make_unique<CloneSession>(mode, image, language))
+      session_(std::make_unique<CloneSession>(mode, image, language)), language_(language)
 {
     replyTimer_.setSingleShot(true);
     replyTimer_.setTimerType(Qt::PreciseTimer);
     connect(&replyTimer_, &QTimer::timeout, this, &CloneDriver::onTimeout);
+    quietTimer_.setSingleShot(true);
+    settleLimit_.setSingleShot(true);
+    connect(&quietTimer_, &QTimer::timeout, this, &CloneDriver::onLineSettled);
+    connect(&settleLimit_, &QTimer::timeout, this, &CloneDriver::onLineSettled);
     connect(&port_, &QSerialPort::readyRead, this, &CloneDriver::onReadyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, &CloneDriver::onPortError);
 }
@@ -110,7 +133,7 @@ CloneDriver::~CloneDriver()
 
 QString CloneDriver::open()
 {
-    portError_ = OpenClonePort(port_, portName_);
+    portError_ = OpenClonePort(port_, portName_, language_);
     portLost_ = !portError_.isEmpty();
     return portError_;
 }
@@ -183,6 +206,10 @@ void CloneDriver::perform(CloneActions actions)
         case CloneAction::Kind::StopTimer:
             replyTimer_.stop();
             break;
+        case CloneAction::Kind::SettleLine:
+            quietTimer_.start(action.length);
+            settleLimit_.start(action.maximum);
+            break;
         case CloneAction::Kind::DiscardPending:
             if (port_.isOpen())
                 port_.clear(QSerialPort::AllDirections);
@@ -210,6 +237,8 @@ void CloneDriver::perform(CloneActions actions)
         }
         case CloneAction::Kind::Finished:
             replyTimer_.stop();
+            quietTimer_.stop();
+            settleLimit_.stop();
             closePort();
             done_ = true;
             frontEnd_.ended(action.outcome, *session_);
@@ -236,6 +265,8 @@ void CloneDriver::onReadyRead()
         return;
     trace('<', bytes);
     bytesReceived_ += bytes.size();
+    if (quietTimer_.isActive())
+        quietTimer_.start(); // not quiet yet
     perform(session_->Receive(
         std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()))));
 }
@@ -243,6 +274,13 @@ void CloneDriver::onReadyRead()
 void CloneDriver::onTimeout()
 {
     perform(session_->Timeout());
+}
+
+void CloneDriver::onLineSettled()
+{
+    quietTimer_.stop();
+    settleLimit_.stop();
+    perform(session_->LineSettled());
 }
 
 void CloneDriver::onPortError(QSerialPort::SerialPortError error)

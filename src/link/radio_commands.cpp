@@ -23,7 +23,7 @@ QString Text(int id, LanguageMode language)
 std::optional<TransferOutcome> TestAndConfirm(QWidget *parent, Prompts &prompts, LanguageMode language,
                                               const QString &portName, int confirmId)
 {
-    const QString reason = TestClonePort(portName);
+    const QString reason = TestClonePort(portName, language);
     if (!reason.isEmpty()) {
         prompts.message(parent, PortErrorMessage(reason, language));
         return TransferOutcome::PortUnavailable;

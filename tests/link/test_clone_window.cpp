@@ -86,7 +86,8 @@ void TestCloneWindow::failedReadLeavesTheDocumentAsItWas_data()
     const QString retry = QStringLiteral("Check Connection. Retry or Cancel?");
     const auto cancelled = TransferOutcome::Cancelled;
     QTest::newRow("silent") << "silent" << 1607 << retry + "(Error01)" << cancelled;
-    QTest::newRow("bad greeting") << "bad-greeting" << 1607 << retry + "(Error01)" << cancelled;
+    // Something answered the greeting, only not with 06: a wrong reply, not a missing one.
+    QTest::newRow("bad greeting") << "bad-greeting" << 1607 << retry + "(Error02)" << cancelled;
     QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." << TransferOutcome::Failed;
     QTest::newRow("wrong ack") << "bad-ack:40" << 1607 << retry + "(Error02)" << cancelled;
     QTest::newRow("short reply half way") << "short:256" << 1607 << retry + "(Error03)" << cancelled;

@@ -433,7 +433,7 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << false << 1112;
         QTest::newRow("text file") << QByteArray("channel list\n") << false << 1112;
         QTest::newRow("other header") << wrongHeader << false << 1112;
-        QTest::newRow("unreadable (a directory)") << QByteArray() << true << 0;
+        QTest::newRow("a directory, not a regular file") << QByteArray() << true << 1701;
     }
 
     void openRefusesWhatIsNotADataFile()
@@ -457,7 +457,7 @@ private slots:
         openThroughMenu(file, {QMessageBox::No});
         QCOMPARE(prompts->shownIds(), (QList<int>{1110, textId}));
         const PromptMessage &refusal = prompts->shown.last();
-        if (textId == 1112) {
+        if (textId == 1112 || textId == 1701) {
             QCOMPARE(refusal.title, Tx(1113));
             QCOMPARE(refusal.icon, QMessageBox::Critical);
         } else {

@@ -19,7 +19,14 @@ bool WriteFileBytes(const QString &path, const QByteArray &bytes)
 
 CliRun RunCli(const QStringList &arguments)
 {
+    return RunCliWith(arguments, {});
+}
+
+CliRun RunCliWith(const QStringList &arguments, const std::function<void()> &childSetup)
+{
     QProcess process;
+    if (childSetup)
+        process.setChildProcessModifier(childSetup);
     process.start(QStringLiteral(ZRK6_CLI), arguments);
     CliRun run;
     if (!process.waitForFinished(60000))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -20,5 +22,7 @@ bool WriteFileBytes(const QString &path, const QByteArray &bytes);
 
 // Runs the real zrk6-cli binary with the arguments and waits for it to end.
 CliRun RunCli(const QStringList &arguments);
+// The same, with childSetup run in the child between fork and exec (to set limits or signals).
+CliRun RunCliWith(const QStringList &arguments, const std::function<void()> &childSetup);
 
 } // namespace zrk6::test
