@@ -84,8 +84,10 @@ void ChannelListCommands::paste(int firstChannel, const QString &text)
 {
     views_.closeCellEditor();
     const QByteArray utf8 = text.toUtf8();
+    // Spreadsheets put tabs between cells; text copied from a CSV file has commas.
+    const char delimiter = text.section(QLatin1Char('\n'), 0, 0).contains(QLatin1Char('\t')) ? '\t' : ',';
     applyAndReport(ReadChannelList(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-                                   document_.band(), ListPlacement::from(firstChannel), '\t'),
+                                   document_.band(), ListPlacement::from(firstChannel), delimiter),
                    1797);
 }
 

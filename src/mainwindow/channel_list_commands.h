@@ -26,8 +26,8 @@ public:
 
     // The channels (those in use) as tab-separated text with the header line.
     QString copyText(const std::vector<int> &channels) const;
-    // Fills the channels from firstChannel on with the rows of tab-separated text, as one
-    // undo step, then shows the report.
+    // Fills the channels from firstChannel on with the rows of tab-separated text (or of CSV
+    // text, when the first line holds no tab), as one undo step, then shows the report.
     void paste(int firstChannel, const QString &text);
 
     // The CSV file dialog filter in the current language, in Qt's form.

@@ -176,12 +176,20 @@ private slots:
         QCOMPARE(cell(128, 7), QStringLiteral("High"));
         QCOMPARE(prompts->reports.front().summary, QStringLiteral("2 channels imported."));
 
+        // Lines copied out of a CSV file.
+        QApplication::clipboard()->setText(QStringLiteral("Location,Frequency,Duplex\n9,145.25,off\n"));
+        window->focusGrid(40, 1);
+        child<QAction>(QStringLiteral("mnuEdit_PasteChannels"))->trigger();
+        QCOMPARE(cell(40, 1), QStringLiteral("145.25000"));
+        QCOMPARE(cell(40, 2), QString());
+        QCOMPARE(doc().undoStack().count(), 2);
+
         // Plain words are no channel list: a message, no step.
         QApplication::clipboard()->setText(QStringLiteral("hello world"));
         child<QAction>(QStringLiteral("mnuEdit_PasteChannels"))->trigger();
         QCOMPARE(prompts->shown.back().text,
                  QStringLiteral("The text is not a channel list: its first line does not name Frequency."));
-        QCOMPARE(doc().undoStack().count(), 1);
+        QCOMPARE(doc().undoStack().count(), 2);
     }
 
     void menuItemsInBothLanguages()
