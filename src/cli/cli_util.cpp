@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "files/data_file_io.h"
+#include "model/band.h"
 #include "text/text_table.h"
 
 namespace zrk6::cli {
@@ -61,6 +62,16 @@ std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommand
     return std::nullopt;
 }
 
+std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
+                              const FileArgument &in, const FileArgument &out)
+{
+    parser.setApplicationDescription(description);
+    AddForceOption(parser);
+    parser.addPositionalArgument(in.name, in.help);
+    parser.addPositionalArgument(out.name, out.help);
+    return ParseCommandLine(parser, arguments, 2);
+}
+
 void AddForceOption(QCommandLineParser &parser, const QString &description)
 {
     parser.addOption({{QStringLiteral("f"), QString::fromLatin1(kForceOption)},
@@ -87,6 +98,39 @@ QString LoadFailure(const QString &path, const LoadedDataFile &loaded, LanguageM
     if (!loaded.systemError.isEmpty())
         return QStringLiteral("%1: %2").arg(path, loaded.systemError);
     return QStringLiteral("%1: %2").arg(path, Text(loaded.textId, language));
+}
+
+// "144 - 146 MHz", "144-146", "144-146mhz" and the list index "1" all name the same row.
+int FindBandRow(const QString &text)
+{
+    bool isNumber = false;
+    const int index = text.toInt(&isNumber);
+    if (isNumber)
+        return index >= 0 && index < kBandCount ? index : -1;
+    auto normal = [](QString t) {
+        t = t.toLower().remove(u' ');
+        if (t.endsWith(QLatin1String("mhz")))
+            t.chop(3);
+        return t;
+    };
+    const QString wanted = normal(text);
+    for (int row = 0; row < kBandCount; ++row) {
+        const std::string_view bandText = BandTable()[static_cast<std::size_t>(row)].text;
+        if (normal(QString::fromUtf8(bandText.data(), static_cast<qsizetype>(bandText.size()))) == wanted)
+            return row;
+    }
+    return -1;
+}
+
+QString BandChoices()
+{
+    QStringList choices;
+    for (int row = 0; row < kBandCount; ++row) {
+        const std::string_view text = BandTable()[static_cast<std::size_t>(row)].text;
+        choices << QStringLiteral("%1 \"%2\"").arg(row).arg(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    return choices.join(QStringLiteral(", "));
 }
 
 } // namespace zrk6::cli

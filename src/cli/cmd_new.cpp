@@ -6,42 +6,6 @@
 #include "model/memory_image.h"
 
 namespace zrk6::cli {
-namespace {
-
-// "144 - 146 MHz", "144-146", "144-146mhz" and the list index "1" all name the same row.
-int FindBandRow(const QString &text)
-{
-    bool isNumber = false;
-    const int index = text.toInt(&isNumber);
-    if (isNumber)
-        return index >= 0 && index < kBandCount ? index : -1;
-    auto normal = [](QString t) {
-        t = t.toLower().remove(u' ');
-        if (t.endsWith(QLatin1String("mhz")))
-            t.chop(3);
-        return t;
-    };
-    const QString wanted = normal(text);
-    for (int row = 0; row < kBandCount; ++row) {
-        const std::string_view bandText = BandTable()[static_cast<std::size_t>(row)].text;
-        if (normal(QString::fromUtf8(bandText.data(), static_cast<qsizetype>(bandText.size()))) == wanted)
-            return row;
-    }
-    return -1;
-}
-
-QString BandChoices()
-{
-    QStringList choices;
-    for (int row = 0; row < kBandCount; ++row) {
-        const std::string_view text = BandTable()[static_cast<std::size_t>(row)].text;
-        choices << QStringLiteral("%1 \"%2\"").arg(row).arg(
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    }
-    return choices.join(QStringLiteral(", "));
-}
-
-} // namespace
 
 int RunNew(const QStringList &arguments)
 {

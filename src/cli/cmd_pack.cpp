@@ -10,12 +10,10 @@ namespace zrk6::cli {
 int RunPack(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Stores a raw 4096-byte memory image (address order) as a data file."));
-    AddForceOption(parser);
-    parser.addPositionalArgument(QStringLiteral("IN.img"), QStringLiteral("The raw image to read."));
-    parser.addPositionalArgument(QStringLiteral("OUT.dat"), QStringLiteral("The data file to write."));
-    if (const auto done = ParseCommandLine(parser, arguments, 2))
+    if (const auto done = ParseInOut(parser, arguments,
+                                     QStringLiteral("Stores a raw 4096-byte memory image (address order) as a data file."),
+                                     {QStringLiteral("IN.img"), QStringLiteral("The raw image to read.")},
+                                     {QStringLiteral("OUT.dat"), QStringLiteral("The data file to write.")}))
         return *done;
     const QString in = parser.positionalArguments().at(0);
     const QString out = parser.positionalArguments().at(1);

@@ -9,13 +9,11 @@ namespace zrk6::cli {
 int RunUnpack(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes the 4096 memory image bytes of a data file, in address order, "
-                       "exactly as stored."));
-    AddForceOption(parser);
-    parser.addPositionalArgument(QStringLiteral("FILE.dat"), QStringLiteral("The data file to read."));
-    parser.addPositionalArgument(QStringLiteral("OUT.img"), QStringLiteral("The raw image to write."));
-    if (const auto done = ParseCommandLine(parser, arguments, 2))
+    if (const auto done = ParseInOut(parser, arguments,
+                                     QStringLiteral("Writes the 4096 memory image bytes of a data file, in address "
+                                                    "order, exactly as stored."),
+                                     {QStringLiteral("FILE.dat"), QStringLiteral("The data file to read.")},
+                                     {QStringLiteral("OUT.img"), QStringLiteral("The raw image to write.")}))
         return *done;
     const QString in = parser.positionalArguments().at(0);
     const QString out = parser.positionalArguments().at(1);

@@ -39,11 +39,25 @@ std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringLis
 QCommandLineOption LanguageOption(const QString &what);
 std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
                                 LanguageMode &language);
+// For a command that reads one file and writes another: sets the description, the two
+// positional files and --force, then parses as ParseCommandLine does.
+struct FileArgument {
+    QString name;
+    QString help;
+};
+std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
+                              const FileArgument &in, const FileArgument &out);
 
 // A text of the text table as a QString.
 QString Text(int id, LanguageMode language);
 // The one-line reason why a data file could not be opened: the system's error text or 1112.
 QString LoadFailure(const QString &path, const LoadedDataFile &loaded, LanguageMode language);
+
+// The band list row a --band argument names: its text ("144 - 146 MHz", "144-146") or its
+// index 0-7; -1 for none.
+int FindBandRow(const QString &text);
+// The band rows as the help and the usage errors list them.
+QString BandChoices();
 
 // Refuses to replace an existing output file (or write through a symbolic link, even a dangling
 // one) unless the user asked for it.
@@ -55,6 +69,8 @@ int RunNew(const QStringList &arguments);
 int RunShow(const QStringList &arguments);
 int RunUnpack(const QStringList &arguments);
 int RunPack(const QStringList &arguments);
+int RunExport(const QStringList &arguments);
+int RunImport(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);

@@ -16,6 +16,8 @@ const Command kCommands[] = {
     {"show", "Show the band, channels, VFO and optional features of a data file.", zrk6::cli::RunShow},
     {"unpack", "Extract the raw 4096-byte memory image from a data file.", zrk6::cli::RunUnpack},
     {"pack", "Store a raw 4096-byte memory image as a data file.", zrk6::cli::RunPack},
+    {"export", "Write the channels of a data file as a CSV channel list.", zrk6::cli::RunExport},
+    {"import", "Make a data file from a CSV channel list.", zrk6::cli::RunImport},
     // Radio link commands go here, one line each.
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},

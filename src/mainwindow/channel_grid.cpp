@@ -582,6 +582,14 @@ GridControl &ChannelGrid::grid()
     return *d_->grid;
 }
 
+std::vector<int> ChannelGrid::selectedChannels() const
+{
+    std::vector<int> rows = d_->grid->selectedRows();
+    if (rows.empty())
+        rows.push_back(d_->state.currentChannel);
+    return rows;
+}
+
 QString ChannelGrid::cellText(int channel, int column) const
 {
     return d_->cell(channel, column);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QString>
 #include <QWidget>
@@ -42,6 +43,8 @@ public:
     void setCurrentCell(int row, int column);
 
     GridControl &grid();
+    // The channels whose rows are selected by their labels, or else the current channel.
+    std::vector<int> selectedChannels() const;
     // The text of a data cell (channel 1..128, column 1..9).
     QString cellText(int channel, int column) const;
 

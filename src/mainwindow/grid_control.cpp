@@ -1,7 +1,10 @@
 #include "mainwindow/grid_control.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -262,6 +265,42 @@ void GridControl::setCurrentCell(int row, int col)
     table_->setCurrentCell(row - 1, col - 1);
 }
 
+void GridControl::selectRowByLabel(int row, Qt::KeyboardModifiers modifiers)
+{
+    // The rows selected before the click; setCurrentCell clears them (single selection).
+    const std::vector<int> before = selectedRows();
+    setCurrentCell(row, 1);
+    QItemSelection rows;
+    auto addRows = [&](int first, int last) {
+        rows.select(table_->model()->index(first - 1, 0), table_->model()->index(last - 1, table_->columnCount() - 1));
+    };
+    if (modifiers & Qt::ShiftModifier) {
+        addRows(std::min(rowAnchor_, row), std::max(rowAnchor_, row));
+    } else if (modifiers & Qt::ControlModifier) {
+        for (const int r : before) {
+            if (r != row)
+                addRows(r, r);
+        }
+        if (std::find(before.begin(), before.end(), row) == before.end())
+            addRows(row, row);
+        rowAnchor_ = row;
+    } else {
+        addRows(row, row);
+        rowAnchor_ = row;
+    }
+    table_->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+}
+
+std::vector<int> GridControl::selectedRows() const
+{
+    std::vector<int> rows;
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        if (table_->selectionModel()->isRowSelected(r, QModelIndex()))
+            rows.push_back(r + 1);
+    }
+    return rows;
+}
+
 QRect GridControl::cellRect()
 {
     scrollToCurrent();
@@ -397,7 +436,7 @@ bool GridControl::eventFilter(QObject *watched, QEvent *event)
         if (widget == table_->verticalHeader()->viewport() && mouse->button() == Qt::LeftButton) {
             const int r = table_->verticalHeader()->logicalIndexAt(mouse->position().toPoint());
             if (r >= 0)
-                setCurrentCell(r + 1, 1);
+                selectRowByLabel(r + 1, mouse->modifiers());
         }
         return isCorner;
     }

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <vector>
+
 class QTableWidget;
 class QWidget;
 
@@ -68,6 +70,11 @@ public:
     // Scrolls so that the current cell is visible.
     void scrollToCurrent();
 
+    // Whole data rows selected by their row labels (a click selects one, Shift+click the
+    // range from the last one, Ctrl+click adds or drops one), ascending; empty when the
+    // selection is a single cell. Clicking a data cell ends the row selection.
+    std::vector<int> selectedRows() const;
+
     void setFocus();
     bool hasFocus() const;
 
@@ -105,9 +112,12 @@ private:
                        Qt::KeyboardModifiers modifiers);
     void paintCorner(QWidget *corner);
 
+    void selectRowByLabel(int row, Qt::KeyboardModifiers modifiers);
+
     FlexTable *table_;
     QString cornerText_;
     QList<int> columnPixels_; // the widths of the data columns as set, in pixels
+    int rowAnchor_ = 1; // where a Shift+click range on the row labels starts
 };
 
 } // namespace zrk6

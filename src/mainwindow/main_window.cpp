@@ -3,6 +3,8 @@
 #include <exception>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -31,6 +33,7 @@
 #include "link/port_names.h"
 #include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
+#include "mainwindow/channel_list_commands.h"
 #include "mainwindow/command_names.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
@@ -63,7 +66,8 @@ struct Caption {
 constexpr Caption kMenuCaptions[] = {
     {"mnuFile", 1000},          {"mnuFile_New", 1001},         {"mnuFile_Open", 1002},
     {"mnuFile_Save", 1003},     {"mnuFile_SaveAs", 1004},      {"mnuFile_Print", 1005},
-    {"mnuFile_Exit", 1006},     {"mnuEdit", 1730},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
+    {"mnuFile_Exit", 1006},     {"mnuFile_ImportChannels", 1760}, {"mnuFile_ExportChannels", 1761},
+    {"mnuEdit", 1730},          {"mnuEdit_CopyChannels", 1798}, {"mnuEdit_PasteChannels", 1799},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
     {"mnuProgram_Write", 1017}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
     {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
     {"mnuHelp_About", 1026},
@@ -120,6 +124,7 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     setWindowIcon(QIcon(QStringLiteral(":/icons/zrk6.png")));
     channels_ = std::make_unique<ChannelCommands>(state_, document_, prompts_);
     file_ = std::make_unique<FileCommands>(state_, document_, prompts_, *this);
+    lists_ = std::make_unique<ChannelListCommands>(state_, document_, prompts_, *this);
     transfer_ = std::make_unique<TransferCommands>(state_, document_, prompts_, *this);
     connect(&document_, &ImageDocument::replaced, this, &frmMain::updateTitle);
     connect(&document_, &ImageDocument::bandChanged, this, &frmMain::updateTitle);
@@ -211,6 +216,9 @@ void frmMain::buildMenus()
     addAction(file, "mnuFile_Open", QKeySequence(Qt::CTRL | Qt::Key_O), &frmMain::mnuFile_Open_Click);
     addAction(file, "mnuFile_Save", QKeySequence(Qt::CTRL | Qt::Key_S), &frmMain::mnuFile_Save_Click);
     addAction(file, "mnuFile_SaveAs", {}, &frmMain::mnuFile_SaveAs_Click);
+    addSeparator(file, "mnuFile_Bar3");
+    addAction(file, "mnuFile_ImportChannels", {}, &frmMain::mnuFile_ImportChannels_Click);
+    addAction(file, "mnuFile_ExportChannels", {}, &frmMain::mnuFile_ExportChannels_Click);
     // Print is reached through the toolbar; its menu item is never shown.
     addSeparator(file, "mnuFile_Bar1")->setVisible(false);
     addAction(file, "mnuFile_Print", QKeySequence(Qt::CTRL | Qt::Key_P), &frmMain::mnuFile_Print_Click)->setVisible(false);
@@ -225,6 +233,9 @@ void frmMain::buildMenus()
     redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.png")));
     redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.png")));
+    addSeparator(edit, "mnuEdit_Bar1");
+    addAction(edit, "mnuEdit_CopyChannels", QKeySequence::Copy, &frmMain::mnuEdit_CopyChannels_Click);
+    addAction(edit, "mnuEdit_PasteChannels", QKeySequence::Paste, &frmMain::mnuEdit_PasteChannels_Click);
     QUndoStack &stack = document_.undoStack();
     connect(&stack, &QUndoStack::indexChanged, this, &frmMain::updateUndoCaptions);
     connect(&stack, &QUndoStack::cleanChanged, this, &frmMain::updateUndoCaptions);
@@ -514,6 +525,30 @@ void frmMain::mnuFile_Open_Click()
     closeCellEditor();
     if (file_->openDataFile())
         rememberDocument();
+}
+
+void frmMain::mnuFile_ImportChannels_Click()
+{
+    lists_->importChannels();
+}
+
+void frmMain::mnuFile_ExportChannels_Click()
+{
+    lists_->exportChannels();
+}
+
+void frmMain::mnuEdit_CopyChannels_Click()
+{
+    closeCellEditor();
+    QApplication::clipboard()->setText(lists_->copyText(grid_->selectedChannels()));
+}
+
+void frmMain::mnuEdit_PasteChannels_Click()
+{
+    closeCellEditor();
+    const QString text = QApplication::clipboard()->text();
+    if (!text.isEmpty())
+        lists_->paste(state_.currentChannel, text);
 }
 
 void frmMain::mnuEdit_Undo_Click()

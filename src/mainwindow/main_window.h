@@ -19,6 +19,7 @@ namespace zrk6 {
 
 struct AppState;
 class ChannelCommands;
+class ChannelListCommands;
 class ChannelGrid;
 class FileCommands;
 class GeneralPanel;
@@ -61,6 +62,7 @@ public:
     ImageDocument &document() { return document_; }
     FileCommands &fileCommands() { return *file_; }
     ChannelCommands &channelCommands() { return *channels_; }
+    ChannelListCommands &channelListCommands() { return *lists_; }
     TransferCommands &transferCommands() { return *transfer_; }
     AppState &state() { return state_; }
     Prompts &prompts() { return prompts_; }
@@ -79,6 +81,12 @@ public slots:
     void mnuFile_Open_Click();
     void mnuFile_Save_Click();
     void mnuFile_SaveAs_Click();
+    void mnuFile_ImportChannels_Click();
+    void mnuFile_ExportChannels_Click();
+    // Copy: the rows selected by their labels (or the current row) as tab-separated text
+    // with the header line. Paste: such text fills channels from the current one on.
+    void mnuEdit_CopyChannels_Click();
+    void mnuEdit_PasteChannels_Click();
     void mnuFile_Print_Click();
     void mnuFile_Exit_Click();
     void mnuEdit_Undo_Click();
@@ -122,6 +130,7 @@ private:
     ImageDocument document_;
     std::unique_ptr<ChannelCommands> channels_;
     std::unique_ptr<FileCommands> file_;
+    std::unique_ptr<ChannelListCommands> lists_;
     std::unique_ptr<TransferCommands> transfer_;
 
     QWidget *picMain_ = nullptr;

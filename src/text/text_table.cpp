@@ -36,6 +36,23 @@ std::string_view LoadText(int englishId, LanguageMode language)
     return NormalizeLanguage(language) == kChinese ? it->chinese : it->english;
 }
 
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> arguments)
+{
+    std::string out;
+    out.reserve(pattern.size());
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+            const auto n = static_cast<std::size_t>(pattern[++i] - '1');
+            if (n < arguments.size())
+                out += *(arguments.begin() + n);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::span<const TextEntry> AllTexts()
 {
     return kEntries;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace zrk6 {
@@ -26,6 +28,9 @@ struct TextEntry {
     std::string_view english;
     std::string_view chinese;
 };
+
+// The pattern with %1..%9 replaced by the arguments (a missing argument gives an empty text).
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> arguments);
 
 // Every entry of the table, sorted by identifier.
 std::span<const TextEntry> AllTexts();

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -17,6 +18,14 @@ struct PromptMessage {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
+// The outcome of a long action shown at once: a summary and one line per remark.
+struct PromptReport {
+    QString title;
+    QString summary;
+    QStringList lines;
+    QString okText;
+};
+
 // Every message box and file dialog of the program goes through this seam, so tests can
 // answer them and record what was shown.
 class Prompts {
@@ -25,6 +34,8 @@ public:
 
     // Shows the message and returns the button chosen.
     virtual QMessageBox::StandardButton message(QWidget *parent, const PromptMessage &message) = 0;
+    // Shows the report and waits until it is closed.
+    virtual void report(QWidget *parent, const PromptReport &report) = 0;
     // filter is in Qt's form ("Description (*.dat)"). An empty result means cancelled.
     virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
     // Asks before replacing an existing file. An empty result means cancelled.
@@ -35,6 +46,7 @@ public:
 class WidgetPrompts final : public Prompts {
 public:
     QMessageBox::StandardButton message(QWidget *parent, const PromptMessage &message) override;
+    void report(QWidget *parent, const PromptReport &report) override;
     QString openFileName(QWidget *parent, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &filter, const QString &initialName) override;
 };

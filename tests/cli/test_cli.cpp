@@ -20,17 +20,11 @@ using zrk6::test::SmallFileSystem;
 
 namespace {
 
-QByteArray ReadRaw(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+constexpr auto ReadRaw = zrk6::test::ReadFileBytes;
 
 void WriteRaw(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(zrk6::test::WriteFileBytes(path, bytes));
 }
 
 // A raw image that no view would leave as it is: an all-zero image (channels out of band,

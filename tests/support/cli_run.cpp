@@ -1,8 +1,21 @@
 #include "cli_run.h"
 
+#include <QFile>
 #include <QProcess>
 
 namespace zrk6::test {
+
+QByteArray ReadFileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 CliRun RunCli(const QStringList &arguments)
 {

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,11 @@ struct CliRun {
     QString out;
     QString err;
 };
+
+// The whole content of a file; empty when it cannot be read.
+QByteArray ReadFileBytes(const QString &path);
+// Writes the file whole; false when it cannot.
+bool WriteFileBytes(const QString &path, const QByteArray &bytes);
 
 // Runs the real zrk6-cli binary with the arguments and waits for it to end.
 CliRun RunCli(const QStringList &arguments);

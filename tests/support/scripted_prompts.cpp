@@ -17,6 +17,11 @@ QMessageBox::StandardButton ScriptedPrompts::message(QWidget *, const PromptMess
     return QMessageBox::Ok;
 }
 
+void ScriptedPrompts::report(QWidget *, const PromptReport &report)
+{
+    reports.append(report);
+}
+
 QString ScriptedPrompts::openFileName(QWidget *, const QString &filter)
 {
     dialogFilters.append(filter);

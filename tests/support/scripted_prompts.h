@@ -18,10 +18,12 @@ public:
     QStringList fileNames;
 
     QList<PromptMessage> shown;   // every message box, in order
+    QList<PromptReport> reports;  // every report, in order
     QStringList dialogFilters;    // the filter of every file dialog
     QStringList initialNames;     // the initial name of every save dialog
 
     QMessageBox::StandardButton message(QWidget *parent, const PromptMessage &message) override;
+    void report(QWidget *parent, const PromptReport &report) override;
     QString openFileName(QWidget *parent, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &filter, const QString &initialName) override;
 

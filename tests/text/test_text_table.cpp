@@ -44,14 +44,24 @@ TEST(TextTable, LooksUpByLanguage)
     }
 }
 
-TEST(TextTable, FileFilterHasTheSamePatternInBothLanguages)
+TEST(TextTable, FileFiltersHaveTheSamePatternInBothLanguages)
 {
-    for (LanguageMode lang : {kEnglish, kChinese}) {
-        const auto filter = LoadText(1109, lang);
-        const auto bar = filter.find('|');
-        ASSERT_NE(bar, std::string_view::npos);
-        EXPECT_EQ(filter.substr(bar + 1), "*.dat");
+    for (const auto &[id, pattern] : {std::pair{1109, "*.dat"}, std::pair{1762, "*.csv"}}) {
+        for (LanguageMode lang : {kEnglish, kChinese}) {
+            const auto filter = LoadText(id, lang);
+            const auto bar = filter.find('|');
+            ASSERT_NE(bar, std::string_view::npos) << id;
+            EXPECT_EQ(filter.substr(bar + 1), pattern) << id;
+        }
     }
+}
+
+TEST(TextTable, FillTextPutsArgumentsInPlace)
+{
+    EXPECT_EQ(FillText("Location %1 (line %2): %3", {"7", "9", "ok"}), "Location 7 (line 9): ok");
+    EXPECT_EQ(FillText("%2%1%", {"a", "b"}), "ba%");
+    EXPECT_EQ(FillText("%1 and %3", {"x"}), "x and ");
+    EXPECT_EQ(FillText("100%", {}), "100%");
 }
 
 TEST(TextTable, UnknownLanguageIsEnglishAndUnknownIdIsEmpty)

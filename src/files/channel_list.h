@@ -1,0 +1,110 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "files/csv_reader.h"
+#include "model/band.h"
+#include "model/bcd_freq.h"
+#include "model/channel_record.h"
+#include "model/memory_image.h"
+#include "text/text_table.h"
+
+namespace zrk6 {
+
+// Channel lists in the CSV layout that the open-source radio programmers share: a header
+// line naming the columns, then one line per channel.
+
+// Why a row was skipped, rounded or noted.
+enum class ListNote {
+    // skipped
+    ShortRow,      // fewer cells than the header
+    BadLocation,   // not a channel number 1..128
+    NoChannelLeft, // a pasted row past channel 128
+    BadFrequency,  // Frequency empty or not a number
+    RxOutOfBand,
+    BadDuplex,
+    BadOffset,
+    TxOutOfBand,
+    BadToneMode,
+    BadCtcss,
+    BadDcs,
+    BadPolarity,
+    BadCrossMode,
+    BadMode,
+    BadSkip,
+    BadPower,
+    BadBcl,
+    BadScrambler,
+    // kept, with a remark
+    RxRounded,
+    TxRounded,
+    Replaces, // an earlier row for the same channel
+};
+
+bool IsSkipNote(ListNote note);
+
+// One line of the import report.
+struct ListReportLine {
+    int line = 0;         // the row's first line in the text (1-based)
+    std::string location; // the row's Location cell, or the channel a pasted row goes to
+    ListNote note = ListNote::ShortRow;
+    std::string value;    // the offending cell, the value before rounding, or the earlier line
+    std::string detail;   // the band for out-of-band notes, the stored value for rounding
+
+    bool operator==(const ListReportLine &) const = default;
+};
+
+enum class ListError {
+    None = 0,
+    Csv,             // see csvError
+    NotAChannelList, // no header names Location and Frequency
+};
+
+// The outcome of reading a channel list against a band.
+struct ChannelListImport {
+    ListError error = ListError::None;
+    bool byLocation = true; // false for pasted rows, which go to consecutive channels
+    CsvError csvError = CsvError::None;
+    int errorLine = 0;
+    std::vector<std::pair<int, ChannelValue>> channels; // channel number -> channel (with rx), ascending
+    std::vector<ListReportLine> report;                  // in the order of the rows
+
+    bool ok() const { return error == ListError::None; }
+    int skippedRows() const;
+};
+
+// Where the rows go: to their Location, or (pasting) to consecutive channels from a first one.
+struct ListPlacement {
+    int firstChannel = 0; // 0: by the Location column; 1..128: in row order from this channel
+
+    static ListPlacement byLocation() { return {}; }
+    static ListPlacement from(int channel) { return {channel}; }
+};
+
+// Reads a channel list and checks each row against the band as typing checks a frequency.
+// Bad input gives an error and no channels; a row that does not fit is skipped and reported.
+ChannelListImport ReadChannelList(std::string_view text, const Band &band,
+                                  ListPlacement placement = ListPlacement::byLocation(), char delimiter = ',');
+
+// Replaces the records of the imported channels, each with exactly the bytes that typing
+// its values into an empty channel gives. Other channels keep their bytes.
+void ApplyChannelList(MemoryImage &image, const ChannelListImport &import, const Band &band);
+
+// The list text of the given channels (those not in use are left out), with the header line:
+// the 21 shared columns, then BCL and Scrambler; lines end with CRLF.
+std::string WriteChannelList(const MemoryImage &image, const Band &band, const std::vector<int> &channels,
+                             char delimiter = ',');
+// Every channel in use.
+std::string WriteChannelList(const MemoryImage &image, const Band &band);
+
+// The texts of the report and of the refusals, in the given language.
+std::string ListReportLineText(const ListReportLine &line, LanguageMode language);
+std::string ListErrorText(const ChannelListImport &import, LanguageMode language);
+// "N channels imported." or that none was.
+std::string ListSummaryText(const ChannelListImport &import, LanguageMode language);
+
+} // namespace zrk6

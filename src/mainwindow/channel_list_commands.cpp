@@ -1,0 +1,115 @@
+#include "mainwindow/channel_list_commands.h"
+
+#include <QFileInfo>
+
+#include "document/image_document.h"
+#include "files/channel_list.h"
+#include "files/file_io.h"
+#include "mainwindow/main_views.h"
+#include "model/app_state.h"
+
+namespace zrk6 {
+namespace {
+
+QString FromStd(const std::string &text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+PromptMessage Warning(const QString &text)
+{
+    PromptMessage m;
+    m.text = text;
+    m.title = ProductTitle();
+    m.icon = QMessageBox::Warning;
+    return m;
+}
+
+} // namespace
+
+ChannelListCommands::ChannelListCommands(AppState &state, ImageDocument &document, Prompts &prompts,
+                                         MainViews &views)
+    : state_(state), document_(document), prompts_(prompts), views_(views)
+{
+}
+
+QString ChannelListCommands::fileFilter() const
+{
+    return QtFileFilter(TableText(1762, state_.language));
+}
+
+void ChannelListCommands::importChannels()
+{
+    views_.closeCellEditor();
+    const QString path = prompts_.openFileName(views_.dialogParent(), fileFilter());
+    if (path.isEmpty())
+        return;
+    const FileReadResult read = ReadWholeFile(path, static_cast<qint64>(kMaxCsvBytes));
+    if (!read.error.isEmpty()) {
+        prompts_.message(views_.dialogParent(), Warning(read.error));
+        return;
+    }
+    ChannelListImport import;
+    if (read.tooLarge) {
+        import.error = ListError::Csv;
+        import.csvError = CsvError::TooLarge;
+    } else {
+        import = ReadChannelList(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
+                                 document_.band());
+    }
+    applyAndReport(import, 1763);
+}
+
+void ChannelListCommands::exportChannels()
+{
+    views_.closeCellEditor();
+    const QString initial = document_.isUntitled()
+                                ? QStringLiteral("Untitled.csv")
+                                : QFileInfo(QString::fromStdString(document_.fileName())).completeBaseName() +
+                                      QStringLiteral(".csv");
+    const QString path = prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial);
+    if (path.isEmpty())
+        return;
+    const std::string text = WriteChannelList(document_.image(), document_.band());
+    if (const QString error = SaveFileAtomically(path, QByteArray::fromStdString(text)); !error.isEmpty())
+        prompts_.message(views_.dialogParent(), Warning(error));
+}
+
+QString ChannelListCommands::copyText(const std::vector<int> &channels) const
+{
+    return FromStd(WriteChannelList(document_.image(), document_.band(), channels, '\t'));
+}
+
+void ChannelListCommands::paste(int firstChannel, const QString &text)
+{
+    views_.closeCellEditor();
+    const QByteArray utf8 = text.toUtf8();
+    // Spreadsheets put tabs between cells; text copied from a CSV file has commas.
+    const char delimiter = text.section(QLatin1Char('\n'), 0, 0).contains(QLatin1Char('\t')) ? '\t' : ',';
+    applyAndReport(ReadChannelList(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+                                   document_.band(), ListPlacement::from(firstChannel), delimiter),
+                   1797);
+}
+
+void ChannelListCommands::applyAndReport(const ChannelListImport &import, int stepTextId)
+{
+    const LanguageMode language = state_.language;
+    if (!import.ok()) {
+        prompts_.message(views_.dialogParent(), Warning(FromStd(ListErrorText(import, language))));
+        return;
+    }
+    if (!import.channels.empty()) {
+        const Band band = document_.band();
+        document_.apply(TableText(stepTextId, language),
+                        [&](MemoryImage &image) { ApplyChannelList(image, import, band); });
+    }
+    PromptReport report;
+    report.title = TableText(stepTextId, language);
+    report.summary = FromStd(ListSummaryText(import, language));
+    for (const ListReportLine &line : import.report)
+        report.lines << FromStd(ListReportLineText(line, language));
+    report.okText = TableText(1102, language);
+    prompts_.report(views_.dialogParent(), report);
+}
+
+} // namespace zrk6
