@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include "cli/commands.h"
@@ -90,6 +91,23 @@ public:
 
     void ended(CloneOutcome, const CloneSession &) override { endBar(); }
 
+    void verifying() override
+    {
+        endBar();
+        lastTenth_ = -1;
+    }
+
+    void verified(const VerifyReport &report) override
+    {
+        endBar();
+        if (report.outcome == VerifyOutcome::Matched) {
+            std::printf("%s\n", report.Text().c_str());
+            std::fflush(stdout);
+        } else {
+            Err(QStringLiteral("zrk6-cli: ") + QString::fromStdString(report.Text()));
+        }
+    }
+
     CloneError lastError() const { return lastError_; }
 
 private:
@@ -119,6 +137,7 @@ void TransferOptions::addTo(QCommandLineParser &parser) const
     parser.addOption(retries);
     parser.addOption(trace);
     parser.addOption(lang);
+    parser.addOption(noBackup);
 }
 
 std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
@@ -147,7 +166,19 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
         settings.portName = NormalizePortName(port);
     }
     settings.traceFile = parser.value(options.trace);
+    settings.backup = !parser.isSet(options.noBackup);
     return std::nullopt;
+}
+
+void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSettings &settings)
+{
+    if (!settings.backup)
+        return;
+    const BackupResult backup = SaveBackup(BackupFolder(), image, kind);
+    if (backup.ok())
+        Err(QStringLiteral("zrk6-cli: %1 %2").arg(Text(1810, settings.language), QDir::toNativeSeparators(backup.path)));
+    else
+        Err(QStringLiteral("zrk6-cli: warning: %1 %2").arg(Text(1809, settings.language), backup.error));
 }
 
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio)
@@ -158,17 +189,25 @@ int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings
 
     ConsoleFrontEnd frontEnd(settings.retries, StderrIsTerminal());
     CloneDriver driver(mode, image, settings.language, settings.portName, frontEnd);
+    driver.setVerifyAfterWrite(settings.verify && mode == CloneMode::Write);
     if (traceFile.isOpen())
         driver.setTrace(&traceFile);
     if (const QString reason = driver.open(); !reason.isEmpty())
         return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +
                     reason);
 
+    if (mode == CloneMode::Write)
+        MakeBackup(image, BackupKind::Write, settings);
     const TransferResult result = driver.run();
     switch (result) {
     case TransferResult::Completed:
+        if (mode == CloneMode::Read)
+            MakeBackup(driver.session().cloneBuffer(), BackupKind::Read, settings);
         if (radio)
             *radio = driver.session().cloneBuffer();
+        if (driver.verifyReport().outcome == VerifyOutcome::Mismatched ||
+            driver.verifyReport().outcome == VerifyOutcome::Incomplete)
+            return 1; // the report has been shown
         return 0;
     case TransferResult::PortFailed:
         return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +

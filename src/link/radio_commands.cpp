@@ -83,14 +83,22 @@ TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, AppState &state
     return Outcome(window.execTransfer(), window, parent, prompts, state.language);
 }
 
-TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName)
+TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
+                             const WriteOptions &options)
 {
     if (auto early = TestAndConfirm(parent, prompts, state.language, portName, kTextWriteConfirm))
         return *early;
     // The window reads from a copy, so nothing can reach the document.
     MemoryImage image = state.doc.image;
+    if (options.beforeWrite)
+        options.beforeWrite(image);
     frmClone window(CloneMode::Write, image, state.language, portName, prompts, parent);
-    return Outcome(window.execTransfer(), window, parent, prompts, state.language);
+    window.setVerifyAfterWrite(options.verify);
+    const TransferOutcome outcome = Outcome(window.execTransfer(), window, parent, prompts, state.language);
+    const VerifyOutcome verified = window.verifyReport().outcome;
+    if (outcome == TransferOutcome::Completed && verified != VerifyOutcome::NotRun && verified != VerifyOutcome::Matched)
+        return TransferOutcome::NotVerified;
+    return outcome;
 }
 
 } // namespace zrk6

@@ -29,6 +29,7 @@
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_control.h"
+#include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
 #include "mainwindow/transfer_commands.h"
 #include "mainwindow/vfo_panel.h"
@@ -99,6 +100,8 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     setWindowIcon(QIcon(QStringLiteral(":/icons/zrk6.png")));
     file_ = std::make_unique<FileCommands>(state_, prompts_, *this);
     transfer_ = std::make_unique<TransferCommands>(state_, prompts_, *this);
+    safety_ = new SafetyCommands(state_, prompts_, settings_, *this, *this);
+    transfer_->setSafety(safety_);
     try {
         startUp();
     } catch (const std::exception &error) {
@@ -202,6 +205,8 @@ void frmMain::buildMenus()
 
     QMenu *help = addMenu("mnuHelp");
     addAction(help, "mnuHelp_About", {}, &frmMain::mnuHelp_About_Click);
+
+    safety_->addMenuItems(file, program, setup);
 }
 
 void frmMain::buildToolbar()
@@ -341,6 +346,7 @@ void frmMain::applyCaptions()
         if (auto *action = findChild<QAction *>(QStringLiteral("tlbActions_") + QLatin1String(button.key)))
             action->setToolTip(TableText(button.tooltipId, lang));
     }
+    safety_->applyCaptions();
     general_->applyCaptions();
     vfo_->applyCaptions();
     fraMemChannel_->setTitle(TableText(1301, lang));

@@ -19,6 +19,7 @@ class ChannelGrid;
 class FileCommands;
 class GeneralPanel;
 class Prompts;
+class SafetyCommands;
 class SettingsStore;
 class TransferCommands;
 class VfoPanel;
@@ -50,6 +51,7 @@ public:
     VfoPanel *vfoPanel() const { return vfo_; }
     FileCommands &fileCommands() { return *file_; }
     TransferCommands &transferCommands() { return *transfer_; }
+    SafetyCommands &safetyCommands() { return *safety_; }
     AppState &state() { return state_; }
     Prompts &prompts() { return prompts_; }
     SettingsStore &settings() { return settings_; }
@@ -102,6 +104,7 @@ private:
     SettingsStore &settings_;
     std::unique_ptr<FileCommands> file_;
     std::unique_ptr<TransferCommands> transfer_;
+    SafetyCommands *safety_ = nullptr; // owned by the window
 
     QWidget *picMain_ = nullptr;
     GeneralPanel *general_ = nullptr;

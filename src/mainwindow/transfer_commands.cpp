@@ -2,6 +2,7 @@
 
 #include "link/port_names.h"
 #include "mainwindow/main_views.h"
+#include "mainwindow/safety_commands.h"
 #include "model/app_state.h"
 
 namespace zrk6 {
@@ -19,8 +20,11 @@ QString TransferCommands::portName() const
 TransferOutcome TransferCommands::read()
 {
     views_.closeCellEditor();
-    const TransferOutcome outcome =
-        ReadFromRadio(views_.dialogParent(), prompts_, state_, portName(), [this] { views_.refreshAllViews(); });
+    const TransferOutcome outcome = ReadFromRadio(views_.dialogParent(), prompts_, state_, portName(), [this] {
+        if (safety_)
+            safety_->backupAfterRead(state_.doc.image);
+        views_.refreshAllViews();
+    });
     switch (outcome) {
     case TransferOutcome::Completed:
         views_.focusGrid();
@@ -34,6 +38,7 @@ TransferOutcome TransferCommands::read()
         break;
     case TransferOutcome::PortUnavailable:
     case TransferOutcome::NotConfirmed:
+    case TransferOutcome::NotVerified:
         break;
     }
     return outcome;
@@ -42,7 +47,12 @@ TransferOutcome TransferCommands::read()
 TransferOutcome TransferCommands::write()
 {
     views_.closeCellEditor();
-    return WriteToRadio(views_.dialogParent(), prompts_, state_, portName());
+    WriteOptions options;
+    if (safety_) {
+        options.verify = safety_->verifyAfterWrite();
+        options.beforeWrite = [this](const MemoryImage &image) { safety_->backupBeforeWrite(image); };
+    }
+    return WriteToRadio(views_.dialogParent(), prompts_, state_, portName(), options);
 }
 
 } // namespace zrk6

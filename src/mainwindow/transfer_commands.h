@@ -9,6 +9,7 @@ namespace zrk6 {
 struct AppState;
 class MainViews;
 class Prompts;
+class SafetyCommands;
 
 // Read from Radio and Write to Radio with the main window's steps around the transfer.
 class TransferCommands {
@@ -20,6 +21,8 @@ public:
     const QString &portOverride() const { return portOverride_; }
     // The device the next transfer opens.
     QString portName() const;
+    // Backups around the transfers and the read-back after a write; none without it.
+    void setSafety(SafetyCommands *safety) { safety_ = safety; }
 
     // After a completed read the views show the radio's memory, it counts as saved, the grid
     // has the focus and the title is rebuilt. Any other outcome leaves the document as it was.
@@ -32,6 +35,7 @@ private:
     Prompts &prompts_;
     MainViews &views_;
     QString portOverride_;
+    SafetyCommands *safety_ = nullptr;
 };
 
 } // namespace zrk6

@@ -17,7 +17,7 @@ inline constexpr std::string_view kProductName = "ZR-K6";
 // Clamps a stored language value to one the program knows (anything but 1 is English).
 LanguageMode NormalizeLanguage(int value);
 
-// The text with English identifier englishId (1000..1668) in the given language, UTF-8.
+// The text with English identifier englishId (1000..1999) in the given language, UTF-8.
 // A language other than 0/1 gives the English text; an unknown identifier gives an empty text.
 std::string_view LoadText(int englishId, LanguageMode language);
 

@@ -15,6 +15,7 @@ struct PromptMessage {
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QString details{}; // a longer text behind the box's Show Details button; empty for none
 };
 
 // Every message box and file dialog of the program goes through this seam, so tests can

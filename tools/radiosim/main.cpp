@@ -53,6 +53,8 @@ Options:
                        short:N         a reply one byte short at block N      -> (Error03)
                        late:N          the reply 1 s late at block N          -> (Error03)
                        hangup:N        the line goes dead at block N          -> (Error03)
+                       corrupt:A       every write stores address A (0..4095, or 0x hex)
+                                       with bit 4 flipped  -> a verified write finds it
                      Block faults strike once (the first time block N comes up), so a
                      Retry succeeds; the others last. Blocks are 0..511 (8 bytes each).
   --pace BAUD        hold every byte back by its time on a real 8N1 wire at BAUD
