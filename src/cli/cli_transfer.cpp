@@ -143,10 +143,8 @@ void TransferOptions::addTo(QCommandLineParser &parser) const
 std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
                                         TransferSettings &settings)
 {
-    const QString lang = parser.value(options.lang).toLower();
-    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(options.lang)));
-    settings.language = lang == QLatin1String("zh") ? kChinese : kEnglish;
+    if (const auto done = ReadLanguage(parser, options.lang, settings.language))
+        return *done;
 
     bool ok = false;
     settings.retries = parser.value(options.retries).toInt(&ok);

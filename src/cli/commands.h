@@ -35,6 +35,9 @@ void Print(const QString &line);
 std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
                                     int positional);
 
+// Sets language from the en|zh option; returns the exit status of a usage error.
+std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
+                                LanguageMode &language);
 // A text of the text table as a QString.
 QString Text(int id, LanguageMode language);
 // The one-line reason why a data file could not be opened: the system's error text or 1112.
@@ -49,6 +52,7 @@ int RunNew(const QStringList &arguments);
 int RunShow(const QStringList &arguments);
 int RunUnpack(const QStringList &arguments);
 int RunPack(const QStringList &arguments);
+int RunDiff(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);

@@ -16,6 +16,7 @@ const Command kCommands[] = {
     {"show", "Show the band, channels, VFO and optional features of a data file.", zrk6::cli::RunShow},
     {"unpack", "Extract the raw 4096-byte memory image from a data file.", zrk6::cli::RunUnpack},
     {"pack", "Store a raw 4096-byte memory image as a data file.", zrk6::cli::RunPack},
+    {"diff", "List how two data files or images differ, by meaning.", zrk6::cli::RunDiff},
     // Radio link commands go here, one line each.
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},

@@ -1,8 +1,7 @@
 #include "link/write_verify.h"
 
-#include <cstdio>
-
 #include "link/clone_session.h"
+#include "model/image_differences.h"
 
 namespace zrk6 {
 
@@ -14,25 +13,10 @@ constexpr int kTextVerified = 1805;
 constexpr int kTextVerifyFailed = 1806;
 constexpr int kTextWriteAgain = 1807;
 constexpr int kTextNotVerified = 1808;
-constexpr int kTextAddress = 1815;
 
 std::string Text(int id, LanguageMode language)
 {
     return std::string(LoadText(id, language));
-}
-
-// A write sends 0x000-0xFDF and the band limits 0xFF0-0xFF2.
-bool IsSentByWrite(int address)
-{
-    return (address >= 0 && address < (kWriteLastFullBlock + 1) * kCloneBlockSize) ||
-           (address >= addr::kBandLimits && address < addr::kBandLimits + 3);
-}
-
-std::string ByteLine(int address, std::uint8_t before, std::uint8_t after, LanguageMode language)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, " 0x%03X: %02X -> %02X", address, before, after);
-    return Text(kTextAddress, language) + buffer;
 }
 
 } // namespace
@@ -63,10 +47,8 @@ VerifyReport CheckWrite(const MemoryImage &sent, const MemoryImage *readBack, La
         return report;
     }
     for (int a = 0; a < kImageSize; ++a) {
-        if (IsSentByWrite(a) && sent.at(a) != readBack->at(a)) {
+        if (IsWrittenToRadio(a) && sent.at(a) != readBack->at(a))
             report.addresses.push_back(a);
-            report.differences.push_back(ByteLine(a, sent.at(a), readBack->at(a), language));
-        }
     }
     if (report.addresses.empty()) {
         report.outcome = VerifyOutcome::Matched;
@@ -74,6 +56,7 @@ VerifyReport CheckWrite(const MemoryImage &sent, const MemoryImage *readBack, La
         return report;
     }
     report.outcome = VerifyOutcome::Mismatched;
+    report.differences = DescribeDifferences(sent, *readBack, language, DifferenceScope::WrittenToRadio);
     report.headline = Text(kTextVerifyFailed, language);
     report.advice = Text(kTextWriteAgain, language);
     return report;

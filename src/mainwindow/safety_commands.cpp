@@ -14,6 +14,7 @@
 #include "mainwindow/main_views.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
+#include "model/image_differences.h"
 
 namespace zrk6 {
 
@@ -63,7 +64,7 @@ void SafetyCommands::addMenuItems(QMenu *file, QMenu *program, QMenu *setup)
     file->insertAction(fileItems.value(afterSaveAs + 1), mnuFile_Compare_);
 
     mnuProgram_Verify_ = NamedAction(this, "mnuProgram_Verify", true);
-    mnuProgram_Verify_->setChecked(verifyAfterWrite());
+    mnuProgram_Verify_->setChecked(setting(kVerifySetting));
     connect(mnuProgram_Verify_, &QAction::toggled, this, [this](bool on) { setSetting(kVerifySetting, on); });
     const QList<QAction *> programItems = program->actions();
     const qsizetype afterWrite =
@@ -72,7 +73,7 @@ void SafetyCommands::addMenuItems(QMenu *file, QMenu *program, QMenu *setup)
 
     setup->addSeparator()->setObjectName(QStringLiteral("mnuSetup_BarBackups"));
     mnuSetup_Backups_ = NamedAction(this, "mnuSetup_Backups", true);
-    mnuSetup_Backups_->setChecked(backupsEnabled());
+    mnuSetup_Backups_->setChecked(setting(kBackupSetting));
     connect(mnuSetup_Backups_, &QAction::toggled, this, [this](bool on) { setSetting(kBackupSetting, on); });
     setup->addAction(mnuSetup_Backups_);
     mnuSetup_BackupFolder_ = NamedAction(this, "mnuSetup_BackupFolder", false);
@@ -160,10 +161,9 @@ void SafetyCommands::compareWithFile()
         prompts_.message(views_.dialogParent(), m);
         return;
     }
-    QStringList lines; // TEMPORARY until the core comparison lands
-    for (int a = 0; a < kImageSize; ++a)
-        if (state_.doc.image.at(a) != loaded.image.at(a))
-            lines << QStringLiteral("0x%1").arg(a, 3, 16, QLatin1Char('0'));
+    QStringList lines;
+    for (const std::string &line : DescribeDifferences(state_.doc.image, loaded.image, lang))
+        lines << QString::fromStdString(line);
     if (lines.isEmpty())
         lines << TableText(kTextSame, lang);
     const QString documentName = QFileInfo(QString::fromStdString(state_.doc.name)).fileName();
