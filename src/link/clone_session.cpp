@@ -81,8 +81,8 @@ std::vector<std::uint8_t> CloneSession::ReadRequest(int block)
 std::vector<std::uint8_t> CloneSession::WriteRequest(int block, const MemoryImage &image)
 {
     const int address = block * kCloneBlockSize;
-    // Of block 510 only the band limits (0xFF0-0xFF2) are written.
-    const int count = block == kWriteShortBlock ? 3 : kCloneBlockSize;
+    // Of the short block only the band limits are written.
+    const int count = block == kWriteShortBlock ? kWriteShortBlockBytes : kCloneBlockSize;
     std::vector<std::uint8_t> message{0x57, static_cast<std::uint8_t>(address / 256),
                                       static_cast<std::uint8_t>(address % 256), static_cast<std::uint8_t>(count)};
     for (int i = 0; i < count; ++i)
@@ -146,7 +146,7 @@ void CloneSession::SendCurrent(CloneActions &out)
     } else if (cloneStep_ == kCloneEndStep) {
         send.bytes = {kEnd};
     } else if (mode_ == CloneMode::Write) {
-        send.bytes = WriteRequest(cloneStep_ == 512 ? kWriteShortBlock : cloneStep_ - 2, cloneBuffer_);
+        send.bytes = WriteRequest(cloneStep_ == kWriteShortBlock + 2 ? kWriteShortBlock : cloneStep_ - 2, cloneBuffer_);
     } else if (awaitAck_ == 0) {
         send.bytes = ReadRequest(cloneStep_ - 2);
         expected = kDataReplyLength;
@@ -206,7 +206,10 @@ void CloneSession::HandleReply(std::span<const std::uint8_t> reply, CloneActions
             awaitAck_ = 0;
             if (mode_ == CloneMode::Write && cloneStep_ >= 2 && cloneStep_ < kCloneEndStep) {
                 AdvanceProgress(out);
-                cloneStep_ = cloneStep_ == 509 ? 512 : cloneStep_ == 512 ? kCloneEndStep : cloneStep_ + 1;
+                // Steps are block number + 2; the blocks that are never written are skipped.
+                const int last = kWriteLastFullBlock + 2;
+                const int shortStep = kWriteShortBlock + 2;
+                cloneStep_ = cloneStep_ == last ? shortStep : cloneStep_ == shortStep ? kCloneEndStep : cloneStep_ + 1;
             } else {
                 ++cloneStep_;
             }

@@ -21,9 +21,13 @@ inline constexpr int kCloneBlockCount = 512;
 inline constexpr int kCloneEndStep = 514;
 inline constexpr int kCloneStepUnsent = 800; // SentStep: the current step's message is still due
 inline constexpr int kReadProgressMaximum = 512;
-inline constexpr int kWriteProgressMaximum = 509;
-inline constexpr int kWriteLastFullBlock = 507; // blocks 508, 509 (0xFE0-0xFEF) are never written
-inline constexpr int kWriteShortBlock = 510;    // only its first three bytes, 0xFF0-0xFF2
+// A write sends kRadioWriteRanges: blocks 0..507 whole, then only the first bytes of block 510.
+inline constexpr int kWriteLastFullBlock = kRadioWriteRanges[0].end / kCloneBlockSize - 1;
+inline constexpr int kWriteShortBlock = kRadioWriteRanges[1].begin / kCloneBlockSize;
+inline constexpr int kWriteShortBlockBytes = kRadioWriteRanges[1].size();
+inline constexpr int kWriteProgressMaximum = kWriteLastFullBlock + 2; // one step per message
+static_assert(kRadioWriteRanges[0].begin == 0 && kRadioWriteRanges[0].end % kCloneBlockSize == 0 &&
+              kRadioWriteRanges[1].begin % kCloneBlockSize == 0 && kWriteShortBlockBytes < kCloneBlockSize);
 
 // Why a transfer stopped at an error prompt.
 enum class CloneError {

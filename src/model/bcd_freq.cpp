@@ -64,16 +64,24 @@ std::string ReadFreqHighFirst(const MemoryImage &image, int row, int column)
     return FormatFreq(ReadFreqUnits(image, MemoryImage::address(row, column), ByteOrder::HighFirst));
 }
 
+std::optional<FreqUnits> ParseFreqText(std::string_view text)
+{
+    const auto value = WholeNumber(text);
+    if (!value)
+        return std::nullopt;
+    return value->negative ? 0 : MHzToUnits(*value, Tie::Up);
+}
+
 namespace {
 
 bool writeText(MemoryImage &image, int row, int column, std::string_view text, ByteOrder order)
 {
-    const auto value = WholeNumber(text);
-    if (!value)
+    const auto units = ParseFreqText(text);
+    if (!units)
         return false;
     const int address = MemoryImage::address(row, column);
     MemoryImage::address(row, column + 3); // the field must lie inside the row
-    WriteFreqUnits(image, address, value->negative ? 0 : MHzToUnits(*value, Tie::Up), order);
+    WriteFreqUnits(image, address, *units, order);
     return true;
 }
 

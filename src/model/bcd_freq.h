@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ std::string FormatFreq(FreqUnits units);
 FreqUnits ReadFreqUnits(const MemoryImage &image, int address, ByteOrder order);
 // Writes units (clamped to 0..99999999) as eight BCD digits at address..address+3.
 void WriteFreqUnits(MemoryImage &image, int address, FreqUnits units, ByteOrder order);
+
+// The frequency a text in MHz stands for, rounded to 10 Hz (halves up; a negative number
+// gives 0). nullopt when the whole text is not a number.
+std::optional<FreqUnits> ParseFreqText(std::string_view text);
 
 std::string ReadFreqLowFirst(const MemoryImage &image, int row, int column);
 std::string ReadFreqHighFirst(const MemoryImage &image, int row, int column);

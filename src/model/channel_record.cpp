@@ -1,9 +1,8 @@
 #include "model/channel_record.h"
 
+#include <array>
 #include <stdexcept>
 
-#include "model/bcd_freq.h"
-#include "model/tone.h"
 
 namespace zrk6 {
 namespace {
@@ -38,6 +37,54 @@ std::string text(int id, LanguageMode language)
     return std::string(LoadText(id, language));
 }
 
+void writeTone(MemoryImage &image, int address, ToneBytes bytes)
+{
+    image.set(address, bytes.low);
+    image.set(address + 1, bytes.high);
+}
+
+// Text ids of the option columns' items.
+constexpr int kOnText = 1100;
+constexpr int kOffText = 1101;
+constexpr int kWideText = 1217;
+constexpr int kNarrowText = 1218;
+constexpr int kScanDelText = 1220;
+constexpr int kScanAddText = 1221;
+constexpr std::array<int, 3> kPowerTexts = {1214, 1257, 1215};   // by TxPower
+constexpr std::array<int, 3> kBusyLockTexts = {1101, 1226, 1225}; // by BusyLock
+
+// One field of a value, as a comparable tuple; a frequency field compares its frequency.
+auto fieldOf(const ChannelValue &v, ChannelColumn column)
+{
+    struct Field {
+        std::optional<FreqUnits> freq;
+        Tone tone;
+        int option = 0;
+        bool operator==(const Field &) const = default;
+    };
+    switch (column) {
+    case ChannelColumn::RxFreq:
+        return Field{v.rx, {}, 0};
+    case ChannelColumn::TxFreq:
+        return Field{v.tx, {}, 0};
+    case ChannelColumn::Decode:
+        return Field{{}, v.decode, 0};
+    case ChannelColumn::Encode:
+        return Field{{}, v.encode, 0};
+    case ChannelColumn::WideNarrow:
+        return Field{{}, {}, v.wide};
+    case ChannelColumn::Scan:
+        return Field{{}, {}, v.scan};
+    case ChannelColumn::TxPower:
+        return Field{{}, {}, static_cast<int>(v.power)};
+    case ChannelColumn::Bcl:
+        return Field{{}, {}, static_cast<int>(v.busyLock)};
+    case ChannelColumn::Scrambler:
+        return Field{{}, {}, v.scrambler};
+    }
+    return Field{};
+}
+
 void eraseTransmitPart(MemoryImage &image, int b)
 {
     image.fill(b + kTx, 4, 0xFF);
@@ -58,33 +105,53 @@ bool IsChannelInUse(const MemoryImage &image, int channel, const Band &band)
     return inBand(readFreq(image, base(channel) + kRx), band);
 }
 
-RowTexts ChannelRowTexts(const MemoryImage &image, int channel, const Band &band, LanguageMode language)
+ChannelValue ReadChannel(const MemoryImage &image, int channel, const Band &band)
 {
-    RowTexts row;
+    ChannelValue value;
     const int b = base(channel);
     const FreqUnits rx = readFreq(image, b + kRx);
     if (!inBand(rx, band))
-        return row;
-    auto cell = [&row](ChannelColumn c) -> std::string & { return row[static_cast<std::size_t>(c)]; };
-    cell(ChannelColumn::RxFreq) = FormatFreq(rx);
-    cell(ChannelColumn::Decode) = ReadToneCode(image.at(b + kDecodeTone), image.at(b + kDecodeTone + 1), language);
+        return value;
+    value.rx = rx;
+    value.decode = DecodeTone({image.at(b + kDecodeTone), image.at(b + kDecodeTone + 1)});
     const FreqUnits tx = readFreq(image, b + kTx);
     if (inBand(tx, band)) {
-        cell(ChannelColumn::TxFreq) = FormatFreq(tx);
-        cell(ChannelColumn::Encode) = ReadToneCode(image.at(b + kEncodeTone), image.at(b + kEncodeTone + 1), language);
+        value.tx = tx;
+        value.encode = DecodeTone({image.at(b + kEncodeTone), image.at(b + kEncodeTone + 1)});
     }
     const std::uint8_t flags = image.at(b + kChannelFlags);
     const int power = (flags >> 5) & 0x3;
-    cell(ChannelColumn::TxPower) = text(power == 0 ? 1214 : power == 1 ? 1257 : 1215, language);
-    cell(ChannelColumn::WideNarrow) = text((flags & 0x10) ? 1217 : 1218, language);
-    cell(ChannelColumn::Scan) = text((flags & 0x08) ? 1221 : 1220, language);
+    value.power = power == 0 ? TxPower::Low : power == 1 ? TxPower::Mid : TxPower::High;
+    value.wide = (flags & 0x10) != 0;
+    value.scan = (flags & 0x08) != 0;
     const int bcl = (flags >> 1) & 0x3;
-    cell(ChannelColumn::Bcl) = text(bcl == 0 ? 1101 : (bcl & 1) ? 1226 : 1225, language);
-    cell(ChannelColumn::Scrambler) = text((image.at(b + kOptionFlags) & 0x40) ? 1100 : 1101, language);
+    value.busyLock = bcl == 0 ? BusyLock::Off : (bcl & 1) ? BusyLock::Carrier : BusyLock::QtDqt;
+    value.scrambler = (image.at(b + kOptionFlags) & 0x40) != 0;
+    return value;
+}
+
+RowTexts ChannelRowTexts(const MemoryImage &image, int channel, const Band &band, LanguageMode language)
+{
+    RowTexts row;
+    const ChannelValue value = ReadChannel(image, channel, band);
+    if (!value.rx)
+        return row;
+    auto cell = [&row](ChannelColumn c) -> std::string & { return row[static_cast<std::size_t>(c)]; };
+    cell(ChannelColumn::RxFreq) = FormatFreq(*value.rx);
+    cell(ChannelColumn::Decode) = ToneText(value.decode, language);
+    if (value.tx) {
+        cell(ChannelColumn::TxFreq) = FormatFreq(*value.tx);
+        cell(ChannelColumn::Encode) = ToneText(value.encode, language);
+    }
+    cell(ChannelColumn::TxPower) = text(kPowerTexts[static_cast<std::size_t>(value.power)], language);
+    cell(ChannelColumn::WideNarrow) = text(value.wide ? kWideText : kNarrowText, language);
+    cell(ChannelColumn::Scan) = text(value.scan ? kScanAddText : kScanDelText, language);
+    cell(ChannelColumn::Bcl) = text(kBusyLockTexts[static_cast<std::size_t>(value.busyLock)], language);
+    cell(ChannelColumn::Scrambler) = text(value.scrambler ? kOnText : kOffText, language);
     return row;
 }
 
-RowTexts ShowChannelRow(MemoryImage &image, int channel, const Band &band, LanguageMode language)
+void NormaliseChannel(MemoryImage &image, int channel, const Band &band)
 {
     const int b = base(channel);
     if (!inBand(readFreq(image, b + kRx), band)) {
@@ -92,20 +159,114 @@ RowTexts ShowChannelRow(MemoryImage &image, int channel, const Band &band, Langu
     } else if (!inBand(readFreq(image, b + kTx), band)) {
         eraseTransmitPart(image, b);
     }
+}
+
+RowTexts ShowChannelRow(MemoryImage &image, int channel, const Band &band, LanguageMode language)
+{
+    NormaliseChannel(image, channel, band);
     return ChannelRowTexts(image, channel, band, language);
+}
+
+void WriteChannelField(MemoryImage &image, int channel, ChannelColumn field, const ChannelValue &value,
+                       const Band &band)
+{
+    const int b = base(channel);
+    switch (field) {
+    case ChannelColumn::RxFreq:
+        if (!value.rx) {
+            EraseChannel(image, channel);
+            break;
+        }
+        {
+            const bool wasEmpty = !IsChannelInUse(image, channel, band);
+            image.setBit(b + kUnsetFlags, 0, false);
+            WriteFreqUnits(image, b + kRx, *value.rx, ByteOrder::LowFirst);
+            if (wasEmpty) {
+                image.set(b + kChannelFlags, image.at(b + kChannelFlags) & 0xD9);
+                image.set(b + kOptionFlags, image.at(b + kOptionFlags) & 0xBF);
+                image.set(b + kUnsetFlags, image.at(b + kUnsetFlags) & 0xFE);
+            }
+        }
+        break;
+    case ChannelColumn::TxFreq:
+        if (value.tx) {
+            image.setBit(b + kUnsetFlags, 1, false);
+            WriteFreqUnits(image, b + kTx, *value.tx, ByteOrder::LowFirst);
+        } else {
+            eraseTransmitPart(image, b);
+            image.setBit(b + kUnsetFlags, 1, true);
+        }
+        break;
+    case ChannelColumn::Decode:
+        writeTone(image, b + kDecodeTone, EncodeTone(value.decode));
+        break;
+    case ChannelColumn::Encode:
+        writeTone(image, b + kEncodeTone, EncodeTone(value.encode));
+        break;
+    case ChannelColumn::WideNarrow:
+        image.setBit(b + kChannelFlags, 4, value.wide);
+        break;
+    case ChannelColumn::Scan:
+        image.setBit(b + kChannelFlags, 3, value.scan);
+        break;
+    case ChannelColumn::TxPower:
+        image.setMasked(b + kChannelFlags, 0x60, static_cast<std::uint8_t>(static_cast<int>(value.power) << 5));
+        break;
+    case ChannelColumn::Bcl:
+        image.setMasked(b + kChannelFlags, 0x06, static_cast<std::uint8_t>(static_cast<int>(value.busyLock) << 1));
+        break;
+    case ChannelColumn::Scrambler:
+        image.setBit(b + kOptionFlags, 6, value.scrambler);
+        break;
+    }
+}
+
+void WriteChannel(MemoryImage &image, int channel, const ChannelValue &value, const Band &band)
+{
+    for (int c = 0; c < kChannelColumns; ++c) {
+        const auto column = static_cast<ChannelColumn>(c);
+        const ChannelValue now = ReadChannel(image, channel, band);
+        if (!now.rx && !value.rx)
+            return;
+        if (column == ChannelColumn::Encode && !value.tx)
+            continue;
+        if (fieldOf(now, column) != fieldOf(value, column))
+            WriteChannelField(image, channel, column, value, band);
+        if (!value.rx)
+            return;
+    }
+}
+
+void ParseChannelOption(ChannelValue &value, ChannelColumn column, std::string_view option, LanguageMode language)
+{
+    const auto is = [&](int id) { return option == LoadText(id, language); };
+    switch (column) {
+    case ChannelColumn::TxPower:
+        value.power = is(1215) ? TxPower::High : is(1257) ? TxPower::Mid : TxPower::Low;
+        break;
+    case ChannelColumn::WideNarrow:
+        value.wide = is(kWideText);
+        break;
+    case ChannelColumn::Scan:
+        value.scan = is(kScanAddText);
+        break;
+    case ChannelColumn::Bcl:
+        value.busyLock = is(1225) ? BusyLock::QtDqt : is(1226) ? BusyLock::Carrier : BusyLock::Off;
+        break;
+    case ChannelColumn::Scrambler:
+        value.scrambler = !is(kOffText);
+        break;
+    default:
+        break;
+    }
 }
 
 void StoreRxFrequency(MemoryImage &image, int channel, std::string_view text, const Band &band)
 {
-    const int b = base(channel);
-    const bool wasEmpty = !IsChannelInUse(image, channel, band);
-    image.setBit(b + kUnsetFlags, 0, false);
-    WriteFreqLowFirst(image, ChannelRow(channel), kRx, text);
-    if (wasEmpty) {
-        image.set(b + kChannelFlags, image.at(b + kChannelFlags) & 0xD9);
-        image.set(b + kOptionFlags, image.at(b + kOptionFlags) & 0xBF);
-        image.set(b + kUnsetFlags, image.at(b + kUnsetFlags) & 0xFE);
-    }
+    ChannelValue value;
+    value.rx = ParseFreqText(text);
+    if (value.rx)
+        WriteChannelField(image, channel, ChannelColumn::RxFreq, value, band);
 }
 
 void EraseChannel(MemoryImage &image, int channel)
@@ -117,49 +278,33 @@ void EraseChannel(MemoryImage &image, int channel)
 
 void StoreTxFrequency(MemoryImage &image, int channel, std::string_view text)
 {
-    image.setBit(base(channel) + kUnsetFlags, 1, false);
-    WriteFreqLowFirst(image, ChannelRow(channel), kTx, text);
+    ChannelValue value;
+    value.tx = ParseFreqText(text);
+    if (value.tx)
+        WriteChannelField(image, channel, ChannelColumn::TxFreq, value, Band{});
 }
 
 void RemoveTxFrequency(MemoryImage &image, int channel)
 {
-    const int b = base(channel);
-    eraseTransmitPart(image, b);
-    image.setBit(b + kUnsetFlags, 1, true);
+    WriteChannelField(image, channel, ChannelColumn::TxFreq, ChannelValue{}, Band{});
 }
 
 void WriteChannelTone(MemoryImage &image, int channel, ChannelColumn column, std::string_view text)
 {
-    if (column != ChannelColumn::Decode && column != ChannelColumn::Encode)
-        return;
-    WriteToneCode(image, ChannelRow(channel), text,
-                  column == ChannelColumn::Decode ? kToneColumnDecode : kToneColumnEncode);
+    // Not through Tone: the bytes of a text that is not in the tone list stay what they always were.
+    if (column == ChannelColumn::Decode || column == ChannelColumn::Encode)
+        writeTone(image, base(channel) + (column == ChannelColumn::Decode ? kDecodeTone : kEncodeTone),
+                  EncodeToneText(text));
 }
 
-void WriteChannelOption(MemoryImage &image, int channel, ChannelColumn column, std::string_view value,
+void WriteChannelOption(MemoryImage &image, int channel, ChannelColumn column, std::string_view text,
                         LanguageMode language)
 {
-    const int b = base(channel);
-    const auto is = [&](int id) { return value == LoadText(id, language); };
-    switch (column) {
-    case ChannelColumn::TxPower:
-        image.setMasked(b + kChannelFlags, 0x60, is(1215) ? 0x40 : is(1257) ? 0x20 : 0x00);
-        break;
-    case ChannelColumn::WideNarrow:
-        image.setBit(b + kChannelFlags, 4, is(1217));
-        break;
-    case ChannelColumn::Scan:
-        image.setBit(b + kChannelFlags, 3, is(1221));
-        break;
-    case ChannelColumn::Bcl:
-        image.setMasked(b + kChannelFlags, 0x06, is(1225) ? 0x04 : is(1226) ? 0x02 : 0x00);
-        break;
-    case ChannelColumn::Scrambler:
-        image.setBit(b + kOptionFlags, 6, !is(1101));
-        break;
-    default:
-        break;
-    }
+    if (column < ChannelColumn::WideNarrow)
+        return;
+    ChannelValue value;
+    ParseChannelOption(value, column, text, language);
+    WriteChannelField(image, channel, column, value, Band{});
 }
 
 } // namespace zrk6

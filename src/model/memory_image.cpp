@@ -90,4 +90,10 @@ void MemoryImage::assign(std::span<const std::uint8_t> data)
     std::copy(data.begin(), data.end(), bytes_.begin());
 }
 
+bool IsWrittenToRadio(int address)
+{
+    return std::any_of(kRadioWriteRanges.begin(), kRadioWriteRanges.end(),
+                       [address](const AddressRange &r) { return r.contains(address); });
+}
+
 } // namespace zrk6

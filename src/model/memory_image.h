@@ -46,6 +46,22 @@ private:
     std::array<std::uint8_t, kImageSize> bytes_{};
 };
 
+// The addresses begin..end-1 of the image.
+struct AddressRange {
+    int begin = 0;
+    int end = 0;
+
+    constexpr int size() const { return end - begin; }
+    constexpr bool contains(int address) const { return address >= begin && address < end; }
+    bool operator==(const AddressRange &) const = default;
+};
+
+// What a write sends to the radio, in sending order: 0x000-0xFDF in blocks of eight, then
+// the band limits 0xFF0-0xFF2. The PTT-ID name (0xFE0-0xFEF) and 0xFF3-0xFFF never go out.
+inline constexpr std::array<AddressRange, 2> kRadioWriteRanges{{{0x000, 0xFE0}, {0xFF0, 0xFF3}}};
+// True when a write to the radio sends the byte at address.
+bool IsWrittenToRadio(int address);
+
 // Addresses of the fields outside the channel records.
 namespace addr {
 inline constexpr int kVfo = 0xD00;

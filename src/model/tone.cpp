@@ -69,11 +69,12 @@ std::vector<std::string> BuildToneList(LanguageMode language)
     return list;
 }
 
-std::string ReadToneCode(std::uint8_t low, std::uint8_t high, LanguageMode language)
+Tone DecodeTone(ToneBytes bytes)
 {
-    const std::string none(LoadText(1104, language));
+    const std::uint8_t low = bytes.low;
+    const std::uint8_t high = bytes.high;
     if (high == 0xFF || (low == 0x00 && high == 0x00))
-        return none;
+        return {};
     switch (high >> 6) {
     case 0: {
         // Leading decimal digits of the four nibbles, in tenths of a hertz.
@@ -83,7 +84,7 @@ std::string ReadToneCode(std::uint8_t low, std::uint8_t high, LanguageMode langu
                 break;
             tenths = tenths * 10 + nibble;
         }
-        return isListedCtcss(tenths) ? ctcssText(tenths) : none;
+        return isListedCtcss(tenths) ? Tone::Ctcss(tenths) : Tone{};
     }
     case 2:
     case 3: {
@@ -92,13 +93,70 @@ std::string ReadToneCode(std::uint8_t low, std::uint8_t high, LanguageMode langu
         const int z = low & 0x0F;
         // Nibbles above 7 are not octal digits and so never name a listed code.
         if (x > 9 || y > 9 || z > 9)
-            return none;
+            return {};
         const int code = x * 100 + y * 10 + z;
-        return isListedDcs(code) ? dcsText(code, (high >> 6) == 2 ? 'N' : 'I') : none;
+        if (!isListedDcs(code))
+            return {};
+        return Tone::Dcs(code, (high >> 6) == 2 ? DcsPolarity::Normal : DcsPolarity::Inverted);
     }
     default:
-        return none;
+        return {};
     }
+}
+
+bool IsListedTone(const Tone &tone)
+{
+    switch (tone.kind) {
+    case ToneKind::None:
+        return true;
+    case ToneKind::Ctcss:
+        return isListedCtcss(tone.code);
+    case ToneKind::Dcs:
+        return isListedDcs(tone.code);
+    }
+    return false;
+}
+
+ToneBytes EncodeTone(const Tone &tone)
+{
+    if (!IsListedTone(tone) || tone.kind == ToneKind::None)
+        return {0xFF, 0xFF};
+    const auto bcd = [](int twoDigits) { return static_cast<std::uint8_t>((twoDigits / 10) * 16 + twoDigits % 10); };
+    if (tone.kind == ToneKind::Ctcss)
+        return {bcd(tone.code % 100), bcd(tone.code / 100)};
+    const int polarity = tone.polarity == DcsPolarity::Normal ? 0x80 : 0xC0;
+    return {bcd(tone.code % 100), static_cast<std::uint8_t>(polarity + tone.code / 100)};
+}
+
+std::string ToneText(const Tone &tone, LanguageMode language)
+{
+    if (tone.kind == ToneKind::None || !IsListedTone(tone))
+        return std::string(LoadText(1104, language));
+    if (tone.kind == ToneKind::Ctcss)
+        return ctcssText(tone.code);
+    return dcsText(tone.code, tone.polarity == DcsPolarity::Normal ? 'N' : 'I');
+}
+
+std::optional<Tone> ToneFromText(std::string_view text)
+{
+    if (IsNoneTone(text))
+        return Tone{};
+    for (int tenths : kCtcss) {
+        if (text == ctcssText(tenths))
+            return Tone::Ctcss(tenths);
+    }
+    for (const DcsPolarity polarity : {DcsPolarity::Normal, DcsPolarity::Inverted}) {
+        for (int code : kDcs) {
+            if (text == dcsText(code, polarity == DcsPolarity::Normal ? 'N' : 'I'))
+                return Tone::Dcs(code, polarity);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ReadToneCode(std::uint8_t low, std::uint8_t high, LanguageMode language)
+{
+    return ToneText(DecodeTone({low, high}), language);
 }
 
 bool IsNoneTone(std::string_view text)

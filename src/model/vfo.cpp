@@ -142,4 +142,15 @@ StepChangeResult ChangeVfoStep(MemoryImage &image, int step, const Band &band)
     return result;
 }
 
+void NormaliseVfo(MemoryImage &image, const Band &band)
+{
+    const int step = image.at(addr::kVfoStep);
+    if (step < kVfoStepCount)
+        ChangeVfoStep(image, step, band);
+    if (duplexOf(image) <= static_cast<int>(VfoDuplex::Plus))
+        UpdateVfoTx(image, band);
+    for (const int address : {vfo::kDecode, vfo::kEncode})
+        WriteVfoTone(image, address, ReadToneCode(image.at(address), image.at(address + 1), kEnglish));
+}
+
 } // namespace zrk6

@@ -70,4 +70,10 @@ struct StepChangeResult {
 };
 StepChangeResult ChangeVfoStep(MemoryImage &image, int step, const Band &band);
 
+// Puts the VFO block into its rules, as filling the VFO panel from the image does when every
+// selection changes: with a listed step both frequencies go onto its raster and into the
+// band, with a listed duplex TxFreq is derived again, and each tone is rewritten from its
+// text (anything unlisted, and None, become 00 00). Wide and power stay as they are.
+void NormaliseVfo(MemoryImage &image, const Band &band);
+
 } // namespace zrk6

@@ -36,6 +36,7 @@
 #include "model/band.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
+#include "model/image_normalise.h"
 #include "model/vfo.h"
 #include "main_window_fixture.h"
 
@@ -508,6 +509,47 @@ private slots:
         content.set(addr::kModel, 0x41);
         openThroughMenu(writeDataFile(QStringLiteral("odd-model.dat"), content));
         QCOMPARE(image().at(addr::kModel), 0x38);
+    }
+
+    // Showing an opened image changes it exactly as NormaliseImage does, when every list of
+    // the panels changes its selection (so every handler runs once).
+    void showingAnOpenedImageIsNormaliseImage()
+    {
+        const Band band = BandFromRow(1);
+        MemoryImage content = DefaultImage(band);
+        content.set(addr::kModel, 0x41);
+        content.set(addr::kVfoStep, 0);
+        WriteFreqUnits(content, vfo::kRxFreq, 14500250, ByteOrder::LowFirst);
+        WriteFreqUnits(content, vfo::kTxFreq, 14300000, ByteOrder::LowFirst);
+        WriteFreqUnits(content, vfo::kOffset, 61234, ByteOrder::HighFirst);
+        content.set(vfo::kModeFlags, 0x80 | 0x0B); // plus, low power, narrow, stray low bits
+        content.set(vfo::kDecode, 0x23);
+        content.set(vfo::kDecode + 1, 0xB0);
+        content.set(vfo::kEncode, 0x70);
+        content.set(vfo::kEncode + 1, 0x06);
+        const std::uint8_t records[][16] = {
+            {0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x56, 0x14, 0x70, 0x06, 0x23, 0xC0, 0x12, 0x34, 0x56, 0x78},
+            {0x00, 0x00, 0x50, 0x17, 0x00, 0x00, 0x56, 0x14, 0x70, 0x06, 0x23, 0xC0, 0x12, 0x34, 0x56, 0x78},
+            {0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x56, 0x43, 0x70, 0x06, 0x23, 0xC0, 0x12, 0x34, 0x56, 0x78},
+            {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0},
+        };
+        for (int r = 0; r < 4; ++r) {
+            for (int i = 0; i < 16; ++i)
+                content.set(r, i, records[r][i]);
+        }
+        const MemoryImage want = NormaliseImage(content, band);
+        QVERIFY(want != content);
+
+        start();
+        openThroughMenu(writeDataFile(QStringLiteral("messy.dat"), content));
+        QVERIFY(prompts->shownIds().isEmpty());
+        for (int a = 0; a < kImageSize; ++a) {
+            if (image().at(a) != want.at(a))
+                QFAIL(qPrintable(QStringLiteral("byte %1: window %2, NormaliseImage %3")
+                                     .arg(a, 3, 16)
+                                     .arg(image().at(a), 2, 16)
+                                     .arg(want.at(a), 2, 16)));
+        }
     }
 
     // ---- General panel -----------------------------------------------------------------
