@@ -718,8 +718,8 @@ private slots:
     void menusAndToolbar()
     {
         start();
-        const QStringList fileItems{"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_SaveAs",
-                                    "mnuFile_Bar1", "mnuFile_Print", "mnuFile_Bar2", "mnuFile_Exit"};
+        const QStringList fileItems{"mnuFile_New",  "mnuFile_Open",    "mnuFile_Save", "mnuFile_SaveAs",
+                                    "mnuFile_Compare", "mnuFile_Bar1", "mnuFile_Print", "mnuFile_Bar2", "mnuFile_Exit"};
         QStringList names;
         for (QAction *action : child<QMenu>(QStringLiteral("mnuFile"))->actions())
             names << action->objectName();
