@@ -214,6 +214,42 @@ def icon_about():
     ]
 
 
+UNDO_ARROW = [(2, 11), (10, 3.5), (10, 7.5), (15, 7.5), (21.5, 13), (21.5, 20.5), (17.5, 20.5), (17.5, 14.5),
+              (14.5, 11.5), (10, 11.5), (10, 18.5)]
+
+
+def shrink(points, by=1.0):
+    """Moves each vertex of a simple polygon inwards along its corner bisector."""
+    n = len(points)
+    area = sum(points[i][0] * points[(i + 1) % n][1] - points[(i + 1) % n][0] * points[i][1] for i in range(n))
+    sign = 1 if area > 0 else -1
+    out = []
+    for i in range(n):
+        px, py = points[i - 1]
+        x, y = points[i]
+        nx_, ny_ = points[(i + 1) % n]
+        e1 = (x - px, y - py)
+        e2 = (nx_ - x, ny_ - y)
+        l1 = math.hypot(*e1)
+        l2 = math.hypot(*e2)
+        n1 = (-e1[1] / l1 * sign, e1[0] / l1 * sign)
+        n2 = (-e2[1] / l2 * sign, e2[0] / l2 * sign)
+        bx, by_ = n1[0] + n2[0], n1[1] + n2[1]
+        dot = n1[0] * n2[0] + n1[1] * n2[1]
+        scale = by / max(0.3, (1 + dot))
+        out.append((x + bx * scale, y + by_ * scale))
+    return out
+
+
+def icon_undo():
+    return [polygon(UNDO_ARROW, rgba('#1f4e8c')), polygon(shrink(UNDO_ARROW), rgba('#3a7bd5'))]
+
+
+def icon_redo():
+    mirrored = [(24.0 - x, y) for x, y in UNDO_ARROW]
+    return [polygon(mirrored, rgba('#1f4e8c')), polygon(shrink(mirrored), rgba('#3a7bd5'))]
+
+
 def icon_app():
     return [rect(1, 1, 23, 23, rgba('#e8eef5'), radius=4)] + radio(7.25)
 
@@ -221,6 +257,7 @@ def icon_app():
 ICONS = {
     'new': icon_new, 'open': icon_open, 'save': icon_save, 'print': icon_print,
     'read': icon_read, 'write': icon_write, 'about': icon_about,
+    'undo': icon_undo, 'redo': icon_redo,
 }
 
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building and testing the programmer needs on Debian 12.
-# Skips packages that are already installed; uses sudo when not run as root.
+# Skips packages that are already installed; uses sudo when not run as root. The names must be
+# real package names, not names that another package provides: the check looks for installed
+# packages by name, so a provided name would be installed again on every run.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   poppler-utils xvfb xauth fonts-wqy-microhei

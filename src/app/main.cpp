@@ -1,7 +1,10 @@
 // zrk6: the ZR-K6 programmer's window.
+#include <cstdio>
+
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "files/file_io.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
@@ -30,10 +33,19 @@ int main(int argc, char *argv[])
     parser.addOption(settingsFile);
     parser.process(app);
 
+    const QString settingsPath = parser.isSet(settingsFile) ? parser.value(settingsFile)
+                                                           : zrk6::SettingsStore::DefaultFilePath();
+    // A pipe or a device there would hang the start-up; say so instead.
+    if (zrk6::IsNonRegularFile(settingsPath)) {
+        const std::string_view reason = zrk6::LoadText(zrk6::kTextNotRegularFile, zrk6::kEnglish);
+        std::fprintf(stderr, "zrk6: %s: %.*s\n", qPrintable(settingsPath), static_cast<int>(reason.size()),
+                     reason.data());
+        return 1;
+    }
+
     zrk6::AppState state;
     zrk6::WidgetPrompts prompts;
-    zrk6::SettingsStore settings(parser.isSet(settingsFile) ? parser.value(settingsFile)
-                                                            : zrk6::SettingsStore::DefaultFilePath());
+    zrk6::SettingsStore settings(settingsPath);
     zrk6::frmMain window(state, prompts, settings);
     if (parser.isSet(port))
         window.setPortOverride(parser.value(port));

@@ -50,7 +50,6 @@ int main(int argc, char *argv[])
         }
         QTimer::singleShot(300, &window, [&] {
             status = window.grab().save(parser.value(output)) ? 0 : 1;
-            state.doc.TakeSnapshot();
             window.close();
             QApplication::exit(status);
         });

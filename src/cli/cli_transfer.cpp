@@ -10,7 +10,15 @@
 #include "link/clone_driver.h"
 #include "link/port_names.h"
 
+#include <functional>
+#include <memory>
+
+#include <QSocketNotifier>
+
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -129,6 +137,76 @@ private:
     CloneError lastError_ = CloneError::None;
 };
 
+#ifdef Q_OS_UNIX
+// While alive, SIGINT and SIGTERM run onInterrupt in the event loop (through a pipe written by
+// the signal handler) in place of ending the program.
+class InterruptWatch {
+public:
+    explicit InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_(std::move(onInterrupt))
+    {
+        if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+            pipe_[0] = pipe_[1] = -1;
+            return;
+        }
+        writeEnd_ = pipe_[1];
+        notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+            char signal = 0;
+            while (::read(pipe_[0], &signal, 1) == 1) {
+            }
+            if (!caught_) {
+                caught_ = true;
+                onInterrupt_();
+            }
+        });
+        struct sigaction action{};
+        action.sa_handler = &InterruptWatch::OnSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &oldInt_);
+        ::sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~InterruptWatch()
+    {
+        if (pipe_[0] < 0)
+            return;
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+        writeEnd_ = -1;
+        notifier_.reset();
+        ::close(pipe_[0]);
+        ::close(pipe_[1]);
+    }
+    InterruptWatch(const InterruptWatch &) = delete;
+    InterruptWatch &operator=(const InterruptWatch &) = delete;
+
+    bool caught() const { return caught_; }
+
+private:
+    static void OnSignal(int signal)
+    {
+        const int saved = errno;
+        const char byte = static_cast<char>(signal);
+        if (writeEnd_ >= 0)
+            (void)::write(writeEnd_, &byte, 1);
+        errno = saved;
+    }
+
+    static inline volatile sig_atomic_t writeEnd_ = -1;
+    std::function<void()> onInterrupt_;
+    int pipe_[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier_;
+    struct sigaction oldInt_{};
+    struct sigaction oldTerm_{};
+    bool caught_ = false;
+};
+#else
+class InterruptWatch {
+public:
+    explicit InterruptWatch(std::function<void()>) {}
+    bool caught() const { return false; }
+};
+#endif
+
 } // namespace
 
 void TransferOptions::addTo(QCommandLineParser &parser) const
@@ -165,6 +243,10 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
     }
     settings.traceFile = parser.value(options.trace);
     settings.backup = !parser.isSet(options.noBackup);
+    if (!settings.traceFile.isEmpty()) {
+        if (const auto refused = CheckOutputPath(parser, settings.traceFile))
+            return refused;
+    }
     return std::nullopt;
 }
 
@@ -181,22 +263,33 @@ void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSetting
 
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio)
 {
-    QFile traceFile(settings.traceFile);
-    if (!settings.traceFile.isEmpty() && !traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return Fail(QStringLiteral("%1: %2").arg(settings.traceFile, traceFile.errorString()));
-
     ConsoleFrontEnd frontEnd(settings.retries, StderrIsTerminal());
     CloneDriver driver(mode, image, settings.language, settings.portName, frontEnd);
     driver.setVerifyAfterWrite(settings.verify && mode == CloneMode::Write);
-    if (traceFile.isOpen())
-        driver.setTrace(&traceFile);
     if (const QString reason = driver.open(); !reason.isEmpty())
         return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +
                     reason);
+    // The trace file is made only once there is a line to trace.
+    QFile traceFile(settings.traceFile);
+    if (!settings.traceFile.isEmpty()) {
+        if (!traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return Fail(QStringLiteral("%1: %2").arg(settings.traceFile, traceFile.errorString()));
+        driver.setTrace(&traceFile);
+    }
 
     if (mode == CloneMode::Write)
         MakeBackup(image, BackupKind::Write, settings);
+    // Ctrl+C (or a kill) ends the transfer as Cancel does: the radio gets its end byte.
+    InterruptWatch interrupt([&driver] { driver.cancel(); });
     const TransferResult result = driver.run();
+    if (interrupt.caught()) {
+        const bool readBack = driver.verifyReport().outcome != VerifyOutcome::NotRun;
+        Fail(QStringLiteral("interrupted; %1 was cancelled")
+                 .arg(readBack                 ? QStringLiteral("the read-back after the completed write")
+                      : mode == CloneMode::Read ? QStringLiteral("the read")
+                                                : QStringLiteral("the write")));
+        return kInterruptedStatus;
+    }
     switch (result) {
     case TransferResult::Completed:
         if (mode == CloneMode::Read)

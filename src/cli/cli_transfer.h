@@ -54,11 +54,16 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
 // error, never a reason to stop.
 void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSettings &settings);
 
+// The exit status after Ctrl+C or SIGTERM stopped a transfer (128 + SIGINT, as shells report it).
+inline constexpr int kInterruptedStatus = 130;
+
 // Runs one transfer against the radio with a progress bar on a terminal (a percentage line
 // otherwise) and the window's messages. A completed read leaves the radio's memory in *radio.
 // With settings.verify a completed write is read back and compared. Unless --no-backup, the
 // image is backed up once the port is open (write) or once the whole memory arrived (read).
-// Returns the exit status: 0 when the transfer completed (and verified), 1 otherwise.
+// Returns the exit status: 0 when the transfer completed (and verified), 1 when it failed (or
+// the read-back found differences), kInterruptedStatus when Ctrl+C or SIGTERM cancelled it
+// (the radio then gets its end byte, as after Cancel).
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio);
 
 } // namespace zrk6::cli

@@ -45,15 +45,17 @@ std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringLis
     return std::nullopt;
 }
 
-void AddForceOption(QCommandLineParser &parser)
+void AddForceOption(QCommandLineParser &parser, const QString &description)
 {
     parser.addOption({{QStringLiteral("f"), QString::fromLatin1(kForceOption)},
-                      QStringLiteral("Replace the output file if it exists.")});
+                      description.isEmpty() ? QStringLiteral("Replace the output file if it exists.") : description});
 }
 
 std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path)
 {
-    if (QFileInfo::exists(path) && !parser.isSet(QString::fromLatin1(kForceOption)))
+    // A symbolic link counts even when its target is missing: saving would write through it.
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !parser.isSet(QString::fromLatin1(kForceOption)))
         return Fail(QStringLiteral("%1: file exists (use --force to replace it)").arg(path));
     return std::nullopt;
 }

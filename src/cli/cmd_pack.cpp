@@ -23,6 +23,8 @@ int RunPack(const QStringList &arguments)
     const FileReadResult read = ReadWholeFile(in, kImageSize);
     if (!read.error.isEmpty())
         return Fail(QStringLiteral("%1: %2").arg(in, read.error));
+    if (read.notRegular)
+        return Fail(QStringLiteral("%1: %2").arg(in, Text(kTextNotRegularFile, kEnglish)));
     if (read.tooLarge || read.bytes.size() != kImageSize)
         return Fail(QStringLiteral("%1: not a memory image: it must hold exactly %2 bytes")
                         .arg(in)

@@ -20,7 +20,7 @@ int RunRead(const QStringList &arguments)
                                         QStringLiteral("The data file whose identification the radio must match."),
                                         QStringLiteral("FILE.dat"));
     parser.addOption(baseOption);
-    AddForceOption(parser);
+    AddForceOption(parser, QStringLiteral("Replace OUT.dat and the --trace file if they exist."));
     parser.addPositionalArgument(QStringLiteral("OUT.dat"), QStringLiteral("The data file to save."));
     if (const auto done = ParseCommandLine(parser, arguments, 1))
         return *done;

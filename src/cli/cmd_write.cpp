@@ -14,6 +14,7 @@ int RunWrite(const QStringList &arguments)
                        "identification must match the file's image."));
     const TransferOptions transfer;
     transfer.addTo(parser);
+    AddForceOption(parser, QStringLiteral("Replace the --trace file if it exists."));
     const QCommandLineOption verifyOption(
         QStringLiteral("verify"),
         QStringLiteral("After the write, read the radio back and compare what was sent; differences are "

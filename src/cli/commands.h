@@ -43,9 +43,10 @@ QString Text(int id, LanguageMode language);
 // The one-line reason why a data file could not be opened: the system's error text or 1112.
 QString LoadFailure(const QString &path, const LoadedDataFile &loaded, LanguageMode language);
 
-// Refuses to replace an existing output file unless the user asked for it.
+// Refuses to replace an existing output file (or write through a symbolic link, even a dangling
+// one) unless the user asked for it.
 inline constexpr const char *kForceOption = "force";
-void AddForceOption(QCommandLineParser &parser);
+void AddForceOption(QCommandLineParser &parser, const QString &description = {});
 std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path);
 
 int RunNew(const QStringList &arguments);

@@ -31,8 +31,8 @@ QString Cell(const RowTexts &texts, ChannelColumn column)
 
 } // namespace
 
-CopyDialog::CopyDialog(AppState &state, Prompts &prompts, QWidget *parent)
-    : QDialog(parent), state_(state), prompts_(prompts)
+CopyDialog::CopyDialog(const AppState &state, const ImageDocument &document, Prompts &prompts, QWidget *parent)
+    : QDialog(parent), state_(state), document_(document), prompts_(prompts)
 {
     setObjectName(QStringLiteral("frmCopy"));
     UseOwnerIcon(this);
@@ -40,7 +40,7 @@ CopyDialog::CopyDialog(AppState &state, Prompts &prompts, QWidget *parent)
     mode_ = (state_.copyMode >= kChannelMode && state_.copyMode <= kToneMode) ? state_.copyMode : kChannelMode;
     source_ = std::clamp(state_.currentChannel, 1, kChannelCount);
 
-    const RowTexts row = ChannelRowTexts(state_.doc.image, source_, state_.doc.band, lang);
+    const RowTexts row = ChannelRowTexts(document_.image(), source_, document_.band(), lang);
     const int captions[3] = {1235, 1236, 1237};
     const int sourceLabels[3] = {1205, 1207, 1211};
     const int destLabels[3] = {1205, 1209, 1212};
@@ -161,13 +161,7 @@ void CopyDialog::copyChannel()
     bool ok = false;
     const int dest = txtDest_->text().isEmpty() ? 0 : txtDest_->text().toInt(&ok);
     if (dest >= 1 && dest <= kChannelCount) {
-        MemoryImage &image = state_.doc.image;
-        const int from = ChannelRow(source_) * kRowSize;
-        const int to = ChannelRow(dest) * kRowSize;
-        for (int k = 0; k < kRowSize; ++k)
-            image.set(to + k, image.at(from + k));
-        ShowChannelRow(image, dest, state_.doc.band, state_.language);
-        emit channelChanged(dest);
+        emit channelCopyChosen(source_, dest);
     } else {
         prompts_.message(this, PromptMessage{1238, Text(1238, state_.language), ProductName(),
                                              QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton});
@@ -177,24 +171,21 @@ void CopyDialog::copyChannel()
 
 void CopyDialog::storeTxFrequency()
 {
-    MemoryImage &image = state_.doc.image;
     const QString typed = txtDest_->text();
     if (typed.isEmpty()) {
-        RemoveTxFrequency(image, source_);
-    } else {
-        const RoundedFrequency rounded = RoundFrequencyText(typed.toStdString(), state_.doc.band);
-        if (rounded.outOfRange)
-            prompts_.message(this, PromptMessage{1229, Text(1229, state_.language), ProductName(),
-                                                 QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton});
-        StoreTxFrequency(image, source_, rounded.text);
+        emit transmitChosen(source_, QString());
+        return;
     }
-    emit channelChanged(source_);
+    const RoundedFrequency rounded = RoundFrequencyText(typed.toStdString(), document_.band());
+    if (rounded.outOfRange)
+        prompts_.message(this, PromptMessage{1229, Text(1229, state_.language), ProductName(), QMessageBox::Warning,
+                                             QMessageBox::Ok, QMessageBox::NoButton});
+    emit transmitChosen(source_, QString::fromStdString(rounded.text));
 }
 
 void CopyDialog::storeEncodeTone()
 {
-    WriteChannelTone(state_.doc.image, source_, ChannelColumn::Encode, cboCode_->currentText().toStdString());
-    emit channelChanged(source_);
+    emit encodeToneChosen(source_, cboCode_->currentText());
 }
 
 } // namespace zrk6

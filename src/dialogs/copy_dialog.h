@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "document/image_document.h"
 #include "model/app_state.h"
 #include "ui/prompts.h"
 
@@ -15,19 +16,24 @@ namespace zrk6 {
 // frmCopy in the mode of state.copyMode, from the channel state.currentChannel:
 // 0 copies the whole record onto other channels (any number of times while open),
 // 1 sets the channel's transmit frequency, 2 sets its encode tone.
-// Every change goes into the image at once; channelChanged names each channel whose row
-// the main window must show again.
+// It reads the document and changes nothing: each choice is a signal, which the caller
+// applies to the document at once (a channel copy while the dialog stays open).
 class CopyDialog final : public QDialog {
     Q_OBJECT
 public:
-    CopyDialog(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
+    CopyDialog(const AppState &state, const ImageDocument &document, Prompts &prompts, QWidget *parent = nullptr);
 
     int mode() const { return mode_; }
     QLineEdit *destinationBox() const { return txtDest_; }
     QComboBox *toneList() const { return cboCode_; }
 
 signals:
-    void channelChanged(int channel);
+    // Mode 0: copy the record of source onto destination (1..128).
+    void channelCopyChosen(int source, int destination);
+    // Mode 1: the channel's transmit frequency, already rounded into the band; empty removes it.
+    void transmitChosen(int channel, const QString &frequency);
+    // Mode 2: the channel's encode tone as the list shows it.
+    void encodeToneChosen(int channel, const QString &tone);
 
 public slots:
     void accept() override;
@@ -41,7 +47,8 @@ private:
     void storeEncodeTone();    // mode 2
     void resetDestination();
 
-    AppState &state_;
+    const AppState &state_;
+    const ImageDocument &document_;
     Prompts &prompts_;
     int mode_ = 0;
     int source_ = 1;

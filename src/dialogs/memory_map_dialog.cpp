@@ -45,7 +45,8 @@ QChar HexDigitKey(const QKeyEvent *key)
 
 } // namespace
 
-MemoryMapDialog::MemoryMapDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
+MemoryMapDialog::MemoryMapDialog(const ImageDocument &document, QWidget *parent)
+    : QDialog(parent), document_(document)
 {
     setObjectName(QStringLiteral("frmMemoryMap"));
     UseOwnerIcon(this);
@@ -111,9 +112,28 @@ MemoryMapDialog::MemoryMapDialog(AppState &state, QWidget *parent) : QDialog(par
                 cancelEdit();
         });
 
+    connect(&document_, &ImageDocument::imageChanged, this, [this](const std::vector<AddressRange> &ranges) {
+        for (const AddressRange &range : ranges)
+            showBytes(range.begin, range.end);
+    });
+    connect(&document_, &ImageDocument::replaced, this, [this] { showBytes(0, kImageSize); });
+
     msgMemory_->setCurrentCell(0, 0);
     msgMemory_->setFocus();
     updateAddress();
+}
+
+void MemoryMapDialog::showBytes(int begin, int end)
+{
+    const auto bytes = document_.image().bytes();
+    for (int address = begin; address < end; ++address) {
+        const int row = address / kColumns;
+        const int column = address % kColumns;
+        // An edit made here and not yet stored stays as typed.
+        if (edited_[static_cast<std::size_t>(address)] || (row == editRow_ && column == editColumn_))
+            continue;
+        msgMemory_->item(row, column)->setText(HexByte(bytes[static_cast<std::size_t>(address)]));
+    }
 }
 
 void MemoryMapDialog::fillGrid()
@@ -127,7 +147,7 @@ void MemoryMapDialog::fillGrid()
     msgMemory_->setHorizontalHeaderLabels(columnHeaders);
     msgMemory_->setVerticalHeaderLabels(rowHeaders);
 
-    const auto bytes = state_.doc.image.bytes();
+    const auto bytes = document_.image().bytes();
     for (int r = 0; r < kImageRows; ++r) {
         for (int c = 0; c < kColumns; ++c) {
             auto *item = new QTableWidgetItem(HexByte(bytes[static_cast<std::size_t>(r * kColumns + c)]));
@@ -308,15 +328,15 @@ void MemoryMapDialog::keyPressEvent(QKeyEvent *event)
 void MemoryMapDialog::accept()
 {
     commitEdit();
-    MemoryImage &image = state_.doc.image;
+    std::map<int, std::uint8_t> bytes;
     for (int address = 0; address < kImageSize; ++address) {
         if (!edited_[static_cast<std::size_t>(address)])
             continue;
         const QString text = msgMemory_->item(address / kColumns, address % kColumns)->text();
-        image.set(address, static_cast<std::uint8_t>(text.toInt(nullptr, 16)));
+        bytes[address] = static_cast<std::uint8_t>(text.toInt(nullptr, 16));
     }
     QDialog::accept();
-    emit imageWritten();
+    emit bytesChosen(bytes);
 }
 
 } // namespace zrk6

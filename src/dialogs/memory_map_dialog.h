@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <map>
 
 #include <QDialog>
 
-#include "model/app_state.h"
+#include "document/image_document.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,13 +16,14 @@ class QTableWidget;
 namespace zrk6 {
 
 // frmMemoryMap: every byte of the image as a 256 x 16 hex table with an in-place editor.
-// Modeless. OK writes back only the bytes edited here, so changes made elsewhere while it
-// was open survive, and then emits imageWritten so the main window shows the image again.
+// Modeless: it follows the document while open (a byte edited here and not yet stored keeps
+// its edit). OK hands over only the bytes edited here (bytesChosen), so changes made
+// elsewhere while it was open survive; the caller stores them as one change.
 // Esc only ends an edit; closing without saving takes Cancel or the window's close button.
 class MemoryMapDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit MemoryMapDialog(AppState &state, QWidget *parent = nullptr);
+    explicit MemoryMapDialog(const ImageDocument &document, QWidget *parent = nullptr);
 
     QTableWidget *grid() const { return msgMemory_; }
     QLineEdit *editor() const { return txtMemory_; }
@@ -31,7 +34,8 @@ public:
     void openEditor(const QString &typed = QString());
 
 signals:
-    void imageWritten();
+    // OK: the bytes edited here, by address.
+    void bytesChosen(const std::map<int, std::uint8_t> &bytes);
 
 public slots:
     void accept() override;
@@ -42,6 +46,7 @@ protected:
 
 private:
     void fillGrid();
+    void showBytes(int begin, int end);
     void sizeGrid();
     void updateAddress();
     void commitEdit();
@@ -51,7 +56,7 @@ private:
     bool gridKey(class QKeyEvent *key);
     bool editorKey(class QKeyEvent *key);
 
-    AppState &state_;
+    const ImageDocument &document_;
     QTableWidget *msgMemory_ = nullptr;
     QLineEdit *txtMemory_ = nullptr;
     QLabel *lblAddr_ = nullptr;

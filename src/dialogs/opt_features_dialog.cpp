@@ -23,14 +23,50 @@ constexpr int kOffItem = 0;
 
 } // namespace
 
-OptFeaturesDialog::OptFeaturesDialog(AppState &state, QWidget *parent) : QDialog(parent), state_(state)
+QStringList TimeOutItems(LanguageMode language)
+{
+    QStringList items{Text(1101, language)};
+    for (int i = 1; i <= kTimeOutSteps; ++i)
+        items << QString::number(i * 15);
+    return items;
+}
+
+QStringList SquelchItems()
+{
+    QStringList items;
+    for (int i = 0; i <= 9; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+QStringList ChordLanguageItems(LanguageMode language)
+{
+    return {Text(1322, language), Text(1321, language), Text(1101, language)};
+}
+
+QStringList VoxGainItems(LanguageMode language)
+{
+    QStringList items{Text(1101, language)};
+    for (int i = 1; i <= 9; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+QStringList VoxDelayItems()
+{
+    return {QStringLiteral("0.3"), QStringLiteral("0.5"), QStringLiteral("1.0"),
+            QStringLiteral("1.5"), QStringLiteral("2.0"), QStringLiteral("3.0")};
+}
+
+OptFeaturesDialog::OptFeaturesDialog(const AppState &state, const ImageDocument &document, QWidget *parent)
+    : QDialog(parent), state_(state), document_(document)
 {
     setObjectName(QStringLiteral("frmOptFeatures"));
     UseOwnerIcon(this);
     buildControls();
     buildLayout();
     fillLists();
-    loaded_ = DecodeOptionalFeatures(state_.doc.image, state_.doc.band);
+    loaded_ = DecodeOptionalFeatures(document_.image(), document_.band());
     showFeatures(loaded_);
 }
 
@@ -150,18 +186,15 @@ void OptFeaturesDialog::fillLists()
     const QString off = Text(1101, lang);
     const QString mode = Text(1416, lang);
 
-    cboGen_[1]->addItem(off);
-    for (int i = 1; i <= kTimeOutSteps; ++i)
-        cboGen_[1]->addItem(QString::number(i * 15));
-    for (int i = 0; i <= 9; ++i)
-        cboGen_[2]->addItem(QString::number(i));
-    cboGen_[3]->addItems({Text(1322, lang), Text(1321, lang), off});
+    cboGen_[1]->addItems(TimeOutItems(lang));
+    cboGen_[2]->addItems(SquelchItems());
+    cboGen_[3]->addItems(ChordLanguageItems(lang));
     cboGen_[4]->addItems({Text(1205, lang), Text(1205, lang) + QLatin1Char('+') + Text(1206, lang)});
     cboGen_[5]->addItems({off, Text(1205, lang) + mode, QStringLiteral("CTCSS ") + mode, QStringLiteral("DCS ") + mode});
     cboGen_[6]->addItems({off, Text(1105, lang), Text(1100, lang)});
     cboGen_[7]->addItem(off);
     for (int n = 1; n <= kChannelCount; ++n) {
-        if (IsChannelInUse(state_.doc.image, n, state_.doc.band))
+        if (IsChannelInUse(document_.image(), n, document_.band()))
             cboGen_[7]->addItem(QString::number(n));
     }
     cboGen_[4]->setMinimumContentsLength(cboGen_[4]->itemText(1).size());
@@ -172,11 +205,8 @@ void OptFeaturesDialog::fillLists()
     for (int i : {1, 2, 5, 6, 7})
         cboGen_[i]->setMinimumWidth(narrow);
 
-    cboVox_[1]->addItem(off);
-    for (int i = 1; i <= 9; ++i)
-        cboVox_[1]->addItem(QString::number(i));
-    cboVox_[2]->addItems({QStringLiteral("0.3"), QStringLiteral("0.5"), QStringLiteral("1.0"), QStringLiteral("1.5"),
-                          QStringLiteral("2.0"), QStringLiteral("3.0")});
+    cboVox_[1]->addItems(VoxGainItems(lang));
+    cboVox_[2]->addItems(VoxDelayItems());
 }
 
 void OptFeaturesDialog::showFeatures(const OptionalFeatures &f)
@@ -240,12 +270,6 @@ OptionalFeatures OptFeaturesDialog::shownFeatures() const
     f.voxGain = cboVox_[1]->currentIndex();
     f.voxDelay = cboVox_[2]->currentIndex();
     return f;
-}
-
-void OptFeaturesDialog::accept()
-{
-    EncodeOptionalFeatures(state_.doc.image, shownFeatures());
-    QDialog::accept();
 }
 
 } // namespace zrk6

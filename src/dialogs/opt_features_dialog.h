@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "document/image_document.h"
 #include "model/app_state.h"
 #include "model/optional_features.h"
 
@@ -15,12 +16,12 @@ class QPushButton;
 namespace zrk6 {
 
 // frmOptFeatures: the radio-wide optional features of the image. Loads them from the
-// image when it is built; OK stores them back, Cancel changes nothing. The print builds
-// it without showing it and reads its controls.
+// document when it is built and changes nothing: after OK, shownFeatures() is what the
+// caller stores.
 class OptFeaturesDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit OptFeaturesDialog(AppState &state, QWidget *parent = nullptr);
+    OptFeaturesDialog(const AppState &state, const ImageDocument &document, QWidget *parent = nullptr);
 
     // Control arrays by the indexes the lists and boxes are known by (1..7, 0..5, 1..2).
     QComboBox *generalList(int i) const;
@@ -33,16 +34,14 @@ public:
     // The features as the controls show them: what OK stores.
     OptionalFeatures shownFeatures() const;
 
-public slots:
-    void accept() override;
-
 private:
     void buildControls();
     void buildLayout();
     void fillLists();
     void showFeatures(const OptionalFeatures &features);
 
-    AppState &state_;
+    const AppState &state_;
+    const ImageDocument &document_;
     OptionalFeatures loaded_;
 
     QGroupBox *fraGenFunction_ = nullptr;
@@ -60,5 +59,13 @@ private:
     QPushButton *cmdOK_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
 };
+
+// The items of the lists the optional features are shown in, in list order: time-out
+// timer, squelch level, chord language, VOX gain and VOX delay.
+QStringList TimeOutItems(LanguageMode language);
+QStringList SquelchItems();
+QStringList ChordLanguageItems(LanguageMode language);
+QStringList VoxGainItems(LanguageMode language);
+QStringList VoxDelayItems();
 
 } // namespace zrk6

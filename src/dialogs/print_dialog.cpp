@@ -30,30 +30,32 @@ QString PreviewCaption(LanguageMode language)
 
 } // namespace
 
-QList<FeatureLine> OptionalFeatureLines(AppState &state)
+QList<FeatureLine> OptionalFeatureLines(const MemoryImage &image, const Band &band, LanguageMode lang)
 {
-    const LanguageMode lang = state.language;
-    OptFeaturesDialog dialog(state); // loaded from the image, never shown
-    const auto list = [&dialog](QComboBox *box) { return box->currentText(); };
+    const OptionalFeatures f = DecodeOptionalFeatures(image, band);
+    const auto item = [](const QStringList &items, int index) { return items.value(index); };
     const auto check = [lang](bool on) { return Text(on ? 1115 : 1114, lang); };
     return {
-        {Text(1404, lang), list(dialog.generalList(1))},
-        {Text(1408, lang), list(dialog.generalList(2))},
-        {Text(1450, lang), list(dialog.generalList(3))},
-        {Text(1414, lang), check(dialog.generalCheck(1)->isChecked())},
-        {Text(1415, lang), check(dialog.generalCheck(2)->isChecked())},
-        {Text(1428, lang), check(dialog.generalCheck(3)->isChecked())},
-        {Text(1410, lang), list(dialog.voxList(1))},
-        {Text(1451, lang), list(dialog.voxList(2))},
-        {Text(1452, lang), dialog.pttIdAni()->text()},
-        {Text(1453, lang), dialog.pttIdName()->text()},
-        {Text(1454, lang), check(dialog.pttIdCheck(1)->isChecked())},
-        {Text(1455, lang), check(dialog.pttIdCheck(2)->isChecked())},
+        {Text(1404, lang), item(TimeOutItems(lang), f.timeOutTimer)},
+        {Text(1408, lang), item(SquelchItems(), f.squelchLevel)},
+        {Text(1450, lang), item(ChordLanguageItems(lang), static_cast<int>(f.chordLanguage))},
+        {Text(1414, lang), check(f.beepTone)},
+        {Text(1415, lang), check(f.batterySave)},
+        {Text(1428, lang), check(f.scrambler)},
+        {Text(1410, lang), item(VoxGainItems(lang), f.voxGain)},
+        {Text(1451, lang), item(VoxDelayItems(), f.voxDelay)},
+        {Text(1452, lang), QString::fromStdString(f.pttIdAni)},
+        {Text(1453, lang), QString::fromStdString(f.pttIdName)},
+        // The transmit-ID switches are not in the image; the page prints them as off.
+        {Text(1454, lang), check(false)},
+        {Text(1455, lang), check(false)},
     };
 }
 
-PrintDialog::PrintDialog(AppState &state, Prompts &prompts, QWidget *parent, QPrinter *printer)
-    : QDialog(parent), state_(state), prompts_(prompts), bandText_(QString::fromStdString(state.doc.band.text)),
+PrintDialog::PrintDialog(const AppState &state, const ImageDocument &document, Prompts &prompts, QWidget *parent,
+                         QPrinter *printer)
+    : QDialog(parent), state_(state), document_(document), prompts_(prompts),
+      bandText_(QString::fromStdString(document.band().text)),
       printer_(printer), chooser_(&PrintDialog::ChooseWithDialog)
 {
     if (printer_ == nullptr) {
@@ -210,14 +212,14 @@ PrintJob PrintDialog::job() const
     PrintJob job;
     job.language = state_.language;
     job.bandText = bandText_;
-    job.documentName = QString::fromStdString(state_.doc.name);
+    job.documentName = QString::fromStdString(document_.fileName());
     job.printedAt = QDateTime::currentDateTime();
     job.channels = chkChannels_->isChecked();
     job.from = txtFrom_->text().toInt();
     job.to = txtTo_->text().toInt();
     job.features = chkFeatures_->isChecked();
     if (job.features)
-        job.featureLines = OptionalFeatureLines(state_);
+        job.featureLines = OptionalFeatureLines(document_.image(), document_.band(), state_.language);
     return job;
 }
 
@@ -242,7 +244,7 @@ void PrintDialog::accept()
                                                  QMessageBox::Ok, QMessageBox::NoButton});
         return; // a cancelled print dialog stays silent; the dialog stays open either way
     }
-    if (!PrintChannelList(*chosen.surface, state_.doc.image, state_.doc.band, job())) {
+    if (!PrintChannelList(*chosen.surface, document_.image(), document_.band(), job())) {
         prompts_.message(this, PromptMessage{0, chosen.surface->errorText(), Text(1113, state_.language),
                                              QMessageBox::Critical, QMessageBox::Ok, QMessageBox::NoButton});
         return;
@@ -267,7 +269,7 @@ void PrintDialog::preview()
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, &previewJob](QPrinter *printer) {
         PainterPrintSurface surface(*printer);
         if (surface.begin())
-            PrintChannelList(surface, state_.doc.image, state_.doc.band, previewJob);
+            PrintChannelList(surface, document_.image(), document_.band(), previewJob);
     });
     dialog.exec();
 }

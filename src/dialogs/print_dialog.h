@@ -7,6 +7,7 @@
 #include <QPrinter>
 
 #include "dialogs/print_surface.h"
+#include "document/image_document.h"
 #include "model/app_state.h"
 #include "ui/prompts.h"
 
@@ -17,9 +18,8 @@ class QPushButton;
 
 namespace zrk6 {
 
-// The optional features page's lines, read from the optional features dialog loaded
-// from the image without being shown.
-QList<FeatureLine> OptionalFeatureLines(AppState &state);
+// The optional features page's lines: the features of the image as their lists show them.
+QList<FeatureLine> OptionalFeatureLines(const MemoryImage &image, const Band &band, LanguageMode language);
 
 // The printer chosen for one job: a started surface, or the reason it could not start.
 // Both empty means the user cancelled.
@@ -36,7 +36,8 @@ class PrintDialog final : public QDialog {
 public:
     // printer keeps the page setup and the chosen printer between openings; without one the
     // dialog uses its own for as long as it is open.
-    PrintDialog(AppState &state, Prompts &prompts, QWidget *parent = nullptr, QPrinter *printer = nullptr);
+    PrintDialog(const AppState &state, const ImageDocument &document, Prompts &prompts, QWidget *parent = nullptr,
+                QPrinter *printer = nullptr);
 
     using SurfaceChooser = std::function<ChosenSurface(QWidget *parent, QPrinter &printer)>;
     // Replaces the print dialog step (tests print to a recording surface or a PDF file).
@@ -64,7 +65,8 @@ private:
     void validateFocusedRange();
     static ChosenSurface ChooseWithDialog(QWidget *parent, QPrinter &printer);
 
-    AppState &state_;
+    const AppState &state_;
+    const ImageDocument &document_;
     Prompts &prompts_;
     QString bandText_;
     std::unique_ptr<QPrinter> ownPrinter_;

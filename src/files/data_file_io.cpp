@@ -16,6 +16,10 @@ LoadedDataFile Load(const QString &path, bool rawToo)
         loaded.systemError = read.error;
         return loaded;
     }
+    if (read.notRegular) {
+        loaded.textId = kTextNotRegularFile;
+        return loaded;
+    }
     if (read.tooLarge) {
         loaded.textId = DataFileErrorTextId(DataFileError::IncorrectFileType);
         return loaded;

@@ -52,9 +52,22 @@ QString PermissionHint(const QString &portName)
 #endif
 }
 
+// The device behind a port name, as the serial port looks for it.
+bool DeviceExists(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    return QFileInfo::exists(portName.startsWith(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName);
+#else
+    Q_UNUSED(portName);
+    return true;
+#endif
+}
+
+constexpr int kTextPortInUse = 1700;
+
 } // namespace
 
-QString OpenClonePort(QSerialPort &port, const QString &portName)
+QString OpenClonePort(QSerialPort &port, const QString &portName, LanguageMode language)
 {
     if (port.isOpen())
         port.close();
@@ -63,8 +76,14 @@ QString OpenClonePort(QSerialPort &port, const QString &portName)
         QString reason = port.errorString();
         if (port.error() == QSerialPort::PermissionError) {
             const QString hint = PermissionHint(portName);
-            if (!hint.isEmpty())
+            if (!hint.isEmpty()) {
                 reason += QLatin1Char('\n') + hint;
+            } else if (DeviceExists(portName)) {
+                // The user may use the device, so the refusal is a lock or an exclusive open by
+                // another program ("Permission error while locking the device" says neither).
+                const std::string_view inUse = LoadText(kTextPortInUse, language);
+                reason = QString::fromUtf8(inUse.data(), static_cast<qsizetype>(inUse.size()));
+            }
         }
         return reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
     }
@@ -82,10 +101,10 @@ QString OpenClonePort(QSerialPort &port, const QString &portName)
     return {};
 }
 
-QString TestClonePort(const QString &portName)
+QString TestClonePort(const QString &portName, LanguageMode language)
 {
     QSerialPort port;
-    const QString reason = OpenClonePort(port, portName);
+    const QString reason = OpenClonePort(port, portName, language);
     if (!reason.isEmpty())
         return reason;
     QThread::msleep(5);
@@ -95,12 +114,16 @@ QString TestClonePort(const QString &portName)
 
 CloneDriver::CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
                          CloneFrontEnd &frontEnd, QObject *parent)
-    : QObject(parent), portName_(portName), language_(language), sent_(image), frontEnd_(frontEnd),
-      session_(std::make_unique<CloneSession>(mode, image, language))
+    : QObject(parent), portName_(portName), sent_(image), frontEnd_(frontEnd),
+      session_(std::make_unique<CloneSession>(mode, image, language)), language_(language)
 {
     replyTimer_.setSingleShot(true);
     replyTimer_.setTimerType(Qt::PreciseTimer);
     connect(&replyTimer_, &QTimer::timeout, this, &CloneDriver::onTimeout);
+    quietTimer_.setSingleShot(true);
+    settleLimit_.setSingleShot(true);
+    connect(&quietTimer_, &QTimer::timeout, this, &CloneDriver::onLineSettled);
+    connect(&settleLimit_, &QTimer::timeout, this, &CloneDriver::onLineSettled);
     connect(&port_, &QSerialPort::readyRead, this, &CloneDriver::onReadyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, &CloneDriver::onPortError);
 }
@@ -113,7 +136,7 @@ CloneDriver::~CloneDriver()
 
 QString CloneDriver::open()
 {
-    portError_ = OpenClonePort(port_, portName_);
+    portError_ = OpenClonePort(port_, portName_, language_);
     portLost_ = !portError_.isEmpty();
     return portError_;
 }
@@ -189,6 +212,10 @@ void CloneDriver::perform(CloneActions actions)
         case CloneAction::Kind::StopTimer:
             replyTimer_.stop();
             break;
+        case CloneAction::Kind::SettleLine:
+            quietTimer_.start(action.length);
+            settleLimit_.start(action.maximum);
+            break;
         case CloneAction::Kind::DiscardPending:
             if (port_.isOpen())
                 port_.clear(QSerialPort::AllDirections);
@@ -221,6 +248,8 @@ void CloneDriver::perform(CloneActions actions)
         }
         case CloneAction::Kind::Finished:
             replyTimer_.stop();
+            quietTimer_.stop();
+            settleLimit_.stop();
             if (startVerifyAfter(action.outcome))
                 break;
             closePort();
@@ -282,6 +311,8 @@ void CloneDriver::onReadyRead()
         return;
     trace('<', bytes);
     bytesReceived_ += bytes.size();
+    if (quietTimer_.isActive())
+        quietTimer_.start(); // not quiet yet
     perform(session_->Receive(
         std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()))));
 }
@@ -289,6 +320,13 @@ void CloneDriver::onReadyRead()
 void CloneDriver::onTimeout()
 {
     perform(session_->Timeout());
+}
+
+void CloneDriver::onLineSettled()
+{
+    quietTimer_.stop();
+    settleLimit_.stop();
+    perform(session_->LineSettled());
 }
 
 void CloneDriver::onPortError(QSerialPort::SerialPortError error)

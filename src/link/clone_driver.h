@@ -53,11 +53,12 @@ enum class TransferResult {
 
 // Opens a serial port for the clone protocol: 9600 baud, 8N1, no flow control, pending bytes
 // discarded. Returns the system's reason on failure (empty on success); on a Linux permission
-// error the reason carries a hint about the group that owns the device.
-QString OpenClonePort(QSerialPort &port, const QString &portName);
+// error the reason carries a hint about the group that owns the device, and a port that another
+// program holds is named as such (text 1700, in the given language).
+QString OpenClonePort(QSerialPort &port, const QString &portName, LanguageMode language = kEnglish);
 
 // The port test of the read and write commands: open, wait 5 ms, close. Returns the reason, or empty.
-QString TestClonePort(const QString &portName);
+QString TestClonePort(const QString &portName, LanguageMode language = kEnglish);
 
 // Drives a CloneSession over a QSerialPort with a QTimer for the reply time-out. Run() spins a
 // local event loop until the transfer ends, so it can be called from a modal window or main().
@@ -102,13 +103,13 @@ private:
     void onReadyRead();
     void onTimeout();
     void onPortError(QSerialPort::SerialPortError error);
+    void onLineSettled();
     void trace(char direction, const QByteArray &bytes);
     void closePort();
     bool startVerifyAfter(CloneOutcome writeOutcome);
     void finishVerify(CloneOutcome readOutcome);
 
     QString portName_;
-    LanguageMode language_;
     MemoryImage sent_; // the image a write sends, for the read-back to be compared with
     bool verifyAfterWrite_ = false;
     bool verifying_ = false;
@@ -117,6 +118,11 @@ private:
     std::unique_ptr<CloneSession> session_;
     QSerialPort port_;
     QTimer replyTimer_;
+    // Before a retry: quietTimer_ restarts with every byte, settleLimit_ ends a wait on a line
+    // that never goes quiet.
+    QTimer quietTimer_;
+    QTimer settleLimit_;
+    LanguageMode language_;
     QElapsedTimer clock_;
     QIODevice *trace_ = nullptr;
     QString portError_;

@@ -100,6 +100,7 @@ CloneActions CloneSession::Start()
     awaitAck_ = 1;
     transferDone_ = false;
     transferAborted_ = false;
+    strayBytes_ = false;
     ResetProgress(out);
     SendCurrent(out);
     return out;
@@ -199,29 +200,29 @@ CloneActions CloneSession::Receive(std::span<const std::uint8_t> bytes)
 
 void CloneSession::HandleReply(std::span<const std::uint8_t> reply, CloneActions &out)
 {
+    const bool isAck = reply.size() == 1 && reply[0] == kAck;
+    if (awaitAck_ == 1 && cloneStep_ == 0 && !isAck) {
+        // Anything but 06 after the greeting is dropped, but the wait does not start again: a
+        // line that keeps talking must not hold the transfer for ever.
+        strayBytes_ = true;
+        return;
+    }
     out.push_back(Make(CloneAction::Kind::StopTimer));
 
     if (awaitAck_ == 1) {
-        if (reply.size() == 1 && reply[0] == kAck) {
-            awaitAck_ = 0;
-            if (mode_ == CloneMode::Write && cloneStep_ >= 2 && cloneStep_ < kCloneEndStep) {
-                AdvanceProgress(out);
-                // Steps are block number + 2; the blocks that are never written are skipped.
-                const int last = kWriteLastFullBlock + 2;
-                const int shortStep = kWriteShortBlock + 2;
-                cloneStep_ = cloneStep_ == last ? shortStep : cloneStep_ == shortStep ? kCloneEndStep : cloneStep_ + 1;
-            } else {
-                ++cloneStep_;
-            }
-        } else if (cloneStep_ == 0) {
-            // Anything but 06 after the greeting is dropped and the wait starts again.
-            CloneAction arm = Make(CloneAction::Kind::ArmTimer);
-            arm.length = kReplyTimeoutMs;
-            out.push_back(std::move(arm));
-            return;
-        } else {
+        if (!isAck) {
             ReplyError(out);
             return;
+        }
+        awaitAck_ = 0;
+        if (mode_ == CloneMode::Write && cloneStep_ >= 2 && cloneStep_ < kCloneEndStep) {
+            AdvanceProgress(out);
+            // Steps are block number + 2; the blocks that are never written are skipped.
+            const int last = kWriteLastFullBlock + 2;
+            const int shortStep = kWriteShortBlock + 2;
+            cloneStep_ = cloneStep_ == last ? shortStep : cloneStep_ == shortStep ? kCloneEndStep : cloneStep_ + 1;
+        } else {
+            ++cloneStep_;
         }
     } else if (cloneStep_ == 1) {
         if (reply.size() != kIdentificationLength) {
@@ -245,7 +246,10 @@ void CloneSession::HandleReply(std::span<const std::uint8_t> reply, CloneActions
         }
         awaitAck_ = 1;
     } else {
-        if (reply.size() != kDataReplyLength) {
+        // A reply for another address (or another command) would store the wrong bytes here.
+        const std::vector<std::uint8_t> request = ReadRequest(cloneStep_ - 2);
+        const std::uint8_t header[kDataReplyHeader] = {0x57, request[1], request[2], request[3]};
+        if (reply.size() != kDataReplyLength || !std::equal(std::begin(header), std::end(header), reply.begin())) {
             ReplyError(out);
             return;
         }
@@ -272,6 +276,9 @@ CloneActions CloneSession::Timeout()
     CloneActions out;
     if (phase_ != Phase::AwaitReply)
         return out;
+    // Something answered the greeting, only not with 06: the reply was wrong, not missing.
+    if (strayBytes_ && cloneStep_ == 0)
+        transferAborted_ = true;
     AskRetry(out);
     return out;
 }
@@ -279,7 +286,7 @@ CloneActions CloneSession::Timeout()
 void CloneSession::AskRetry(CloneActions &out)
 {
     CloneError error = CloneError::ReplyTimeout;
-    if (awaitAck_ == 1 && cloneStep_ == 0)
+    if (awaitAck_ == 1 && cloneStep_ == 0 && !transferAborted_)
         error = CloneError::NoGreetingAck;
     else if (transferAborted_)
         error = CloneError::BadReply;
@@ -302,11 +309,25 @@ CloneActions CloneSession::Retry()
     if (phase_ != Phase::Decide)
         return out;
     transferAborted_ = false;
-    out.push_back(Make(CloneAction::Kind::DiscardPending));
     ResetProgress(out);
     cloneStep_ = 0;
     sentStep_ = kCloneStepUnsent;
     awaitAck_ = 1;
+    strayBytes_ = false;
+    phase_ = Phase::Settle;
+    CloneAction settle = Make(CloneAction::Kind::SettleLine);
+    settle.length = kRetryQuietMs;
+    settle.maximum = kRetrySettleMaxMs;
+    out.push_back(std::move(settle));
+    return out;
+}
+
+CloneActions CloneSession::LineSettled()
+{
+    CloneActions out;
+    if (phase_ != Phase::Settle)
+        return out;
+    out.push_back(Make(CloneAction::Kind::DiscardPending));
     SendCurrent(out);
     return out;
 }

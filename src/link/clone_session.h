@@ -16,6 +16,10 @@ enum class CloneMode : int { Read = 0, Write = 1 };
 
 inline constexpr int kCloneBaudRate = 9600;
 inline constexpr int kReplyTimeoutMs = 500;
+// Before a retry greets, the line must have been quiet this long (a late reply of the failed
+// attempt would otherwise be read as the new answers), or this much time must have passed in all.
+inline constexpr int kRetryQuietMs = 1000;
+inline constexpr int kRetrySettleMaxMs = 3000;
 inline constexpr int kCloneBlockSize = 8;
 inline constexpr int kCloneBlockCount = 512;
 inline constexpr int kCloneEndStep = 514;
@@ -56,6 +60,8 @@ struct CloneAction {
         ArmTimer,       // (re)start the reply timer with `length` milliseconds
         StopTimer,      // stop the reply timer
         DiscardPending, // drop unread and unsent bytes of the port
+        SettleLine,     // wait until no byte has arrived for `length` ms (at most `maximum` ms in all),
+                        // then call LineSettled()
         Progress,       // show `value` of `maximum` and the label `text`
         Message,        // an OK message box: `textId`, `text`, `title`, `isError` picks the icon
         AskRetry,       // the Retry/Cancel prompt (`text` ends in the error code); answer with Retry() or Cancel()
@@ -92,13 +98,19 @@ public:
     // Begins the transfer with the greeting; the progress reads 0%.
     CloneActions Start();
     // Bytes from the port, in any split. Bytes beyond a reply wait for the next one; bytes while
-    // no reply is awaited (at a prompt, after the end) are dropped.
+    // no reply is awaited (at a prompt, while the line settles, after the end) are dropped.
+    // Stray bytes never extend the time a reply has: after the greeting they are dropped, and
+    // if no 06 follows in time the error is (Error02), not (Error01). A data reply must carry
+    // the header 57 AH AL 08 of its request, or it is (Error02) and nothing of it is kept.
     CloneActions Receive(std::span<const std::uint8_t> bytes);
     // The reply timer ran out.
     CloneActions Timeout();
-    // The answer to AskRetry: Retry starts again from the greeting, Cancel sends "E" and ends.
-    // Cancel also ends a transfer that is waiting for a reply (the window was closed).
+    // The answer to AskRetry: Retry waits for the line to settle (SettleLine) and then starts again
+    // from the greeting; Cancel sends "E" and ends. Cancel also ends a transfer that is waiting
+    // for a reply or for the line to settle (the window was closed).
     CloneActions Retry();
+    // The line has been quiet after a Retry: pending bytes are discarded and the greeting goes out.
+    CloneActions LineSettled();
     CloneActions Cancel();
 
     CloneMode mode() const { return mode_; }
@@ -127,7 +139,7 @@ public:
     static std::vector<std::uint8_t> WriteRequest(int block, const MemoryImage &image);
 
 private:
-    enum class Phase { Idle, AwaitReply, Decide, Finished };
+    enum class Phase { Idle, AwaitReply, Decide, Settle, Finished };
 
     void SendCurrent(CloneActions &out);
     void HandleReply(std::span<const std::uint8_t> reply, CloneActions &out);
@@ -152,6 +164,7 @@ private:
     int progressValue_ = 0;
     int progressMaximum_;
     std::size_t expected_ = 0;
+    bool strayBytes_ = false; // bytes other than 06 came after the greeting
     std::vector<std::uint8_t> received_;
 };
 

@@ -1,7 +1,6 @@
 #include "link/radio_commands.h"
 
 #include "link/clone_window.h"
-#include "model/band.h"
 
 #include <optional>
 
@@ -24,7 +23,7 @@ QString Text(int id, LanguageMode language)
 std::optional<TransferOutcome> TestAndConfirm(QWidget *parent, Prompts &prompts, LanguageMode language,
                                               const QString &portName, int confirmId)
 {
-    const QString reason = TestClonePort(portName);
+    const QString reason = TestClonePort(portName, language);
     if (!reason.isEmpty()) {
         prompts.message(parent, PortErrorMessage(reason, language));
         return TransferOutcome::PortUnavailable;
@@ -69,32 +68,28 @@ PromptMessage PortErrorMessage(const QString &reason, LanguageMode language)
     return m;
 }
 
-TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
-                              const std::function<void()> &afterRead)
+TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, LanguageMode language, MemoryImage &image,
+                              const QString &portName, const std::function<void()> &afterRead)
 {
-    if (auto early = TestAndConfirm(parent, prompts, state.language, portName, kTextReadConfirm))
+    if (auto early = TestAndConfirm(parent, prompts, language, portName, kTextReadConfirm))
         return *early;
-    frmClone window(CloneMode::Read, state.doc.image, state.language, portName, prompts, parent);
-    window.setAfterRead([&] {
-        state.doc.band = ReadBandFromImage(state.doc.image);
-        if (afterRead)
-            afterRead();
-    });
-    return Outcome(window.execTransfer(), window, parent, prompts, state.language);
+    frmClone window(CloneMode::Read, image, language, portName, prompts, parent);
+    window.setAfterRead(afterRead);
+    return Outcome(window.execTransfer(), window, parent, prompts, language);
 }
 
-TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
-                             const WriteOptions &options)
+TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, LanguageMode language, const MemoryImage &image,
+                             const QString &portName, const WriteOptions &options)
 {
-    if (auto early = TestAndConfirm(parent, prompts, state.language, portName, kTextWriteConfirm))
+    if (auto early = TestAndConfirm(parent, prompts, language, portName, kTextWriteConfirm))
         return *early;
-    // The window reads from a copy, so nothing can reach the document.
-    MemoryImage image = state.doc.image;
+    // The window works on a copy, so nothing can reach the caller's image.
+    MemoryImage copy = image;
     if (options.beforeWrite)
-        options.beforeWrite(image);
-    frmClone window(CloneMode::Write, image, state.language, portName, prompts, parent);
+        options.beforeWrite(copy);
+    frmClone window(CloneMode::Write, copy, language, portName, prompts, parent);
     window.setVerifyAfterWrite(options.verify);
-    const TransferOutcome outcome = Outcome(window.execTransfer(), window, parent, prompts, state.language);
+    const TransferOutcome outcome = Outcome(window.execTransfer(), window, parent, prompts, language);
     const VerifyOutcome verified = window.verifyReport().outcome;
     if (outcome == TransferOutcome::Completed && verified != VerifyOutcome::NotRun && verified != VerifyOutcome::Matched)
         return TransferOutcome::NotVerified;

@@ -4,7 +4,8 @@
 
 #include <functional>
 
-#include "model/app_state.h"
+#include "model/memory_image.h"
+#include "text/text_table.h"
 #include "ui/prompts.h"
 
 class QWidget;
@@ -33,15 +34,15 @@ struct WriteOptions {
 PromptMessage PortErrorMessage(const QString &reason, LanguageMode language);
 
 // Read from Radio without the main window's own steps: port test, confirmation (1601 + CRLF +
-// 1602), then the transfer window. On Completed, state.doc.image holds the radio's memory and
-// state.doc.band its band, and afterRead (if set) has run before "Reading completed!" showed;
-// on anything else state.doc is untouched. The caller refreshes its views, snapshot and title.
-TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
-                              const std::function<void()> &afterRead = {});
+// 1602), then the transfer window. image is the image the radio's identification is checked
+// against; on Completed it holds the radio's memory, and afterRead (if set) has run before
+// "Reading completed!" showed. On anything else image is untouched.
+TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, LanguageMode language, MemoryImage &image,
+                              const QString &portName, const std::function<void()> &afterRead = {});
 
 // Write to Radio: port test, confirmation (1603 + CRLF + 1602), the transfer window (with the
-// read-back when options.verify). Never changes the document.
-TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, AppState &state, const QString &portName,
-                             const WriteOptions &options = {});
+// read-back when options.verify). Never changes the caller's image.
+TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, LanguageMode language, const MemoryImage &image,
+                             const QString &portName, const WriteOptions &options = {});
 
 } // namespace zrk6

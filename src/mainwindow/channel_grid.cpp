@@ -1,5 +1,6 @@
 #include "mainwindow/channel_grid.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -9,11 +10,12 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "document/image_document.h"
+#include "mainwindow/channel_commands.h"
 #include "mainwindow/grid_control.h"
 #include "model/app_state.h"
 #include "model/bcd_freq.h"
@@ -21,7 +23,6 @@
 #include "model/channel_record.h"
 #include "model/tone.h"
 #include "text/text_table.h"
-#include "ui/prompts.h"
 
 namespace zrk6 {
 
@@ -88,7 +89,8 @@ bool LeavesForAnotherControl(const QFocusEvent *event)
 struct ChannelGrid::Impl {
     ChannelGrid *q;
     AppState &state;
-    Prompts &prompts;
+    const ImageDocument &document;
+    ChannelCommands &commands;
     GridControl *grid = nullptr;
     QLineEdit *text = nullptr;
     std::array<QComboBox *, 2> feature{};
@@ -101,11 +103,23 @@ struct ChannelGrid::Impl {
     bool busy = false;    // a commit or close is running; focus changes it causes are ignored
     bool filling = false; // a drop-down is being filled or positioned by the program
 
-    Impl(ChannelGrid *owner, AppState &s, Prompts &p) : q(owner), state(s), prompts(p) {}
+    Impl(ChannelGrid *owner, AppState &s, const ImageDocument &doc, ChannelCommands &c)
+        : q(owner), state(s), document(doc), commands(c)
+    {
+    }
 
     QString tr(int id) const { return QString::fromUtf8(LoadText(id, state.language)); }
     QString cell(int row, int col) const { return grid->textMatrix(row, col); }
     void setCell(int row, int col, const QString &t) { grid->setTextMatrix(row, col, t); }
+
+    // Emptiness and the transmit part are read from the image, never from a cell.
+    bool inUse(int channel) const { return IsChannelInUse(document.image(), channel, document.band()); }
+    bool transmits(int channel) const { return ReadChannel(document.image(), channel, document.band()).tx.has_value(); }
+
+    void showRow(int channel)
+    {
+        setRowTexts(channel, ChannelRowTexts(document.image(), channel, document.band(), state.language));
+    }
 
     void setRowTexts(int channel, const RowTexts &texts)
     {
@@ -177,8 +191,8 @@ struct ChannelGrid::Impl {
         const int row = grid->row();
         if (row < 1)
             return;
-        if (!cell(row, kColRx).isEmpty()) {
-            if (cell(row, kColTx).isEmpty() && currentColumn == kColEncode)
+        if (inUse(row)) {
+            if (!transmits(row) && currentColumn == kColEncode)
                 grid->setCol(kColTx);
         } else if (currentColumn != kColRx) {
             grid->setCol(kColRx);
@@ -190,7 +204,7 @@ struct ChannelGrid::Impl {
     void startEntry(QChar character)
     {
         const int row = grid->row();
-        if (currentColumn == kColTx && cell(row, kColRx).isEmpty())
+        if (currentColumn == kColTx && !inUse(row))
             grid->setCol(kColRx);
         openCellEditor();
         text->setText(QString(character));
@@ -205,63 +219,12 @@ struct ChannelGrid::Impl {
 
     // ---- committing ----------------------------------------------------------------
 
-    void storeChannelTx(int channel, const QString &t)
-    {
-        StoreTxFrequency(state.doc.image, channel, t.toStdString());
-        setCell(channel, kColTx, t);
-        if (cell(channel, kColEncode).isEmpty())
-            setCell(channel, kColEncode, tr(1104));
-    }
-
-    void clearChannelTx(int channel)
-    {
-        RemoveTxFrequency(state.doc.image, channel);
-        setCell(channel, kColTx, QString());
-        setCell(channel, kColEncode, QString());
-    }
-
-    void showOutOfRange()
-    {
-        PromptMessage message;
-        message.textId = 1229;
-        message.text = tr(1229);
-        message.title = QString::fromUtf8(kProductName.data(), qsizetype(kProductName.size()));
-        message.icon = QMessageBox::Warning;
-        message.buttons = QMessageBox::Ok;
-        prompts.message(q->window(), message);
-    }
-
     void commitText()
     {
-        QString t = text->text();
+        const QString t = text->text();
         if (t == editOriginalText)
             return;
-        const int channel = editRow;
-        if (!t.isEmpty()) {
-            const RoundedFrequency rounded = RoundFrequencyText(t.toStdString(), state.doc.band);
-            if (rounded.outOfRange)
-                showOutOfRange();
-            t = QString::fromStdString(rounded.text);
-            setCell(channel, editCol, t);
-            if (editCol == kColRx) {
-                const bool wasEmpty = cell(channel, kColDecode).isEmpty();
-                StoreRxFrequency(state.doc.image, channel, t.toStdString(), state.doc.band);
-                if (wasEmpty) {
-                    const RowTexts texts =
-                        ChannelRowTexts(state.doc.image, channel, state.doc.band, state.language);
-                    for (int c : {kColDecode, 5, 6, 7, 8, 9})
-                        setCell(channel, c, QString::fromStdString(texts[static_cast<std::size_t>(c - 1)]));
-                }
-            } else {
-                storeChannelTx(channel, t);
-            }
-        } else if (editCol == kColRx) {
-            EraseChannel(state.doc.image, channel);
-            setRowTexts(channel, RowTexts{});
-        } else {
-            clearChannelTx(channel);
-        }
-        emit q->imageEdited();
+        commands.commitFrequency(q->window(), editRow, ToChannelColumn(editCol), t);
     }
 
     // Commits the text editor (when asked) and hides it; the caller decides where focus goes.
@@ -301,16 +264,9 @@ struct ChannelGrid::Impl {
             return;
         QComboBox *box = feature[static_cast<std::size_t>(index)];
         const QString t = box->itemText(item);
-        const int channel = editRow;
-        if (t == cell(channel, editCol))
+        if (t == cell(editRow, editCol))
             return;
-        setCell(channel, editCol, t);
-        if (index == 0)
-            WriteChannelTone(state.doc.image, channel, ToChannelColumn(editCol), t.toStdString());
-        else
-            WriteChannelOption(state.doc.image, channel, ToChannelColumn(editCol), t.toStdString(),
-                               state.language);
-        emit q->imageEdited();
+        commands.commitItem(editRow, ToChannelColumn(editCol), t);
     }
 
     // ---- keys ----------------------------------------------------------------------
@@ -340,7 +296,7 @@ struct ChannelGrid::Impl {
                 grid->scrollToCurrent();
             }
         } else if (col == kColDecode) {
-            grid->setCol(cell(row, kColEncode).isEmpty() ? kColFirstOption : kColEncode);
+            grid->setCol(transmits(row) ? kColEncode : kColFirstOption);
         } else if (col == kColEncode) {
             grid->setCol(kColFirstOption);
         }
@@ -354,43 +310,6 @@ struct ChannelGrid::Impl {
         grid->setFocus();
     }
 
-    void requestCopy(int mode)
-    {
-        const int channel = grid->row();
-        state.copyMode = mode;
-        state.currentChannel = channel;
-        if (!q->isSignalConnected(QMetaMethod::fromSignal(&ChannelGrid::copyRequested)))
-            return;
-        const int column = mode == 1 ? kColTx : kColEncode;
-        const QString cellBefore = cell(channel, column);
-        emit q->copyRequested(mode);
-        if (mode == 0) {
-            // The copies went into the image; the grid mirrors it again whatever the dialog redrew.
-            q->showAllRows();
-            return;
-        }
-        // A dialog that stored into the image itself, leaving the cell alone: show what it stored.
-        const RowTexts stored = ChannelRowTexts(state.doc.image, channel, state.doc.band, state.language);
-        if (cell(channel, column) == cellBefore &&
-            QString::fromStdString(stored[static_cast<std::size_t>(column - 1)]) != cellBefore) {
-            q->showRow(channel);
-            emit q->imageEdited();
-            return;
-        }
-        // The frequency and tone copies change only a grid cell; it is stored here.
-        if (mode == 1) {
-            const QString tx = cell(channel, kColTx);
-            if (!tx.isEmpty())
-                storeChannelTx(channel, tx);
-            else
-                clearChannelTx(channel);
-            emit q->imageEdited();
-        } else if (mode == 2) {
-            WriteChannelTone(state.doc.image, channel, ChannelColumn::Encode, cell(channel, kColEncode).toStdString());
-            emit q->imageEdited();
-        }
-    }
-
     void moveChannels(bool insert)
     {
         // A typed entry is committed first, so the move never overwrites or drops it.
@@ -399,16 +318,10 @@ struct ChannelGrid::Impl {
         const int channel = grid->row();
         if (channel < 1)
             return;
-        if (insert) {
-            if (!cell(kChannelCount, kColRx).isEmpty())
-                return;
-            InsertChannel(state.doc.image, channel);
-        } else {
-            DeleteChannel(state.doc.image, channel);
-        }
-        for (int n = channel; n <= kChannelCount; ++n)
-            q->showRow(n);
-        emit q->imageEdited();
+        if (insert)
+            commands.insertChannel(channel);
+        else
+            commands.deleteChannel(channel);
     }
 
     // The channel command keys; true when the key is one of them (it is then consumed).
@@ -426,15 +339,18 @@ struct ChannelGrid::Impl {
         struct CopyKey {
             int functionKey;
             int letter;
-            int neededColumn;
+            bool needsTransmit;
         };
         constexpr CopyKey copyKeys[] = {
-            {Qt::Key_F3, Qt::Key_E, kColRx}, {Qt::Key_F4, Qt::Key_F, kColRx}, {Qt::Key_F5, Qt::Key_Q, kColTx}};
+            {Qt::Key_F3, Qt::Key_E, false}, {Qt::Key_F4, Qt::Key_F, false}, {Qt::Key_F5, Qt::Key_Q, true}};
         for (int mode = 0; mode < 3; ++mode) {
             const CopyKey &k = copyKeys[mode];
             if (is(k.functionKey, k.letter)) {
-                if (!cell(channel, k.neededColumn).isEmpty())
-                    requestCopy(mode);
+                if (k.needsTransmit ? transmits(channel) : inUse(channel)) {
+                    state.copyMode = mode;
+                    state.currentChannel = channel;
+                    emit q->copyRequested(mode, channel);
+                }
                 return true;
             }
         }
@@ -543,8 +459,8 @@ struct ChannelGrid::Impl {
     }
 };
 
-ChannelGrid::ChannelGrid(AppState &state, Prompts &prompts, QWidget *parent)
-    : QWidget(parent), d_(std::make_unique<Impl>(this, state, prompts))
+ChannelGrid::ChannelGrid(AppState &state, const ImageDocument &document, ChannelCommands &commands, QWidget *parent)
+    : QWidget(parent), d_(std::make_unique<Impl>(this, state, document, commands))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -599,9 +515,21 @@ ChannelGrid::ChannelGrid(AppState &state, Prompts &prompts, QWidget *parent)
             });
     connect(&g, &GridControl::scrolled, this, [this] { d_->closeCellEditor(); });
 
+    // The rows follow the document: those a change touches, or all of them.
+    connect(&document, &ImageDocument::imageChanged, this, [this](const std::vector<AddressRange> &ranges) {
+        for (const AddressRange &range : ranges) {
+            const int last = std::min(range.end - 1, kChannelCount * kRowSize - 1);
+            for (int row = range.begin / kRowSize; row <= last / kRowSize; ++row)
+                showRow(row + 1);
+        }
+    });
+    connect(&document, &ImageDocument::bandChanged, this, &ChannelGrid::showAllRows);
+    connect(&document, &ImageDocument::replaced, this, &ChannelGrid::showAllRows);
+
     g.setCurrentCell(1, 1);
     d_->onEnterCell(g.row(), g.col());
     applyCaptions();
+    showAllRows();
 }
 
 ChannelGrid::~ChannelGrid()
@@ -627,14 +555,7 @@ void ChannelGrid::showRow(int channel)
 {
     if (channel < 1 || channel > kChannelCount)
         return;
-    d_->setRowTexts(channel, ShowChannelRow(d_->state.doc.image, channel, d_->state.doc.band, d_->state.language));
-}
-
-void ChannelGrid::clearGrid()
-{
-    for (int channel = 1; channel <= kChannelCount; ++channel)
-        d_->setRowTexts(channel, RowTexts{});
-    d_->grid->setCurrentCell(1, 1);
+    d_->showRow(channel);
 }
 
 void ChannelGrid::closeCellEditor()

@@ -11,13 +11,15 @@ class QLineEdit;
 namespace zrk6 {
 
 struct AppState;
+class ChannelCommands;
 class GridControl;
-class Prompts;
+class ImageDocument;
 
 // The channel grid msgMemChannel with its in-place editors: txtMemChannel for the
-// frequencies, cboFeature0 for the tones and cboFeature1 for the option columns. It
-// mirrors the 128 channel records of state.doc.image, writes every committed edit into
-// the image at once, and keeps state.currentChannel on the current row.
+// frequencies, cboFeature0 for the tones and cboFeature1 for the option columns. It shows
+// the 128 channel records of the document and repaints the rows a change touches; every
+// committed edit goes to the channel commands. It keeps state.currentChannel on the
+// current row.
 class ChannelGrid : public QWidget {
     Q_OBJECT
 
@@ -25,15 +27,14 @@ public:
     static constexpr int kRows = 129; // header row + channels 1..128
     static constexpr int kCols = 10;  // label column + the nine channel texts
 
-    ChannelGrid(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
+    ChannelGrid(AppState &state, const ImageDocument &document, ChannelCommands &commands,
+                QWidget *parent = nullptr);
     ~ChannelGrid() override;
 
-    // Decodes all 128 records into the grid (out-of-band records are erased on the way).
+    // Decodes all 128 records into the grid.
     void showAllRows();
     // Decodes one record (1..128) into its row.
     void showRow(int channel);
-    // Empties every data cell and makes row 1, column 1 current; the image is not touched.
-    void clearGrid();
     // Ends the visible editor: the text editor commits its text, a drop-down just hides.
     void closeCellEditor();
     // Header texts and the tone list's "None" in state.language.
@@ -47,13 +48,9 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // An edit was written into the image.
-    void imageEdited();
-    // A copy key was pressed (0 channel, 1 frequency, 2 tone copy); state.copyMode and
-    // state.currentChannel are set. Connect directly: the slot shows the copy dialog
-    // modally, and when it returns the grid stores the frequency or tone cell the dialog
-    // changed. With nothing connected the key does nothing.
-    void copyRequested(int copyMode);
+    // A copy key was pressed on channel (0 channel, 1 frequency, 2 tone copy); state.copyMode
+    // and state.currentChannel are set.
+    void copyRequested(int copyMode, int channel);
     // The hidden gesture for the memory map editor.
     void memoryMapRequested();
 

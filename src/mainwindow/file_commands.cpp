@@ -1,5 +1,7 @@
 #include "mainwindow/file_commands.h"
 
+#include "model/image_normalise.h"
+#include "document/image_document.h"
 #include "files/data_file_io.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
@@ -8,17 +10,8 @@
 
 namespace zrk6 {
 
-namespace {
-
-bool IsUntitled(const std::string &name)
-{
-    return name == kUntitled;
-}
-
-} // namespace
-
-FileCommands::FileCommands(AppState &state, Prompts &prompts, MainViews &views)
-    : state_(state), prompts_(prompts), views_(views)
+FileCommands::FileCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views)
+    : state_(state), document_(document), prompts_(prompts), views_(views)
 {
 }
 
@@ -36,16 +29,16 @@ void FileCommands::newDocument()
                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel));
     if (answer != QMessageBox::Ok)
         return;
-    BuildDefaultImage(state_.doc.image, state_.doc.band);
-    views_.showDefaultImage();
-    state_.doc.TakeSnapshot();
-    state_.doc.name = std::string(kUntitled);
-    views_.updateTitle();
+    const Band band = document_.band();
+    MemoryImage image = document_.image();
+    BuildDefaultImage(image, band);
+    document_.replace(NormaliseImage(image, band), band, std::string(kUntitled));
+    views_.focusGrid(1, 1);
 }
 
 void FileCommands::openDataFile()
 {
-    if (state_.doc.IsImageModified()) {
+    if (document_.isModified()) {
         const auto answer = prompts_.message(
             views_.dialogParent(),
             TextMessage(1110, state_.language, ProductTitle(), QMessageBox::Warning,
@@ -76,36 +69,34 @@ void FileCommands::openDataFile()
         return;
     }
 
-    state_.doc.image = loaded.image;
-    views_.refreshAllViews();
+    const Band band = ReadBandFromImage(loaded.image);
+    document_.replace(NormaliseImage(loaded.image, band), band, path.toStdString());
     views_.focusGrid(1, 1);
-    state_.doc.TakeSnapshot();
-    state_.doc.name = path.toStdString();
-    views_.updateTitle();
 }
 
 bool FileCommands::save()
 {
-    if (!IsUntitled(state_.doc.name))
-        return writeDataFile();
+    // The file must hold what the grid shows, a typed entry included.
+    views_.closeCellEditor();
+    if (!document_.isUntitled())
+        return writeDataFile(QString::fromStdString(document_.fileName()));
     return saveAs();
 }
 
 bool FileCommands::saveAs()
 {
     views_.closeCellEditor();
-    const QString initial = IsUntitled(state_.doc.name) ? QStringLiteral("Untitled.dat")
-                                                        : QString::fromStdString(state_.doc.name);
+    const QString initial = document_.isUntitled() ? QStringLiteral("Untitled.dat")
+                                                   : QString::fromStdString(document_.fileName());
     const QString path = prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial);
     if (path.isEmpty())
         return false;
-    state_.doc.name = path.toStdString();
-    return writeDataFile();
+    return writeDataFile(path);
 }
 
-bool FileCommands::writeDataFile()
+bool FileCommands::writeDataFile(const QString &path)
 {
-    const QString error = SaveDataFile(QString::fromStdString(state_.doc.name), state_.doc.image);
+    const QString error = SaveDataFile(path, document_.image());
     if (!error.isEmpty()) {
         PromptMessage m;
         m.text = error;
@@ -114,8 +105,7 @@ bool FileCommands::writeDataFile()
         prompts_.message(views_.dialogParent(), m);
         return false;
     }
-    views_.updateTitle();
-    state_.doc.TakeSnapshot();
+    document_.markSaved(path.toStdString());
     return true;
 }
 

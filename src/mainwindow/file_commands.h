@@ -5,31 +5,34 @@
 namespace zrk6 {
 
 struct AppState;
+class ImageDocument;
 class MainViews;
 class Prompts;
 
-// The File commands New, Open, Save and Save As on the document of the state.
+// The File commands New, Open, Save and Save As on the document.
 class FileCommands {
 public:
-    FileCommands(AppState &state, Prompts &prompts, MainViews &views);
+    FileCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views);
 
     // Asks 1107, then rebuilds the default image of the current band as an untitled document.
     void newDocument();
     // Offers to save unsaved changes (1110), then opens a data file. A save that fails or is
     // cancelled ends the command, so no change is lost.
     void openDataFile();
-    // Saves to the document's file, or asks for one when it is untitled. True when saved.
+    // Commits an open cell entry, then saves to the document's file, or asks for one when
+    // it is untitled. True when saved.
     bool save();
-    // Asks for a file name and saves there. True when saved.
+    // Commits an open cell entry, asks for a file name and saves there. True when saved.
     bool saveAs();
 
     // The file dialog filter in the current language, in Qt's form.
     QString fileFilter() const;
 
 private:
-    bool writeDataFile();
+    bool writeDataFile(const QString &path);
 
     AppState &state_;
+    ImageDocument &document_;
     Prompts &prompts_;
     MainViews &views_;
 };

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+#include "document/image_document.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "model/band.h"
@@ -22,8 +23,8 @@ QString ViewText(std::string_view text)
 
 } // namespace
 
-GeneralPanel::GeneralPanel(AppState &state, Prompts &prompts, QWidget *parent)
-    : QGroupBox(parent), state_(state), prompts_(prompts)
+GeneralPanel::GeneralPanel(AppState &state, const ImageDocument &document, QWidget *parent)
+    : QGroupBox(parent), state_(state), document_(document)
 {
     setObjectName(QStringLiteral("fraGeneral"));
     lblGeneral0_ = new QLabel(this);
@@ -54,9 +55,12 @@ GeneralPanel::GeneralPanel(AppState &state, Prompts &prompts, QWidget *parent)
     layout->addWidget(cboGenFreq_);
     layout->addStretch(1);
 
+    // A wheel notch over the list must not start a band change: it needs the focus first.
+    cboGenFreq_->setFocusPolicy(Qt::StrongFocus);
     cboGenFreq_->installEventFilter(this);
     connect(cboGenFreq_, &QComboBox::currentIndexChanged, this, &GeneralPanel::cboGenFreq_Click);
-    connect(cboGenModel_, &QComboBox::currentIndexChanged, this, &GeneralPanel::cboGenModel_Click);
+    connect(&document_, &ImageDocument::replaced, this, &GeneralPanel::showFromImage);
+    connect(&document_, &ImageDocument::bandChanged, this, &GeneralPanel::showFromImage);
 }
 
 void GeneralPanel::fillLists()
@@ -84,9 +88,12 @@ void GeneralPanel::applyCaptions()
 
 void GeneralPanel::showFromImage()
 {
-    cboGenModel_->setCurrentIndex(ModelIndexFromByte(state_.doc.image.at(addr::kModel)));
+    {
+        const QSignalBlocker block(cboGenModel_);
+        cboGenModel_->setCurrentIndex(ModelIndexFromByte(document_.image().at(addr::kModel)));
+    }
     bandEventsEnabled_ = false;
-    selectBandText(QString::fromStdString(state_.doc.band.text));
+    selectBandText(QString::fromStdString(document_.band().text));
     bandEventsEnabled_ = true;
 }
 
@@ -104,6 +111,10 @@ void GeneralPanel::selectBandText(const QString &text)
 bool GeneralPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == cboGenFreq_) {
+        if (event->type() == QEvent::Wheel && !cboGenFreq_->hasFocus()) {
+            event->ignore();
+            return true;
+        }
         if (event->type() == QEvent::FocusIn) {
             prevBandText_ = cboGenFreq_->currentText();
         } else if (event->type() == QEvent::KeyPress) {
@@ -125,29 +136,11 @@ void GeneralPanel::cboGenFreq_Click(int index)
     if (chosen == prevBandText_)
         return;
 
-    const Band previous = state_.doc.band;
-    state_.doc.band = BandFromRow(index);
-
-    const auto answer = prompts_.message(
-        this, TextMessage(1329, state_.language, ProductTitle(), QMessageBox::Warning,
-                          QMessageBox::Ok | QMessageBox::Cancel));
-    if (answer != QMessageBox::Ok) {
-        // Every later entry is checked against the band, so it must stay the image's band.
-        state_.doc.band = previous;
-        bandEventsEnabled_ = false;
-        selectBandText(QString::fromStdString(previous.text));
-        bandEventsEnabled_ = true;
-        return;
-    }
-    emit bandConfirmed();
-}
-
-void GeneralPanel::cboGenModel_Click(int index)
-{
-    const auto &models = ModelTable();
-    const std::uint8_t modelByte =
-        index >= 0 && index < static_cast<int>(models.size()) ? models[static_cast<std::size_t>(index)].modelByte : 0x38;
-    state_.doc.image.set(addr::kModel, modelByte);
+    emit bandChosen(index);
+    // Until the window has changed the document, the list shows the document's band.
+    bandEventsEnabled_ = false;
+    selectBandText(QString::fromStdString(document_.band().text));
+    bandEventsEnabled_ = true;
 }
 
 } // namespace zrk6

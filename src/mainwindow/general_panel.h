@@ -9,16 +9,18 @@ class QLabel;
 namespace zrk6 {
 
 struct AppState;
-class Prompts;
+class ImageDocument;
 
 // The frame fraGeneral: the product label, the band list cboGenFreq and the hidden model
-// list cboGenModel. Choosing a band asks 1329; on OK bandConfirmed() asks the window to
-// rebuild the document, on Cancel the previous band comes back.
+// list cboGenModel. It shows the document's band and model and follows their changes
+// without writing. Choosing another band emits bandChosen; the list then shows the
+// document's band again until the window has changed it. The band list takes the mouse
+// wheel only while it has the keyboard focus.
 class GeneralPanel : public QGroupBox {
     Q_OBJECT
 
 public:
-    GeneralPanel(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
+    GeneralPanel(AppState &state, const ImageDocument &document, QWidget *parent = nullptr);
 
     // Puts the band texts and the model texts in the lists (start-up).
     void fillLists();
@@ -32,19 +34,18 @@ public:
     const QString &prevBandText() const { return prevBandText_; }
 
 signals:
-    // The user chose another band and answered OK: state.doc.band holds it.
-    void bandConfirmed();
+    // The user chose the band of BandTable row index.
+    void bandChosen(int index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void cboGenFreq_Click(int index);
-    void cboGenModel_Click(int index);
     void selectBandText(const QString &text);
 
     AppState &state_;
-    Prompts &prompts_;
+    const ImageDocument &document_;
     QLabel *lblGeneral0_;
     QLabel *label1_;
     QLabel *lblGeneral1_;

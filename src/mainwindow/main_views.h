@@ -10,7 +10,7 @@ class QWidget;
 namespace zrk6 {
 
 // What the command controllers need from the main window: the steps around a command
-// that belong to the window's views.
+// that belong to the window's views. The views follow the document by themselves.
 class MainViews {
 public:
     virtual ~MainViews() = default;
@@ -19,17 +19,9 @@ public:
     virtual QWidget *dialogParent() = 0;
     // Ends an open in-place editor of the grid (a text entry is committed).
     virtual void closeCellEditor() = 0;
-    // After a new image came in whole (open, read): band from the image, General panel,
-    // VFO panel and all 128 rows.
-    virtual void refreshAllViews() = 0;
-    // After BuildDefaultImage: General panel, VFO panel, an empty grid with the preset
-    // channels of the band shown.
-    virtual void showDefaultImage() = 0;
     // Current cell (row, column) and the keyboard focus on the grid.
     virtual void focusGrid(int row, int column) = 0;
     virtual void focusGrid() = 0;
-    // The window title from the document state.
-    virtual void updateTitle() = 0;
 };
 
 // A message box of the text table: text id in the language, with a title and buttons.

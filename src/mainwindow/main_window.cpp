@@ -24,8 +24,11 @@
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
 #include "dialogs/print_dialog.h"
+#include "model/image_normalise.h"
 #include "link/port_names.h"
+#include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
+#include "mainwindow/command_names.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_control.h"
@@ -55,7 +58,7 @@ struct Caption {
 constexpr Caption kMenuCaptions[] = {
     {"mnuFile", 1000},          {"mnuFile_New", 1001},         {"mnuFile_Open", 1002},
     {"mnuFile_Save", 1003},     {"mnuFile_SaveAs", 1004},      {"mnuFile_Print", 1005},
-    {"mnuFile_Exit", 1006},     {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
+    {"mnuFile_Exit", 1006},     {"mnuEdit", 1730},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
     {"mnuProgram_Write", 1017}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
     {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
     {"mnuHelp_About", 1026},
@@ -67,12 +70,24 @@ struct ToolButton {
     const char *icon;
 };
 
-// Buttons 1-9 of tlbActions; a null key is a separator.
+// The buttons of tlbActions; a null key is a separator. Undo and Redo are the Edit menu's
+// own actions, whose captions follow the undo stack.
 constexpr ToolButton kToolButtons[] = {
-    {"New", 1027, "new"},   {"Open", 1028, "open"},   {"Save", 1029, "save"},
-    {"Print", 1030, "print"}, {nullptr, 0, nullptr}, {"Read", 1031, "read"},
-    {"Write", 1032, "write"}, {nullptr, 0, nullptr}, {"About", 1026, "about"},
+    {"New", 1027, "new"},     {"Open", 1028, "open"},   {"Save", 1029, "save"},
+    {"Print", 1030, "print"}, {nullptr, 0, nullptr},    {"Undo", 0, "undo"},
+    {"Redo", 0, "redo"},      {nullptr, 0, nullptr},    {"Read", 1031, "read"},
+    {"Write", 1032, "write"}, {nullptr, 0, nullptr},    {"About", 1026, "about"},
 };
+
+// Edit menu and toolbar texts of Undo and Redo: without and with the name of the step.
+constexpr int kUndoMenu = 1731;
+constexpr int kRedoMenu = 1732;
+constexpr int kUndoMenuNamed = 1733;
+constexpr int kRedoMenuNamed = 1734;
+constexpr int kUndoTip = 1735;
+constexpr int kRedoTip = 1736;
+constexpr int kUndoTipNamed = 1737;
+constexpr int kRedoTipNamed = 1738;
 
 // Design rectangles in twips.
 constexpr int kFrameLeft = 120;
@@ -98,9 +113,14 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     InitMainWindowResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zrk6.png")));
-    file_ = std::make_unique<FileCommands>(state_, prompts_, *this);
-    transfer_ = std::make_unique<TransferCommands>(state_, prompts_, *this);
-    safety_ = new SafetyCommands(state_, prompts_, settings_, *this, *this);
+    channels_ = std::make_unique<ChannelCommands>(state_, document_, prompts_);
+    file_ = std::make_unique<FileCommands>(state_, document_, prompts_, *this);
+    transfer_ = std::make_unique<TransferCommands>(state_, document_, prompts_, *this);
+    connect(&document_, &ImageDocument::replaced, this, &frmMain::updateTitle);
+    connect(&document_, &ImageDocument::bandChanged, this, &frmMain::updateTitle);
+    connect(&document_, &ImageDocument::fileNameChanged, this, &frmMain::updateTitle);
+    connect(&document_, &ImageDocument::modifiedChanged, this, &frmMain::updateTitle);
+    safety_ = new SafetyCommands(state_, document_, prompts_, settings_, *this, *this);
     transfer_->setSafety(safety_);
     try {
         startUp();
@@ -110,7 +130,6 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
         m.title = ProductTitle();
         m.icon = QMessageBox::Warning;
         prompts_.message(this, m);
-        state_.doc.TakeSnapshot();
         startupFailed_ = true;
         QTimer::singleShot(0, this, &QWidget::close);
     }
@@ -130,7 +149,7 @@ int frmMain::twipsY(int twips) const
 
 void frmMain::startUp()
 {
-    MemoryImage &image = state_.doc.image;
+    MemoryImage image;
     image.set(addr::kModel, kStartupModelByte);
     image.set(addr::kBandVariant,
               static_cast<std::uint8_t>(BandVariantFromSetting(settings_.GetRegValue(QStringLiteral("LastFreq")))));
@@ -145,12 +164,12 @@ void frmMain::startUp()
     general_->fillLists();
     vfo_->fillLists();
 
-    state_.doc.band = ReadBandFromImage(image);
-    state_.doc.name = std::string(kUntitled);
+    const Band band = ReadBandFromImage(image);
+    BuildDefaultImage(image, band);
+    document_.replace(NormaliseImage(image, band), band, std::string(kUntitled));
     applyCaptions();
-    BuildDefaultImage(image, state_.doc.band);
-    showDefaultImage();
-    state_.doc.TakeSnapshot();
+    // The keyboard starts on the grid, where its first cell shows as current.
+    grid_->setFocus();
 
     // Big enough for the design layout below the toolbar and above the status bar.
     const int chrome = menuBar()->sizeHint().height() + tlbActions_->sizeHint().height() +
@@ -192,6 +211,16 @@ void frmMain::buildMenus()
     addSeparator(file, "mnuFile_Bar2");
     addAction(file, "mnuFile_Exit", {}, &frmMain::mnuFile_Exit_Click);
 
+    QMenu *edit = addMenu("mnuEdit");
+    undo_ = addAction(edit, "mnuEdit_Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &frmMain::mnuEdit_Undo_Click);
+    redo_ = addAction(edit, "mnuEdit_Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), &frmMain::mnuEdit_Redo_Click);
+    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.png")));
+    redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.png")));
+    QUndoStack &stack = document_.undoStack();
+    connect(&stack, &QUndoStack::indexChanged, this, &frmMain::updateUndoCaptions);
+    connect(&stack, &QUndoStack::cleanChanged, this, &frmMain::updateUndoCaptions);
+
     QMenu *program = addMenu("mnuProgram");
     addAction(program, "mnuProgram_Read", QKeySequence(Qt::CTRL | Qt::Key_R), &frmMain::mnuProgram_Read_Click);
     addSeparator(program, "mnuProgram_Bar1");
@@ -226,6 +255,13 @@ void frmMain::buildToolbar()
             continue;
         }
         const QString key = QString::fromLatin1(button.key);
+        if (button.tooltipId == 0) {
+            QAction *shared = key == QLatin1String("Undo") ? undo_ : redo_;
+            tlbActions_->addAction(shared);
+            if (QWidget *widget = tlbActions_->widgetForAction(shared))
+                widget->setObjectName(QStringLiteral("tlbActions_") + key);
+            continue;
+        }
         QAction *action = tlbActions_->addAction(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(button.icon))), key);
         action->setObjectName(QStringLiteral("tlbActions_") + key);
         action->setData(key);
@@ -273,38 +309,21 @@ void frmMain::buildPanels()
     picMain_ = new QWidget(central);
     picMain_->setObjectName(QStringLiteral("picMain"));
 
-    general_ = new GeneralPanel(state_, prompts_, picMain_);
+    general_ = new GeneralPanel(state_, document_, picMain_);
     general_->setGeometry(twipsX(kFrameLeft), twipsY(kGeneralTop), twipsX(kFrameWidth), twipsY(kGeneralHeight));
-    connect(general_, &GeneralPanel::bandConfirmed, this, &frmMain::bandConfirmed);
+    connect(general_, &GeneralPanel::bandChosen, this, &frmMain::changeBand);
 
     fraMemChannel_ = new QGroupBox(picMain_);
     fraMemChannel_->setObjectName(QStringLiteral("fraMemChannel"));
     fraMemChannel_->setGeometry(twipsX(kFrameLeft), twipsY(kChannelTop), twipsX(kFrameWidth), twipsY(kChannelHeight));
-    grid_ = new ChannelGrid(state_, prompts_, fraMemChannel_);
+    grid_ = new ChannelGrid(state_, document_, *channels_, fraMemChannel_);
     grid_->setGeometry(twipsX(kGridLeft), twipsY(kGridTop), twipsX(kGridWidth), twipsY(kGridHeight));
-    connect(grid_, &ChannelGrid::copyRequested, this, [this] {
-        CopyDialog dialog(state_, prompts_, this);
-        connect(&dialog, &CopyDialog::channelChanged, grid_, &ChannelGrid::showRow);
-        dialog.exec();
-    });
-    connect(grid_, &ChannelGrid::memoryMapRequested, this, [this] {
-        // One memory map at a time; a second gesture brings it forward.
-        if (auto *open = findChild<MemoryMapDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
-            open->raise();
-            open->activateWindow();
-            return;
-        }
-        auto *map = new MemoryMapDialog(state_, this);
-        map->setAttribute(Qt::WA_DeleteOnClose);
-        connect(map, &MemoryMapDialog::imageWritten, this, [this] {
-            refreshAllViews();
-            updateTitle();
-        });
-        map->show();
-    });
+    connect(grid_, &ChannelGrid::copyRequested, this,
+            [this](int mode, int channel) { channels_->copy(this, mode, channel); });
+    connect(grid_, &ChannelGrid::memoryMapRequested, this, &frmMain::showMemoryMap);
 
-    // The VFO frame is never shown; its handlers still keep the VFO block in its rules.
-    vfo_ = new VfoPanel(state_, prompts_, picMain_);
+    // The VFO frame is never shown.
+    vfo_ = new VfoPanel(state_, document_, prompts_, picMain_);
     vfo_->setGeometry(twipsX(kFrameLeft), twipsY(kVfoTop), twipsX(kFrameWidth), twipsY(kVfoHeight));
     vfo_->setVisible(false);
 
@@ -346,6 +365,7 @@ void frmMain::applyCaptions()
         if (auto *action = findChild<QAction *>(QStringLiteral("tlbActions_") + QLatin1String(button.key)))
             action->setToolTip(TableText(button.tooltipId, lang));
     }
+    updateUndoCaptions();
     safety_->applyCaptions();
     general_->applyCaptions();
     vfo_->applyCaptions();
@@ -375,26 +395,6 @@ void frmMain::closeCellEditor()
     grid_->closeCellEditor();
 }
 
-void frmMain::refreshAllViews()
-{
-    state_.doc.band = ReadBandFromImage(state_.doc.image);
-    general_->showFromImage();
-    vfo_->showFromImage();
-    grid_->showAllRows();
-}
-
-void frmMain::showDefaultImage()
-{
-    general_->showFromImage();
-    vfo_->showFromImage();
-    grid_->clearGrid();
-    // The preset channels of the default image stay shown: the grid mirrors the image.
-    if (BandRowIndex(state_.doc.band) == kBand446) {
-        for (int channel = 1; channel <= 8; ++channel)
-            grid_->showRow(channel);
-    }
-}
-
 void frmMain::focusGrid(int row, int column)
 {
     grid_->setCurrentCell(row, column);
@@ -408,16 +408,76 @@ void frmMain::focusGrid()
 
 void frmMain::updateTitle()
 {
-    setWindowTitle(QString::fromStdString(ComposeTitle(state_.doc, state_.language)));
+    QString title = QString::fromStdString(ComposeTitle(document_.fileName(), document_.band(), state_.language));
+    // The marker follows the file name: "[File Name: a.dat*]" while there are unsaved changes.
+    title.insert(title.size() - 1, QStringLiteral("[*]"));
+    setWindowTitle(title);
+    setWindowModified(document_.isModified());
 }
 
-void frmMain::bandConfirmed()
+void frmMain::updateUndoCaptions()
 {
-    BuildDefaultImage(state_.doc.image, state_.doc.band);
-    showDefaultImage();
-    state_.doc.TakeSnapshot();
-    state_.doc.name = std::string(kUntitled);
-    updateTitle();
+    const LanguageMode lang = state_.language;
+    const QUndoStack &stack = document_.undoStack();
+    auto caption = [lang](QAction *action, bool can, const QString &name, int menu, int menuNamed, int tip,
+                          int tipNamed) {
+        action->setEnabled(can);
+        action->setText(can ? TableText(menuNamed, lang).arg(name) : TableText(menu, lang));
+        action->setToolTip(can ? TableText(tipNamed, lang).arg(name) : TableText(tip, lang));
+    };
+    caption(undo_, stack.canUndo(), stack.undoText(), kUndoMenu, kUndoMenuNamed, kUndoTip, kUndoTipNamed);
+    caption(redo_, stack.canRedo(), stack.redoText(), kRedoMenu, kRedoMenuNamed, kRedoTip, kRedoTipNamed);
+}
+
+// A band change starts a new memory for the band: the save question first when there are
+// unsaved changes, then the clear question (Cancel by default). It is one undo step.
+bool frmMain::askBandChange()
+{
+    const LanguageMode lang = state_.language;
+    if (document_.isModified()) {
+        const auto answer = prompts_.message(this, TextMessage(1111, lang, ProductTitle(), QMessageBox::Warning,
+                                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !file_->save()))
+            return false;
+    }
+    return prompts_.message(this, TextMessage(1329, lang, ProductTitle(), QMessageBox::Warning,
+                                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)) ==
+           QMessageBox::Ok;
+}
+
+void frmMain::changeBand(int index)
+{
+    closeCellEditor();
+    if (!askBandChange())
+        return;
+    const Band band = BandFromRow(index);
+    MemoryImage image = document_.image();
+    BuildDefaultImage(image, band);
+    document_.changeBand(CommandName(command_text::kChangeBand, state_.language, QString::fromStdString(band.text)),
+                         NormaliseImage(image, band), band, std::string(kUntitled));
+    grid_->setCurrentCell(1, 1);
+}
+
+void frmMain::showMemoryMap()
+{
+    // One memory map at a time; a second gesture brings it forward.
+    if (auto *open = findChild<MemoryMapDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *map = new MemoryMapDialog(document_, this);
+    map->setAttribute(Qt::WA_DeleteOnClose);
+    connect(map, &MemoryMapDialog::bytesChosen, this, &frmMain::applyMemoryMap);
+    map->show();
+}
+
+void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
+{
+    document_.apply(CommandName(command_text::kMemoryMap, state_.language), [&](MemoryImage &image) {
+        for (const auto &[address, value] : bytes)
+            image.set(address, value);
+    });
 }
 
 void frmMain::mnuFile_New_Click()
@@ -430,6 +490,19 @@ void frmMain::mnuFile_Open_Click()
 {
     closeCellEditor();
     file_->openDataFile();
+}
+
+void frmMain::mnuEdit_Undo_Click()
+{
+    // An open entry is committed first, so undo takes back the latest change.
+    closeCellEditor();
+    document_.undoStack().undo();
+}
+
+void frmMain::mnuEdit_Redo_Click()
+{
+    closeCellEditor();
+    document_.undoStack().redo();
 }
 
 void frmMain::mnuFile_Save_Click()
@@ -447,7 +520,7 @@ void frmMain::mnuFile_Print_Click()
     closeCellEditor();
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    PrintDialog dialog(state_, prompts_, this, printer_.get());
+    PrintDialog dialog(state_, document_, prompts_, this, printer_.get());
     dialog.exec();
 }
 
@@ -470,8 +543,12 @@ void frmMain::mnuProgram_Write_Click()
 void frmMain::mnuProgram_OptFeatures_Click()
 {
     closeCellEditor();
-    OptFeaturesDialog dialog(state_, this);
-    dialog.exec();
+    OptFeaturesDialog dialog(state_, document_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const OptionalFeatures features = dialog.shownFeatures();
+    document_.apply(CommandName(command_text::kOptionalFeatures, state_.language),
+                    [&](MemoryImage &image) { EncodeOptionalFeatures(image, features); });
 }
 
 void frmMain::mnuSetup_CommPort_Click()
@@ -517,13 +594,17 @@ void frmMain::tlbActions_ButtonClick(const QString &key)
         mnuProgram_Write_Click();
     else if (key == QLatin1String("About"))
         mnuHelp_About_Click();
+    else if (key == QLatin1String("Undo"))
+        mnuEdit_Undo_Click();
+    else if (key == QLatin1String("Redo"))
+        mnuEdit_Redo_Click();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
     if (!startupFailed_) {
         closeCellEditor();
-        if (state_.doc.IsImageModified()) {
+        if (document_.isModified()) {
             const auto answer = prompts_.message(
                 this, TextMessage(1111, state_.language, ProductTitle(), QMessageBox::Warning,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
@@ -540,7 +621,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::writeSettings()
 {
-    const MemoryImage &image = state_.doc.image;
+    const MemoryImage &image = document_.image();
     settings_.SaveRegValue(QStringLiteral("LastModel"), QString::number(image.at(addr::kModel)));
     settings_.SaveRegValue(QStringLiteral("LastFreq"), QString::number(image.at(addr::kBandVariant)));
     settings_.SaveRegValue(QStringLiteral("language"), QString::number(state_.language));

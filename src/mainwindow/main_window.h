@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
 
 #include <QMainWindow>
 
+#include "document/image_document.h"
 #include "mainwindow/main_views.h"
 
 class QAction;
@@ -15,6 +18,7 @@ class QToolBar;
 namespace zrk6 {
 
 struct AppState;
+class ChannelCommands;
 class ChannelGrid;
 class FileCommands;
 class GeneralPanel;
@@ -25,13 +29,14 @@ class TransferCommands;
 class VfoPanel;
 
 // The main window frmMain: menus, toolbar tlbActions, the General panel, the hidden VFO
-// panel, the channel grid and the status bar. It owns the document's views; the commands
-// themselves live in FileCommands and TransferCommands.
+// panel, the channel grid and the status bar. It owns the document and its views; the
+// commands live in FileCommands, TransferCommands and ChannelCommands, and the views
+// follow the document's signals.
 class frmMain : public QMainWindow, public MainViews {
     Q_OBJECT
 
 public:
-    // Runs the start-up sequence: settings, lists, captions, the default image, the snapshot.
+    // Runs the start-up sequence: settings, lists, captions, the default image.
     frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent = nullptr);
     ~frmMain() override;
 
@@ -49,7 +54,9 @@ public:
     ChannelGrid *channelGrid() const { return grid_; }
     GeneralPanel *generalPanel() const { return general_; }
     VfoPanel *vfoPanel() const { return vfo_; }
+    ImageDocument &document() { return document_; }
     FileCommands &fileCommands() { return *file_; }
+    ChannelCommands &channelCommands() { return *channels_; }
     TransferCommands &transferCommands() { return *transfer_; }
     SafetyCommands &safetyCommands() { return *safety_; }
     AppState &state() { return state_; }
@@ -59,11 +66,10 @@ public:
     // MainViews
     QWidget *dialogParent() override { return this; }
     void closeCellEditor() override;
-    void refreshAllViews() override;
-    void showDefaultImage() override;
     void focusGrid(int row, int column) override;
     void focusGrid() override;
-    void updateTitle() override;
+    // The title from the document, with the modified marker.
+    void updateTitle();
 
 public slots:
     void mnuFile_New_Click();
@@ -72,14 +78,16 @@ public slots:
     void mnuFile_SaveAs_Click();
     void mnuFile_Print_Click();
     void mnuFile_Exit_Click();
+    void mnuEdit_Undo_Click();
+    void mnuEdit_Redo_Click();
     void mnuProgram_Read_Click();
     void mnuProgram_Write_Click();
     void mnuProgram_OptFeatures_Click();
     void mnuSetup_CommPort_Click();
     void mnuSetup_Lang_Click();
     void mnuHelp_About_Click();
-    // A toolbar button by its key: "New", "Open", "Save", "Print", "Read", "Write" or
-    // "About" (exact case); any other key does nothing.
+    // A toolbar button by its key: "New", "Open", "Save", "Print", "Undo", "Redo", "Read",
+    // "Write" or "About" (exact case); any other key does nothing.
     void tlbActions_ButtonClick(const QString &key);
 
 protected:
@@ -89,12 +97,16 @@ protected:
 private:
     void startUp();
     void buildMenus();
+    void updateUndoCaptions();
+    void changeBand(int index);
+    bool askBandChange();
+    void showMemoryMap();
+    void applyMemoryMap(const std::map<int, std::uint8_t> &bytes);
     void buildToolbar();
     void buildStatusBar();
     void buildPanels();
     void layoutPicMain();
     void updateDateTime();
-    void bandConfirmed();
     void writeSettings();
     int twipsX(int twips) const;
     int twipsY(int twips) const;
@@ -102,6 +114,8 @@ private:
     AppState &state_;
     Prompts &prompts_;
     SettingsStore &settings_;
+    ImageDocument document_;
+    std::unique_ptr<ChannelCommands> channels_;
     std::unique_ptr<FileCommands> file_;
     std::unique_ptr<TransferCommands> transfer_;
     SafetyCommands *safety_ = nullptr; // owned by the window
@@ -112,6 +126,8 @@ private:
     QGroupBox *fraMemChannel_ = nullptr;
     ChannelGrid *grid_ = nullptr;
     QToolBar *tlbActions_ = nullptr;
+    QAction *undo_ = nullptr;
+    QAction *redo_ = nullptr;
     QLabel *staDate_ = nullptr;
     QLabel *staTime_ = nullptr;
     bool startupFailed_ = false;

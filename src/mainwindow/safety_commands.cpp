@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "dialogs/differences_dialog.h"
+#include "document/image_document.h"
 #include "files/data_file_io.h"
 #include "mainwindow/main_views.h"
 #include "mainwindow/settings_store.h"
@@ -45,9 +46,9 @@ QAction *NamedAction(QObject *parent, const char *name, bool checkable)
 
 } // namespace
 
-SafetyCommands::SafetyCommands(AppState &state, Prompts &prompts, SettingsStore &settings, QMainWindow &window,
-                               MainViews &views)
-    : QObject(&window), state_(state), prompts_(prompts), settings_(settings), window_(window), views_(views),
+SafetyCommands::SafetyCommands(AppState &state, ImageDocument &document, Prompts &prompts, SettingsStore &settings,
+                               QMainWindow &window, MainViews &views)
+    : QObject(&window), state_(state), document_(document), prompts_(prompts), settings_(settings), window_(window), views_(views),
       openUrl_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
 }
@@ -162,11 +163,11 @@ void SafetyCommands::compareWithFile()
         return;
     }
     QStringList lines;
-    for (const std::string &line : DescribeDifferences(state_.doc.image, loaded.image, lang))
+    for (const std::string &line : DescribeDifferences(document_.image(), loaded.image, lang))
         lines << QString::fromStdString(line);
     if (lines.isEmpty())
         lines << TableText(kTextSame, lang);
-    const QString documentName = QFileInfo(QString::fromStdString(state_.doc.name)).fileName();
+    const QString documentName = QFileInfo(QString::fromStdString(document_.fileName())).fileName();
     const QString fileName = QFileInfo(path).fileName();
     DifferencesDialog dialog(TableText(kTextCompareTitle, lang) + QStringLiteral(" - ") + fileName,
                              documentName + QStringLiteral("  ->  ") + QDir::toNativeSeparators(path), lines, lang,

@@ -16,6 +16,7 @@ class QUrl;
 namespace zrk6 {
 
 struct AppState;
+class ImageDocument;
 class MainViews;
 class Prompts;
 class SettingsStore;
@@ -26,7 +27,8 @@ class SettingsStore;
 class SafetyCommands final : public QObject {
     Q_OBJECT
 public:
-    SafetyCommands(AppState &state, Prompts &prompts, SettingsStore &settings, QMainWindow &window, MainViews &views);
+    SafetyCommands(AppState &state, ImageDocument &document, Prompts &prompts, SettingsStore &settings,
+                   QMainWindow &window, MainViews &views);
 
     // Puts the items into the window's menus: Compare with File after Save As, Verify after
     // Write after Write to Radio, the backup items at the end of Setup.
@@ -59,6 +61,7 @@ private:
     void setSetting(const char *name, bool on);
 
     AppState &state_;
+    ImageDocument &document_;
     Prompts &prompts_;
     SettingsStore &settings_;
     QMainWindow &window_;

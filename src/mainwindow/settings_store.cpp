@@ -5,6 +5,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include "files/file_io.h"
 
 #include "model/band.h"
 #include "model/decimal_text.h"
@@ -48,6 +51,9 @@ long long LeadingWholeNumber(const QString &text)
     return RoundDiv(value, DecimalValue::kScale, Tie::Even);
 }
 
+// Far above the three short values; a larger file is not ours.
+constexpr qint64 kMaxSettingsFileSize = 1024 * 1024;
+
 } // namespace
 
 SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
@@ -63,6 +69,9 @@ QString SettingsStore::DefaultFilePath()
 
 QString SettingsStore::GetRegValue(const QString &valueName) const
 {
+    // A pipe in place of the file would block QSettings for good.
+    if (IsNonRegularFile(filePath_))
+        return {};
     QSettings settings(filePath_, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)
         return {};
@@ -82,20 +91,44 @@ QString SettingsStore::GetRegValue(const QString &valueName) const
 
 bool SettingsStore::SaveRegValue(const QString &valueName, const QString &text)
 {
-    QDir().mkpath(QFileInfo(filePath_).absolutePath());
-    QSettings settings(filePath_, QSettings::IniFormat);
-    EnterKey(settings);
-    // One value per name whatever its case: drop a stored spelling that differs.
-    for (QString existing = FindValueName(settings, valueName); !existing.isEmpty();
-         existing = FindValueName(settings, valueName)) {
-        settings.remove(existing);
+    if (IsNonRegularFile(filePath_))
+        return false;
+    const FileReadResult current = ReadWholeFile(filePath_, kMaxSettingsFileSize);
+    if (!current.ok() && QFileInfo::exists(filePath_))
+        return false;
+    // QSettings saves through QSaveFile without noticing a full disk, which would replace the
+    // settings with an empty file. It edits a copy in a private folder instead; the result is
+    // read back from a second copy it has never seen (it would answer from its cache) and then
+    // saved over the real file by the checked path.
+    QTemporaryDir stage;
+    const QString copy = stage.filePath(QStringLiteral("edit.ini"));
+    if (!stage.isValid() || !SaveFileAtomically(copy, current.bytes).isEmpty())
+        return false;
+    const QString stored = text.isEmpty() ? QStringLiteral(" ") : text;
+    {
+        QSettings settings(copy, QSettings::IniFormat);
+        EnterKey(settings);
+        // One value per name whatever its case: drop a stored spelling that differs.
+        for (QString existing = FindValueName(settings, valueName); !existing.isEmpty();
+             existing = FindValueName(settings, valueName)) {
+            settings.remove(existing);
+        }
+        settings.setValue(valueName, stored);
+        settings.endGroup();
+        settings.endGroup();
+        settings.endGroup();
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            return false;
     }
-    settings.setValue(valueName, text.isEmpty() ? QStringLiteral(" ") : text);
-    settings.endGroup();
-    settings.endGroup();
-    settings.endGroup();
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    const FileReadResult edited = ReadWholeFile(copy, kMaxSettingsFileSize);
+    const QString check = stage.filePath(QStringLiteral("check.ini"));
+    if (!edited.ok() || !SaveFileAtomically(check, edited.bytes).isEmpty() ||
+        SettingsStore(check).GetRegValue(valueName) != stored) {
+        return false;
+    }
+    QDir().mkpath(QFileInfo(filePath_).absolutePath());
+    return SaveFileAtomically(filePath_, edited.bytes).isEmpty();
 }
 
 int BandVariantFromSetting(const QString &text)

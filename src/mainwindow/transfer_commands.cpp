@@ -1,5 +1,7 @@
 #include "mainwindow/transfer_commands.h"
 
+#include "model/image_normalise.h"
+#include "document/image_document.h"
 #include "link/port_names.h"
 #include "mainwindow/main_views.h"
 #include "mainwindow/safety_commands.h"
@@ -7,8 +9,8 @@
 
 namespace zrk6 {
 
-TransferCommands::TransferCommands(AppState &state, Prompts &prompts, MainViews &views)
-    : state_(state), prompts_(prompts), views_(views)
+TransferCommands::TransferCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views)
+    : state_(state), document_(document), prompts_(prompts), views_(views)
 {
 }
 
@@ -20,20 +22,19 @@ QString TransferCommands::portName() const
 TransferOutcome TransferCommands::read()
 {
     views_.closeCellEditor();
-    const TransferOutcome outcome = ReadFromRadio(views_.dialogParent(), prompts_, state_, portName(), [this] {
+    MemoryImage image = document_.image(); // the radio's identification is checked against it
+    const TransferOutcome outcome = ReadFromRadio(views_.dialogParent(), prompts_, state_.language, image, portName(), [&] {
+        // The backup keeps what the radio held, before any normalising.
         if (safety_)
-            safety_->backupAfterRead(state_.doc.image);
-        views_.refreshAllViews();
+            safety_->backupAfterRead(image);
+        const Band band = ReadBandFromImage(image);
+        document_.replace(NormaliseImage(image, band), band, document_.fileName());
     });
     switch (outcome) {
     case TransferOutcome::Completed:
-        views_.focusGrid();
-        state_.doc.TakeSnapshot();
-        views_.updateTitle();
-        break;
     case TransferOutcome::Cancelled:
     case TransferOutcome::Failed:
-        // The image was left as it was, edits included: no snapshot, or they would count as saved.
+        // After a failed read the document is as it was, edits and their undo steps included.
         views_.focusGrid();
         break;
     case TransferOutcome::PortUnavailable:
@@ -52,7 +53,7 @@ TransferOutcome TransferCommands::write()
         options.verify = safety_->verifyAfterWrite();
         options.beforeWrite = [this](const MemoryImage &image) { safety_->backupBeforeWrite(image); };
     }
-    return WriteToRadio(views_.dialogParent(), prompts_, state_, portName(), options);
+    return WriteToRadio(views_.dialogParent(), prompts_, state_.language, document_.image(), portName(), options);
 }
 
 } // namespace zrk6

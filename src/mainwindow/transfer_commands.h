@@ -7,6 +7,7 @@
 namespace zrk6 {
 
 struct AppState;
+class ImageDocument;
 class MainViews;
 class Prompts;
 class SafetyCommands;
@@ -14,7 +15,7 @@ class SafetyCommands;
 // Read from Radio and Write to Radio with the main window's steps around the transfer.
 class TransferCommands {
 public:
-    TransferCommands(AppState &state, Prompts &prompts, MainViews &views);
+    TransferCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views);
 
     // The serial device for this run, in place of the one port number n names; empty for none.
     void setPortOverride(const QString &device) { portOverride_ = device; }
@@ -24,14 +25,15 @@ public:
     // Backups around the transfers and the read-back after a write; none without it.
     void setSafety(SafetyCommands *safety) { safety_ = safety; }
 
-    // After a completed read the views show the radio's memory, it counts as saved, the grid
-    // has the focus and the title is rebuilt. Any other outcome leaves the document as it was.
+    // A completed read replaces the document with the radio's memory (the file name stays),
+    // and the grid has the focus. Any other outcome leaves the document as it was.
     TransferOutcome read();
     // Sends the image; the document does not change.
     TransferOutcome write();
 
 private:
     AppState &state_;
+    ImageDocument &document_;
     Prompts &prompts_;
     MainViews &views_;
     QString portOverride_;

@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "document/image_document.h"
+#include "mainwindow/command_names.h"
 #include "mainwindow/grid_control.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
@@ -43,8 +45,8 @@ void ReplaceItems(QComboBox *list, const int *ids, int count, LanguageMode langu
 
 } // namespace
 
-VfoPanel::VfoPanel(AppState &state, Prompts &prompts, QWidget *parent)
-    : QGroupBox(parent), state_(state), prompts_(prompts)
+VfoPanel::VfoPanel(AppState &state, ImageDocument &document, Prompts &prompts, QWidget *parent)
+    : QGroupBox(parent), state_(state), document_(document), prompts_(prompts)
 {
     setObjectName(QStringLiteral("fraVfo"));
     for (int i = 0; i < 8; ++i) {
@@ -79,6 +81,19 @@ VfoPanel::VfoPanel(AppState &state, Prompts &prompts, QWidget *parent)
     connect(cboVfoTxP_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoTxP_Click);
     connect(cboVfoDeCode_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoDeCode_Click);
     connect(cboVfoEncode_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoEncode_Click);
+
+    connect(&document_, &ImageDocument::imageChanged, this, [this](const std::vector<AddressRange> &ranges) {
+        for (const AddressRange &range : ranges) {
+            const bool vfoBlock = range.begin < vfo::kOffset + 4 && range.end > vfo::kRxFreq;
+            const bool step = range.begin <= addr::kVfoStep && range.end > addr::kVfoStep;
+            if (vfoBlock || step) {
+                showFromImage();
+                return;
+            }
+        }
+    });
+    connect(&document_, &ImageDocument::replaced, this, &VfoPanel::showFromImage);
+    connect(&document_, &ImageDocument::bandChanged, this, &VfoPanel::showFromImage);
 }
 
 void VfoPanel::fillLists()
@@ -121,20 +136,14 @@ void VfoPanel::applyCaptions()
     ReplaceItems(cboVfoTxP_, kPowerIds, 2, lang);
 }
 
-void VfoPanel::showFrequencies()
-{
-    const MemoryImage &image = state_.doc.image;
-    txtVfoFreq_[0]->setText(QString::fromStdString(FormatFreq(ReadFreqUnits(image, vfo::kRxFreq, ByteOrder::LowFirst))));
-    txtVfoFreq_[1]->setText(QString::fromStdString(FormatFreq(ReadFreqUnits(image, vfo::kOffset, ByteOrder::HighFirst))));
-}
-
 void VfoPanel::showFromImage()
 {
-    const VfoFields fields = ReadVfo(state_.doc.image, state_.language);
+    const VfoFields fields = ReadVfo(document_.image(), state_.language);
     txtVfoFreq_[0]->setText(QString::fromStdString(fields.rxText));
     txtVfoFreq_[1]->setText(QString::fromStdString(fields.offsetText));
-    // Each selection that changes runs its handler, which may rewrite the VFO block.
+    // Showing is a pure read: no handler runs.
     auto select = [](QComboBox *list, int index) {
+        const QSignalBlocker block(list);
         list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
     };
     select(cboVfoStep_, fields.step);
@@ -150,17 +159,26 @@ void VfoPanel::showOutOfRange()
     prompts_.message(this, TextMessage(1229, state_.language, ProductTitle(), QMessageBox::Warning));
 }
 
+void VfoPanel::applyVfo(const std::function<void(MemoryImage &)> &edit)
+{
+    document_.apply(CommandName(command_text::kVfo, state_.language), edit);
+}
+
 void VfoPanel::commitFrequency(int index)
 {
     if (committing_)
         return;
     committing_ = true;
     const std::string text = txtVfoFreq_[index]->text().toStdString();
-    const bool outOfRange = index == 0 ? StoreVfoRxFrequency(state_.doc.image, text, state_.doc.band)
-                                       : StoreVfoOffset(state_.doc.image, text, state_.doc.band);
+    const Band band = document_.band();
+    bool outOfRange = false;
+    applyVfo([&](MemoryImage &image) {
+        outOfRange = index == 0 ? StoreVfoRxFrequency(image, text, band) : StoreVfoOffset(image, text, band);
+    });
     if (outOfRange)
         showOutOfRange();
-    showFrequencies();
+    // The box shows what was stored, also when nothing changed.
+    showFromImage();
     committing_ = false;
 }
 
@@ -213,44 +231,60 @@ void VfoPanel::cboVfoStep_Click(int index)
 {
     if (index < 0)
         return;
-    state_.doc.image.set(addr::kVfoStep, static_cast<std::uint8_t>(index));
-    commitFrequency(0);
-    commitFrequency(1);
+    // One step: the step and both frequencies put on its raster.
+    const std::string rx = txtVfoFreq_[0]->text().toStdString();
+    const std::string offset = txtVfoFreq_[1]->text().toStdString();
+    const Band band = document_.band();
+    bool rxOutOfRange = false;
+    bool offsetOutOfRange = false;
+    applyVfo([&](MemoryImage &image) {
+        image.set(addr::kVfoStep, static_cast<std::uint8_t>(index));
+        rxOutOfRange = StoreVfoRxFrequency(image, rx, band);
+        offsetOutOfRange = StoreVfoOffset(image, offset, band);
+    });
+    if (rxOutOfRange)
+        showOutOfRange();
+    if (offsetOutOfRange)
+        showOutOfRange();
+    showFromImage();
 }
 
 void VfoPanel::cboVfoDuplex_Click(int index)
 {
     if (index < 0)
         return;
-    SetVfoDuplex(state_.doc.image, index, state_.doc.band);
+    const Band band = document_.band();
+    applyVfo([&](MemoryImage &image) { SetVfoDuplex(image, index, band); });
 }
 
 void VfoPanel::cboVfoWide_Click(int index)
 {
     if (index < 0)
         return;
-    SetVfoWide(state_.doc.image, index == 1);
+    applyVfo([&](MemoryImage &image) { SetVfoWide(image, index == 1); });
 }
 
 void VfoPanel::cboVfoTxP_Click(int index)
 {
     if (index < 0)
         return;
-    SetVfoHighPower(state_.doc.image, index == 1);
+    applyVfo([&](MemoryImage &image) { SetVfoHighPower(image, index == 1); });
 }
 
 void VfoPanel::cboVfoDeCode_Click(int index)
 {
     if (index < 0)
         return;
-    WriteVfoTone(state_.doc.image, vfo::kDecode, cboVfoDeCode_->itemText(index).toStdString());
+    const std::string tone = cboVfoDeCode_->itemText(index).toStdString();
+    applyVfo([&](MemoryImage &image) { WriteVfoTone(image, vfo::kDecode, tone); });
 }
 
 void VfoPanel::cboVfoEncode_Click(int index)
 {
     if (index < 0)
         return;
-    WriteVfoTone(state_.doc.image, vfo::kEncode, cboVfoEncode_->itemText(index).toStdString());
+    const std::string tone = cboVfoEncode_->itemText(index).toStdString();
+    applyVfo([&](MemoryImage &image) { WriteVfoTone(image, vfo::kEncode, tone); });
 }
 
 } // namespace zrk6

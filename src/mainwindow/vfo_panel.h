@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <QGroupBox>
+
+#include "model/memory_image.h"
 
 class QComboBox;
 class QLabel;
@@ -9,22 +13,22 @@ class QLineEdit;
 namespace zrk6 {
 
 struct AppState;
+class ImageDocument;
 class Prompts;
 
-// The frame fraVfo. It stays hidden, but it is filled from the image on every refresh and
-// its handlers keep the VFO block in its rules: a selection that a refresh changes runs its
-// handler as a user's choice would.
+// The frame fraVfo. It stays hidden; it shows the VFO block of the document and follows
+// its changes without writing, and a choice or a committed entry in it is one command.
 class VfoPanel : public QGroupBox {
     Q_OBJECT
 
 public:
-    VfoPanel(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
+    VfoPanel(AppState &state, ImageDocument &document, Prompts &prompts, QWidget *parent = nullptr);
 
     // Puts the fixed items and the tone list (in the current language) in the lists.
     void fillLists();
     // Texts, frame and label captions and list items in the current language; selections stay.
     void applyCaptions();
-    // Fills the controls from the image (ShowVfo).
+    // Fills the controls from the image (ShowVfo); runs no handler.
     void showFromImage();
 
     // Validates the text of box 0 (receive) or 1 (offset), stores it and shows the result.
@@ -48,10 +52,11 @@ private:
     void cboVfoTxP_Click(int index);
     void cboVfoDeCode_Click(int index);
     void cboVfoEncode_Click(int index);
-    void showFrequencies();
     void showOutOfRange();
+    void applyVfo(const std::function<void(MemoryImage &)> &edit);
 
     AppState &state_;
+    ImageDocument &document_;
     Prompts &prompts_;
     QLabel *lblVfo_[8];
     QLineEdit *txtVfoFreq_[2];

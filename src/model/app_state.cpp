@@ -2,16 +2,14 @@
 
 namespace zrk6 {
 
-std::string ComposeTitle(const Document &document, LanguageMode language)
+std::string ComposeTitle(const std::string &fileName, const Band &band, LanguageMode language)
 {
-    std::string name = document.name;
-    if (name != kUntitled) {
-        const auto slash = name.find_last_of("/\\");
-        if (slash != std::string::npos)
-            name = name.substr(slash + 1);
-    }
-    return std::string(kProductName) + " (" + document.band.text + ") [" + std::string(LoadText(1106, language)) +
-           ": " + name + "]";
+    std::string name = fileName;
+    const auto slash = name.find_last_of("/\\");
+    if (slash != std::string::npos)
+        name = name.substr(slash + 1);
+    return std::string(kProductName) + " (" + band.text + ") [" + std::string(LoadText(1106, language)) + ": " +
+           name + "]";
 }
 
 } // namespace zrk6

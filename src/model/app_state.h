@@ -3,30 +3,15 @@
 #include <string>
 
 #include "model/band.h"
-#include "model/memory_image.h"
 #include "text/text_table.h"
 
 namespace zrk6 {
 
-inline constexpr std::string_view kUntitled = "Untitled";
-
-// The document: the image, its band and the saved copy that decides "modified".
-struct Document {
-    MemoryImage image;
-    Band band;
-    std::string name{kUntitled}; // the data file's full path, or "Untitled"
-    MemoryImage snapshot;
-
-    void TakeSnapshot() { snapshot = image; }
-    bool IsImageModified() const { return !(image == snapshot); }
-};
-
 // The window title: ZR-K6 (band) [File Name: name], the name after the last path separator.
-std::string ComposeTitle(const Document &document, LanguageMode language);
+std::string ComposeTitle(const std::string &fileName, const Band &band, LanguageMode language);
 
-// Everything the windows share while the program runs.
+// What the windows share while the program runs, beside the document.
 struct AppState {
-    Document doc;
     LanguageMode language = kEnglish;
     int commPortNumber = 1; // 1..4, never stored
     int currentChannel = 1; // 1..128, the grid's current row

@@ -1,5 +1,6 @@
 #include "model/decimal_text.h"
 
+#include <algorithm>
 
 namespace zrk6 {
 namespace {
@@ -21,7 +22,8 @@ class Accumulator {
 public:
     void integerDigit(char c)
     {
-        integer_ = integer_ >= kMaxInteger ? kMaxInteger : integer_ * 10 + (c - '0');
+        // Saturate before the value can grow past kMaxInteger: value() multiplies by the scale.
+        integer_ = std::min(integer_ * 10 + (c - '0'), kMaxInteger);
         any_ = true;
     }
     void fractionDigit(char c)

@@ -4,13 +4,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include "cli_run.h"
+#include "disk_faults.h"
 #include "files/data_file_io.h"
 #include "model/memory_image.h"
 
 using namespace zrk6;
 using Run = zrk6::test::CliRun;
 constexpr auto Cli = zrk6::test::RunCli;
+using zrk6::test::SmallFileSystem;
 
 namespace {
 
@@ -139,6 +145,9 @@ private slots:
         WriteRaw(d.filePath(QStringLiteral("short.img")), QByteArray(4095, '\xFF'));
         WriteRaw(d.filePath(QStringLiteral("long.img")), QByteArray(4097, '\xFF'));
         const QString missing = d.filePath(QStringLiteral("missing.dat"));
+        // Opening a pipe would wait for a writer for good.
+        const QString pipe = d.filePath(QStringLiteral("pipe.dat"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
 
         QTest::newRow("not a data file") << QStringList{QStringLiteral("show"), d.filePath(QStringLiteral("text.dat"))}
                                          << QStringLiteral("Incorrect File Type.") << 1;
@@ -147,6 +156,12 @@ private slots:
         QTest::newRow("chinese refusal") << QStringList{QStringLiteral("show"), QStringLiteral("--lang=zh"), d.filePath(QStringLiteral("text.dat"))}
                                          << QStringLiteral("文件类型不正确。") << 1;
         QTest::newRow("missing file") << QStringList{QStringLiteral("show"), missing} << missing << 1;
+        QTest::newRow("pipe as data file") << QStringList{QStringLiteral("show"), pipe}
+                                           << pipe + QStringLiteral(": Not a regular file.") << 1;
+        QTest::newRow("pipe as image") << QStringList{QStringLiteral("pack"), pipe, d.filePath(QStringLiteral("x.dat"))}
+                                       << pipe + QStringLiteral(": Not a regular file.") << 1;
+        QTest::newRow("folder as data file") << QStringList{QStringLiteral("unpack"), d.path(), d.filePath(QStringLiteral("x.img"))}
+                                             << QStringLiteral("Not a regular file.") << 1;
         QTest::newRow("short image") << QStringList{QStringLiteral("pack"), d.filePath(QStringLiteral("short.img")), d.filePath(QStringLiteral("x.dat"))}
                                      << QStringLiteral("4096") << 1;
         QTest::newRow("long image") << QStringList{QStringLiteral("pack"), d.filePath(QStringLiteral("long.img")), d.filePath(QStringLiteral("x.dat"))}
@@ -191,6 +206,57 @@ private slots:
 
         QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--force"), path("keep.dat")}).status, 0);
         QVERIFY(LoadDataFile(path("keep.dat")).ok());
+
+        // A symbolic link whose target is missing is there all the same: saving would write through it.
+        QVERIFY(QFile::link(path("elsewhere.dat"), path("link.dat")));
+        const Run dangling = Cli({QStringLiteral("new"), path("link.dat")});
+        QCOMPARE(dangling.status, 1);
+        QVERIFY2(dangling.err.contains(QStringLiteral("--force")), qPrintable(dangling.err));
+        QVERIFY(!QFileInfo::exists(path("elsewhere.dat")));
+        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--force"), path("link.dat")}).status, 0);
+        QVERIFY(LoadDataFile(path("elsewhere.dat")).ok());
+    }
+
+    // A disk that fills up while saving: an error, and the old file as it was. Data files are
+    // small enough that the system reports the failure only when the last bytes go out.
+    void aSaveThatRunsOutOfSpaceFailsAndKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("fullDisk"); // else a file size limit of 0 for zrk6-cli
+        QTest::newRow("size limit") << false;
+        QTest::newRow("full disk") << true;
+    }
+
+    void aSaveThatRunsOutOfSpaceFailsAndKeepsTheOldFile()
+    {
+        QFETCH(bool, fullDisk);
+        SmallFileSystem disk;
+        if (fullDisk && !disk.ok())
+            QSKIP("mounting a small tmpfs is not allowed here");
+        const QString file = fullDisk ? disk.filePath(QStringLiteral("radio.dat")) : path("limited.dat");
+        QCOMPARE(Cli({QStringLiteral("new"), file}).status, 0);
+        const QByteArray before = ReadRaw(file);
+
+        Run run;
+        const QStringList arguments{QStringLiteral("new"), QStringLiteral("--force"), QStringLiteral("--band"),
+                                    QStringLiteral("446 - 447 MHz"), file};
+        if (fullDisk) {
+            QVERIFY(disk.fill());
+            run = Cli(arguments);
+        } else {
+            run = zrk6::test::RunCliWith(arguments, [] {
+                ::signal(SIGXFSZ, SIG_IGN);
+                rlimit limit{};
+                ::getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = 0;
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            });
+        }
+        QCOMPARE(run.status, 1);
+        const QString reason = fullDisk ? QStringLiteral("No space left on device") : QStringLiteral("File too large");
+        QVERIFY2(run.err == QStringLiteral("zrk6-cli: %1: %2\n").arg(file, reason), qPrintable(run.err));
+        QCOMPARE(ReadRaw(file), before);
+        const QString name = QFileInfo(file).fileName();
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList({name + u'*'}, QDir::Files | QDir::Hidden), QStringList{name});
     }
 
     void diffListsDifferencesAndExitsLikeDiff()

@@ -45,19 +45,20 @@ int main(int argc, char **argv)
     test::ScriptedPrompts prompts;
     for (LanguageMode lang : {kEnglish, kChinese}) {
         const QString suffix = lang == kChinese ? QStringLiteral("-zh.png") : QStringLiteral("-en.png");
-        AppState state = test::StateWithChannels({1, 2, 3, 7, 10}, lang);
+        auto stateDoc = test::StateWithChannels({1, 2, 3, 7, 10}, lang);
+        AppState &state = stateDoc->state;
         state.currentChannel = 3;
         {
-            OptFeaturesDialog d(state);
+            OptFeaturesDialog d(state, stateDoc->doc);
             Save(d, out.filePath("opt-features" + suffix));
         }
         for (int mode : {0, 1, 2}) {
             state.copyMode = mode;
-            CopyDialog d(state, prompts);
+            CopyDialog d(state, stateDoc->doc, prompts);
             Save(d, out.filePath(QStringLiteral("copy%1").arg(mode) + suffix));
         }
         {
-            PrintDialog d(state, prompts);
+            PrintDialog d(state, stateDoc->doc, prompts);
             d.selectAll();
             Save(d, out.filePath("print" + suffix));
         }
@@ -74,13 +75,14 @@ int main(int argc, char **argv)
             Save(d, out.filePath("about" + suffix));
         }
         if (lang == kEnglish) {
-            MemoryMapDialog d(state);
+            MemoryMapDialog d(stateDoc->doc);
             d.grid()->setCurrentCell(0xFC, 3);
             Save(d, out.filePath("memory-map.png"));
         }
     }
 
-    AppState state = test::StateWithChannels({1, 2, 3, 4}, kChinese);
+    auto stateDoc = test::StateWithChannels({1, 2, 3, 4}, kChinese);
+    AppState &state = stateDoc->state;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(out.filePath("print-zh.pdf"));
@@ -89,11 +91,11 @@ int main(int argc, char **argv)
         return 1;
     PrintJob job;
     job.language = kChinese;
-    job.bandText = QString::fromStdString(state.doc.band.text);
+    job.bandText = QString::fromStdString(stateDoc->doc.band().text);
     job.documentName = QStringLiteral("Untitled");
     job.printedAt = QDateTime::currentDateTime();
     job.channels = true;
     job.features = true;
-    job.featureLines = OptionalFeatureLines(state);
-    return PrintChannelList(surface, state.doc.image, state.doc.band, job) ? 0 : 1;
+    job.featureLines = OptionalFeatureLines(stateDoc->doc.image(), stateDoc->doc.band(), state.language);
+    return PrintChannelList(surface, stateDoc->doc.image(), stateDoc->doc.band(), job) ? 0 : 1;
 }

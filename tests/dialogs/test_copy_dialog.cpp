@@ -7,10 +7,15 @@
 
 #include "dialog_fixtures.h"
 #include "dialogs/copy_dialog.h"
+#include "mainwindow/channel_commands.h"
 #include "scripted_prompts.h"
+
+// The copy dialog as the grid's copy keys open it: through the channel commands, which
+// apply each choice to the document.
 
 using namespace zrk6;
 using zrk6::test::Cell;
+using zrk6::test::DialogDoc;
 using zrk6::test::ScriptedPrompts;
 using zrk6::test::StateWithChannels;
 
@@ -24,13 +29,21 @@ QByteArray Record(const MemoryImage &image, int channel)
     return bytes;
 }
 
-AppState CopyState(int mode, int channel)
-{
-    AppState state = StateWithChannels({1, 2, 5, 20});
-    state.copyMode = mode;
-    state.currentChannel = channel;
-    return state;
-}
+// Channels 1, 2, 5 and 20 in use, the copy dialog of mode open on channel.
+struct CopyRun {
+    std::unique_ptr<DialogDoc> f = StateWithChannels({1, 2, 5, 20});
+    ScriptedPrompts prompts;
+    ChannelCommands commands{f->state, f->doc, prompts};
+    std::unique_ptr<CopyDialog> dialog;
+
+    CopyRun(int mode, int channel, const ImageDocument::Edit &setUp = {})
+    {
+        if (setUp)
+            f->edit(setUp);
+        dialog = commands.copyDialog(nullptr, mode, channel);
+    }
+    const MemoryImage &image() const { return f->doc.image(); }
+};
 
 void Type(QLineEdit *box, const QString &text)
 {
@@ -76,9 +89,8 @@ void TestCopyDialog::captionsPerMode()
     QFETCH(QString, label1);
     QFETCH(QString, source);
     QFETCH(QString, label3);
-    AppState state = CopyState(mode, 5);
-    ScriptedPrompts prompts;
-    CopyDialog d(state, prompts);
+    CopyRun run(mode, 5);
+    CopyDialog &d = *run.dialog;
     d.show();
     QCOMPARE(d.windowTitle(), title);
     QCOMPARE(d.findChild<QLabel *>("lbl1")->text(), label1);
@@ -98,17 +110,17 @@ void TestCopyDialog::captionsPerMode()
 
 void TestCopyDialog::channelCopyRepeatsUntilCancel()
 {
-    AppState state = CopyState(0, 5);
-    ScriptedPrompts prompts;
-    CopyDialog d(state, prompts);
-    QSignalSpy changed(&d, &CopyDialog::channelChanged);
+    CopyRun run(0, 5);
+    ScriptedPrompts &prompts = run.prompts;
+    CopyDialog &d = *run.dialog;
+    QSignalSpy changed(&d, &CopyDialog::channelCopyChosen);
     d.show();
-    const QByteArray source = Record(state.doc.image, 5);
+    const QByteArray source = Record(run.image(), 5);
 
     Type(d.destinationBox(), "12");
     QTest::keyClick(d.destinationBox(), Qt::Key_Return);
-    QCOMPARE(Record(state.doc.image, 12), source);
-    QCOMPARE(Cell(state, 12, ChannelColumn::RxFreq), QStringLiteral("144.06250"));
+    QCOMPARE(Record(run.image(), 12), source);
+    QCOMPARE(Cell(*run.f, 12, ChannelColumn::RxFreq), QStringLiteral("144.06250"));
     QCOMPARE(d.destinationBox()->text(), QStringLiteral("5"));
     QCOMPARE(d.destinationBox()->selectedText(), QStringLiteral("5"));
     QVERIFY(d.isVisible());
@@ -117,10 +129,11 @@ void TestCopyDialog::channelCopyRepeatsUntilCancel()
     QTest::keyClick(d.destinationBox(), Qt::Key_Enter, Qt::KeypadModifier);
     QTest::mouseClick(d.findChild<QPushButton *>("cmdCancel"), Qt::LeftButton);
     QVERIFY(!d.isVisible());
-    QCOMPARE(Record(state.doc.image, 12), source);
-    QCOMPARE(Record(state.doc.image, 13), source);
+    QCOMPARE(Record(run.image(), 12), source);
+    QCOMPARE(Record(run.image(), 13), source);
     QCOMPARE(changed.size(), 2);
-    QCOMPARE(changed.at(1).at(0).toInt(), 13);
+    QCOMPARE(changed.at(1).at(1).toInt(), 13);
+    QCOMPARE(run.f->doc.undoStack().count(), 2); // each copy is its own undo step
     QVERIFY(prompts.shown.isEmpty());
 }
 
@@ -135,10 +148,10 @@ void TestCopyDialog::channelCopyOutOfRange_data()
 void TestCopyDialog::channelCopyOutOfRange()
 {
     QFETCH(QString, typed);
-    AppState state = CopyState(0, 5);
-    const MemoryImage before = state.doc.image;
-    ScriptedPrompts prompts;
-    CopyDialog d(state, prompts);
+    CopyRun run(0, 5);
+    const MemoryImage before = run.image();
+    ScriptedPrompts &prompts = run.prompts;
+    CopyDialog &d = *run.dialog;
     d.show();
     d.destinationBox()->setText(typed);
     QTest::keyClick(d.destinationBox(), Qt::Key_Return);
@@ -146,43 +159,43 @@ void TestCopyDialog::channelCopyOutOfRange()
     QCOMPARE(prompts.shown.first().text, QStringLiteral("Channel is out of range."));
     QCOMPARE(prompts.shown.first().title, QStringLiteral("ZR-K6"));
     QCOMPARE(prompts.shown.first().icon, QMessageBox::Warning);
-    QVERIFY(state.doc.image == before);
+    QVERIFY(run.image() == before);
     QCOMPARE(d.destinationBox()->text(), QStringLiteral("5"));
     QVERIFY(d.isVisible());
 }
 
 void TestCopyDialog::channelCopyOntoItselfAndWithOk()
 {
-    AppState state = CopyState(0, 5);
-    const MemoryImage before = state.doc.image;
-    ScriptedPrompts prompts;
-    CopyDialog d(state, prompts);
-    QSignalSpy changed(&d, &CopyDialog::channelChanged);
+    CopyRun run(0, 5);
+    const MemoryImage before = run.image();
+    ScriptedPrompts &prompts = run.prompts;
+    CopyDialog &d = *run.dialog;
+    QSignalSpy changed(&d, &CopyDialog::channelCopyChosen);
     d.show();
     QTest::keyClick(d.destinationBox(), Qt::Key_Return); // the box proposes the source itself
-    QVERIFY(state.doc.image == before);
+    QVERIFY(run.image() == before);
     QCOMPARE(changed.size(), 1);
+    QCOMPARE(run.f->doc.undoStack().count(), 0); // nothing changed, nothing to undo
 
     Type(d.destinationBox(), "128");
     QTest::mouseClick(d.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
     QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(Record(state.doc.image, 128), Record(state.doc.image, 5));
+    QCOMPARE(Record(run.image(), 128), Record(run.image(), 5));
 
     // OK with a bad number: the message, then the dialog closes all the same.
-    AppState other = CopyState(0, 5);
-    CopyDialog e(other, prompts);
+    CopyRun other(0, 5);
+    CopyDialog &e = *other.dialog;
     e.show();
     Type(e.destinationBox(), "200");
     QTest::mouseClick(e.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
-    QCOMPARE(prompts.shownIds(), QList<int>{1238});
+    QCOMPARE(other.prompts.shownIds(), QList<int>{1238});
     QVERIFY(!e.isVisible());
 }
 
 void TestCopyDialog::entryLengthLimits()
 {
-    ScriptedPrompts prompts;
-    AppState channel = CopyState(0, 5);
-    CopyDialog d(channel, prompts);
+    CopyRun channel(0, 5);
+    CopyDialog &d = *channel.dialog;
     d.show();
     QLineEdit *box = d.destinationBox();
     box->setText("123");
@@ -193,8 +206,8 @@ void TestCopyDialog::entryLengthLimits()
     QTest::keyClicks(box, "9");
     QCOMPARE(box->text(), QStringLiteral("193"));
 
-    AppState frequency = CopyState(1, 5);
-    CopyDialog f(frequency, prompts);
+    CopyRun frequency(1, 5);
+    CopyDialog &f = *frequency.dialog;
     f.show();
     box = f.destinationBox();
     box->setText("145.12500");
@@ -224,10 +237,10 @@ void TestCopyDialog::frequencyCopy()
     QFETCH(bool, useOk);
     QFETCH(QString, tx);
     QFETCH(int, message);
-    AppState state = CopyState(1, 5); // channel 5 transmits on 144.36250
-    ScriptedPrompts prompts;
-    CopyDialog d(state, prompts);
-    QSignalSpy changed(&d, &CopyDialog::channelChanged);
+    CopyRun run(1, 5); // channel 5 transmits on 144.36250
+    ScriptedPrompts &prompts = run.prompts;
+    CopyDialog &d = *run.dialog;
+    QSignalSpy changed(&d, &CopyDialog::transmitChosen);
     d.show();
     if (typed != "=")
         d.destinationBox()->setText(typed);
@@ -236,50 +249,50 @@ void TestCopyDialog::frequencyCopy()
     else
         QTest::keyClick(d.destinationBox(), Qt::Key_Return);
     QVERIFY(!d.isVisible());
-    QCOMPARE(Cell(state, 5, ChannelColumn::TxFreq), tx);
+    QCOMPARE(Cell(*run.f, 5, ChannelColumn::TxFreq), tx);
     QCOMPARE(prompts.shownIds(), message ? QList<int>{message} : QList<int>{});
     QCOMPARE(changed.size(), 1);
     const int base = 4 * kRowSize;
     if (tx.isEmpty()) {
         for (int k : {4, 5, 6, 7, 10, 11})
-            QCOMPARE(int(state.doc.image.at(base + k)), 0xFF);
-        QVERIFY(state.doc.image.bit(base + 15, 1));
+            QCOMPARE(int(run.image().at(base + k)), 0xFF);
+        QVERIFY(run.image().bit(base + 15, 1));
     } else {
-        QVERIFY(!state.doc.image.bit(base + 15, 1));
+        QVERIFY(!run.image().bit(base + 15, 1));
     }
 }
 
 void TestCopyDialog::toneCopy()
 {
     // Choosing "None" and OK.
-    AppState state = CopyState(2, 1); // channel 1 encodes 67.0
-    WriteChannelTone(state.doc.image, 1, ChannelColumn::Decode, "D023N");
-    ScriptedPrompts prompts;
-    CopyDialog d(state, prompts);
+    CopyRun run(2, 1, [](MemoryImage &image) { // channel 1 encodes 67.0
+        WriteChannelTone(image, 1, ChannelColumn::Decode, "D023N");
+    });
+    CopyDialog &d = *run.dialog;
     d.show();
     QCOMPARE(d.toneList()->currentText(), QStringLiteral("D023N"));
     d.toneList()->setCurrentIndex(0);
     QTest::mouseClick(d.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
-    QCOMPARE(Cell(state, 1, ChannelColumn::Encode), QStringLiteral("None"));
-    QCOMPARE(int(state.doc.image.at(10)), 0xFF);
-    QCOMPARE(int(state.doc.image.at(11)), 0xFF);
+    QCOMPARE(Cell(*run.f, 1, ChannelColumn::Encode), QStringLiteral("None"));
+    QCOMPARE(int(run.image().at(10)), 0xFF);
+    QCOMPARE(int(run.image().at(11)), 0xFF);
 
     // Enter in the list stores the proposed decode tone.
-    CopyDialog e(state, prompts);
-    e.show();
-    QTest::keyClick(e.toneList(), Qt::Key_Return);
-    QVERIFY(!e.isVisible());
-    QCOMPARE(Cell(state, 1, ChannelColumn::Encode), QStringLiteral("D023N"));
+    const auto e = run.commands.copyDialog(nullptr, 2, 1);
+    e->show();
+    QTest::keyClick(e->toneList(), Qt::Key_Return);
+    QVERIFY(!e->isVisible());
+    QCOMPARE(Cell(*run.f, 1, ChannelColumn::Encode), QStringLiteral("D023N"));
 }
 
 void TestCopyDialog::cancelStoresNothing()
 {
     for (int mode : {1, 2}) {
-        AppState state = CopyState(mode, 2); // channel 2 has no transmit frequency
-        state.doc.image.setBit(1 * kRowSize + 15, 1, false);
-        const MemoryImage before = state.doc.image;
-        ScriptedPrompts prompts;
-        CopyDialog d(state, prompts);
+        CopyRun run(mode, 2, [](MemoryImage &image) { // channel 2 has no transmit frequency
+            image.setBit(1 * kRowSize + 15, 1, false);
+        });
+        const MemoryImage before = run.image();
+        CopyDialog &d = *run.dialog;
         d.show();
         if (mode == 1)
             d.destinationBox()->setText("145.5");
@@ -287,7 +300,7 @@ void TestCopyDialog::cancelStoresNothing()
             d.toneList()->setCurrentIndex(5);
         QTest::keyClick(&d, Qt::Key_Escape);
         QCOMPARE(d.result(), int(QDialog::Rejected));
-        QVERIFY(state.doc.image == before);
+        QVERIFY(run.image() == before);
     }
 }
 

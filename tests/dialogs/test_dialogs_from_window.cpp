@@ -69,12 +69,13 @@ private slots:
     {
         freshSettings(QStringLiteral("zrk6.ini"));
         start();
-        for (int n : {1, 2, 3}) {
-            StoreRxFrequency(state->doc.image, n, "144.0" + std::to_string(n) + "000", state->doc.band);
-            if (n == 3)
-                StoreTxFrequency(state->doc.image, n, "144.60000");
-        }
-        window->refreshAllViews();
+        setUp([this](MemoryImage &image) {
+            for (int n : {1, 2, 3}) {
+                StoreRxFrequency(image, n, "144.0" + std::to_string(n) + "000", doc().band());
+                if (n == 3)
+                    StoreTxFrequency(image, n, "144.60000");
+            }
+        });
     }
 
     void cleanup()
@@ -92,8 +93,9 @@ private slots:
         });
         trigger("mnuProgram_OptFeatures");
         QCOMPARE(modalSeen, QStringLiteral("frmOptFeatures"));
-        QCOMPARE(int(state->doc.image.at(0xFC3)), 7);
-        QVERIFY(state->doc.IsImageModified());
+        QCOMPARE(int(image().at(0xFC3)), 7);
+        QVERIFY(doc().isModified());
+        QCOMPARE(doc().undoStack().undoText(), QStringLiteral("Change Optional Features"));
     }
 
     void printFromTheToolbar()
@@ -208,7 +210,7 @@ private slots:
         QTest::keyClick(table(), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(modalSeen, QStringLiteral("frmCopy"));
         QCOMPARE(cell(3, 4), QStringLiteral("D023N"));
-        QCOMPARE(QString::fromStdString(ChannelRowTexts(state->doc.image, 3, state->doc.band, kEnglish)[3]),
+        QCOMPARE(QString::fromStdString(ChannelRowTexts(image(), 3, doc().band(), kEnglish)[3]),
                  QStringLiteral("D023N"));
     }
 
@@ -240,7 +242,7 @@ private slots:
         QTest::keyClick(map->editor(), Qt::Key_Return);
         QPointer<MemoryMapDialog> guard(map);
         QTest::mouseClick(child<QPushButton>(map, "cmdOK"), Qt::LeftButton);
-        QCOMPARE(int(state->doc.image.at(0)), 0x25);
+        QCOMPARE(int(image().at(0)), 0x25);
         QCOMPARE(cell(1, 1), QStringLiteral("144.01025")); // the grid shows the image again
         QTRY_VERIFY(guard.isNull());
     }

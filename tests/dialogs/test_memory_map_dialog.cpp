@@ -48,9 +48,9 @@ private slots:
 
 void TestMemoryMapDialog::showsEveryByte()
 {
-    AppState state = StateWithChannels({1});
-    state.doc.image.set(0x12A, 0x0A);
-    MemoryMapDialog d(state);
+    auto stateDoc = StateWithChannels({1});
+    stateDoc->set(0x12A, 0x0A);
+    MemoryMapDialog d(stateDoc->doc);
     QCOMPARE(d.windowTitle(), QStringLiteral("Memory Map"));
     QCOMPARE(d.isModal(), false);
     QTableWidget *grid = d.grid();
@@ -70,8 +70,8 @@ void TestMemoryMapDialog::showsEveryByte()
 
 void TestMemoryMapDialog::addressFollowsCurrentCell()
 {
-    AppState state = StateWithChannels({});
-    MemoryMapDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    MemoryMapDialog d(stateDoc->doc);
     Show(d);
     d.grid()->setCurrentCell(0x12, 0xA);
     QCOMPARE(d.addressLabel()->text(), QStringLiteral("012A"));
@@ -82,8 +82,8 @@ void TestMemoryMapDialog::addressFollowsCurrentCell()
 
 void TestMemoryMapDialog::typingOpensEditorAndFiltersKeys()
 {
-    AppState state = StateWithChannels({});
-    MemoryMapDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTest::keyClick(d.grid(), Qt::Key_A); // the key A, typed as "a"
     QVERIFY(d.isEditing());
@@ -108,8 +108,8 @@ void TestMemoryMapDialog::typingOpensEditorAndFiltersKeys()
 
 void TestMemoryMapDialog::commitPadsAndEmptyBecomesFF()
 {
-    AppState state = StateWithChannels({});
-    MemoryMapDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTest::keyClick(d.grid(), Qt::Key_7);
     QTest::keyClick(d.editor(), Qt::Key_Return);
@@ -144,8 +144,8 @@ void TestMemoryMapDialog::enterMovesToNextCell()
     QFETCH(int, column);
     QFETCH(int, nextRow);
     QFETCH(int, nextColumn);
-    AppState state = StateWithChannels({});
-    MemoryMapDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    MemoryMapDialog d(stateDoc->doc);
     Show(d);
     d.grid()->setCurrentCell(row, column);
     QTest::keyClick(d.grid(), Qt::Key_Return);
@@ -156,8 +156,8 @@ void TestMemoryMapDialog::enterMovesToNextCell()
 
 void TestMemoryMapDialog::escAndScrollRestore()
 {
-    AppState state = StateWithChannels({});
-    MemoryMapDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTest::keyClick(d.grid(), Qt::Key_1);
     QTest::keyClick(d.editor(), Qt::Key_2);
@@ -175,8 +175,8 @@ void TestMemoryMapDialog::escAndScrollRestore()
 
 void TestMemoryMapDialog::clickOpensEditorAndFocusLossCommits()
 {
-    AppState state = StateWithChannels({});
-    MemoryMapDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    MemoryMapDialog d(stateDoc->doc);
     Show(d);
     QTableWidget *grid = d.grid();
     const QRect cell = grid->visualRect(grid->model()->index(2, 3));
@@ -195,11 +195,18 @@ void TestMemoryMapDialog::clickOpensEditorAndFocusLossCommits()
 
 void TestMemoryMapDialog::okWritesOnlyEditedBytes()
 {
-    AppState state = StateWithChannels({});
-    auto *d = new MemoryMapDialog(state);
+    auto stateDoc = StateWithChannels({});
+    auto *d = new MemoryMapDialog(stateDoc->doc);
     d->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<MemoryMapDialog> guard(d);
-    QSignalSpy written(d, &MemoryMapDialog::imageWritten);
+    // As the main window does: what OK hands over is one change of the document.
+    connect(d, &MemoryMapDialog::bytesChosen, &stateDoc->doc, [&](const std::map<int, std::uint8_t> &bytes) {
+        stateDoc->edit([&](MemoryImage &image) {
+            for (const auto &[address, value] : bytes)
+                image.set(address, value);
+        });
+    });
+    QSignalSpy written(d, &MemoryMapDialog::bytesChosen);
     Show(*d);
     d->grid()->setCurrentCell(0x10, 2);
     QTest::keyClick(d->grid(), Qt::Key_3);
@@ -210,23 +217,27 @@ void TestMemoryMapDialog::okWritesOnlyEditedBytes()
     QTest::keyClick(d->editor(), Qt::Key_Return);
 
     // Meanwhile the main window changes two bytes, one of them shown in the edited row.
-    state.doc.image.set(0x103, 0x42);
-    state.doc.image.set(0x800, 0x99);
-    MemoryImage expected = state.doc.image;
+    stateDoc->set(0x103, 0x42);
+    stateDoc->set(0x800, 0x99);
+    MemoryImage expected = stateDoc->doc.image();
     expected.set(0x102, 0x3C);
+    // The map shows the change at once; the byte edited here keeps its edit.
+    QCOMPARE(CellText(*d, 0x10, 3), QStringLiteral("42"));
+    QCOMPARE(CellText(*d, 0x80, 0), QStringLiteral("99"));
+    QCOMPARE(CellText(*d, 0x10, 2), QStringLiteral("3C"));
 
     QTest::mouseClick(d->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
-    QVERIFY(state.doc.image == expected);
+    QVERIFY(stateDoc->doc.image() == expected);
     QCOMPARE(written.size(), 1);
     QTRY_VERIFY(guard.isNull());
 }
 
 void TestMemoryMapDialog::cancelLeavesImage()
 {
-    AppState state = StateWithChannels({});
-    const MemoryImage before = state.doc.image;
-    MemoryMapDialog d(state);
-    QSignalSpy written(&d, &MemoryMapDialog::imageWritten);
+    auto stateDoc = StateWithChannels({});
+    const MemoryImage before = stateDoc->doc.image();
+    MemoryMapDialog d(stateDoc->doc);
+    QSignalSpy written(&d, &MemoryMapDialog::bytesChosen);
     Show(d);
     QTest::keyClick(d.grid(), Qt::Key_1);
     QTest::keyClicks(d.editor(), "2");
@@ -237,7 +248,7 @@ void TestMemoryMapDialog::cancelLeavesImage()
     QTest::mouseClick(d.findChild<QPushButton *>("cmdCancel"), Qt::LeftButton);
     QVERIFY(!d.isVisible());
     QCOMPARE(d.result(), int(QDialog::Rejected));
-    QVERIFY(state.doc.image == before);
+    QVERIFY(stateDoc->doc.image() == before);
     QCOMPARE(written.size(), 0);
 }
 

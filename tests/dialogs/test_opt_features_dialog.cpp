@@ -14,6 +14,15 @@ using zrk6::test::StateWithChannels;
 
 namespace {
 
+// The image as the window stores it after OK: the dialog's features over the document's image.
+MemoryImage StoredOnOk(const test::DialogDoc &f, const OptFeaturesDialog &d)
+{
+    MemoryImage stored = f.doc.image();
+    EncodeOptionalFeatures(stored, d.shownFeatures());
+    return stored;
+}
+
+
 QByteArray FeatureBytes(const MemoryImage &image)
 {
     QByteArray bytes;
@@ -43,8 +52,9 @@ private slots:
 
 void TestOptFeaturesDialog::listsAndCaptions()
 {
-    AppState state = StateWithChannels({});
-    OptFeaturesDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
+    OptFeaturesDialog d(state, stateDoc->doc);
     QCOMPARE(d.windowTitle(), QStringLiteral("Optional Features"));
     QCOMPARE(d.generalList(1)->count(), 21);
     QCOMPARE(d.generalList(1)->itemText(0), QStringLiteral("Off"));
@@ -107,9 +117,10 @@ void TestOptFeaturesDialog::decodesStoredValues()
     QFETCH(int, value);
     QFETCH(QString, control);
     QFETCH(int, expected);
-    AppState state = StateWithChannels({3, 7});
-    state.doc.image.set(address, static_cast<std::uint8_t>(value));
-    OptFeaturesDialog d(state);
+    auto stateDoc = StateWithChannels({3, 7});
+    AppState &state = stateDoc->state;
+    stateDoc->set(address, static_cast<std::uint8_t>(value));
+    OptFeaturesDialog d(state, stateDoc->doc);
     if (auto *list = d.findChild<QComboBox *>(control))
         QCOMPARE(list->currentIndex(), expected);
     else
@@ -157,9 +168,10 @@ void TestOptFeaturesDialog::okStoresShownValues()
     QFETCH(QString, control);
     QFETCH(int, choice);
     QFETCH(int, after);
-    AppState state = StateWithChannels({3, 7});
-    state.doc.image.set(address, static_cast<std::uint8_t>(before));
-    OptFeaturesDialog d(state);
+    auto stateDoc = StateWithChannels({3, 7});
+    AppState &state = stateDoc->state;
+    stateDoc->set(address, static_cast<std::uint8_t>(before));
+    OptFeaturesDialog d(state, stateDoc->doc);
     if (auto *list = d.findChild<QComboBox *>(control))
         list->setCurrentIndex(choice);
     else if (auto *check = d.findChild<QCheckBox *>(control))
@@ -167,27 +179,29 @@ void TestOptFeaturesDialog::okStoresShownValues()
     d.show();
     QTest::mouseClick(d.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
     QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(int(state.doc.image.at(address)), after);
+    QCOMPARE(int(StoredOnOk(*stateDoc, d).at(address)), after);
 }
 
 void TestOptFeaturesDialog::okWithDefaultImageChangesNothing()
 {
-    AppState state = StateWithChannels({});
-    const MemoryImage before = state.doc.image;
-    OptFeaturesDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
+    const MemoryImage before = stateDoc->doc.image();
+    OptFeaturesDialog d(state, stateDoc->doc);
     QCOMPARE(d.generalList(1)->currentText(), QStringLiteral("60"));
     QCOMPARE(d.generalList(2)->currentText(), QStringLiteral("5"));
     QCOMPARE(d.generalList(6)->currentText(), QStringLiteral("Auto"));
     d.accept();
-    QVERIFY(state.doc.image == before);
+    QVERIFY(StoredOnOk(*stateDoc, d) == before);
 }
 
 void TestOptFeaturesDialog::cancelAndEscChangeNothing()
 {
     for (const bool useEsc : {false, true}) {
-        AppState state = StateWithChannels({3, 7});
-        const QByteArray before = FeatureBytes(state.doc.image);
-        OptFeaturesDialog d(state);
+        auto stateDoc = StateWithChannels({3, 7});
+        AppState &state = stateDoc->state;
+        const QByteArray before = FeatureBytes(stateDoc->doc.image());
+        OptFeaturesDialog d(state, stateDoc->doc);
         d.show();
         for (int i : {1, 2, 4, 5, 6, 7})
             d.generalList(i)->setCurrentIndex(1);
@@ -201,68 +215,73 @@ void TestOptFeaturesDialog::cancelAndEscChangeNothing()
             QTest::mouseClick(d.findChild<QPushButton *>("cmdCancel"), Qt::LeftButton);
         QCOMPARE(d.result(), int(QDialog::Rejected));
         QVERIFY(!d.isVisible());
-        QCOMPARE(FeatureBytes(state.doc.image), before);
+        QCOMPARE(FeatureBytes(stateDoc->doc.image()), before);
     }
 }
 
 void TestOptFeaturesDialog::priorityListFollowsChannelsInUse()
 {
-    AppState state = StateWithChannels({3, 10, 128});
-    OptFeaturesDialog d(state);
+    auto stateDoc = StateWithChannels({3, 10, 128});
+    AppState &state = stateDoc->state;
+    OptFeaturesDialog d(state, stateDoc->doc);
     QStringList items;
     for (int i = 0; i < d.generalList(7)->count(); ++i)
         items << d.generalList(7)->itemText(i);
     QCOMPARE(items, (QStringList{"Off", "3", "10", "128"}));
 
-    AppState empty = StateWithChannels({});
-    empty.doc.image.set(0xFC9, 9);
-    OptFeaturesDialog e(empty);
+    auto emptyDoc = StateWithChannels({});
+    AppState &empty = emptyDoc->state;
+    emptyDoc->set(0xFC9, 9);
+    OptFeaturesDialog e(empty, emptyDoc->doc);
     QCOMPARE(e.generalList(7)->count(), 1);
     e.accept();
-    QCOMPARE(int(empty.doc.image.at(0xFC9)), 0);
+    QCOMPARE(int(StoredOnOk(*emptyDoc, e).at(0xFC9)), 0);
 }
 
 void TestOptFeaturesDialog::chineseOffStillStoresZero()
 {
-    AppState state = StateWithChannels({3}, kChinese);
-    state.doc.image.set(0xFC9, 3);
-    OptFeaturesDialog d(state);
+    auto stateDoc = StateWithChannels({3}, kChinese);
+    AppState &state = stateDoc->state;
+    stateDoc->set(0xFC9, 3);
+    OptFeaturesDialog d(state, stateDoc->doc);
     QCOMPARE(d.windowTitle(), QStringLiteral("可选功能"));
     QCOMPARE(d.generalList(7)->currentText(), QStringLiteral("3"));
     d.generalList(7)->setCurrentIndex(0);
     QCOMPARE(d.generalList(7)->currentText(), QStringLiteral("关"));
     d.accept();
-    QCOMPARE(int(state.doc.image.at(0xFC9)), 0);
+    QCOMPARE(int(StoredOnOk(*stateDoc, d).at(0xFC9)), 0);
 }
 
 void TestOptFeaturesDialog::pttIdTexts()
 {
-    AppState state = StateWithChannels({});
-    OptFeaturesDialog defaults(state);
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
+    OptFeaturesDialog defaults(state, stateDoc->doc);
     QCOMPARE(defaults.pttIdAni()->text(), QString());
     QCOMPARE(defaults.pttIdName()->text(), QString());
 
     const std::uint8_t ani[] = {0x39, 0x38, 0xFF, 0x37};
     const std::uint8_t name[] = {0x41, 0x42, 0x43, 0x20};
     for (int i = 0; i < 4; ++i) {
-        state.doc.image.set(0xFD0 + i, ani[i]);
-        state.doc.image.set(0xFE0 + i, name[i]);
+        stateDoc->set(0xFD0 + i, ani[i]);
+        stateDoc->set(0xFE0 + i, name[i]);
     }
-    const MemoryImage before = state.doc.image;
-    OptFeaturesDialog d(state);
+    const MemoryImage before = stateDoc->doc.image();
+    OptFeaturesDialog d(state, stateDoc->doc);
     QCOMPARE(d.pttIdAni()->text(), QStringLiteral("98"));
     QCOMPARE(d.pttIdName()->text(), QStringLiteral("ABC"));
     QVERIFY(!d.pttIdCheck(1)->isChecked());
     QVERIFY(!d.pttIdCheck(2)->isChecked());
     d.pttIdAni()->setText(QStringLiteral("1234"));
     d.accept();
-    QVERIFY(state.doc.image == before); // the PTT ID areas are never stored
+    QVERIFY(StoredOnOk(*stateDoc, d) == before); // the PTT ID areas are never stored
 }
 
 void TestOptFeaturesDialog::enterMovesThroughTabOrder()
 {
-    AppState state = StateWithChannels({});
-    OptFeaturesDialog d(state);
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
+    OptFeaturesDialog d(state, stateDoc->doc);
     d.show();
     d.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&d));

@@ -34,11 +34,11 @@ constexpr int Line(int n)
     return 330 + 99 * n;
 }
 
-PrintJob Job(const AppState &state, bool channels, bool features)
+PrintJob Job(const test::DialogDoc &d, bool channels, bool features)
 {
     PrintJob job;
-    job.language = state.language;
-    job.bandText = QString::fromStdString(state.doc.band.text);
+    job.language = d.state.language;
+    job.bandText = QString::fromStdString(d.doc.band().text);
     job.documentName = QStringLiteral("/home/ham/club.dat");
     job.printedAt = QDateTime(QDate(2026, 12, 10), QTime(4, 5));
     job.channels = channels;
@@ -97,9 +97,9 @@ void TestPrint::layoutRoundsHalfToEven()
 
 void TestPrint::pageHeaderAndChannelBlock()
 {
-    AppState state = StateWithChannels({1, 2});
+    auto stateDoc = StateWithChannels({1, 2});
     RecordingSurface s;
-    QVERIFY(PrintChannelList(s, state.doc.image, state.doc.band, Job(state, true, false)));
+    QVERIFY(PrintChannelList(s, stateDoc->doc.image(), stateDoc->doc.band(), Job(*stateDoc, true, false)));
     QVERIFY(s.ended);
     QCOMPARE(s.pages(), 1);
 
@@ -154,11 +154,11 @@ void TestPrint::pageHeaderAndChannelBlock()
 
 void TestPrint::nineChannelsAPageThenFeatures()
 {
-    AppState state = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 40, 41});
-    PrintJob job = Job(state, true, true);
+    auto stateDoc = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 40, 41});
+    PrintJob job = Job(*stateDoc, true, true);
     job.to = 40; // channel 41 lies outside the range
     RecordingSurface s;
-    QVERIFY(PrintChannelList(s, state.doc.image, state.doc.band, job));
+    QVERIFY(PrintChannelList(s, stateDoc->doc.image(), stateDoc->doc.band(), job));
     QCOMPARE(s.pages(), 3);
     QCOMPARE(ChannelHeadings(s, 1).size(), 9);
     QCOMPARE(ChannelHeadings(s, 2), QStringList{"Channel 40"});
@@ -172,28 +172,29 @@ void TestPrint::nineChannelsAPageThenFeatures()
 
 void TestPrint::emptyRangeAndLastChannel()
 {
-    AppState state = StateWithChannels({5, 128});
-    PrintJob job = Job(state, true, false);
+    auto stateDoc = StateWithChannels({5, 128});
+    PrintJob job = Job(*stateDoc, true, false);
     job.from = 6;
     job.to = 127;
     RecordingSurface empty;
-    QVERIFY(PrintChannelList(empty, state.doc.image, state.doc.band, job));
+    QVERIFY(PrintChannelList(empty, stateDoc->doc.image(), stateDoc->doc.band(), job));
     QCOMPARE(empty.pages(), 1);
     QCOMPARE(empty.onPage(1).mid(empty.onPage(1).size() - 2), (QStringList{"Memory Channel", "- 1 -"}));
 
     job.to = 128;
     RecordingSurface last;
-    QVERIFY(PrintChannelList(last, state.doc.image, state.doc.band, job));
+    QVERIFY(PrintChannelList(last, stateDoc->doc.image(), stateDoc->doc.band(), job));
     QCOMPARE(ChannelHeadings(last, 1), QStringList{"Channel 128"});
 }
 
 void TestPrint::featuresPageLines()
 {
-    AppState state = StateWithChannels({});
-    PrintJob job = Job(state, false, true);
-    job.featureLines = OptionalFeatureLines(state);
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
+    PrintJob job = Job(*stateDoc, false, true);
+    job.featureLines = OptionalFeatureLines(stateDoc->doc.image(), stateDoc->doc.band(), state.language);
     RecordingSurface s;
-    QVERIFY(PrintChannelList(s, state.doc.image, state.doc.band, job));
+    QVERIFY(PrintChannelList(s, stateDoc->doc.image(), stateDoc->doc.band(), job));
     QCOMPARE(s.pages(), 1);
     const QStringList expected = {"Time Out Timer [s]", "60",      "Squelch Level",     "5",
                                   "Chord Language",     "Off",     "Beep Tone",         "Enable",
@@ -214,10 +215,10 @@ void TestPrint::featuresPageLines()
 
 void TestPrint::stopsWhenThePrinterFails()
 {
-    AppState state = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+    auto stateDoc = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
     RecordingSurface s;
     s.failNewPageAt = 1;
-    QVERIFY(!PrintChannelList(s, state.doc.image, state.doc.band, Job(state, true, true)));
+    QVERIFY(!PrintChannelList(s, stateDoc->doc.image(), stateDoc->doc.band(), Job(*stateDoc, true, true)));
     QCOMPARE(s.pages(), 1);
     QVERIFY(!s.ended);
     QVERIFY(!s.find("Channel 10"));
@@ -246,9 +247,10 @@ void TestPrint::rangeBoxes()
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(QString, expected);
-    AppState state = StateWithChannels({});
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
     ScriptedPrompts prompts;
-    PrintDialog d(state, prompts);
+    PrintDialog d(state, stateDoc->doc, prompts);
     d.show();
     d.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&d));
@@ -277,9 +279,10 @@ void TestPrint::rangeBoxes()
 
 void TestPrint::itemsEnableRange()
 {
-    AppState state = StateWithChannels({});
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
     ScriptedPrompts prompts;
-    PrintDialog d(state, prompts);
+    PrintDialog d(state, stateDoc->doc, prompts);
     d.show();
     auto *channels = d.findChild<QCheckBox *>("chkPrintItem1");
     auto *features = d.findChild<QCheckBox *>("chkPrintItem2");
@@ -309,9 +312,10 @@ void TestPrint::itemsEnableRange()
 
 void TestPrint::okChecksAndPrints()
 {
-    AppState state = StateWithChannels({1, 2, 3});
+    auto stateDoc = StateWithChannels({1, 2, 3});
+    AppState &state = stateDoc->state;
     ScriptedPrompts prompts;
-    PrintDialog d(state, prompts);
+    PrintDialog d(state, stateDoc->doc, prompts);
     int chooserCalls = 0;
     auto surface = std::make_shared<RecordingSurface>();
     std::shared_ptr<PrintSurface> next; // null: the user cancels the print dialog
@@ -347,9 +351,10 @@ void TestPrint::okChecksAndPrints()
 
 void TestPrint::printerErrorsAreShown()
 {
-    AppState state = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    auto stateDoc = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    AppState &state = stateDoc->state;
     ScriptedPrompts prompts;
-    PrintDialog d(state, prompts);
+    PrintDialog d(state, stateDoc->doc, prompts);
     d.setSurfaceChooser([](QWidget *, QPrinter &) { return ChosenSurface{nullptr, "Permission denied: /x.pdf"}; });
     d.show();
     QTest::mouseClick(d.findChild<QPushButton *>("cmdSelectAll"), Qt::LeftButton);
@@ -386,10 +391,11 @@ void TestPrint::realPdfInChinese()
     }
 
     for (const Run &run : runs) {
-        AppState state = StateWithChannels({1, 2, 3, 4}, run.language);
-        state.doc.name = "/home/ham/repeaters.dat";
+        auto stateDoc = StateWithChannels({1, 2, 3, 4}, run.language);
+        AppState &state = stateDoc->state;
+        stateDoc->doc.markSaved("/home/ham/repeaters.dat");
         ScriptedPrompts prompts;
-        PrintDialog d(state, prompts);
+        PrintDialog d(state, stateDoc->doc, prompts);
         d.setSurfaceChooser([&run](QWidget *, QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(run.path);
@@ -420,9 +426,10 @@ void TestPrint::realPdfInChinese()
 
 void TestPrint::previewShowsThePages()
 {
-    AppState state = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    auto stateDoc = StateWithChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    AppState &state = stateDoc->state;
     ScriptedPrompts prompts;
-    PrintDialog d(state, prompts);
+    PrintDialog d(state, stateDoc->doc, prompts);
     d.show();
     QTest::mouseClick(d.findChild<QPushButton *>("cmdSelectAll"), Qt::LeftButton);
     int pages = -1;
@@ -443,9 +450,10 @@ void TestPrint::previewShowsThePages()
 
 void TestPrint::setupCancelKeepsThePage()
 {
-    AppState state = StateWithChannels({});
+    auto stateDoc = StateWithChannels({});
+    AppState &state = stateDoc->state;
     ScriptedPrompts prompts;
-    PrintDialog d(state, prompts);
+    PrintDialog d(state, stateDoc->doc, prompts);
     d.show();
     const QPageLayout before = d.printer().pageLayout();
     QString seen;
@@ -466,9 +474,10 @@ void TestPrint::throughTheRealPrintDialog()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("list.pdf");
-    AppState state = StateWithChannels({1, 2});
+    auto stateDoc = StateWithChannels({1, 2});
+    AppState &state = stateDoc->state;
     ScriptedPrompts prompts;
-    PrintDialog d(state, prompts);
+    PrintDialog d(state, stateDoc->doc, prompts);
     d.printer().setOutputFormat(QPrinter::PdfFormat);
     d.printer().setOutputFileName(file); // the print dialog opens on "print to file" with this name
     d.show();

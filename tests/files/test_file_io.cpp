@@ -1,5 +1,5 @@
-#include <csignal>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -9,9 +9,13 @@
 #include "files/data_file.h"
 #include "files/data_file_io.h"
 #include "files/file_io.h"
+#include "disk_faults.h"
 #include "model/band.h"
+#include "text/text_table.h"
 
 using namespace zrk6;
+using zrk6::test::FileSizeLimit;
+using zrk6::test::SmallFileSystem;
 
 namespace {
 
@@ -27,28 +31,6 @@ QByteArray ReadRaw(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Files may not grow beyond a size while it lives, so writes fail as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 MemoryImage DefaultImage()
 {
@@ -75,20 +57,86 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("radio.dat")});
     }
 
+    void aFailedSaveLeavesTheOldFileWhole_data()
+    {
+        QTest::addColumn<bool>("fullDisk"); // else a file size limit
+        QTest::addColumn<int>("size");
+        // A data file is far smaller than the buffer QSaveFile writes out only at commit().
+        const int dataFileSize = static_cast<int>(EncodeDataFile(DefaultImage()).size());
+        QTest::newRow("data file, size limit") << false << dataFileSize;
+        QTest::newRow("100 KB, size limit") << false << 100000;
+        QTest::newRow("data file, full disk") << true << dataFileSize;
+        QTest::newRow("100 KB, full disk") << true << 100000;
+    }
+
     void aFailedSaveLeavesTheOldFileWhole()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("radio.dat"));
+        QFETCH(bool, fullDisk);
+        QFETCH(int, size);
+        QTemporaryDir tempDir;
+        SmallFileSystem disk;
+        if (fullDisk && !disk.ok())
+            QSKIP("mounting a small tmpfs is not allowed here");
+        const QString dir = fullDisk ? disk.path() : tempDir.path();
+        const QString path = QDir(dir).filePath(QStringLiteral("radio.dat"));
         const QByteArray old(100, 'o');
         WriteRaw(path, old);
         QString error;
-        {
-            FileSizeLimit limit(4096);
-            error = SaveFileAtomically(path, QByteArray(100000, 'n'));
+        if (fullDisk) {
+            QVERIFY(disk.fill());
+            error = SaveFileAtomically(path, QByteArray(size, 'n'));
+        } else {
+            FileSizeLimit limit(size / 2);
+            error = SaveFileAtomically(path, QByteArray(size, 'n'));
         }
         QVERIFY(!error.isEmpty());
         QCOMPARE(ReadRaw(path), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("radio.dat")});
+        QStringList left = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(QStringLiteral(".filler"));
+        QCOMPARE(left, QStringList{QStringLiteral("radio.dat")});
+    }
+
+    void saveKeepsTheOwnerGroupAndMode()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root may give a file to another user");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("radio.dat"));
+        WriteRaw(path, QByteArrayLiteral("old"));
+        const QByteArray native = QFile::encodeName(path);
+        QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        QCOMPARE(::chmod(native.constData(), 0640), 0);
+
+        QCOMPARE(SaveFileAtomically(path, QByteArrayLiteral("new")), QString());
+        struct stat st{};
+        QCOMPARE(::stat(native.constData(), &st), 0);
+        QCOMPARE(st.st_uid, uid_t(65534));
+        QCOMPARE(st.st_gid, gid_t(65534));
+        QCOMPARE(st.st_mode & 07777, mode_t(0640));
+        QCOMPARE(ReadRaw(path), QByteArrayLiteral("new"));
+
+        // A new file belongs to whoever saves it.
+        const QString fresh = dir.filePath(QStringLiteral("fresh.dat"));
+        QCOMPARE(SaveFileAtomically(fresh, QByteArrayLiteral("x")), QString());
+        QCOMPARE(::stat(QFile::encodeName(fresh).constData(), &st), 0);
+        QCOMPARE(st.st_uid, ::geteuid());
+    }
+
+    void readersRefuseWhatIsNotARegularFile()
+    {
+        QTemporaryDir dir;
+        // A pipe would block the open until something writes to it: the test would hang.
+        const QString fifo = dir.filePath(QStringLiteral("pipe.dat"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString &path : {fifo, dir.path(), QStringLiteral("/dev/zero")}) {
+            const FileReadResult read = ReadWholeFile(path);
+            QVERIFY2(read.notRegular, qPrintable(path));
+            QVERIFY(!read.ok());
+            const LoadedDataFile loaded = LoadDataFile(path);
+            QCOMPARE(loaded.textId, kTextNotRegularFile);
+            QVERIFY(!loaded.ok());
+        }
+        QCOMPARE(LoadText(kTextNotRegularFile, kEnglish), std::string_view("Not a regular file."));
     }
 
     void saveIntoAMissingFolderReportsTheSystemError()
@@ -118,9 +166,6 @@ private slots:
         QVERIFY(!missing.ok());
         QVERIFY(!missing.error.isEmpty());
 
-        const FileReadResult folder = ReadWholeFile(dir.path());
-        QVERIFY(!folder.ok());
-        QVERIFY(!folder.error.isEmpty());
     }
 
     void dataFileSavesAndOpensWithoutStagingFiles()

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "link/clone_session.h"
 
@@ -28,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     CloneSession session(mode, image, (data[0] & 2) ? kChinese : kEnglish);
     bool finished = false;
     bool asking = false;
+    bool settling = false;
     const auto apply = [&](const CloneActions &actions) {
         if (finished)
             Check(actions.empty());
@@ -36,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             case CloneAction::Kind::Send: Check(!a.bytes.empty() && a.bytes.size() <= 12); break;
             case CloneAction::Kind::AwaitReply: Check(a.length == 1 || a.length == 8 || a.length == 12); break;
             case CloneAction::Kind::Progress: Check(a.value >= 0 && a.value <= a.maximum); break;
-            case CloneAction::Kind::AskRetry: Check(!asking); asking = true; break;
+            case CloneAction::Kind::AskRetry: Check(!asking && !settling); asking = true; break;
+            case CloneAction::Kind::SettleLine: Check(!settling && a.length > 0 && a.maximum >= a.length); settling = true; break;
             case CloneAction::Kind::Finished: Check(!finished); finished = true; break;
             default: break;
             }
@@ -49,20 +52,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         switch (control >> 6) {
         case 0: { // up to 63 received bytes
             const std::size_t n = std::min<std::size_t>(control & 0x3F, size - i);
-            apply(session.Receive(std::span(data + i, n)));
+            const CloneActions actions = session.Receive(std::span(data + i, n));
+            Check(!settling || actions.empty()); // bytes while the line settles are dropped
+            apply(actions);
             i += n;
             break;
         }
-        case 1: apply(session.Timeout()); break;
+        case 1: {
+            const CloneActions actions = session.Timeout();
+            Check(!settling || actions.empty());
+            apply(actions);
+            break;
+        }
         case 2:
             if (asking) {
                 asking = false;
                 apply((control & 1) ? session.Cancel() : session.Retry());
+            } else if (settling) {
+                settling = false;
+                apply((control & 1) ? session.Cancel() : session.LineSettled());
+            } else {
+                Check(session.LineSettled().empty()); // out of turn
             }
             break;
         default: { // the well-behaved answer to whatever is awaited: lets the fuzzer reach late steps
-            static const std::uint8_t ack = 0x06;
-            apply(session.Receive(std::span(&ack, 1)));
+            std::vector<std::uint8_t> reply{0x06};
+            if (session.awaitAck() == 0 && session.cloneStep() == 1) {
+                reply.assign(8, 0xFF); // the identification of the all-FF image
+            } else if (session.awaitAck() == 0 && mode == CloneMode::Read && session.cloneStep() >= 2) {
+                reply = CloneSession::ReadRequest(session.cloneStep() - 2);
+                reply[0] = 0x57;
+                reply.resize(12, control);
+            }
+            apply(session.Receive(reply));
             break;
         }
         }

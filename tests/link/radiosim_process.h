@@ -15,11 +15,12 @@ namespace zrk6::test {
 class RadioSimProcess {
 public:
     RadioSimProcess() = default;
-    // Starts the radio; false when it did not come up.
-    bool start(const QStringList &arguments = {})
+    // Starts the radio; false when it did not come up. Unless quiet, its log collects in errors().
+    bool start(const QStringList &arguments = {}, bool quiet = true)
     {
         process_.setProgram(QStringLiteral(ZRK6_RADIOSIM));
-        process_.setArguments(QStringList{QStringLiteral("--link"), link(), QStringLiteral("--quiet")} + arguments);
+        process_.setArguments(QStringList{QStringLiteral("--link"), link()} +
+                              (quiet ? QStringList{QStringLiteral("--quiet")} : QStringList{}) + arguments);
         process_.start();
         // The first line of its output is the device path; the link exists by then.
         if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))

@@ -1,5 +1,8 @@
 // zrk6-cli read, write and ports, run as a user would, against zrk6-radiosim.
+#include <csignal>
+
 #include <QProcess>
+#include <QSerialPort>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -15,6 +18,7 @@
 #include "model/channel_record.h"
 #include "radiosim_process.h"
 #include "sample_memory.h"
+#include "text/text_table.h"
 
 using namespace zrk6;
 using zrk6::test::PatternMemory;
@@ -39,7 +43,13 @@ private slots:
     void readSavesTheRadioMemoryAndTraces();
     void writeSendsTheFile();
     void failedReadKeepsTheOldFile();
+    void retriesRecoverFromAFault_data();
     void retriesRecoverFromAFault();
+    void aChatteringLineGivesUp();
+    void interruptSendsTheEndByteAndWritesNothing_data();
+    void interruptSendsTheEndByteAndWritesNothing();
+    void traceFileIsReplacedOnlyWithForce();
+    void aPortHeldByAnotherProgramIsNamedSo();
     void identificationIsCheckedAgainstTheBase();
     void portProblemsAreReported();
     void portsListsFourNumberedPorts();
@@ -131,17 +141,132 @@ void TestCliLink::failedReadKeepsTheOldFile()
              QStringList{QStringLiteral("mine.dat")});
 }
 
+void TestCliLink::retriesRecoverFromAFault_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("wrong acknowledgement") << "bad-ack:5" << "(Error02)";
+    QTest::newRow("reply for the next block") << "wrong-address:9" << "(Error02)";
+    // The late reply is still on its way when the retry greets; its 06 bytes must not be taken
+    // for the answers to the greeting and the identification.
+    QTest::newRow("late reply") << "late:7" << "(Error03)";
+    // The cable is pulled: the device goes away, and its name (the link) leads to the new one.
+    QTest::newRow("unplugged cable") << "hangup:20" << "(Error03)";
+}
+
 void TestCliLink::retriesRecoverFromAFault()
 {
+    QFETCH(QString, fault);
+    QFETCH(QString, code);
     RadioSimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("bad-ack:5")}));
+    MemoryImage radio = PatternMemory(6);
+    radio.fill(7 * 8, 8, 0x06);
+    QVERIFY(sim.start({QStringLiteral("--fault"), fault, QStringLiteral("--image"),
+                       sim.writeImage(QStringLiteral("radio.img"), radio)}));
     const QString out = sim.path(QStringLiteral("radio.dat"));
     const Run run = Cli({QStringLiteral("read"), QStringLiteral("--retries"), QStringLiteral("1"),
                          QStringLiteral("--port"), sim.link(), out});
-    QCOMPARE(run.status, 0);
-    QVERIFY(run.err.contains(QStringLiteral("(Error02)")));
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?")), 1);
+    QVERIFY2(run.err.contains(QStringLiteral("Check Connection. Retry or Cancel?") + code), qPrintable(run.err));
     QVERIFY(run.err.contains(QStringLiteral("retrying from the greeting (1 of 1)")));
-    QVERIFY(LoadDataFile(out).image == radiosim::BuildSampleMemory());
+    QVERIFY(LoadDataFile(out).image == radio);
+}
+
+void TestCliLink::aChatteringLineGivesUp()
+{
+    // A device that keeps talking on the line: each attempt ends at its own time limit.
+    RadioSimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("chatter")}));
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+    const Run run = Cli({QStringLiteral("read"), QStringLiteral("--retries"), QStringLiteral("1"),
+                         QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?(Error02)")), 2);
+    QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error02)")), qPrintable(run.err));
+    QVERIFY(!QFile::exists(out));
+}
+
+void TestCliLink::interruptSendsTheEndByteAndWritesNothing_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("Ctrl+C") << int(SIGINT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+}
+
+void TestCliLink::interruptSendsTheEndByteAndWritesNothing()
+{
+    QFETCH(int, signal);
+    RadioSimProcess sim;
+    // At the radio's own pace a read takes seconds: time to interrupt it.
+    QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}, false));
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+    const QString trace = sim.path(QStringLiteral("trace.txt"));
+    QProcess cli;
+    cli.start(QStringLiteral(ZRK6_CLI),
+              {QStringLiteral("read"), QStringLiteral("--port"), sim.link(), QStringLiteral("--trace"), trace, out});
+    QVERIFY(cli.waitForStarted());
+    QByteArray err;
+    QTRY_VERIFY_WITH_TIMEOUT((err += cli.readAllStandardError()).contains("Completion percentage: 10%"), 20000);
+    QCOMPARE(::kill(static_cast<pid_t>(cli.processId()), signal), 0);
+    QVERIFY(cli.waitForFinished(10000));
+    err += cli.readAllStandardError();
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), 130);
+    QVERIFY2(err.endsWith("zrk6-cli: interrupted; the read was cancelled\n"), err.constData());
+    QVERIFY(cli.readAllStandardOutput().isEmpty());
+    QVERIFY(!QFile::exists(out));
+    // The end byte left last, and the radio took it: it leaves clone mode.
+    QVERIFY(FileBytes(trace).trimmed().endsWith("> 45"));
+    QByteArray log;
+    QTRY_VERIFY_WITH_TIMEOUT((log += sim.errors()).contains("read ended"), 5000);
+}
+
+void TestCliLink::traceFileIsReplacedOnlyWithForce()
+{
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(QStringLiteral("trace.txt"));
+    const QString out = dir.filePath(QStringLiteral("radio.dat"));
+    QFile file(trace);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("yesterday's trace\n");
+    file.close();
+    const QString dangling = dir.filePath(QStringLiteral("link.txt"));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere.txt")), dangling));
+
+    for (const QString &path : {trace, dangling}) {
+        for (const QString &command : {QStringLiteral("read"), QStringLiteral("write")}) {
+            const Run run = Cli({command, QStringLiteral("--trace"), path, QStringLiteral("--port"),
+                                 QStringLiteral("/nonexistent/ttyZR"), out});
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains(path + QStringLiteral(": file exists (use --force")), qPrintable(run.err));
+        }
+    }
+    // With --force the trace starts only once the port is open.
+    const Run run = Cli({QStringLiteral("read"), QStringLiteral("--force"), QStringLiteral("--trace"), trace,
+                         QStringLiteral("--port"), QStringLiteral("/nonexistent/ttyZR"), out});
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.err.contains(QStringLiteral("Cannot Open Communication Port.")));
+    QCOMPARE(FileBytes(trace), QByteArray("yesterday's trace\n"));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nowhere.txt"))));
+}
+
+void TestCliLink::aPortHeldByAnotherProgramIsNamedSo()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    QSerialPort holder(sim.link());
+    QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+    Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, QStringLiteral("zrk6-cli: Cannot Open Communication Port. %1: The port is in use by another program.\n")
+                          .arg(sim.link()));
+    run = Cli({QStringLiteral("read"), QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("--port"),
+               sim.link(), out});
+    QVERIFY2(run.err.contains(QString::fromUtf8(LoadText(1700, kChinese).data())), qPrintable(run.err));
+    holder.close();
+    QCOMPARE(Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), out}).status, 0);
 }
 
 void TestCliLink::identificationIsCheckedAgainstTheBase()

@@ -75,6 +75,7 @@ struct Harness {
     std::vector<CloneAction> progress;
     std::deque<Bytes> pendingReplies;
     bool timerArmed = false;
+    bool settleAsked = false;
     int awaited = 0;
 
     Harness(CloneMode mode, const MemoryImage &image, const MemoryImage &radioMemory, LanguageMode language = kEnglish)
@@ -96,6 +97,7 @@ struct Harness {
             case Kind::ArmTimer: timerArmed = true; break;
             case Kind::StopTimer: timerArmed = false; break;
             case Kind::DiscardPending: pendingReplies.clear(); break;
+            case Kind::SettleLine: settleAsked = true; break;
             case Kind::Progress: progress.push_back(a); break;
             default: break;
             }
@@ -292,7 +294,7 @@ const FaultCase kFaults[] = {
     {"silent radio", CloneMode::Read, [](int, const Bytes &) { return Bytes{}; }, CloneError::NoGreetingAck, true},
     {"junk after the greeting", CloneMode::Write,
      [](int, const Bytes &m) { return m == kGreeting ? std::optional<Bytes>(Bytes{0x15, 0x00}) : std::nullopt; },
-     CloneError::NoGreetingAck, true},
+     CloneError::BadReply, true},
     {"silent after the greeting", CloneMode::Read,
      [](int, const Bytes &m) { return m == kIdentify ? std::optional<Bytes>(Bytes{}) : std::nullopt; },
      CloneError::ReplyTimeout, true},
@@ -307,6 +309,23 @@ const FaultCase kFaults[] = {
      CloneError::BadReply, false},
     {"wrong acknowledgement of a written block", CloneMode::Write,
      [](int index, const Bytes &) { return index == 3 + 200 ? std::optional<Bytes>(Bytes{0x15}) : std::nullopt; },
+     CloneError::BadReply, false},
+    {"data reply for the next address", CloneMode::Read,
+     [](int index, const Bytes &) {
+         return index == 3 + 2 * 40 ? std::optional<Bytes>(Bytes{0x57, 0x01, 0x48, 0x08, 1, 2, 3, 4, 5, 6, 7, 8})
+                                    : std::nullopt;
+     },
+     CloneError::BadReply, false},
+    {"data reply with another command byte", CloneMode::Read,
+     [](int index, const Bytes &) {
+         return index == 3 ? std::optional<Bytes>(Bytes{0x52, 0x00, 0x00, 0x08, 1, 2, 3, 4, 5, 6, 7, 8}) : std::nullopt;
+     },
+     CloneError::BadReply, false},
+    {"data reply with another count", CloneMode::Read,
+     [](int index, const Bytes &) {
+         return index == 3 + 2 * 511 ? std::optional<Bytes>(Bytes{0x57, 0x0F, 0xF8, 0x07, 1, 2, 3, 4, 5, 6, 7, 8})
+                                     : std::nullopt;
+     },
      CloneError::BadReply, false},
     {"short data reply", CloneMode::Read,
      [](int index, const Bytes &) {
@@ -377,10 +396,20 @@ TEST_P(CloneSessionFault, RetryStartsAgainFromTheGreetingAndCompletes)
     h.radio.override = nullptr; // the cable is fixed
     h.progress.clear();
     const std::size_t before = h.sent.size();
-    const CloneActions retry = h.session.Retry();
-    ASSERT_FALSE(retry.empty());
-    EXPECT_EQ(retry[0].kind, Kind::DiscardPending);
-    h.Apply(retry);
+    // Retry first waits for the line to go quiet; nothing goes out, late bytes are dropped.
+    h.Apply(h.session.Retry());
+    ASSERT_TRUE(h.settleAsked);
+    const auto settle = h.Of(Kind::SettleLine);
+    EXPECT_EQ(settle.back().length, kRetryQuietMs);
+    EXPECT_EQ(settle.back().maximum, kRetrySettleMaxMs);
+    EXPECT_EQ(h.sent.size(), before);
+    EXPECT_TRUE(h.session.Receive(Bytes{0x57, 0x00, 0x06, 0x06}).empty());
+    EXPECT_TRUE(h.session.Timeout().empty());
+    EXPECT_TRUE(h.session.Retry().empty());
+    const CloneActions settled = h.session.LineSettled();
+    ASSERT_FALSE(settled.empty());
+    EXPECT_EQ(settled[0].kind, Kind::DiscardPending);
+    h.Apply(settled);
     h.Pump();
 
     ASSERT_EQ(h.session.outcome(), CloneOutcome::Completed);
@@ -403,20 +432,42 @@ INSTANTIATE_TEST_SUITE_P(Faults, CloneSessionFault, ::testing::ValuesIn(kFaults)
                              return name;
                          });
 
-TEST(CloneSession, JunkAfterTheGreetingRestartsTheWaitAndA06StillCounts)
+TEST(CloneSession, StrayBytesAfterTheGreetingNeverExtendTheWaitButA06StillCounts)
 {
     MemoryImage image = PatternImage(2);
     CloneSession s(CloneMode::Read, image, kEnglish);
     s.Start();
-    const CloneActions junk = s.Receive(Bytes{0x15});
-    ASSERT_EQ(junk.size(), 2u);
-    EXPECT_EQ(junk[1].kind, Kind::ArmTimer);
-    EXPECT_EQ(junk[1].length, 500);
+    // A line that keeps talking: the bytes are dropped, and the timer armed with the greeting
+    // is neither stopped nor started again.
+    for (int i = 0; i < 100; ++i)
+        EXPECT_TRUE(s.Receive(Bytes{0x24, 0x47, 0x50}).empty());
     const CloneActions ok = s.Receive(kAck);
     ASSERT_FALSE(ok.empty());
     const auto send = std::find_if(ok.begin(), ok.end(), [](const CloneAction &a) { return a.kind == Kind::Send; });
     ASSERT_NE(send, ok.end());
     EXPECT_EQ(send->bytes, kIdentify);
+}
+
+TEST(CloneSession, AReplyForAnotherAddressKeepsNothing)
+{
+    MemoryImage image;
+    image.fill(0xFF);
+    MemoryImage radio = PatternImage(4);
+    radio.fill(addr::kRadioId, 8, 0xFF);
+    Harness h(CloneMode::Read, image, radio);
+    // At block 7 the radio answers with block 8.
+    h.radio.override = [&](const Bytes &m) -> std::optional<Bytes> {
+        if (m == CloneSession::ReadRequest(7))
+            return h.radio.Answer(CloneSession::ReadRequest(8));
+        return std::nullopt;
+    };
+    h.Run();
+    const auto asks = h.Of(Kind::AskRetry);
+    ASSERT_EQ(asks.size(), 1u);
+    EXPECT_EQ(asks[0].error, CloneError::BadReply);
+    EXPECT_EQ(h.session.progressValue(), 7);
+    for (int a = 7 * 8; a < 8 * 8; ++a)
+        EXPECT_EQ(h.session.cloneBuffer().at(a), 0xFF) << a;
 }
 
 TEST(CloneSession, RepliesArrivingTogetherAreTakenInTurn)

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include "document/image_document.h"
+#include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/grid_control.h"
 #include "model/app_state.h"
@@ -50,7 +52,9 @@ class TestChannelGrid : public QObject {
 
 private:
     std::unique_ptr<AppState> state;
+    std::unique_ptr<ImageDocument> doc;
     std::unique_ptr<test::ScriptedPrompts> prompts;
+    std::unique_ptr<ChannelCommands> commands;
     std::unique_ptr<QWidget> window;
     ChannelGrid *grid = nullptr;
     QLineEdit *other = nullptr; // another control to take the focus
@@ -58,19 +62,26 @@ private:
     QTableWidget *table() { return window->findChild<QTableWidget *>("msgMemChannel"); }
     QLineEdit *text() { return window->findChild<QLineEdit *>("txtMemChannel"); }
     QComboBox *feature(int i) { return window->findChild<QComboBox *>(QStringLiteral("cboFeature%1").arg(i)); }
-    MemoryImage &image() { return state->doc.image; }
+    const MemoryImage &image() { return doc->image(); }
+    // Changes the document as opening a file with those bytes would: no undo step.
+    void setUp(const ImageDocument::Edit &change)
+    {
+        MemoryImage changed = doc->image();
+        change(changed);
+        doc->replace(changed, doc->band(), doc->fileName());
+    }
 
     // Channel 2: RX only; channel 3: RX and TX (146.00000, the band's upper edge), tone
     // 67.0 encode, "Mid" power; every other channel empty.
     void fillChannels()
     {
-        const Band band = state->doc.band;
-        StoreRxFrequency(image(), 2, "145.12500", band);
-        StoreRxFrequency(image(), 3, "144.50000", band);
-        StoreTxFrequency(image(), 3, "146.00000");
-        WriteChannelTone(image(), 3, ChannelColumn::Encode, "67.0");
-        WriteChannelOption(image(), 3, ChannelColumn::TxPower, "Mid", kEnglish);
-        grid->showAllRows();
+        setUp([band = doc->band()](MemoryImage &image) {
+            StoreRxFrequency(image, 2, "145.12500", band);
+            StoreRxFrequency(image, 3, "144.50000", band);
+            StoreTxFrequency(image, 3, "146.00000");
+            WriteChannelTone(image, 3, ChannelColumn::Encode, "67.0");
+            WriteChannelOption(image, 3, ChannelColumn::TxPower, "Mid", kEnglish);
+        });
     }
 
     QPoint cellCenter(int row, int col)
@@ -109,11 +120,13 @@ private slots:
     void init()
     {
         state = std::make_unique<AppState>();
-        BuildDefaultImage(state->doc.image, state->doc.band);
+        doc = std::make_unique<ImageDocument>();
+        doc->replace(StartupImage(), Band{}, std::string(kUntitled));
         prompts = std::make_unique<test::ScriptedPrompts>();
+        commands = std::make_unique<ChannelCommands>(*state, *doc, *prompts);
         window = std::make_unique<QWidget>();
         auto *layout = new QVBoxLayout(window.get());
-        grid = new ChannelGrid(*state, *prompts, window.get());
+        grid = new ChannelGrid(*state, *doc, *commands, window.get());
         other = new QLineEdit(window.get());
         layout->addWidget(grid);
         layout->addWidget(other);
@@ -126,7 +139,9 @@ private slots:
     void cleanup()
     {
         window.reset();
+        commands.reset();
         prompts.reset();
+        doc.reset();
         state.reset();
     }
 
@@ -266,12 +281,12 @@ private slots:
     void openingAnEditorWritesNothing()
     {
         fillChannels();
-        state->doc.TakeSnapshot();
+        doc->undoStack().setClean();
         for (int col = 1; col <= 9; ++col) {
             click(3, col);
             grid->closeCellEditor();
         }
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc->isModified());
     }
 
     void digitStartsAnEntry_data()
@@ -346,7 +361,7 @@ private slots:
     void commitPaths()
     {
         QFETCH(QString, how);
-        QSignalSpy edited(grid, &ChannelGrid::imageEdited);
+        QSignalSpy edited(doc.get(), &ImageDocument::imageChanged);
         type(10, 1, "145.125");
         if (how == "enter")
             key(text(), Qt::Key_Return);
@@ -400,28 +415,28 @@ private slots:
     void escapeKeepsTheCellAndTheImage()
     {
         fillChannels();
-        state->doc.TakeSnapshot();
+        doc->undoStack().setClean();
         type(2, 1, "144.2");
         key(text(), Qt::Key_Escape);
         QVERIFY(text()->isHidden());
         QCOMPARE(grid->cellText(2, 1), QStringLiteral("145.12500"));
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc->isModified());
         QCOMPARE(currentCell(), QPoint(2, 1));
         QTRY_VERIFY(table()->hasFocus());
         // Focus leaving afterwards commits nothing either.
         other->setFocus();
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc->isModified());
     }
 
     void unchangedTextWritesNothing()
     {
         fillChannels();
-        image().setBit(1 * 16 + 15, 0, true); // RxUnset left set: storing again would clear it
-        state->doc.TakeSnapshot();
-        QSignalSpy edited(grid, &ChannelGrid::imageEdited);
+        setUp([](MemoryImage &image) { image.setBit(1 * 16 + 15, 0, true); }); // RxUnset left set: storing again would clear it
+        doc->undoStack().setClean();
+        QSignalSpy edited(doc.get(), &ImageDocument::imageChanged);
         click(2, 1);
         key(text(), Qt::Key_Return);
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc->isModified());
         QCOMPARE(edited.count(), 0);
     }
 
@@ -493,7 +508,7 @@ private slots:
         QFETCH(int, priority);
         QFETCH(int, priorityAfter);
         fillChannels();
-        image().set(addr::kPriorityChannel, std::uint8_t(priority));
+        setUp([&](MemoryImage &image) { image.set(addr::kPriorityChannel, std::uint8_t(priority)); });
 
         type(3, 1, QString());
         key(text(), Qt::Key_Return);
@@ -551,7 +566,7 @@ private slots:
         QFETCH(int, bits);
         fillChannels();
         const QByteArray before = Record(image(), 3);
-        QSignalSpy edited(grid, &ChannelGrid::imageEdited);
+        QSignalSpy edited(doc.get(), &ImageDocument::imageChanged);
 
         click(3, column);
         QComboBox *box = feature(column <= 4 ? 0 : 1);
@@ -594,11 +609,9 @@ private slots:
         QFETCH(int, column);
         QFETCH(QPoint, next);
         fillChannels();
-        if (channel == 128) {
-            StoreRxFrequency(image(), 128, "145.00000", state->doc.band);
-            grid->showRow(128);
-        }
-        state->doc.TakeSnapshot();
+        if (channel == 128)
+            setUp([this](MemoryImage &image) { StoreRxFrequency(image, 128, "145.00000", doc->band()); });
+        doc->undoStack().setClean();
 
         click(channel, column);
         QComboBox *box = feature(column <= 4 ? 0 : 1);
@@ -608,7 +621,7 @@ private slots:
         QCOMPARE(currentCell(), next);
         QVERIFY(box->isHidden());
         QTRY_VERIFY(table()->hasFocus());
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc->isModified());
     }
 
     void dropDownHidesWhenTheFocusLeaves()
@@ -665,7 +678,7 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(bool, insert);
         fillChannels();
-        image().set(addr::kPriorityChannel, 3);
+        setUp([](MemoryImage &image) { image.set(addr::kPriorityChannel, 3); });
         const MemoryImage before = image();
 
         grid->setCurrentCell(2, 6);
@@ -691,8 +704,7 @@ private slots:
     void insertNeedsAnEmptyLastChannel()
     {
         fillChannels();
-        StoreRxFrequency(image(), 128, "145.00000", state->doc.band);
-        grid->showRow(128);
+        setUp([this](MemoryImage &image) { StoreRxFrequency(image, 128, "145.00000", doc->band()); });
         const MemoryImage before = image();
         grid->setCurrentCell(2, 1);
         key(table(), Qt::Key_F9, Qt::ShiftModifier);
@@ -748,8 +760,9 @@ private slots:
         QFETCH(int, mode);
         fillChannels();
         QList<int> modes;
-        connect(grid, &ChannelGrid::copyRequested, this, [&](int m) {
+        connect(grid, &ChannelGrid::copyRequested, this, [&](int m, int on) {
             modes.append(m);
+            QCOMPARE(on, channel);
             QCOMPARE(state->copyMode, m);
             QCOMPARE(state->currentChannel, channel);
         });
@@ -760,56 +773,21 @@ private slots:
         QCOMPARE(modes, mode < 0 ? QList<int>{} : QList<int>{mode});
     }
 
-    void frequencyCopyStoresTheCellTheDialogWrote()
+    // Whatever changes the document, the rows it touches show it at once.
+    void rowsFollowTheDocument()
     {
         fillChannels();
-        // Stands in for the copy dialog: it writes only the grid cell.
-        connect(grid, &ChannelGrid::copyRequested, this,
-                [&](int) { grid->grid().setTextMatrix(2, 2, QStringLiteral("145.12500")); });
-        grid->setCurrentCell(2, 1);
-        key(table(), Qt::Key_F, Qt::ControlModifier);
-        QCOMPARE(Record(image(), 2).mid(4, 4), Hex("00255114"));
-        QCOMPARE(grid->cellText(2, 4), Tx(1104));
-
-        // An emptied cell removes the transmit frequency.
-        connect(grid, &ChannelGrid::copyRequested, this, [&](int) { grid->grid().setTextMatrix(2, 2, QString()); });
-        key(table(), Qt::Key_F, Qt::ControlModifier);
-        QCOMPARE(Record(image(), 2).mid(4, 4), Hex("ffffffff"));
-        QCOMPARE(uchar(Record(image(), 2).at(15)) & 0x02, 0x02);
-    }
-
-    void toneCopyStoresTheEncodeCell()
-    {
-        fillChannels();
-        connect(grid, &ChannelGrid::copyRequested, this,
-                [&](int) { grid->grid().setTextMatrix(3, 4, QStringLiteral("D754I")); });
-        grid->setCurrentCell(3, 1);
-        key(table(), Qt::Key_Q, Qt::ControlModifier);
-        QCOMPARE(Record(image(), 3).mid(10, 2), Hex("54c7"));
-    }
-
-    // A copy dialog may store into the image and leave the cells alone: the grid still
-    // ends up mirroring the image, and the dialog's change is not overwritten.
-    void copyDialogThatStoresIntoTheImage()
-    {
-        fillChannels();
-        auto handler = connect(grid, &ChannelGrid::copyRequested, this,
-                               [&](int) { StoreTxFrequency(image(), 2, "144.75000"); });
-        grid->setCurrentCell(2, 1);
-        key(table(), Qt::Key_F, Qt::ControlModifier);
-        QCOMPARE(Record(image(), 2).mid(4, 4), Hex("00504714"));
-        QCOMPARE(grid->cellText(2, 2), QStringLiteral("144.75000"));
-        QCOMPARE(grid->cellText(2, 4), Tx(1104));
-        disconnect(handler);
-
-        connect(grid, &ChannelGrid::copyRequested, this, [&](int) {
+        doc->apply(QStringLiteral("copy"), [](MemoryImage &image) {
             for (int c = 0; c < kRowSize; ++c)
-                image().set(89, c, image().at(2, c)); // channel 3 onto channel 90
+                image.set(89, c, image.at(2, c)); // channel 3 onto channel 90
         });
-        grid->setCurrentCell(3, 1);
-        key(table(), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(grid->cellText(90, 2), QStringLiteral("146.00000"));
         QCOMPARE(grid->cellText(90, 7), QStringLiteral("Mid"));
+        doc->undoStack().undo();
+        QCOMPARE(grid->cellText(90, 1), QString());
+        doc->apply(QStringLiteral("tx"), [](MemoryImage &image) { StoreTxFrequency(image, 2, "144.75000"); });
+        QCOMPARE(grid->cellText(2, 2), QStringLiteral("144.75000"));
+        QCOMPARE(grid->cellText(2, 4), Tx(1104));
     }
 
     void memoryMapGesture_data()
@@ -863,23 +841,21 @@ private slots:
 
     // ---- whole-grid views --------------------------------------------------------------
 
-    void showAndClear()
+    // Showing is a pure read: a record outside the band shows empty and keeps its bytes.
+    void showingWritesNothing()
     {
         fillChannels();
-        // An out-of-band record is erased the moment it is shown.
-        StoreRxFrequency(image(), 50, "150.00000", Band{136, 174, "136 - 174 MHz"});
-        grid->showRow(50);
-        QCOMPARE(Record(image(), 50), QByteArray(16, char(0xFF)));
+        setUp([](MemoryImage &image) { StoreRxFrequency(image, 50, "150.00000", Band{136, 174, "136 - 174 MHz"}); });
+        const MemoryImage before = image();
+        grid->showAllRows();
+        QCOMPARE(grid->cellText(50, 1), QString());
+        QVERIFY(image() == before);
         QCOMPARE(grid->cellText(3, 2), QStringLiteral("146.00000"));
         QCOMPARE(grid->cellText(3, 4), QStringLiteral("67.0"));
-
-        grid->setCurrentCell(60, 4);
-        const MemoryImage before = image();
-        grid->clearGrid();
-        QCOMPARE(currentCell(), QPoint(1, 1));
-        for (int c = 1; c <= 9; ++c)
-            QCOMPARE(grid->cellText(3, c), QString());
-        QVERIFY(image() == before);
+        // The grid takes emptiness from the image: a typed digit on its TX starts on RX.
+        grid->setCurrentCell(50, 2);
+        key(table(), Qt::Key_5);
+        QCOMPARE(currentCell(), QPoint(50, 1));
     }
 };
 

@@ -51,6 +51,7 @@ QString Tx(int id, LanguageMode language = kEnglish)
 }
 
 const QString kUntitledTitle = QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: Untitled]");
+const QString kUntitledModifiedTitle = QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: Untitled*]");
 
 // The default image of a band with the start-up model and band variant.
 MemoryImage DefaultImage(const Band &band)
@@ -74,7 +75,6 @@ class TestMainWindow : public QObject, private test::MainWindowFixture {
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
-    MemoryImage &image() { return state->doc.image; }
     QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
     QComboBox *bandList() { return child<QComboBox>(QStringLiteral("cboGenFreq")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
@@ -151,12 +151,12 @@ private slots:
     void startupWithoutSettingsShowsAnUntitledDefaultDocument()
     {
         start();
-        QCOMPARE(window->windowTitle(), kUntitledTitle);
+        QCOMPARE(shownTitle(), kUntitledTitle);
         QCOMPARE(image().at(addr::kBandVariant), 240);
         QCOMPARE(image().at(addr::kModel), 0x3A);
         QCOMPARE(state->language, kEnglish);
         QCOMPARE(state->commPortNumber, 1);
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc().isModified());
         QVERIFY(prompts->shown.isEmpty());
         QCOMPARE(image(), DefaultImage(Band{}));
 
@@ -214,7 +214,7 @@ private slots:
         QVERIFY(!window->startupFailed());
         QCOMPARE(int(image().at(addr::kBandVariant)), bandVariant);
         QCOMPARE(state->language, language);
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc().isModified());
         QVERIFY(prompts->shown.isEmpty());
         QCOMPARE(table()->horizontalHeaderItem(0)->text(), Tx(1200, language));
     }
@@ -270,7 +270,7 @@ private slots:
         start();
         if (edit)
             enterRx(5, QStringLiteral("145.5"));
-        QCOMPARE(state->doc.IsImageModified(), edit);
+        QCOMPARE(doc().isModified(), edit);
         const QString file = path(QStringLiteral("closing.dat"));
         prompts->answers = answers;
         if (giveFileName)
@@ -293,7 +293,7 @@ private slots:
         // Settings are written only when the window really closes.
         QCOMPARE(QFile::exists(settings->filePath()), closes);
         if (!closes) {
-            QVERIFY(state->doc.IsImageModified());
+            QVERIFY(doc().isModified());
             QCOMPARE(cell(5, 1), QStringLiteral("145.50000"));
         }
     }
@@ -304,7 +304,7 @@ private slots:
     {
         start();
         enterRx(3, QStringLiteral("145.125"));
-        QVERIFY(state->doc.IsImageModified());
+        QVERIFY(doc().isModified());
         const MemoryImage edited = image();
         const QString file = path(QStringLiteral("my radio.dat"));
 
@@ -312,15 +312,15 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(prompts->initialNames, QStringList{QStringLiteral("Untitled.dat")});
         QCOMPARE(prompts->dialogFilters, QStringList{QtFileFilter(Tx(1109))});
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: my radio.dat]"));
-        QVERIFY(!state->doc.IsImageModified());
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: my radio.dat]"));
+        QVERIFY(!doc().isModified());
         QVERIFY(QFile::exists(file));
 
         // Save on a named document writes there without a dialog.
         enterRx(4, QStringLiteral("144.5"));
         child<QAction>(QStringLiteral("mnuFile_Save"))->trigger();
         QCOMPARE(prompts->initialNames.size(), 1);
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc().isModified());
         const MemoryImage saved = image();
 
         // New (OK) gives the default image; Open brings the file back exactly.
@@ -328,15 +328,15 @@ private slots:
         child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
         QCOMPARE(prompts->shownIds(), QList<int>{1107});
         QCOMPARE(cell(3, 1), QString());
-        QCOMPARE(window->windowTitle(), kUntitledTitle);
+        QCOMPARE(shownTitle(), kUntitledTitle);
 
         window->focusGrid(7, 5);
         openThroughMenu(file);
         QCOMPARE(image(), saved);
         QVERIFY(image() != edited);
-        QVERIFY(!state->doc.IsImageModified());
-        QCOMPARE(QString::fromStdString(state->doc.name), file);
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: my radio.dat]"));
+        QVERIFY(!doc().isModified());
+        QCOMPARE(QString::fromStdString(doc().fileName()), file);
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: my radio.dat]"));
         QCOMPARE(cell(3, 1), QStringLiteral("145.12500"));
         QCOMPARE(cell(4, 1), QStringLiteral("144.50000"));
         QCOMPARE(window->channelGrid()->grid().row(), 1);
@@ -347,7 +347,7 @@ private slots:
         prompts->fileNames = {path(QStringLiteral("copy.dat"))};
         child<QAction>(QStringLiteral("mnuFile_SaveAs"))->trigger();
         QCOMPARE(prompts->initialNames.last(), file);
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: copy.dat]"));
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: copy.dat]"));
     }
 
     void newAsksFirstAndCancelChangesNothing()
@@ -365,13 +365,13 @@ private slots:
         QCOMPARE(asked.defaultButton, QMessageBox::Cancel);
         QCOMPARE(image(), edited);
         QCOMPARE(cell(2, 1), QStringLiteral("145.00000"));
-        QVERIFY(state->doc.IsImageModified());
+        QVERIFY(doc().isModified());
 
         prompts->answers = {QMessageBox::Ok};
         child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
         QCOMPARE(image(), DefaultImage(Band{}));
         QCOMPARE(cell(2, 1), QString());
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc().isModified());
     }
 
     void openAsksAboutUnsavedChanges_data()
@@ -433,7 +433,7 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << false << 1112;
         QTest::newRow("text file") << QByteArray("channel list\n") << false << 1112;
         QTest::newRow("other header") << wrongHeader << false << 1112;
-        QTest::newRow("unreadable (a directory)") << QByteArray() << true << 0;
+        QTest::newRow("a directory, not a regular file") << QByteArray() << true << 1701;
     }
 
     void openRefusesWhatIsNotADataFile()
@@ -457,15 +457,15 @@ private slots:
         openThroughMenu(file, {QMessageBox::No});
         QCOMPARE(prompts->shownIds(), (QList<int>{1110, textId}));
         const PromptMessage &refusal = prompts->shown.last();
-        if (textId == 1112) {
+        if (textId == 1112 || textId == 1701) {
             QCOMPARE(refusal.title, Tx(1113));
             QCOMPARE(refusal.icon, QMessageBox::Critical);
         } else {
             QVERIFY2(!refusal.text.isEmpty(), "the system's error text is shown");
         }
         QCOMPARE(image(), before);
-        QVERIFY(state->doc.IsImageModified());
-        QCOMPARE(window->windowTitle(), kUntitledTitle);
+        QVERIFY(doc().isModified());
+        QCOMPARE(shownTitle(), kUntitledModifiedTitle);
     }
 
     void aFailedSaveKeepsTheDocumentModified()
@@ -477,8 +477,8 @@ private slots:
         QCOMPARE(prompts->shown.size(), 1);
         QVERIFY(!prompts->shown.first().text.isEmpty());
         QCOMPARE(prompts->shown.first().title, QStringLiteral("ZR-K6"));
-        QVERIFY(state->doc.IsImageModified());
-        QCOMPARE(window->windowTitle(), kUntitledTitle);
+        QVERIFY(doc().isModified());
+        QCOMPARE(shownTitle(), kUntitledModifiedTitle);
     }
 
     void openingAFileRefreshesEveryViewBeforeTheSnapshot()
@@ -494,7 +494,7 @@ private slots:
 
         start();
         openThroughMenu(file);
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (446 - 447 MHz) [File Name: pmr.dat]"));
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (446 - 447 MHz) [File Name: pmr.dat]"));
         QCOMPARE(bandList()->currentText(), QStringLiteral("446 - 447 MHz"));
         QCOMPARE(child<QComboBox>(QStringLiteral("cboGenModel"))->currentText(), QStringLiteral("ZR-K6B"));
         QCOMPARE(image().at(addr::kModel), 0x39);
@@ -502,7 +502,7 @@ private slots:
         QCOMPARE(cell(8, 2), QStringLiteral("446.09375"));
         QCOMPARE(VfoFreq(image(), vfo::kRxFreq), QStringLiteral("446.13125"));
         QCOMPARE(child<QLineEdit>(QStringLiteral("txtVfoFreq0"))->text(), QStringLiteral("446.13125"));
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc().isModified());
         QVERIFY(prompts->shownIds().isEmpty());
 
         // A model byte outside the table becomes ZR-K6A when the list showed another model.
@@ -566,31 +566,55 @@ private slots:
         chooseBand(bandList()->currentIndex());
         QVERIFY(prompts->shown.isEmpty());
 
-        // Cancel keeps the image's band: entries are still checked against 144 - 146 MHz.
+        // Unsaved changes: the save question first (Cancel ends it), then the clear question,
+        // whose Cancel keeps the image's band: entries are still checked against 144 - 146 MHz.
         prompts->answers = {QMessageBox::Cancel};
         chooseBand(kBand446);
-        QCOMPARE(prompts->shownIds(), QList<int>{1329});
-        QCOMPARE(prompts->shown.first().buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(prompts->shownIds(), QList<int>{1111});
+        QCOMPARE(prompts->shown.first().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(bandList()->currentText(), QStringLiteral("144 - 146 MHz"));
-        QCOMPARE(state->doc.band, Band{});
+        prompts->shown.clear();
+        prompts->answers = {QMessageBox::No, QMessageBox::Cancel};
+        chooseBand(kBand446);
+        QCOMPARE(prompts->shownIds(), (QList<int>{1111, 1329}));
+        QCOMPARE(prompts->shown.last().buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(prompts->shown.last().defaultButton, QMessageBox::Cancel);
+        QCOMPARE(bandList()->currentText(), QStringLiteral("144 - 146 MHz"));
+        QCOMPARE(doc().band(), Band{});
         QCOMPARE(cell(1, 1), QStringLiteral("145.00000"));
         enterRx(2, QStringLiteral("145.5"));
         QCOMPARE(cell(2, 1), QStringLiteral("145.50000"));
-        QCOMPARE(prompts->shownIds(), QList<int>{1329});
+        QCOMPARE(prompts->shownIds(), (QList<int>{1111, 1329}));
 
-        // OK: the default image of the band, its preset channels shown, untitled, unmodified.
+        // Yes saves first; then OK: the default image of the band, its preset channels shown,
+        // untitled, and one undo step away from the saved file.
         prompts->shown.clear();
-        prompts->answers = {QMessageBox::Ok};
+        prompts->answers = {QMessageBox::Yes, QMessageBox::Ok};
         chooseBand(kBand446);
-        QCOMPARE(prompts->shownIds(), QList<int>{1329});
+        QCOMPARE(prompts->shownIds(), (QList<int>{1111, 1329}));
+        const MemoryImage saved = LoadDataFile(file).image;
+        QCOMPARE(QString::fromStdString(ReadFreqLowFirst(saved, 1, 0)), QStringLiteral("145.50000"));
         QCOMPARE(image(), DefaultImage(BandFromRow(kBand446)));
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (446 - 447 MHz) [File Name: Untitled]"));
-        QVERIFY(!state->doc.IsImageModified());
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (446 - 447 MHz) [File Name: Untitled*]"));
+        QVERIFY(doc().isModified());
         QCOMPARE(cell(1, 1), QStringLiteral("446.00625"));
         QCOMPARE(cell(8, 1), QStringLiteral("446.09375"));
         QCOMPARE(cell(9, 1), QString());
 
+        // Undo brings back the saved file, its band and its name; redo the new band again.
+        const MemoryImage pmr = image();
+        child<QAction>(QStringLiteral("mnuEdit_Undo"))->trigger();
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: a.dat]"));
+        QCOMPARE(bandList()->currentText(), QStringLiteral("144 - 146 MHz"));
+        QCOMPARE(cell(2, 1), QStringLiteral("145.50000"));
+        QVERIFY(!doc().isModified());
+        child<QAction>(QStringLiteral("mnuEdit_Redo"))->trigger();
+        QVERIFY(image() == pmr);
+        QCOMPARE(bandList()->currentText(), QStringLiteral("446 - 447 MHz"));
+        QCOMPARE(cell(1, 1), QStringLiteral("446.00625"));
+
         // New on this band keeps the preset channels shown: the grid mirrors the image.
+        prompts->answers = {QMessageBox::Ok};
         child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
         QCOMPARE(cell(1, 1), QStringLiteral("446.00625"));
         QCOMPARE(cell(8, 2), QStringLiteral("446.09375"));
@@ -643,6 +667,7 @@ private slots:
         QFETCH(int, bandRow);
         QFETCH(QString, tx);
         start();
+        prompts->answers = {QMessageBox::Ok};
         if (bandRow != 1)
             chooseBand(bandRow);
         QLineEdit *rx = child<QLineEdit>(QStringLiteral("txtVfoFreq0"));
@@ -710,7 +735,9 @@ private slots:
         QCOMPARE(child<QComboBox>(QStringLiteral("cboVfoDeCode"))->itemText(0), Tx(1104, kChinese));
         QCOMPARE(child<QGroupBox>(QStringLiteral("fraMemChannel"))->title(), Tx(1301, kChinese));
         QCOMPARE(child<QMenu>(QStringLiteral("mnuFile"))->title(), Tx(1000, kChinese));
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [%1: Untitled]").arg(Tx(1106, kChinese)));
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [%1: Untitled*]").arg(Tx(1106, kChinese)));
+        QCOMPARE(child<QMenu>(QStringLiteral("mnuEdit"))->title(), Tx(1730, kChinese));
+        QCOMPARE(child<QAction>(QStringLiteral("mnuEdit_Redo"))->text(), Tx(1732, kChinese));
         QCOMPARE(cell(1, 5), Tx(1217, kChinese)); // rows follow the language
         QCOMPARE(image(), before);
     }
@@ -728,12 +755,24 @@ private slots:
         QCOMPARE(child<QAction>(QStringLiteral("mnuProgram_Read"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
         QCOMPARE(child<QAction>(QStringLiteral("mnuProgram_Write"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
 
+        QCOMPARE(child<QMenu>(QStringLiteral("mnuEdit"))->title(), QStringLiteral("&Edit"));
+        QAction *undo = child<QAction>(QStringLiteral("mnuEdit_Undo"));
+        QAction *redo = child<QAction>(QStringLiteral("mnuEdit_Redo"));
+        QCOMPARE(undo->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
+        QCOMPARE(redo->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
         const QList<QAction *> buttons = child<QToolBar>(QStringLiteral("tlbActions"))->actions();
-        QCOMPARE(buttons.size(), 9);
+        QCOMPARE(buttons.size(), 12);
         QVERIFY(buttons[4]->isSeparator());
         QVERIFY(buttons[7]->isSeparator());
+        QVERIFY(buttons[10]->isSeparator());
         QCOMPARE(buttons[0]->toolTip(), Tx(1027));
-        QCOMPARE(buttons[8]->toolTip(), QStringLiteral("&About"));
+        QVERIFY(buttons[5] == undo && buttons[6] == redo); // the Edit menu's own actions
+        QCOMPARE(buttons[5]->toolTip(), QStringLiteral("Undo"));
+        QCOMPARE(buttons[11]->toolTip(), QStringLiteral("&About"));
         for (QAction *button : buttons)
             QVERIFY(button->isSeparator() || !button->icon().isNull());
     }
@@ -767,7 +806,7 @@ private slots:
             window->tlbActions_ButtonClick(key);
         QCOMPARE(prompts->shownIds(), shownIds);
         QCOMPARE(prompts->dialogFilters.size(), dialogs);
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc().isModified());
     }
 
     void shortcutsReachTheCommands()
@@ -837,7 +876,7 @@ private slots:
         child<QAction>(QStringLiteral("mnuFile_New"))->trigger();
         QVERIFY(editor->isHidden());
         QCOMPARE(cell(2, 1), QStringLiteral("145.25000"));
-        QVERIFY(state->doc.IsImageModified());
+        QVERIFY(doc().isModified());
     }
 };
 

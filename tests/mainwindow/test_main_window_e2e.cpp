@@ -44,7 +44,6 @@ class TestMainWindowE2e : public QObject, private test::MainWindowFixture {
 private:
     std::unique_ptr<test::RadioSimProcess> radio;
 
-    MemoryImage &image() { return state->doc.image; }
     QTableWidget *table() { return window->findChild<QTableWidget *>(QStringLiteral("msgMemChannel")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
 
@@ -97,8 +96,8 @@ private slots:
         const MemoryImage sample = radiosim::BuildSampleMemory();
         QVERIFY(SameChannels(image(), sample));
         const Band band = ReadBandFromImage(sample);
-        QCOMPARE(state->doc.band, band);
-        QCOMPARE(window->windowTitle(), QStringLiteral("ZR-K6 (%1) [File Name: Untitled]").arg(QString::fromStdString(band.text)));
+        QCOMPARE(doc().band(), band);
+        QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (%1) [File Name: Untitled]").arg(QString::fromStdString(band.text)));
         QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("cboGenFreq"))->currentText(), QString::fromStdString(band.text));
         for (int channel = 1; channel <= 128; ++channel) {
             const RowTexts texts = ChannelRowTexts(sample, channel, band, kEnglish);
@@ -106,7 +105,7 @@ private slots:
                 QCOMPARE(cell(channel, column), QString::fromStdString(texts[std::size_t(column - 1)]));
         }
         QVERIFY(!cell(1, 1).isEmpty());
-        QVERIFY(!state->doc.IsImageModified());
+        QVERIFY(!doc().isModified());
         // The grid is the window's focus widget once the window is active again.
         QCOMPARE(window->focusWidget(), static_cast<QWidget *>(table()));
     }
@@ -119,7 +118,7 @@ private slots:
         enterRx(1, QStringLiteral("145.125"));
         enterRx(2, QStringLiteral("144.4"));
         const MemoryImage edited = image();
-        QVERIFY(state->doc.IsImageModified());
+        QVERIFY(doc().isModified());
 
         prompts->answers = {QMessageBox::Ok};
         QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
@@ -129,7 +128,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
         QCOMPARE(test::RadioSimProcess::readImage(saved), edited);
         QCOMPARE(image(), edited);
-        QVERIFY(state->doc.IsImageModified()); // a write is not a save
+        QVERIFY(doc().isModified()); // a write is not a save
     }
 
     void cancelAtTheConfirmationChangesNothing()
@@ -137,13 +136,13 @@ private slots:
         start();
         enterRx(3, QStringLiteral("145"));
         const MemoryImage edited = image();
-        const QString title = window->windowTitle();
+        const QString title = shownTitle();
         prompts->answers = {QMessageBox::Cancel};
         window->mnuProgram_Read_Click();
         QCOMPARE(prompts->shownIds(), QList<int>{1601});
         QCOMPARE(image(), edited);
-        QCOMPARE(window->windowTitle(), title);
-        QVERIFY(state->doc.IsImageModified());
+        QCOMPARE(shownTitle(), title);
+        QVERIFY(doc().isModified());
     }
 
     void aReadCancelledAtAnErrorKeepsTheEditsUnsaved()
@@ -158,7 +157,7 @@ private slots:
         QCOMPARE(image(), edited);
         QCOMPARE(cell(4, 1), QStringLiteral("144.75000"));
         // The old program took the snapshot here, so closing would not have asked to save.
-        QVERIFY(state->doc.IsImageModified());
+        QVERIFY(doc().isModified());
     }
 };
 

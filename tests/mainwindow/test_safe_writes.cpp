@@ -15,6 +15,7 @@
 
 #include "../link/radiosim_process.h"
 #include "dialogs/differences_dialog.h"
+#include "document/image_document.h"
 #include "files/data_file_io.h"
 #include "main_window_fixture.h"
 #include "mainwindow/safety_commands.h"
@@ -30,7 +31,7 @@ private:
     std::unique_ptr<test::RadioSimProcess> radio;
     std::unique_ptr<QTemporaryDir> backups;
 
-    MemoryImage &image() { return state->doc.image; }
+    const MemoryImage &image() { return window->document().image(); }
     SafetyCommands &safety() { return window->safetyCommands(); }
     QStringList backupFiles() const { return QDir(backups->path()).entryList(QDir::Files, QDir::Name); }
     QString statusText() { return window->statusBar()->currentMessage(); }
@@ -206,8 +207,8 @@ private slots:
         enterRx(2, QStringLiteral("144.5"));
         MemoryImage other = image();
         EraseChannel(other, 2);
-        StoreRxFrequency(other, 1, "145.50000", state->doc.band);
-        StoreRxFrequency(other, 40, "144.02500", state->doc.band);
+        StoreRxFrequency(other, 1, "145.50000", window->document().band());
+        StoreRxFrequency(other, 40, "144.02500", window->document().band());
         const QString path = backups->filePath(QStringLiteral("other.dat"));
         QCOMPARE(SaveDataFile(path, other), QString());
 

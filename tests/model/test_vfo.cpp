@@ -53,6 +53,10 @@ TEST(Vfo, OffsetRule)
         {"0.6", 625, {60000, false}},
         {"0.003125", 625, {625, false}},
         {"", 500, {0, false}},
+        // Ten-digit and longer integer parts saturate instead of overflowing into a negative value.
+        {"9223372036", 500, {199500, true}},
+        {"9223372037", 500, {199500, true}},
+        {"99999999999999999999.5", 625, {199500, true}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(VfoOffsetRule(c.text, c.raster, k2m), c.result) << c.text;

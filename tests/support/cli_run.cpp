@@ -6,7 +6,14 @@ namespace zrk6::test {
 
 CliRun RunCli(const QStringList &arguments)
 {
+    return RunCliWith(arguments, {});
+}
+
+CliRun RunCliWith(const QStringList &arguments, const std::function<void()> &childSetup)
+{
     QProcess process;
+    if (childSetup)
+        process.setChildProcessModifier(childSetup);
     process.start(QStringLiteral(ZRK6_CLI), arguments);
     CliRun run;
     if (!process.waitForFinished(60000))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
 
@@ -14,5 +16,7 @@ struct CliRun {
 
 // Runs the real zrk6-cli binary with the arguments and waits for it to end.
 CliRun RunCli(const QStringList &arguments);
+// The same, with childSetup run in the child between fork and exec (to set limits or signals).
+CliRun RunCliWith(const QStringList &arguments, const std::function<void()> &childSetup);
 
 } // namespace zrk6::test

@@ -64,6 +64,22 @@ protected:
     }
 
     template <typename T> T *child(const QString &name) const { return Child<T>(window.get(), name); }
+
+    ImageDocument &doc() const { return window->document(); }
+    const MemoryImage &image() const { return window->document().image(); }
+    // Changes the document as a file opened with those bytes would be: no undo step, unmodified.
+    void setUp(const ImageDocument::Edit &change) const
+    {
+        MemoryImage changed = doc().image();
+        change(changed);
+        doc().replace(changed, doc().band(), doc().fileName());
+    }
+    // The title as the window system shows it: the modified marker resolved.
+    QString shownTitle() const
+    {
+        QString title = window->windowTitle();
+        return title.replace(QStringLiteral("[*]"), window->isWindowModified() ? QStringLiteral("*") : QString());
+    }
 };
 
 } // namespace zrk6::test

@@ -47,12 +47,16 @@ Options:
                      as a data file, any other name as a raw 4096-byte image)
   --fault KIND[:N]   misbehave on purpose:
                        silent          never answer                           -> (Error01)
-                       bad-greeting    answer the greeting with 15, not 06    -> (Error01)
+                       chatter         never answer, but keep sending text
+                                       (a GPS on the same adapter)            -> (Error02)
+                       bad-greeting    answer the greeting with 15, not 06    -> (Error02)
                        wrong-id        answer the identification wrongly      -> Model type is wrong.
                        bad-ack:N       wrong acknowledgement at block N       -> (Error02)
                        short:N         a reply one byte short at block N      -> (Error03)
                        late:N          the reply 1 s late at block N          -> (Error03)
                        hangup:N        the line goes dead at block N          -> (Error03)
+                                       (a new device; --link then points to it)
+                       wrong-address:N a read's reply for the next block at block N -> (Error02)
                        corrupt:A       every write stores address A (0..4095, or 0x hex)
                                        with bit 4 flipped  -> a verified write finds it
                      Block faults strike once (the first time block N comes up), so a
@@ -281,6 +285,8 @@ int main(int argc, char **argv)
     long lateWrites = 0;
     if (byteTime > 0)
         prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+    Clock nextChatter = Now();
+    std::size_t chatterAt = 0;
 
     while (!g_stop) {
         const Clock now = Now();
@@ -340,6 +346,11 @@ int main(int argc, char **argv)
             radio.LineIdle();
         }
 
+        if (radio.chatters() && now >= nextChatter) {
+            outgoing.push_back({now, static_cast<std::uint8_t>(kChatterText[chatterAt])});
+            chatterAt = (chatterAt + 1) % kChatterText.size();
+            nextChatter = now + kChatterByteMs / 1000.0;
+        }
         while (!outgoing.empty() && outgoing.front().due <= now) {
             std::vector<std::uint8_t> chunk;
             Clock due = 0;
@@ -361,6 +372,8 @@ int main(int argc, char **argv)
             next = std::min(next, incoming.front().due);
         if (!outgoing.empty())
             next = std::min(next, outgoing.front().due);
+        if (radio.chatters())
+            next = std::min(next, nextChatter);
         double wait = std::max(0.0, next - Now());
         // The last fraction of a millisecond is waited out by polling without sleeping, so that
         // paced bytes leave on time rather than when the scheduler wakes us.

@@ -44,7 +44,8 @@ std::optional<RadioFault> ParseFault(std::string_view text)
         {"silent", RadioFault::Kind::Silent, false},     {"wrong-id", RadioFault::Kind::WrongId, false},
         {"bad-greeting", RadioFault::Kind::BadGreeting, false}, {"bad-ack", RadioFault::Kind::BadAck, true},
         {"short", RadioFault::Kind::Short, true},       {"late", RadioFault::Kind::Late, true},
-        {"hangup", RadioFault::Kind::HangUp, true},
+        {"hangup", RadioFault::Kind::HangUp, true},     {"wrong-address", RadioFault::Kind::WrongAddress, true},
+        {"chatter", RadioFault::Kind::Chatter, false},
     };
     const std::size_t colon = text.find(':');
     const std::string_view name = text.substr(0, colon);
@@ -123,7 +124,7 @@ std::vector<RadioReply> VirtualRadio::Receive(std::span<const std::uint8_t> byte
 {
     std::vector<RadioReply> replies;
     buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
-    if (fault_.kind == RadioFault::Kind::Silent) {
+    if (fault_.kind == RadioFault::Kind::Silent || fault_.kind == RadioFault::Kind::Chatter) {
         buffer_.clear();
         return replies;
     }
@@ -201,9 +202,17 @@ std::vector<RadioReply> VirtualRadio::Receive(std::span<const std::uint8_t> byte
                         reply.bytes = {kAck};
                     }
                 } else {
-                    reply.bytes = {0x57, buffer_[1], buffer_[2], static_cast<std::uint8_t>(count)};
+                    int from = address;
+                    if (BlockFault(RadioFault::Kind::WrongAddress, block)) {
+                        from = (address + 8) % kImageSize;
+                        if (from + count > kImageSize)
+                            from = 0;
+                        Note("fault: reply for address " + std::to_string(from) + " at block " + std::to_string(block));
+                    }
+                    reply.bytes = {0x57, static_cast<std::uint8_t>(from >> 8), static_cast<std::uint8_t>(from & 0xFF),
+                                   static_cast<std::uint8_t>(count)};
                     for (int i = 0; i < count; ++i)
-                        reply.bytes.push_back(memory_.at(address + i));
+                        reply.bytes.push_back(memory_.at(from + i));
                     ++blocksRead_;
                     lastReadBlock_ = block;
                 }

@@ -23,6 +23,8 @@ struct RadioFault {
         Short,       // at BLOCK: a reply one byte short
         Late,        // at BLOCK: the reply comes a second late
         HangUp,      // at BLOCK: the line goes dead
+        WrongAddress, // at BLOCK: the data reply of the next block (of block 0 for 511)
+        Chatter,     // never answers; keeps sending stray text, as a GPS on the same adapter does
         Corrupt,     // every write stores the byte at ADDRESS with bit 4 flipped (a weak memory cell)
     };
     Kind kind = Kind::None;
@@ -30,12 +32,16 @@ struct RadioFault {
     int address = 0; // Corrupt only
 };
 
-// Parses "silent", "wrong-id", "bad-greeting", "bad-ack:N", "short:N", "late:N", "hangup:N"
-// (N a block 0..511, 0 when left out) and "corrupt:A" (A an address 0..4095, decimal or 0x
-// hexadecimal). nullopt for anything else.
+// Parses "silent", "chatter", "wrong-id", "bad-greeting", "bad-ack:N", "short:N", "late:N",
+// "hangup:N", "wrong-address:N" (N a block 0..511, 0 when left out) and "corrupt:A" (A an
+// address 0..4095, decimal or 0x hexadecimal). nullopt for anything else.
 std::optional<RadioFault> ParseFault(std::string_view text);
 
 inline constexpr int kLateReplyMs = 1000;
+
+// What the chattering line says, over and over, one byte every kChatterByteMs.
+inline constexpr std::string_view kChatterText = "$GPGLL,,,,,,V,N*64\r\n";
+inline constexpr int kChatterByteMs = 10;
 
 // What the radio does in answer to a message.
 struct RadioReply {
@@ -59,6 +65,7 @@ public:
     void Reset();
 
     const MemoryImage &memory() const { return memory_; }
+    bool chatters() const { return fault_.kind == RadioFault::Kind::Chatter; }
     // True once per transfer that wrote to the memory and ended with "E".
     bool TakeWriteCompleted();
     // One line per finished transfer or fault, for the log; empty when nothing to say.

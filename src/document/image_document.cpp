@@ -1,0 +1,92 @@
+#include "document/image_document.h"
+
+#include <QUndoCommand>
+
+#include "model/image_diff.h"
+
+namespace zrk6 {
+
+// One undo step: the document's state before and after (a 4 KiB image each).
+class ImageCommand final : public QUndoCommand {
+public:
+    ImageCommand(ImageDocument &document, const QString &name, ImageDocument::State before,
+                 ImageDocument::State after)
+        : QUndoCommand(name), document_(document), before_(std::move(before)), after_(std::move(after))
+    {
+    }
+
+    void undo() override { document_.setState(before_); }
+    void redo() override { document_.setState(after_); }
+
+private:
+    ImageDocument &document_;
+    ImageDocument::State before_;
+    ImageDocument::State after_;
+};
+
+ImageDocument::ImageDocument(QObject *parent) : QObject(parent)
+{
+    connect(&undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
+}
+
+ImageDocument::~ImageDocument()
+{
+    // The commands refer back to the document; they go while it is still whole.
+    undoStack_.blockSignals(true);
+    undoStack_.clear();
+}
+
+bool ImageDocument::apply(const QString &name, const Edit &edit)
+{
+    State after = state();
+    edit(after.image);
+    if (after.image == image_)
+        return false;
+    undoStack_.push(new ImageCommand(*this, name, state(), std::move(after)));
+    return true;
+}
+
+void ImageDocument::changeBand(const QString &name, const MemoryImage &image, const Band &band,
+                               const std::string &fileName)
+{
+    undoStack_.push(new ImageCommand(*this, name, state(), State{image, band, fileName}));
+}
+
+void ImageDocument::replace(const MemoryImage &image, const Band &band, const std::string &fileName)
+{
+    const bool nameChanged = fileName != fileName_;
+    image_ = image;
+    band_ = band;
+    fileName_ = fileName;
+    undoStack_.clear(); // also makes the stack clean
+    emit replaced();
+    if (nameChanged)
+        emit fileNameChanged(QString::fromStdString(fileName_));
+}
+
+void ImageDocument::markSaved(const std::string &fileName)
+{
+    if (fileName != fileName_) {
+        fileName_ = fileName;
+        emit fileNameChanged(QString::fromStdString(fileName_));
+    }
+    undoStack_.setClean();
+}
+
+void ImageDocument::setState(const State &state)
+{
+    const std::vector<AddressRange> ranges = ChangedRanges(image_, state.image);
+    const bool bandDiffers = !(state.band == band_);
+    const bool nameDiffers = state.fileName != fileName_;
+    image_ = state.image;
+    band_ = state.band;
+    fileName_ = state.fileName;
+    if (!ranges.empty())
+        emit imageChanged(ranges);
+    if (bandDiffers)
+        emit bandChanged();
+    if (nameDiffers)
+        emit fileNameChanged(QString::fromStdString(fileName_));
+}
+
+} // namespace zrk6

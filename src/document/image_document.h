@@ -1,0 +1,81 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include "model/band.h"
+#include "model/memory_image.h"
+
+namespace zrk6 {
+
+inline constexpr std::string_view kUntitled = "Untitled";
+
+// The document: the memory image, its band and its file name, and the undo stack that
+// holds every change the user made since it was created, opened or read. It is the only
+// writer of the image: views read image() and listen to the signals, and every edit is one
+// undoable command made with apply().
+class ImageDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ImageDocument(QObject *parent = nullptr);
+    ~ImageDocument() override;
+
+    const MemoryImage &image() const { return image_; }
+    const Band &band() const { return band_; }
+    // The data file's full path, or "Untitled".
+    const std::string &fileName() const { return fileName_; }
+    bool isUntitled() const { return fileName_ == kUntitled; }
+    // True when the document is not in the state it was created, opened, read or saved in.
+    bool isModified() const { return !undoStack_.isClean(); }
+    QUndoStack &undoStack() { return undoStack_; }
+
+    using Edit = std::function<void(MemoryImage &)>;
+
+    // One user action: edit changes a copy of the image, and when the copy differs the
+    // change is pushed as one undo step called name. Returns whether the image changed.
+    // An exception from edit leaves the document as it was.
+    bool apply(const QString &name, const Edit &edit);
+    // A band change: the image becomes image and the band band, the file name fileName, as
+    // one undo step (undo brings back the image, band and file name before).
+    void changeBand(const QString &name, const MemoryImage &image, const Band &band, const std::string &fileName);
+    // New, Open, Read: a new image, band and file name; the undo history is cleared and the
+    // document counts as unmodified.
+    void replace(const MemoryImage &image, const Band &band, const std::string &fileName);
+    // Save, Save As: the document was stored under fileName, so it is unmodified now.
+    void markSaved(const std::string &fileName);
+
+    // What one undo step holds: the whole state before or after it.
+    struct State {
+        MemoryImage image;
+        Band band;
+        std::string fileName;
+    };
+
+signals:
+    // Bytes of the image changed (an edit, its undo or redo); ranges in address order.
+    void imageChanged(const std::vector<AddressRange> &ranges);
+    // The band changed by a command or its undo (the image changed as well).
+    void bandChanged();
+    // New, Open or Read replaced the whole document.
+    void replaced();
+    void modifiedChanged(bool modified);
+    void fileNameChanged(const QString &fileName);
+
+private:
+    friend class ImageCommand;
+    void setState(const State &state);
+    State state() const { return {image_, band_, fileName_}; }
+
+    MemoryImage image_;
+    Band band_;
+    std::string fileName_{kUntitled};
+    QUndoStack undoStack_;
+};
+
+} // namespace zrk6

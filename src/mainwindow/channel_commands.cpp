@@ -1,0 +1,117 @@
+#include "mainwindow/channel_commands.h"
+
+#include "dialogs/copy_dialog.h"
+#include "document/image_document.h"
+#include "mainwindow/command_names.h"
+#include "mainwindow/main_views.h"
+#include "model/app_state.h"
+#include "model/bcd_freq.h"
+#include "model/channel_moves.h"
+#include "ui/prompts.h"
+
+namespace zrk6 {
+
+ChannelCommands::ChannelCommands(AppState &state, ImageDocument &document, Prompts &prompts)
+    : state_(state), document_(document), prompts_(prompts)
+{
+}
+
+ChannelValue ChannelCommands::channelValue(int channel) const
+{
+    return ReadChannel(document_.image(), channel, document_.band());
+}
+
+std::optional<FreqUnits> ChannelCommands::roundedFrequency(QWidget *parent, const QString &text) const
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const RoundedFrequency rounded = RoundFrequencyText(text.toStdString(), document_.band());
+    if (rounded.outOfRange)
+        prompts_.message(parent, TextMessage(1229, state_.language, ProductTitle(), QMessageBox::Warning));
+    return ParseFreqText(rounded.text);
+}
+
+void ChannelCommands::setField(int channel, ChannelColumn column, const ChannelValue &value)
+{
+    const Band band = document_.band();
+    document_.apply(ChannelFieldCommandName(channel, column, state_.language),
+                    [&](MemoryImage &image) { WriteChannelField(image, channel, column, value, band); });
+}
+
+void ChannelCommands::commitFrequency(QWidget *parent, int channel, ChannelColumn column, const QString &text)
+{
+    ChannelValue value = channelValue(channel);
+    (column == ChannelColumn::RxFreq ? value.rx : value.tx) = roundedFrequency(parent, text);
+    setField(channel, column, value);
+}
+
+void ChannelCommands::commitItem(int channel, ChannelColumn column, const QString &text)
+{
+    ChannelValue value = channelValue(channel);
+    const std::string item = text.toStdString();
+    if (column == ChannelColumn::Decode || column == ChannelColumn::Encode)
+        (column == ChannelColumn::Decode ? value.decode : value.encode) = ToneFromText(item).value_or(Tone{});
+    else
+        ParseChannelOption(value, column, item, state_.language);
+    setField(channel, column, value);
+}
+
+std::unique_ptr<CopyDialog> ChannelCommands::copyDialog(QWidget *parent, int mode, int channel)
+{
+    state_.copyMode = mode;
+    state_.currentChannel = channel;
+    auto dialog = std::make_unique<CopyDialog>(state_, document_, prompts_, parent);
+    const LanguageMode lang = state_.language;
+    QObject::connect(dialog.get(), &CopyDialog::channelCopyChosen, dialog.get(), [this, lang](int from, int to) {
+        const Band band = document_.band();
+        document_.apply(CommandName(command_text::kCopyChannel, lang, QString::number(from), QString::number(to)),
+                        [&](MemoryImage &image) {
+                            const int source = ChannelRow(from) * kRowSize;
+                            const int target = ChannelRow(to) * kRowSize;
+                            for (int k = 0; k < kRowSize; ++k)
+                                image.set(target + k, image.at(source + k));
+                            NormaliseChannel(image, to, band);
+                        });
+    });
+    // The frequency and tone copies set one field, named as the copy.
+    auto setCopied = [this, lang](int textId, int channel, ChannelColumn column, const ChannelValue &value) {
+        const Band band = document_.band();
+        document_.apply(CommandName(textId, lang, QString::number(channel)),
+                        [&](MemoryImage &image) { WriteChannelField(image, channel, column, value, band); });
+    };
+    QObject::connect(dialog.get(), &CopyDialog::transmitChosen, dialog.get(),
+                     [this, setCopied](int channel, const QString &frequency) {
+                         ChannelValue value = channelValue(channel);
+                         value.tx = frequency.isEmpty() ? std::nullopt : ParseFreqText(frequency.toStdString());
+                         setCopied(command_text::kFrequencyCopy, channel, ChannelColumn::TxFreq, value);
+                     });
+    QObject::connect(dialog.get(), &CopyDialog::encodeToneChosen, dialog.get(),
+                     [this, setCopied](int channel, const QString &tone) {
+                         ChannelValue value = channelValue(channel);
+                         value.encode = ToneFromText(tone.toStdString()).value_or(Tone{});
+                         setCopied(command_text::kToneCopy, channel, ChannelColumn::Encode, value);
+                     });
+    return dialog;
+}
+
+void ChannelCommands::copy(QWidget *parent, int mode, int channel)
+{
+    copyDialog(parent, mode, channel)->exec();
+}
+
+bool ChannelCommands::insertChannel(int channel)
+{
+    if (IsChannelInUse(document_.image(), kChannelCount, document_.band()))
+        return false;
+    document_.apply(CommandName(command_text::kInsertChannel, state_.language, QString::number(channel)),
+                    [&](MemoryImage &image) { InsertChannel(image, channel); });
+    return true;
+}
+
+void ChannelCommands::deleteChannel(int channel)
+{
+    document_.apply(CommandName(command_text::kDeleteChannel, state_.language, QString::number(channel)),
+                    [&](MemoryImage &image) { DeleteChannel(image, channel); });
+}
+
+} // namespace zrk6
