@@ -101,6 +101,12 @@ private slots:
         QVERIFY(child<QMenu>(QStringLiteral("mnuSetup"))->actions().contains(
             child<QAction>(QStringLiteral("mnuSetup_BackupFolder"))));
 
+        // The captions follow the language.
+        state->language = kChinese;
+        window->applyLanguage();
+        QCOMPARE(verify->text(), QStringLiteral("写频后校验(&V)"));
+        QCOMPARE(child<QAction>(QStringLiteral("mnuFile_Compare"))->text(), QStringLiteral("与文件比较(&M)..."));
+
         verify->trigger();
         auto_->trigger();
         stop();
