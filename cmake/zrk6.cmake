@@ -20,6 +20,8 @@ function(zrk6_add_test)
     set(T_TIMEOUT 120)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT})
+  # Backups that transfers make in tests stay in the build tree, out of the user's home.
+  set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "ZRK6_BACKUP_DIR=${PROJECT_BINARY_DIR}/test-backups")
   if(T_QTEST)
     set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()

@@ -71,6 +71,16 @@ std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QStri
     return std::nullopt;
 }
 
+std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
+                                LanguageMode &language)
+{
+    const QString lang = parser.value(option).toLower();
+    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
+        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(option)));
+    language = lang == QLatin1String("zh") ? kChinese : kEnglish;
+    return std::nullopt;
+}
+
 QString Text(int id, LanguageMode language)
 {
     const std::string_view text = LoadText(id, language);

@@ -155,10 +155,9 @@ int RunShow(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("FILE.dat"), QStringLiteral("The data file to show."));
     if (const auto done = ParseCommandLine(parser, arguments, 1))
         return *done;
-    const QString lang = parser.value(langOption).toLower();
-    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(langOption)));
-    const LanguageMode language = lang == QLatin1String("zh") ? kChinese : kEnglish;
+    LanguageMode language = kEnglish;
+    if (const auto done = ReadLanguage(parser, langOption, language))
+        return *done;
 
     const QString path = parser.positionalArguments().at(0);
     const LoadedDataFile loaded = LoadDataFile(path);

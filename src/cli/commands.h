@@ -44,6 +44,9 @@ struct FileArgument {
 std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
                               const FileArgument &in, const FileArgument &out);
 
+// Sets language from the en|zh option; returns the exit status of a usage error.
+std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
+                                LanguageMode &language);
 // A text of the text table as a QString.
 QString Text(int id, LanguageMode language);
 // The one-line reason why a data file could not be opened: the system's error text or 1112.
@@ -67,6 +70,7 @@ int RunUnpack(const QStringList &arguments);
 int RunPack(const QStringList &arguments);
 int RunExport(const QStringList &arguments);
 int RunImport(const QStringList &arguments);
+int RunDiff(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);

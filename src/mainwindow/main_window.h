@@ -24,6 +24,7 @@ class ChannelGrid;
 class FileCommands;
 class GeneralPanel;
 class Prompts;
+class SafetyCommands;
 class SettingsStore;
 class TransferCommands;
 class VfoPanel;
@@ -59,6 +60,7 @@ public:
     ChannelCommands &channelCommands() { return *channels_; }
     ChannelListCommands &channelListCommands() { return *lists_; }
     TransferCommands &transferCommands() { return *transfer_; }
+    SafetyCommands &safetyCommands() { return *safety_; }
     AppState &state() { return state_; }
     Prompts &prompts() { return prompts_; }
     SettingsStore &settings() { return settings_; }
@@ -125,6 +127,7 @@ private:
     std::unique_ptr<FileCommands> file_;
     std::unique_ptr<ChannelListCommands> lists_;
     std::unique_ptr<TransferCommands> transfer_;
+    SafetyCommands *safety_ = nullptr; // owned by the window
 
     QWidget *picMain_ = nullptr;
     GeneralPanel *general_ = nullptr;
