@@ -26,6 +26,8 @@ function(zrk6_add_test)
     ZRK6_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT})
+  # Backups that transfers make in tests stay in the build tree, out of the user's home.
+  set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "ZRK6_BACKUP_DIR=${PROJECT_BINARY_DIR}/test-backups")
   if(T_QTEST)
     set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include "cli/commands.h"
@@ -97,6 +98,23 @@ public:
     }
 
     void ended(CloneOutcome, const CloneSession &) override { endBar(); }
+
+    void verifying() override
+    {
+        endBar();
+        lastTenth_ = -1;
+    }
+
+    void verified(const VerifyReport &report) override
+    {
+        endBar();
+        if (report.outcome == VerifyOutcome::Matched) {
+            std::printf("%s\n", report.Text().c_str());
+            std::fflush(stdout);
+        } else {
+            Err(QStringLiteral("zrk6-cli: ") + QString::fromStdString(report.Text()));
+        }
+    }
 
     CloneError lastError() const { return lastError_; }
 
@@ -197,15 +215,14 @@ void TransferOptions::addTo(QCommandLineParser &parser) const
     parser.addOption(retries);
     parser.addOption(trace);
     parser.addOption(lang);
+    parser.addOption(noBackup);
 }
 
 std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
                                         TransferSettings &settings)
 {
-    const QString lang = parser.value(options.lang).toLower();
-    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(options.lang)));
-    settings.language = lang == QLatin1String("zh") ? kChinese : kEnglish;
+    if (const auto done = ReadLanguage(parser, options.lang, settings.language))
+        return *done;
 
     bool ok = false;
     settings.retries = parser.value(options.retries).toInt(&ok);
@@ -225,6 +242,7 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
         settings.portName = NormalizePortName(port);
     }
     settings.traceFile = parser.value(options.trace);
+    settings.backup = !parser.isSet(options.noBackup);
     if (!settings.traceFile.isEmpty()) {
         if (const auto refused = CheckOutputPath(parser, settings.traceFile))
             return refused;
@@ -232,10 +250,22 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
     return std::nullopt;
 }
 
+void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSettings &settings)
+{
+    if (!settings.backup)
+        return;
+    const BackupResult backup = SaveBackup(BackupFolder(), image, kind);
+    if (backup.ok())
+        Err(QStringLiteral("zrk6-cli: %1 %2").arg(Text(1810, settings.language), QDir::toNativeSeparators(backup.path)));
+    else
+        Err(QStringLiteral("zrk6-cli: warning: %1 %2").arg(Text(1809, settings.language), backup.error));
+}
+
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio)
 {
     ConsoleFrontEnd frontEnd(settings.retries, StderrIsTerminal());
     CloneDriver driver(mode, image, settings.language, settings.portName, frontEnd);
+    driver.setVerifyAfterWrite(settings.verify && mode == CloneMode::Write);
     // A port that does not open or a radio that never answers: point to the cable doctor.
     auto failWithHint = [&settings](const QString &message) {
         Fail(message);
@@ -252,18 +282,28 @@ int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings
         driver.setTrace(&traceFile);
     }
 
+    if (mode == CloneMode::Write)
+        MakeBackup(image, BackupKind::Write, settings);
     // Ctrl+C (or a kill) ends the transfer as Cancel does: the radio gets its end byte.
     InterruptWatch interrupt([&driver] { driver.cancel(); });
     const TransferResult result = driver.run();
     if (interrupt.caught()) {
+        const bool readBack = driver.verifyReport().outcome != VerifyOutcome::NotRun;
         Fail(QStringLiteral("interrupted; %1 was cancelled")
-                 .arg(mode == CloneMode::Read ? QStringLiteral("the read") : QStringLiteral("the write")));
+                 .arg(readBack                 ? QStringLiteral("the read-back after the completed write")
+                      : mode == CloneMode::Read ? QStringLiteral("the read")
+                                                : QStringLiteral("the write")));
         return kInterruptedStatus;
     }
     switch (result) {
     case TransferResult::Completed:
+        if (mode == CloneMode::Read)
+            MakeBackup(driver.session().cloneBuffer(), BackupKind::Read, settings);
         if (radio)
             *radio = driver.session().cloneBuffer();
+        if (driver.verifyReport().outcome == VerifyOutcome::Mismatched ||
+            driver.verifyReport().outcome == VerifyOutcome::Incomplete)
+            return 1; // the report has been shown
         return 0;
     case TransferResult::PortFailed:
         return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +

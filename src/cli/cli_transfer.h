@@ -6,13 +6,14 @@
 #include <QCommandLineParser>
 #include <QString>
 
+#include "files/backups.h"
 #include "link/clone_session.h"
 #include "model/memory_image.h"
 #include "text/text_table.h"
 
 namespace zrk6::cli {
 
-// The options that read and write share: --port, --retries, --trace, --lang.
+// The options that read and write share: --port, --retries, --trace, --lang, --no-backup.
 struct TransferOptions {
     QCommandLineOption port{QStringList{QStringLiteral("p"), QStringLiteral("port")},
                             QStringLiteral("The serial device (/dev/ttyUSB0, COM3, a pseudo-terminal) or a port "
@@ -29,6 +30,9 @@ struct TransferOptions {
     QCommandLineOption lang{QStringList{QStringLiteral("l"), QStringLiteral("lang")},
                             QStringLiteral("Language of the messages: en or zh (default en)."),
                             QStringLiteral("en|zh"), QStringLiteral("en")};
+    QCommandLineOption noBackup{QStringLiteral("no-backup"),
+                                QStringLiteral("Do not keep a copy of the memory in the backup folder (%1).")
+                                    .arg(BackupFolder())};
 
     void addTo(QCommandLineParser &parser) const;
 };
@@ -38,19 +42,28 @@ struct TransferSettings {
     int retries = 0;
     QString traceFile;
     LanguageMode language = kEnglish;
+    bool backup = true;  // keep a copy in the backup folder
+    bool verify = false; // read the radio back after a write and compare
 };
 
 // Checks the shared options; returns the exit status of a usage error, or the settings.
 std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
                                         TransferSettings &settings);
 
+// Saves the image in the backup folder unless --no-backup; a failure is a warning on standard
+// error, never a reason to stop.
+void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSettings &settings);
+
 // The exit status after Ctrl+C or SIGTERM stopped a transfer (128 + SIGINT, as shells report it).
 inline constexpr int kInterruptedStatus = 130;
 
 // Runs one transfer against the radio with a progress bar on a terminal (a percentage line
 // otherwise) and the window's messages. A completed read leaves the radio's memory in *radio.
-// Returns the exit status: 0 when the transfer completed, 1 when it failed, kInterruptedStatus
-// when Ctrl+C or SIGTERM cancelled it (the radio then gets its end byte, as after Cancel).
+// With settings.verify a completed write is read back and compared. Unless --no-backup, the
+// image is backed up once the port is open (write) or once the whole memory arrived (read).
+// Returns the exit status: 0 when the transfer completed (and verified), 1 when it failed (or
+// the read-back found differences), kInterruptedStatus when Ctrl+C or SIGTERM cancelled it
+// (the radio then gets its end byte, as after Cancel).
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio);
 
 } // namespace zrk6::cli

@@ -52,16 +52,6 @@ QCommandLineOption LanguageOption(const QString &what)
             QStringLiteral("en|zh"), QStringLiteral("en")};
 }
 
-std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
-                                LanguageMode &language)
-{
-    const QString lang = parser.value(option).toLower();
-    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(option)));
-    language = lang == QLatin1String("zh") ? kChinese : kEnglish;
-    return std::nullopt;
-}
-
 std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
                               const FileArgument &in, const FileArgument &out)
 {
@@ -84,6 +74,16 @@ std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QStri
     const QFileInfo info(path);
     if ((info.exists() || info.isSymLink()) && !parser.isSet(QString::fromLatin1(kForceOption)))
         return Fail(QStringLiteral("%1: file exists (use --force to replace it)").arg(path));
+    return std::nullopt;
+}
+
+std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
+                                LanguageMode &language)
+{
+    const QString lang = parser.value(option).toLower();
+    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
+        return UsageError(QStringLiteral("unknown language '%1'; use en or zh").arg(parser.value(option)));
+    language = lang == QLatin1String("zh") ? kChinese : kEnglish;
     return std::nullopt;
 }
 

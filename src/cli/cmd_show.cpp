@@ -154,8 +154,8 @@ int RunShow(const QStringList &arguments)
     if (const auto done = ParseCommandLine(parser, arguments, 1))
         return *done;
     LanguageMode language = kEnglish;
-    if (const auto refused = ReadLanguage(parser, langOption, language))
-        return *refused;
+    if (const auto done = ReadLanguage(parser, langOption, language))
+        return *done;
 
     const QString path = parser.positionalArguments().at(0);
     const LoadedDataFile loaded = LoadDataFile(path);

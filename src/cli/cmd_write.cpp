@@ -15,12 +15,18 @@ int RunWrite(const QStringList &arguments)
     const TransferOptions transfer;
     transfer.addTo(parser);
     AddForceOption(parser, QStringLiteral("Replace the --trace file if it exists."));
+    const QCommandLineOption verifyOption(
+        QStringLiteral("verify"),
+        QStringLiteral("After the write, read the radio back and compare what was sent; differences are "
+                       "listed and the exit status is 1."));
+    parser.addOption(verifyOption);
     parser.addPositionalArgument(QStringLiteral("IN.dat"), QStringLiteral("The data file to write."));
     if (const auto done = ParseCommandLine(parser, arguments, 1))
         return *done;
     TransferSettings settings;
     if (const auto done = ReadTransferSettings(parser, transfer, settings))
         return *done;
+    settings.verify = parser.isSet(verifyOption);
 
     const QString in = parser.positionalArguments().at(0);
     const LoadedDataFile loaded = LoadDataFile(in);

@@ -35,10 +35,8 @@ void Print(const QString &line);
 std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
                                     int positional);
 
-// The --lang option (en or zh), and the language it names; a usage error for any other.
+// The --lang option (en or zh), described as the language of what.
 QCommandLineOption LanguageOption(const QString &what);
-std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
-                                LanguageMode &language);
 // For a command that reads one file and writes another: sets the description, the two
 // positional files and --force, then parses as ParseCommandLine does.
 struct FileArgument {
@@ -48,6 +46,9 @@ struct FileArgument {
 std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
                               const FileArgument &in, const FileArgument &out);
 
+// Sets language from the en|zh option; returns the exit status of a usage error.
+std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommandLineOption &option,
+                                LanguageMode &language);
 // A text of the text table as a QString.
 QString Text(int id, LanguageMode language);
 // The one-line reason why a data file could not be opened: the system's error text or 1112.
@@ -71,6 +72,7 @@ int RunUnpack(const QStringList &arguments);
 int RunPack(const QStringList &arguments);
 int RunExport(const QStringList &arguments);
 int RunImport(const QStringList &arguments);
+int RunDiff(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);

@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {"pack", "Store a raw 4096-byte memory image as a data file.", zrk6::cli::RunPack},
     {"export", "Write the channels of a data file as a CSV channel list.", zrk6::cli::RunExport},
     {"import", "Make a data file from a CSV channel list.", zrk6::cli::RunImport},
+    {"diff", "List how two data files or images differ, by meaning.", zrk6::cli::RunDiff},
     // Radio link commands go here, one line each.
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},

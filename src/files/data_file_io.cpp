@@ -6,7 +6,9 @@
 
 namespace zrk6 {
 
-LoadedDataFile LoadDataFile(const QString &path)
+namespace {
+
+LoadedDataFile Load(const QString &path, bool rawToo)
 {
     LoadedDataFile loaded;
     const FileReadResult read = ReadWholeFile(path, kMaxDataFileSize);
@@ -24,12 +26,28 @@ LoadedDataFile LoadDataFile(const QString &path)
     }
     const auto *data = reinterpret_cast<const std::uint8_t *>(read.bytes.constData());
     DecodedDataFile decoded = DecodeDataFile(std::span(data, static_cast<std::size_t>(read.bytes.size())));
+    if (!decoded.ok() && rawToo && read.bytes.size() == kImageSize) {
+        loaded.image.assign(std::span(data, kImageSize));
+        return loaded;
+    }
     if (!decoded.ok()) {
         loaded.textId = DataFileErrorTextId(decoded.error);
         return loaded;
     }
     loaded.image = decoded.image;
     return loaded;
+}
+
+} // namespace
+
+LoadedDataFile LoadDataFile(const QString &path)
+{
+    return Load(path, false);
+}
+
+LoadedDataFile LoadDataOrRawImage(const QString &path)
+{
+    return Load(path, true);
 }
 
 QString SaveDataFile(const QString &path, const MemoryImage &image)

@@ -20,6 +20,10 @@ struct LoadedDataFile {
 // an empty, oversized or malformed one gives textId 1112; a pipe, device or folder 1701.
 LoadedDataFile LoadDataFile(const QString &path);
 
+// Reads a data file or, failing that, a raw 4096-byte memory image in address order (as
+// zrk6-cli unpack writes it). Errors as LoadDataFile.
+LoadedDataFile LoadDataOrRawImage(const QString &path);
+
 // Encodes the image and saves it atomically. Returns the system's error text, or empty.
 QString SaveDataFile(const QString &path, const MemoryImage &image);
 

@@ -17,6 +17,9 @@ namespace zrk6 {
 
 namespace {
 
+// The pause between the end byte of a write and the greeting of its read-back.
+constexpr int kVerifySettleMs = 200;
+
 // On Linux a serial device usually belongs to a group (dialout); without membership the open
 // fails with a permission error that the system's text does not explain.
 QString PermissionHint(const QString &portName)
@@ -111,7 +114,7 @@ QString TestClonePort(const QString &portName, LanguageMode language)
 
 CloneDriver::CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
                          CloneFrontEnd &frontEnd, QObject *parent)
-    : QObject(parent), portName_(portName), frontEnd_(frontEnd),
+    : QObject(parent), portName_(portName), sent_(image), frontEnd_(frontEnd),
       session_(std::make_unique<CloneSession>(mode, image, language)), language_(language)
 {
     replyTimer_.setSingleShot(true);
@@ -157,6 +160,9 @@ TransferResult CloneDriver::run()
 
 TransferResult CloneDriver::result() const
 {
+    // The write itself completed; how the read-back went is in verifyReport().
+    if (verifying_)
+        return TransferResult::Completed;
     if (portFailed_)
         return TransferResult::PortFailed;
     switch (session_->outcome()) {
@@ -215,9 +221,14 @@ void CloneDriver::perform(CloneActions actions)
                 port_.clear(QSerialPort::AllDirections);
             break;
         case CloneAction::Kind::Progress:
-            frontEnd_.progress(action.value, action.maximum, QString::fromStdString(action.text));
+            frontEnd_.progress(action.value, action.maximum,
+                               QString::fromStdString(verifying_ ? VerifyingLabel(action.value, action.maximum, language_)
+                                                                 : action.text));
             break;
         case CloneAction::Kind::Message:
+            // With a read-back due or running, its closing message replaces the completion messages.
+            if (!action.isError && (verifying_ || (verifyAfterWrite_ && session_->mode() == CloneMode::Write)))
+                break;
             frontEnd_.message(action.textId, QString::fromStdString(action.text), QString::fromStdString(action.title),
                               action.isError);
             break;
@@ -239,13 +250,48 @@ void CloneDriver::perform(CloneActions actions)
             replyTimer_.stop();
             quietTimer_.stop();
             settleLimit_.stop();
+            if (startVerifyAfter(action.outcome))
+                break;
             closePort();
             done_ = true;
             frontEnd_.ended(action.outcome, *session_);
+            if (verifying_)
+                finishVerify(action.outcome);
             emit finished();
             break;
         }
     }
+}
+
+// After a completed write with verification on: the same port, a fresh read session for the
+// read-back. Returns false when no read-back follows.
+bool CloneDriver::startVerifyAfter(CloneOutcome writeOutcome)
+{
+    if (!verifyAfterWrite_ || verifying_ || session_->mode() != CloneMode::Write ||
+        writeOutcome != CloneOutcome::Completed)
+        return false;
+    verifying_ = true;
+    // The identification the radio gave for the write is the one the read-back must match.
+    session_ = std::make_unique<CloneSession>(CloneMode::Read, sent_, language_);
+    frontEnd_.verifying();
+    // The end byte must be out, and the radio back out of clone mode, before it is greeted again.
+    port_.flush();
+    port_.waitForBytesWritten(50);
+    QTimer::singleShot(kVerifySettleMs, this, [this] {
+        if (done_)
+            return;
+        if (port_.isOpen())
+            port_.clear(QSerialPort::AllDirections);
+        perform(session_->Start());
+    });
+    return true;
+}
+
+void CloneDriver::finishVerify(CloneOutcome readOutcome)
+{
+    const bool complete = readOutcome == CloneOutcome::Completed && !portFailed_;
+    verifyReport_ = CheckWrite(sent_, complete ? &session_->cloneBuffer() : nullptr, language_);
+    frontEnd_.verified(verifyReport_);
 }
 
 void CloneDriver::closePort()

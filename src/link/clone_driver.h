@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "link/clone_session.h"
+#include "link/write_verify.h"
 
 class QIODevice;
 
@@ -30,6 +31,15 @@ public:
     {
         Q_UNUSED(outcome);
         Q_UNUSED(session);
+    }
+    // A completed write is being read back: the second phase starts, with its own progress.
+    virtual void verifying() {}
+    // The read-back has ended (the port is closed); shows the closing message in place of
+    // "Writing completed!".
+    virtual void verified(const VerifyReport &report)
+    {
+        message(report.outcome == VerifyOutcome::Matched ? 1805 : 1806, QString::fromStdString(report.Text()),
+                QString(), report.outcome != VerifyOutcome::Matched);
     }
 };
 
@@ -58,6 +68,11 @@ public:
     CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
                 CloneFrontEnd &frontEnd, QObject *parent = nullptr);
     ~CloneDriver() override;
+
+    // After a completed write, read the radio back and compare what the write sent.
+    void setVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
+    // How the read-back went (NotRun unless a write completed with verification on).
+    const VerifyReport &verifyReport() const { return verifyReport_; }
 
     // Every byte in both directions goes here as "elapsed-ms >|< hex" lines when set.
     void setTrace(QIODevice *trace) { trace_ = trace; }
@@ -91,8 +106,14 @@ private:
     void onLineSettled();
     void trace(char direction, const QByteArray &bytes);
     void closePort();
+    bool startVerifyAfter(CloneOutcome writeOutcome);
+    void finishVerify(CloneOutcome readOutcome);
 
     QString portName_;
+    MemoryImage sent_; // the image a write sends, for the read-back to be compared with
+    bool verifyAfterWrite_ = false;
+    bool verifying_ = false;
+    VerifyReport verifyReport_;
     CloneFrontEnd &frontEnd_;
     std::unique_ptr<CloneSession> session_;
     QSerialPort port_;

@@ -58,7 +58,12 @@ std::string CloneSession::Caption(CloneMode mode, LanguageMode language)
 
 std::string CloneSession::ProgressLabel(int value, int maximum, LanguageMode language)
 {
-    std::string label(LoadText(kTextProgress, language));
+    return PercentLabel(LoadText(kTextProgress, language), value, maximum);
+}
+
+std::string CloneSession::PercentLabel(std::string_view prefix, int value, int maximum)
+{
+    std::string label(prefix);
     if (value <= 0 || maximum <= 0)
         return label + ":  0%";
     // The "0%" number format: value / maximum * 100, halves rounded up.

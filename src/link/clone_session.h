@@ -132,6 +132,8 @@ public:
     static std::string Caption(CloneMode mode, LanguageMode language);
     // Text 1604 + ":  0%" at 0, else text 1604 + ": " + the rounded percentage.
     static std::string ProgressLabel(int value, int maximum, LanguageMode language);
+    // prefix + ":  0%" at 0, else prefix + ": " + the rounded percentage.
+    static std::string PercentLabel(std::string_view prefix, int value, int maximum);
     // The message for one block: read request 52 AH AL 08, or write request 57 AH AL n D0..Dn-1.
     static std::vector<std::uint8_t> ReadRequest(int block);
     static std::vector<std::uint8_t> WriteRequest(int block, const MemoryImage &image);

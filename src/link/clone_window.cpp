@@ -10,7 +10,7 @@ namespace zrk6 {
 
 frmClone::frmClone(CloneMode mode, MemoryImage &image, LanguageMode language, const QString &portName,
                    Prompts &prompts, QWidget *parent)
-    : QDialog(parent), language_(language), mode_(mode), image_(image), prompts_(prompts),
+    : QDialog(parent), mode_(mode), language_(language), image_(image), prompts_(prompts),
       driver_(mode, image, language, portName, *this, this)
 {
     setObjectName(QStringLiteral("frmClone"));
@@ -99,6 +99,33 @@ void frmClone::ended(CloneOutcome outcome, const CloneSession &session)
         if (afterRead_)
             afterRead_();
     }
+}
+
+void frmClone::setVerifyAfterWrite(bool on)
+{
+    driver_.setVerifyAfterWrite(on);
+}
+
+void frmClone::verifying()
+{
+    setWindowTitle(QString::fromStdString(VerifyingCaption(language_)));
+}
+
+void frmClone::verified(const VerifyReport &report)
+{
+    // A long list goes behind Show Details, where it can be copied; the box shows its start.
+    constexpr std::size_t kListedInBox = 12;
+    PromptMessage m;
+    m.textId = report.outcome == VerifyOutcome::Matched ? 1805 : report.outcome == VerifyOutcome::Mismatched ? 1806 : 1808;
+    m.text = QString::fromStdString(report.Text(kListedInBox));
+    if (report.differences.size() > kListedInBox)
+        m.details = QString::fromStdString(report.Text());
+    m.title = QString::fromUtf8(kProductName.data(), static_cast<qsizetype>(kProductName.size()));
+    m.icon = report.outcome == VerifyOutcome::Matched     ? QMessageBox::Information
+             : report.outcome == VerifyOutcome::Mismatched ? QMessageBox::Critical
+                                                           : QMessageBox::Warning;
+    m.buttons = QMessageBox::Ok;
+    prompts_.message(parentWidget() ? parentWidget() : this, m);
 }
 
 void frmClone::message(int textId, const QString &text, const QString &title, bool isError)

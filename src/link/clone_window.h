@@ -27,6 +27,9 @@ public:
     // Called after a completed read has replaced the image, before "Reading completed!" shows.
     void setAfterRead(std::function<void()> afterRead) { afterRead_ = std::move(afterRead); }
     void setTrace(QIODevice *trace);
+    // A completed write is read back and compared; the window shows it as a second phase.
+    void setVerifyAfterWrite(bool on);
+    const VerifyReport &verifyReport() const { return driver_.verifyReport(); }
 
     // Opens the port, then runs the transfer modally. Returns how it ended; PortFailed with
     // portError() when the port did not open (no message is shown for that; the caller does).
@@ -42,9 +45,11 @@ private:
     void message(int textId, const QString &text, const QString &title, bool isError) override;
     bool askRetry(const QString &text, const QString &title, CloneError error) override;
     void ended(CloneOutcome outcome, const CloneSession &session) override;
+    void verifying() override;
+    void verified(const VerifyReport &report) override;
 
-    LanguageMode language_;
     CloneMode mode_;
+    LanguageMode language_;
     MemoryImage &image_;
     Prompts &prompts_;
     CloneDriver driver_;

@@ -79,14 +79,21 @@ TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, LanguageMode la
 }
 
 TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, LanguageMode language, const MemoryImage &image,
-                             const QString &portName)
+                             const QString &portName, const WriteOptions &options)
 {
     if (auto early = TestAndConfirm(parent, prompts, language, portName, kTextWriteConfirm))
         return *early;
     // The window works on a copy, so nothing can reach the caller's image.
     MemoryImage copy = image;
+    if (options.beforeWrite)
+        options.beforeWrite(copy);
     frmClone window(CloneMode::Write, copy, language, portName, prompts, parent);
-    return Outcome(window.execTransfer(), window, parent, prompts, language);
+    window.setVerifyAfterWrite(options.verify);
+    const TransferOutcome outcome = Outcome(window.execTransfer(), window, parent, prompts, language);
+    const VerifyOutcome verified = window.verifyReport().outcome;
+    if (outcome == TransferOutcome::Completed && verified != VerifyOutcome::NotRun && verified != VerifyOutcome::Matched)
+        return TransferOutcome::NotVerified;
+    return outcome;
 }
 
 } // namespace zrk6

@@ -19,6 +19,14 @@ enum class TransferOutcome {
     PortUnavailable, // the port could not be opened (before the confirmation, or again at a Retry);
                      // message 1600 with the reason was shown
     NotConfirmed,    // Cancel at the confirmation; nothing happened
+    NotVerified,     // the write completed, but reading it back found differences or did not complete
+};
+
+// What Write to Radio does around the transfer.
+struct WriteOptions {
+    bool verify = false; // read the radio back and compare what was sent
+    // Runs after the confirmation, just before the transfer, with the image about to be written.
+    std::function<void(const MemoryImage &)> beforeWrite;
 };
 
 // The message shown when a port cannot be opened: text 1600, then the system's reason on a
@@ -32,9 +40,9 @@ PromptMessage PortErrorMessage(const QString &reason, LanguageMode language);
 TransferOutcome ReadFromRadio(QWidget *parent, Prompts &prompts, LanguageMode language, MemoryImage &image,
                               const QString &portName, const std::function<void()> &afterRead = {});
 
-// Write to Radio: port test, confirmation (1603 + CRLF + 1602), the transfer window. Never
-// changes the document.
+// Write to Radio: port test, confirmation (1603 + CRLF + 1602), the transfer window (with the
+// read-back when options.verify). Never changes the caller's image.
 TransferOutcome WriteToRadio(QWidget *parent, Prompts &prompts, LanguageMode language, const MemoryImage &image,
-                             const QString &portName);
+                             const QString &portName, const WriteOptions &options = {});
 
 } // namespace zrk6

@@ -39,6 +39,7 @@
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_control.h"
 #include "mainwindow/recent_files.h"
+#include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
 #include "mainwindow/transfer_commands.h"
 #include "mainwindow/vfo_panel.h"
@@ -130,6 +131,8 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     connect(&document_, &ImageDocument::bandChanged, this, &frmMain::updateTitle);
     connect(&document_, &ImageDocument::fileNameChanged, this, &frmMain::updateTitle);
     connect(&document_, &ImageDocument::modifiedChanged, this, &frmMain::updateTitle);
+    safety_ = new SafetyCommands(state_, document_, prompts_, settings_, *this, *this);
+    transfer_->setSafety(safety_);
     try {
         startUp();
     } catch (const std::exception &error) {
@@ -253,6 +256,8 @@ void frmMain::buildMenus()
 
     QMenu *help = addMenu("mnuHelp");
     addAction(help, "mnuHelp_About", {}, &frmMain::mnuHelp_About_Click);
+
+    safety_->addMenuItems(file, program, setup);
 }
 
 void frmMain::buildToolbar()
@@ -400,6 +405,7 @@ void frmMain::applyCaptions()
             action->setToolTip(TableText(button.tooltipId, lang));
     }
     updateUndoCaptions();
+    safety_->applyCaptions();
     general_->applyCaptions();
     vfo_->applyCaptions();
     fraMemChannel_->setTitle(TableText(1301, lang));

@@ -25,6 +25,7 @@ class FileCommands;
 class GeneralPanel;
 class Prompts;
 class RecentFiles;
+class SafetyCommands;
 class SettingsStore;
 class TransferCommands;
 class VfoPanel;
@@ -64,6 +65,7 @@ public:
     ChannelCommands &channelCommands() { return *channels_; }
     ChannelListCommands &channelListCommands() { return *lists_; }
     TransferCommands &transferCommands() { return *transfer_; }
+    SafetyCommands &safetyCommands() { return *safety_; }
     AppState &state() { return state_; }
     Prompts &prompts() { return prompts_; }
     SettingsStore &settings() { return settings_; }
@@ -132,6 +134,7 @@ private:
     std::unique_ptr<FileCommands> file_;
     std::unique_ptr<ChannelListCommands> lists_;
     std::unique_ptr<TransferCommands> transfer_;
+    SafetyCommands *safety_ = nullptr; // owned by the window
 
     QWidget *picMain_ = nullptr;
     GeneralPanel *general_ = nullptr;

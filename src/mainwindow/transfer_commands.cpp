@@ -4,6 +4,7 @@
 #include "document/image_document.h"
 #include "link/port_names.h"
 #include "mainwindow/main_views.h"
+#include "mainwindow/safety_commands.h"
 #include "model/app_state.h"
 
 namespace zrk6 {
@@ -23,6 +24,9 @@ TransferOutcome TransferCommands::read()
     views_.closeCellEditor();
     MemoryImage image = document_.image(); // the radio's identification is checked against it
     const TransferOutcome outcome = ReadFromRadio(views_.dialogParent(), prompts_, state_.language, image, portName(), [&] {
+        // The backup keeps what the radio held, before any normalising.
+        if (safety_)
+            safety_->backupAfterRead(image);
         const Band band = ReadBandFromImage(image);
         document_.replace(NormaliseImage(image, band), band, document_.fileName());
     });
@@ -35,6 +39,7 @@ TransferOutcome TransferCommands::read()
         break;
     case TransferOutcome::PortUnavailable:
     case TransferOutcome::NotConfirmed:
+    case TransferOutcome::NotVerified:
         break;
     }
     return outcome;
@@ -43,7 +48,12 @@ TransferOutcome TransferCommands::read()
 TransferOutcome TransferCommands::write()
 {
     views_.closeCellEditor();
-    return WriteToRadio(views_.dialogParent(), prompts_, state_.language, document_.image(), portName());
+    WriteOptions options;
+    if (safety_) {
+        options.verify = safety_->verifyAfterWrite();
+        options.beforeWrite = [this](const MemoryImage &image) { safety_->backupBeforeWrite(image); };
+    }
+    return WriteToRadio(views_.dialogParent(), prompts_, state_.language, document_.image(), portName(), options);
 }
 
 } // namespace zrk6

@@ -10,6 +10,7 @@ struct AppState;
 class ImageDocument;
 class MainViews;
 class Prompts;
+class SafetyCommands;
 
 // Read from Radio and Write to Radio with the main window's steps around the transfer.
 class TransferCommands {
@@ -21,6 +22,8 @@ public:
     const QString &portOverride() const { return portOverride_; }
     // The device the next transfer opens.
     QString portName() const;
+    // Backups around the transfers and the read-back after a write; none without it.
+    void setSafety(SafetyCommands *safety) { safety_ = safety; }
 
     // A completed read replaces the document with the radio's memory (the file name stays),
     // and the grid has the focus. Any other outcome leaves the document as it was.
@@ -34,6 +37,7 @@ private:
     Prompts &prompts_;
     MainViews &views_;
     QString portOverride_;
+    SafetyCommands *safety_ = nullptr;
 };
 
 } // namespace zrk6

@@ -15,6 +15,8 @@ QMessageBox::StandardButton WidgetPrompts::message(QWidget *parent, const Prompt
     QMessageBox box(message.icon, message.title, message.text, message.buttons, parent);
     if (message.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(message.defaultButton);
+    if (!message.details.isEmpty())
+        box.setDetailedText(message.details);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -16,6 +16,7 @@ struct PromptMessage {
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QString details{}; // a longer text behind the box's Show Details button; empty for none
 };
 
 // The outcome of a long action shown at once: a summary and one line per remark.

@@ -284,6 +284,45 @@ private slots:
         QVERIFY2(missing.out.contains(QStringLiteral("设备 %1/dev/ttyUSB7 不存在。").arg(root)), qPrintable(missing.out));
     }
 
+    void diffListsDifferencesAndExitsLikeDiff()
+    {
+        QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--force"), path("base.dat")}).status, 0);
+        QCOMPARE(Cli({QStringLiteral("unpack"), path("base.dat"), path("other.img")}).status, 0);
+        QByteArray raw = ReadRaw(path("other.img"));
+        raw.replace(0, 4, QByteArray("\x00\x00\x50\x14", 4)); // channel 1 at 145.00000
+        raw[0x900] = '\x5A';
+        WriteRaw(path("other.img"), raw);
+        WriteRaw(path("junk.dat"), QByteArrayLiteral("not a radio memory"));
+
+        // A data file and its own raw image are the same memory.
+        QCOMPARE(Cli({QStringLiteral("unpack"), path("base.dat"), path("same.img")}).status, 0);
+        Run run = Cli({QStringLiteral("diff"), path("base.dat"), path("same.img")});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QString());
+
+        run = Cli({QStringLiteral("diff"), path("base.dat"), path("other.img")});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, QStringLiteral("Channel 1: added\nAddress 0x900: FF -> 5A\n"));
+
+        run = Cli({QStringLiteral("diff"), QStringLiteral("--bytes"), QStringLiteral("--lang"), QStringLiteral("zh"),
+                   path("other.img"), path("base.dat")});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, QStringLiteral("信道 1: 已删除\n地址 0x900: 5A -> FF\n\n"
+                                         "0x000: 00 -> FF\n0x001: 00 -> FF\n0x002: 50 -> FF\n0x003: 14 -> FF\n"
+                                         "0x900: 5A -> FF\n"));
+
+        // Trouble is 2, with one line that says why.
+        for (const QStringList &arguments :
+             {QStringList{path("base.dat"), path("missing.dat")}, QStringList{path("junk.dat"), path("base.dat")},
+              QStringList{path("base.dat")}, QStringList{QStringLiteral("--lang"), QStringLiteral("fr"),
+                                                         path("base.dat"), path("same.img")}}) {
+            run = Cli(QStringList{QStringLiteral("diff")} + arguments);
+            QCOMPARE(run.status, 2);
+            QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+            QVERIFY(run.out.isEmpty());
+        }
+    }
+
     void noArgumentsShowsUsage()
     {
         const Run run = Cli({});

@@ -14,6 +14,8 @@
 
 #include "cli_run.h"
 #include "files/data_file_io.h"
+#include "model/band.h"
+#include "model/channel_record.h"
 #include "radiosim_process.h"
 #include "sample_memory.h"
 #include "text/text_table.h"
@@ -51,6 +53,10 @@ private slots:
     void identificationIsCheckedAgainstTheBase();
     void portProblemsAreReported();
     void portsListsFourNumberedPorts();
+    void verifyReadsTheRadioBack_data();
+    void verifyReadsTheRadioBack();
+    void backupsAfterReadAndBeforeWrite();
+    void aBackupThatFailsLeavesTheTransferAlone();
     void permissionErrorExplainsTheGroup();
 };
 
@@ -358,6 +364,110 @@ void TestCliLink::permissionErrorExplainsTheGroup()
 #else
     QSKIP("the group hint is for Linux");
 #endif
+}
+
+void TestCliLink::verifyReadsTheRadioBack_data()
+{
+    QTest::addColumn<QStringList>("radio");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("sound memory") << QStringList() << 0
+                                  << QStringLiteral("Writing completed!\nThe radio's memory was verified: it holds "
+                                                    "what was written.\n");
+    // Bit 4 of the second byte of channel 1's receive frequency: 10 kHz more.
+    QTest::newRow("a weak memory cell") << QStringList{QStringLiteral("--fault"), QStringLiteral("corrupt:0x001")} << 1
+                                        << QStringLiteral("zrk6-cli: Verification failed: the radio's memory differs "
+                                                          "from the data written.\n"
+                                                          "Channel 1: RX Freq 435.12500 -> 435.13500\n"
+                                                          "The radio may hold a partly written memory. Write the data "
+                                                          "again.\n");
+    // A byte that a write never sends cannot fail the check.
+    QTest::newRow("a byte the write leaves alone")
+        << QStringList{QStringLiteral("--fault"), QStringLiteral("corrupt:0xFE0")} << 0
+        << QStringLiteral("Writing completed!\nThe radio's memory was verified: it holds what was written.\n");
+}
+
+void TestCliLink::verifyReadsTheRadioBack()
+{
+    QFETCH(QStringList, radio);
+    QFETCH(int, status);
+    QFETCH(QString, expected);
+    RadioSimProcess sim;
+    QVERIFY(sim.start(radio));
+    MemoryImage image = radiosim::BuildSampleMemory();
+    StoreRxFrequency(image, 1, "435.12500", ReadBandFromImage(image));
+    const QString in = sim.path(QStringLiteral("in.dat"));
+    QCOMPARE(SaveDataFile(in, image), QString());
+
+    const Run run = Cli({QStringLiteral("write"), QStringLiteral("--verify"), QStringLiteral("--no-backup"),
+                         QStringLiteral("--port"), sim.link(), in});
+    QCOMPARE(run.status, status);
+    // The read-back shows its own progress.
+    QVERIFY2(run.err.contains(QStringLiteral("Verifying: 100%\n")), qPrintable(run.err));
+    if (status == 0) {
+        QCOMPARE(run.out, expected);
+    } else {
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.endsWith(expected), qPrintable(run.err));
+    }
+}
+
+void TestCliLink::backupsAfterReadAndBeforeWrite()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    QTemporaryDir backups;
+    qputenv("ZRK6_BACKUP_DIR", backups.path().toLocal8Bit());
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+    const auto files = [&] { return QDir(backups.path()).entryList(QDir::Files, QDir::Name); };
+
+    Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(files().size(), 1);
+    const QString readBackup = backups.filePath(files().at(0));
+    QVERIFY2(QRegularExpression(QStringLiteral("^zrk6-\\d{8}-\\d{6}-read-400-470MHz\\.dat$")).match(files().at(0)).hasMatch(),
+             qPrintable(files().at(0)));
+    QVERIFY(LoadDataFile(readBackup).image == radiosim::BuildSampleMemory());
+    QVERIFY2(run.err.contains(QStringLiteral("Backup saved: ") + readBackup), qPrintable(run.err));
+
+    const MemoryImage toWrite = PatternMemory(4);
+    const QString in = sim.path(QStringLiteral("in.dat"));
+    QCOMPARE(SaveDataFile(in, toWrite), QString());
+    run = Cli({QStringLiteral("write"), QStringLiteral("--port"), sim.link(), in});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(files().size(), 2);
+    const QString writeBackup = files().filter(QStringLiteral("-write-")).value(0);
+    QVERIFY(LoadDataFile(backups.filePath(writeBackup)).image == toWrite);
+
+    // --no-backup keeps nothing; a write whose port does not open keeps nothing either.
+    QVERIFY(Cli({QStringLiteral("read"), QStringLiteral("--no-backup"), QStringLiteral("--force"),
+                 QStringLiteral("--port"), sim.link(), out}).status == 0);
+    QVERIFY(Cli({QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("/nonexistent/ttyZR"), in}).status == 1);
+    QCOMPARE(files().size(), 2);
+    qunsetenv("ZRK6_BACKUP_DIR");
+}
+
+void TestCliLink::aBackupThatFailsLeavesTheTransferAlone()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    // A folder below a plain file cannot be made, not even by root.
+    const QString blocker = sim.path(QStringLiteral("not-a-folder"));
+    QCOMPARE(SaveDataFile(blocker, PatternMemory(0)), QString());
+    qputenv("ZRK6_BACKUP_DIR", (blocker + QStringLiteral("/backups")).toLocal8Bit());
+    const QString out = sim.path(QStringLiteral("radio.dat"));
+
+    Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 0);
+    QVERIFY(LoadDataFile(out).image == radiosim::BuildSampleMemory());
+    QCOMPARE(run.err.count(QStringLiteral("warning: Backup not saved: ")), 1);
+
+    run = Cli({QStringLiteral("write"), QStringLiteral("--verify"), QStringLiteral("--port"), sim.link(), out});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.contains(QStringLiteral("verified")));
+    QCOMPARE(run.err.count(QStringLiteral("warning: Backup not saved: ")), 1);
+    qunsetenv("ZRK6_BACKUP_DIR");
 }
 
 QTEST_GUILESS_MAIN(TestCliLink)

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <optional>
+
 #include "link/clone_window.h"
 #include "link/radio_commands.h"
 #include "model/band.h"
@@ -40,6 +42,9 @@ private slots:
     void writeSendsTheDocumentAndKeepsIt();
     void windowShowsCaptionProgressAndLabel();
     void escapeEndsATransferLikeCancel();
+    void verifyAfterWriteReadsTheRadioBack_data();
+    void verifyAfterWriteReadsTheRadioBack();
+    void verifyingIsASecondPhaseOfTheWindow();
 };
 
 void TestCloneWindow::completedReadReplacesTheDocument()
@@ -249,6 +254,94 @@ void TestCloneWindow::escapeEndsATransferLikeCancel()
     QCOMPARE(window.execTransfer(), TransferResult::Cancelled);
     QVERIFY(image == before);
     QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestCloneWindow::verifyAfterWriteReadsTheRadioBack_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<TransferOutcome>("outcome");
+    QTest::addColumn<int>("messageId");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("sound memory") << QString() << TransferOutcome::Completed << 1805
+                                  << QStringLiteral("Writing completed!\nThe radio's memory was verified: it holds "
+                                                    "what was written.");
+    // The user's edit of channel 1 (0x000) is what the weak cell spoils: bit 4 of 0x25.
+    QTest::newRow("a weak memory cell") << QStringLiteral("corrupt:0") << TransferOutcome::NotVerified << 1806
+                                        << QStringLiteral("Verification failed: the radio's memory differs from the "
+                                                          "data written.\n"
+                                                          "Address 0x000: 25 -> 35\n"
+                                                          "The radio may hold a partly written memory. Write the data "
+                                                          "again.");
+}
+
+void TestCloneWindow::verifyAfterWriteReadsTheRadioBack()
+{
+    QFETCH(QString, fault);
+    QFETCH(TransferOutcome, outcome);
+    QFETCH(int, messageId);
+    QFETCH(QString, text);
+
+    RadioSimProcess sim;
+    QVERIFY(sim.start(fault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), fault}));
+    const MemoryImage image = EditedImage();
+    ScriptedPrompts prompts;
+    prompts.answers = {QMessageBox::Ok, QMessageBox::Ok};
+    std::optional<MemoryImage> backedUp;
+    WriteOptions options;
+    options.verify = true;
+    options.beforeWrite = [&](const MemoryImage &image) {
+        backedUp = image;
+        QVERIFY(prompts.shown.size() == 1); // after the confirmation, before any transfer message
+    };
+
+    QCOMPARE(WriteToRadio(nullptr, prompts, kEnglish, image, sim.link(), options), outcome);
+    QVERIFY(backedUp && *backedUp == image);
+    QCOMPARE(prompts.shownIds().last(), messageId);
+    const PromptMessage &last = prompts.shown.last();
+    QCOMPARE(last.text, text);
+    QCOMPARE(last.title, QStringLiteral("ZR-K6"));
+    QCOMPARE(last.icon, messageId == 1805 ? QMessageBox::Information : QMessageBox::Critical);
+    QCOMPARE(prompts.shownIds(), (QList<int>{1603, messageId}));
+}
+
+void TestCloneWindow::verifyingIsASecondPhaseOfTheWindow()
+{
+    RadioSimProcess sim;
+    QVERIFY(sim.start());
+    MemoryImage image = radiosim::BuildSampleMemory();
+    ScriptedPrompts prompts;
+    frmClone window(CloneMode::Write, image, kEnglish, sim.link(), prompts);
+    window.setVerifyAfterWrite(true);
+    auto *label = window.findChild<QLabel *>(QStringLiteral("lblPercent"));
+    auto *bar = window.findChild<QProgressBar *>(QStringLiteral("prgPercent"));
+    QStringList seen; // caption and label at the write's end and half way through the read-back
+    connect(bar, &QProgressBar::valueChanged, &window, [&](int value) {
+        if ((value == 509 && bar->maximum() == 509) || (value == 256 && bar->maximum() == 512))
+            seen << window.windowTitle() + QStringLiteral(" | ") + label->text();
+    });
+    QCOMPARE(window.execTransfer(), TransferResult::Completed);
+    QCOMPARE(seen, (QStringList{QStringLiteral("Write data to radio | Completion percentage: 100%"),
+                                QStringLiteral("Verifying | Verifying: 50%")}));
+    QCOMPARE(window.verifyReport().outcome, VerifyOutcome::Matched);
+    // One closing message, in place of "Writing completed!" alone.
+    QCOMPARE(prompts.shownIds(), QList<int>{1805});
+
+    // Escape during the read-back ends it; the write stands, unverified.
+    ScriptedPrompts cancelled;
+    frmClone again(CloneMode::Write, image, kEnglish, sim.link(), cancelled);
+    again.setVerifyAfterWrite(true);
+    auto *againBar = again.findChild<QProgressBar *>(QStringLiteral("prgPercent"));
+    connect(againBar, &QProgressBar::valueChanged, &again, [&](int value) {
+        if (value == 100 && againBar->maximum() == 512)
+            QTest::keyClick(&again, Qt::Key_Escape);
+    });
+    QCOMPARE(again.execTransfer(), TransferResult::Completed);
+    QCOMPARE(again.verifyReport().outcome, VerifyOutcome::Incomplete);
+    QCOMPARE(cancelled.shownIds(), QList<int>{1808});
+    QCOMPARE(cancelled.shown[0].text, QStringLiteral("Writing completed!\nThe memory could not be verified: reading "
+                                                     "it back did not complete."));
+    QCOMPARE(cancelled.shown[0].icon, QMessageBox::Warning);
 }
 
 QTEST_MAIN(TestCloneWindow)

@@ -746,11 +746,11 @@ private slots:
     {
         start();
         const QStringList fileItems{"mnuFile_New",    "mnuFile_Open",           "mnuFile_Save",
-                                    "mnuFile_SaveAs", "mnuFile_Bar3",           "mnuFile_ImportChannels",
-                                    "mnuFile_ExportChannels", "mnuFile_Bar1",   "mnuFile_Print",
-                                    "mnuFile_Bar2",   "mnuFile_Recent1",        "mnuFile_Recent2",
-                                    "mnuFile_Recent3", "mnuFile_Recent4",       "mnuFile_RecentBar",
-                                    "mnuFile_Exit"};
+                                    "mnuFile_SaveAs", "mnuFile_Compare",        "mnuFile_Bar3",
+                                    "mnuFile_ImportChannels", "mnuFile_ExportChannels", "mnuFile_Bar1",
+                                    "mnuFile_Print",  "mnuFile_Bar2",           "mnuFile_Recent1",
+                                    "mnuFile_Recent2", "mnuFile_Recent3",       "mnuFile_Recent4",
+                                    "mnuFile_RecentBar", "mnuFile_Exit"};
         QStringList names;
         for (QAction *action : child<QMenu>(QStringLiteral("mnuFile"))->actions())
             names << action->objectName();

@@ -57,6 +57,8 @@ Options:
                        hangup:N        the line goes dead at block N          -> (Error03)
                                        (a new device; --link then points to it)
                        wrong-address:N a read's reply for the next block at block N -> (Error02)
+                       corrupt:A       every write stores address A (0..4095, or 0x hex)
+                                       with bit 4 flipped  -> a verified write finds it
                      Block faults strike once (the first time block N comes up), so a
                      Retry succeeds; the others last. Blocks are 0..511 (8 bytes each).
   --pace BAUD        hold every byte back by its time on a real 8N1 wire at BAUD

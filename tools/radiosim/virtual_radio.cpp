@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <utility>
 
 namespace zrk6::radiosim {
@@ -10,6 +11,26 @@ namespace {
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kNak = 0x15;
 constexpr std::uint8_t kGreeting[] = {0x02, 0x50, 0x52, 0x4F, 0x47, 0x52, 0x41};
+} // namespace
+
+namespace {
+
+// "corrupt:A": the address in decimal or with a 0x prefix in hexadecimal.
+std::optional<RadioFault> ParseCorruptFault(std::string_view number)
+{
+    int base = 10;
+    if (number.size() > 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X')) {
+        number.remove_prefix(2);
+        base = 16;
+    }
+    RadioFault fault{RadioFault::Kind::Corrupt, 0, 0};
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), fault.address, base);
+    if (number.empty() || ec != std::errc() || end != number.data() + number.size() || fault.address < 0 ||
+        fault.address >= kImageSize)
+        return std::nullopt;
+    return fault;
+}
+
 } // namespace
 
 std::optional<RadioFault> ParseFault(std::string_view text)
@@ -28,10 +49,12 @@ std::optional<RadioFault> ParseFault(std::string_view text)
     };
     const std::size_t colon = text.find(':');
     const std::string_view name = text.substr(0, colon);
+    if (name == "corrupt")
+        return ParseCorruptFault(colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1));
     for (const Name &n : kNames) {
         if (n.name != name)
             continue;
-        RadioFault fault{n.kind, 0};
+        RadioFault fault{n.kind, 0, 0};
         if (colon == std::string_view::npos)
             return fault;
         if (!n.hasBlock)
@@ -53,6 +76,17 @@ bool VirtualRadio::BlockFault(RadioFault::Kind kind, int block)
         return false;
     faultUsed_ = true;
     return true;
+}
+
+void VirtualRadio::CorruptStoredByte(int address, int count)
+{
+    const int target = fault_.address;
+    if (fault_.kind != RadioFault::Kind::Corrupt || target < address || target >= address + count)
+        return;
+    memory_.set(target, static_cast<std::uint8_t>(memory_.at(target) ^ 0x10));
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%03X", target);
+    Note(std::string("fault: corrupted the byte stored at ") + hex);
 }
 
 void VirtualRadio::Note(std::string text)
@@ -159,6 +193,7 @@ std::vector<RadioReply> VirtualRadio::Receive(std::span<const std::uint8_t> byte
                 if (write) {
                     for (int i = 0; i < count; ++i)
                         memory_.set(address + i, buffer_[4 + i]);
+                    CorruptStoredByte(address, count);
                     ++blocksWritten_;
                     if (BlockFault(RadioFault::Kind::BadAck, block)) {
                         Note("fault: wrong acknowledgement at block " + std::to_string(block));

@@ -25,13 +25,16 @@ struct RadioFault {
         HangUp,      // at BLOCK: the line goes dead
         WrongAddress, // at BLOCK: the data reply of the next block (of block 0 for 511)
         Chatter,     // never answers; keeps sending stray text, as a GPS on the same adapter does
+        Corrupt,     // every write stores the byte at ADDRESS with bit 4 flipped (a weak memory cell)
     };
     Kind kind = Kind::None;
     int block = 0;
+    int address = 0; // Corrupt only
 };
 
 // Parses "silent", "chatter", "wrong-id", "bad-greeting", "bad-ack:N", "short:N", "late:N",
-// "hangup:N", "wrong-address:N" (N a block 0..511, 0 when left out). nullopt for anything else.
+// "hangup:N", "wrong-address:N" (N a block 0..511, 0 when left out) and "corrupt:A" (A an
+// address 0..4095, decimal or 0x hexadecimal). nullopt for anything else.
 std::optional<RadioFault> ParseFault(std::string_view text);
 
 inline constexpr int kLateReplyMs = 1000;
@@ -71,6 +74,7 @@ public:
 private:
     enum class State { Idle, Greeted, Identified, Ready };
     bool BlockFault(RadioFault::Kind kind, int block);
+    void CorruptStoredByte(int address, int count);
     void Note(std::string text);
 
     MemoryImage memory_;

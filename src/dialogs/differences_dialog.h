@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include "text/text_table.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zrk6 {
+
+// A list of differences in a read-only text the user can select and copy from, with a
+// heading, Copy All and Close (frmCompare).
+class DifferencesDialog final : public QDialog {
+    Q_OBJECT
+public:
+    DifferencesDialog(const QString &title, const QString &heading, const QStringList &lines, LanguageMode language,
+                      QWidget *parent = nullptr);
+
+    // The whole list, one difference a line.
+    QString listText() const;
+
+private:
+    QLabel *lblHeading_;
+    QPlainTextEdit *txtDifferences_;
+    QPushButton *cmdCopy_;
+    QPushButton *cmdClose_;
+};
+
+} // namespace zrk6

@@ -1,0 +1,75 @@
+#include "link/write_verify.h"
+
+#include "link/clone_session.h"
+#include "model/image_differences.h"
+
+namespace zrk6 {
+
+namespace {
+
+constexpr int kTextWriteDone = 1609;
+constexpr int kTextVerifying = 1804;
+constexpr int kTextVerified = 1805;
+constexpr int kTextVerifyFailed = 1806;
+constexpr int kTextWriteAgain = 1807;
+constexpr int kTextNotVerified = 1808;
+
+std::string Text(int id, LanguageMode language)
+{
+    return std::string(LoadText(id, language));
+}
+
+} // namespace
+
+std::string VerifyReport::Text(std::size_t maxDifferences) const
+{
+    std::string text = headline;
+    std::size_t shown = 0;
+    for (const std::string &line : differences) {
+        if (shown == maxDifferences) {
+            text += "\n... (+" + std::to_string(differences.size() - shown) + ")";
+            break;
+        }
+        text += "\n" + line;
+        ++shown;
+    }
+    if (!advice.empty())
+        text += "\n" + advice;
+    return text;
+}
+
+VerifyReport CheckWrite(const MemoryImage &sent, const MemoryImage *readBack, LanguageMode language)
+{
+    VerifyReport report;
+    if (readBack == nullptr) {
+        report.outcome = VerifyOutcome::Incomplete;
+        report.headline = Text(kTextWriteDone, language) + "\n" + Text(kTextNotVerified, language);
+        return report;
+    }
+    for (int a = 0; a < kImageSize; ++a) {
+        if (IsWrittenToRadio(a) && sent.at(a) != readBack->at(a))
+            report.addresses.push_back(a);
+    }
+    if (report.addresses.empty()) {
+        report.outcome = VerifyOutcome::Matched;
+        report.headline = Text(kTextWriteDone, language) + "\n" + Text(kTextVerified, language);
+        return report;
+    }
+    report.outcome = VerifyOutcome::Mismatched;
+    report.differences = DescribeDifferences(sent, *readBack, language, DifferenceScope::WrittenToRadio);
+    report.headline = Text(kTextVerifyFailed, language);
+    report.advice = Text(kTextWriteAgain, language);
+    return report;
+}
+
+std::string VerifyingCaption(LanguageMode language)
+{
+    return Text(kTextVerifying, language);
+}
+
+std::string VerifyingLabel(int value, int maximum, LanguageMode language)
+{
+    return CloneSession::PercentLabel(LoadText(kTextVerifying, language), value, maximum);
+}
+
+} // namespace zrk6

@@ -1,0 +1,186 @@
+#include "mainwindow/safety_commands.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "dialogs/differences_dialog.h"
+#include "document/image_document.h"
+#include "files/data_file_io.h"
+#include "mainwindow/main_views.h"
+#include "mainwindow/settings_store.h"
+#include "model/app_state.h"
+#include "model/image_differences.h"
+
+namespace zrk6 {
+
+namespace {
+
+constexpr const char *kVerifySetting = "VerifyAfterWrite";
+constexpr const char *kBackupSetting = "AutoBackup";
+
+constexpr int kTextVerifyItem = 1800;
+constexpr int kTextBackupFolderItem = 1801;
+constexpr int kTextBackupsItem = 1802;
+constexpr int kTextCompareItem = 1803;
+constexpr int kTextBackupFailed = 1809;
+constexpr int kTextBackupSaved = 1810;
+constexpr int kTextSame = 1816;
+constexpr int kTextCompareTitle = 1817;
+constexpr int kTextAllFiles = 1820;
+
+constexpr int kBackupNoteMs = 8000;
+
+QAction *NamedAction(QObject *parent, const char *name, bool checkable)
+{
+    auto *action = new QAction(parent);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(checkable);
+    return action;
+}
+
+} // namespace
+
+SafetyCommands::SafetyCommands(AppState &state, ImageDocument &document, Prompts &prompts, SettingsStore &settings,
+                               QMainWindow &window, MainViews &views)
+    : QObject(&window), state_(state), document_(document), prompts_(prompts), settings_(settings), window_(window), views_(views),
+      openUrl_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
+{
+}
+
+void SafetyCommands::addMenuItems(QMenu *file, QMenu *program, QMenu *setup)
+{
+    mnuFile_Compare_ = NamedAction(this, "mnuFile_Compare", false);
+    connect(mnuFile_Compare_, &QAction::triggered, this, [this] {
+        views_.closeCellEditor();
+        compareWithFile();
+    });
+    const QList<QAction *> fileItems = file->actions();
+    const qsizetype afterSaveAs = fileItems.indexOf(file->findChild<QAction *>(QStringLiteral("mnuFile_SaveAs")));
+    file->insertAction(fileItems.value(afterSaveAs + 1), mnuFile_Compare_);
+
+    mnuProgram_Verify_ = NamedAction(this, "mnuProgram_Verify", true);
+    mnuProgram_Verify_->setChecked(setting(kVerifySetting));
+    connect(mnuProgram_Verify_, &QAction::toggled, this, [this](bool on) { setSetting(kVerifySetting, on); });
+    const QList<QAction *> programItems = program->actions();
+    const qsizetype afterWrite =
+        programItems.indexOf(program->findChild<QAction *>(QStringLiteral("mnuProgram_Write")));
+    program->insertAction(programItems.value(afterWrite + 1), mnuProgram_Verify_);
+
+    setup->addSeparator()->setObjectName(QStringLiteral("mnuSetup_BarBackups"));
+    mnuSetup_Backups_ = NamedAction(this, "mnuSetup_Backups", true);
+    mnuSetup_Backups_->setChecked(setting(kBackupSetting));
+    connect(mnuSetup_Backups_, &QAction::toggled, this, [this](bool on) { setSetting(kBackupSetting, on); });
+    setup->addAction(mnuSetup_Backups_);
+    mnuSetup_BackupFolder_ = NamedAction(this, "mnuSetup_BackupFolder", false);
+    connect(mnuSetup_BackupFolder_, &QAction::triggered, this, &SafetyCommands::openBackupFolder);
+    setup->addAction(mnuSetup_BackupFolder_);
+}
+
+void SafetyCommands::applyCaptions()
+{
+    const LanguageMode lang = state_.language;
+    const std::pair<QAction *, int> captions[] = {{mnuFile_Compare_, kTextCompareItem},
+                                                  {mnuProgram_Verify_, kTextVerifyItem},
+                                                  {mnuSetup_Backups_, kTextBackupsItem},
+                                                  {mnuSetup_BackupFolder_, kTextBackupFolderItem}};
+    for (const auto &[action, id] : captions) {
+        if (action)
+            action->setText(TableText(id, lang));
+    }
+}
+
+bool SafetyCommands::setting(const char *name) const
+{
+    // Missing means on: both protect the radio's memory.
+    return settings_.GetRegValue(QString::fromLatin1(name)).trimmed() != QLatin1String("0");
+}
+
+void SafetyCommands::setSetting(const char *name, bool on)
+{
+    settings_.SaveRegValue(QString::fromLatin1(name), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool SafetyCommands::verifyAfterWrite() const
+{
+    return mnuProgram_Verify_ ? mnuProgram_Verify_->isChecked() : setting(kVerifySetting);
+}
+
+bool SafetyCommands::backupsEnabled() const
+{
+    return mnuSetup_Backups_ ? mnuSetup_Backups_->isChecked() : setting(kBackupSetting);
+}
+
+QString SafetyCommands::backupFolder() const
+{
+    return backupFolder_.isEmpty() ? BackupFolder() : backupFolder_;
+}
+
+void SafetyCommands::backupAfterRead(const MemoryImage &image)
+{
+    backup(image, BackupKind::Read);
+}
+
+void SafetyCommands::backupBeforeWrite(const MemoryImage &image)
+{
+    backup(image, BackupKind::Write);
+}
+
+void SafetyCommands::backup(const MemoryImage &image, BackupKind kind)
+{
+    if (!backupsEnabled())
+        return;
+    const BackupResult result = SaveBackup(backupFolder(), image, kind);
+    const LanguageMode lang = state_.language;
+    if (result.ok())
+        window_.statusBar()->showMessage(
+            TableText(kTextBackupSaved, lang) + QLatin1Char(' ') + QDir::toNativeSeparators(result.path), kBackupNoteMs);
+    else
+        window_.statusBar()->showMessage(TableText(kTextBackupFailed, lang) + QLatin1Char(' ') + result.error);
+}
+
+void SafetyCommands::compareWithFile()
+{
+    const LanguageMode lang = state_.language;
+    const QString filter = QtFileFilter(TableText(1109, lang)) + QStringLiteral(";;") + TableText(kTextAllFiles, lang) +
+                           QStringLiteral(" (*)");
+    const QString path = prompts_.openFileName(views_.dialogParent(), filter);
+    if (path.isEmpty())
+        return;
+    const LoadedDataFile loaded = LoadDataOrRawImage(path);
+    if (!loaded.ok()) {
+        PromptMessage m = TextMessage(loaded.textId, lang, ProductTitle(), QMessageBox::Critical);
+        if (!loaded.systemError.isEmpty()) {
+            m.text = loaded.systemError;
+            m.icon = QMessageBox::Warning;
+        }
+        prompts_.message(views_.dialogParent(), m);
+        return;
+    }
+    QStringList lines;
+    for (const std::string &line : DescribeDifferences(document_.image(), loaded.image, lang))
+        lines << QString::fromStdString(line);
+    if (lines.isEmpty())
+        lines << TableText(kTextSame, lang);
+    const QString documentName = QFileInfo(QString::fromStdString(document_.fileName())).fileName();
+    const QString fileName = QFileInfo(path).fileName();
+    DifferencesDialog dialog(TableText(kTextCompareTitle, lang) + QStringLiteral(" - ") + fileName,
+                             documentName + QStringLiteral("  ->  ") + QDir::toNativeSeparators(path), lines, lang,
+                             views_.dialogParent());
+    dialog.exec();
+}
+
+void SafetyCommands::openBackupFolder()
+{
+    const QString folder = backupFolder();
+    QDir().mkpath(folder);
+    if (!openUrl_(QUrl::fromLocalFile(folder)))
+        window_.statusBar()->showMessage(QDir::toNativeSeparators(folder));
+}
+
+} // namespace zrk6

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+#include "files/backups.h"
+#include "model/memory_image.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QUrl;
+
+namespace zrk6 {
+
+struct AppState;
+class ImageDocument;
+class MainViews;
+class Prompts;
+class SettingsStore;
+
+// What keeps the radio's memory safe, as the main window offers it: Verify after Write
+// (Program), Automatic Backups and Open Backup Folder (Setup), Compare with File (File), and
+// the backups the transfers make. The two switches live in the settings and are on by default.
+class SafetyCommands final : public QObject {
+    Q_OBJECT
+public:
+    SafetyCommands(AppState &state, ImageDocument &document, Prompts &prompts, SettingsStore &settings,
+                   QMainWindow &window, MainViews &views);
+
+    // Puts the items into the window's menus: Compare with File after Save As, Verify after
+    // Write after Write to Radio, the backup items at the end of Setup.
+    void addMenuItems(QMenu *file, QMenu *program, QMenu *setup);
+    // The items' captions in the current language.
+    void applyCaptions();
+
+    bool verifyAfterWrite() const;
+    bool backupsEnabled() const;
+
+    // The automatic backups: after a completed read, and just before a write. A backup that
+    // cannot be saved shows one warning in the status bar; nothing else stops.
+    void backupAfterRead(const MemoryImage &image);
+    void backupBeforeWrite(const MemoryImage &image);
+
+    // Asks for a data file or raw image and lists how it differs from the open document.
+    void compareWithFile();
+    // Shows the backup folder in the desktop's file manager (made first when missing).
+    void openBackupFolder();
+
+    // The folder backups go to (the default one unless set).
+    QString backupFolder() const;
+    void setBackupFolder(const QString &folder) { backupFolder_ = folder; }
+    // How a folder is shown; QDesktopServices::openUrl unless replaced (tests).
+    void setUrlOpener(std::function<bool(const QUrl &)> opener) { openUrl_ = std::move(opener); }
+
+private:
+    void backup(const MemoryImage &image, BackupKind kind);
+    bool setting(const char *name) const;
+    void setSetting(const char *name, bool on);
+
+    AppState &state_;
+    ImageDocument &document_;
+    Prompts &prompts_;
+    SettingsStore &settings_;
+    QMainWindow &window_;
+    MainViews &views_;
+    QString backupFolder_;
+    std::function<bool(const QUrl &)> openUrl_;
+    QAction *mnuFile_Compare_ = nullptr;
+    QAction *mnuProgram_Verify_ = nullptr;
+    QAction *mnuSetup_Backups_ = nullptr;
+    QAction *mnuSetup_BackupFolder_ = nullptr;
+};
+
+} // namespace zrk6
