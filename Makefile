@@ -1,10 +1,11 @@
 # make run   installs what is missing, builds, and starts the programmer on the virtual radio
 # make test  installs what is missing, builds, and runs every test (plus the unit tests under ASan/UBSan)
+# make package  builds the Debian package zrk6_VERSION_ARCH.deb in the build folder
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build run test test-asan clean
+.PHONY: all setup build run test test-asan package clean
 
 all: build
 
@@ -26,6 +27,9 @@ test-asan: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRK6_SANITIZE=ON -DZRK6_CORE_ONLY=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest -L unit --output-on-failure -j $(JOBS)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -261,6 +261,9 @@ ICONS = {
 }
 
 
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
 def main():
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'resources', 'icons')
     os.makedirs(out, exist_ok=True)
@@ -269,7 +272,8 @@ def main():
         write_png(os.path.join(out, name + '.png'), 24, render(shapes, 24))
         write_png(os.path.join(out, name + '@2x.png'), 48, render(shapes, 48))
     app = icon_app()
-    for size in (48, 128):
+    # The sizes of the desktop's hicolor icon theme, installed by the package.
+    for size in HICOLOR_SIZES:
         write_png(os.path.join(out, 'zrk6-%d.png' % size), size, render(app, size))
     write_png(os.path.join(out, 'zrk6.png'), 64, render(app, 64))
 

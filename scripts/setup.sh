@@ -11,6 +11,8 @@ packages=(
   libgl-dev libgtest-dev libgmock-dev libcsv-dev
   clang libclang-rt-14-dev
   poppler-utils xvfb xauth fonts-wqy-microhei
+  qt6-translations-l10n
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -1,5 +1,7 @@
 // zrk6: the ZR-K6 programmer's window.
 #include <cstdio>
+#include <memory>
+#include <string_view>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -10,12 +12,30 @@
 #include "model/app_state.h"
 #include "ui/prompts.h"
 
+namespace {
+
+// --help and --version only print, so they need no display.
+bool OnlyPrints(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--")
+            break;
+        if (argument == "-h" || argument == "--help" || argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zrk6"));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
-    QApplication::setDesktopFileName(QStringLiteral("zrk6"));
+    const std::unique_ptr<QCoreApplication> app =
+        OnlyPrints(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zrk6"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zrk6"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Programs the memory of ZR-K6 radios."));
@@ -31,7 +51,13 @@ int main(int argc, char *argv[])
                                           QStringLiteral("FILE"));
     parser.addOption(port);
     parser.addOption(settingsFile);
-    parser.process(app);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A data file (.dat) to open."),
+                                 QStringLiteral("[FILE]"));
+    parser.process(*app);
+    if (parser.positionalArguments().size() > 1) {
+        std::fputs("zrk6: give at most one data file\n", stderr);
+        return 2;
+    }
 
     const QString settingsPath = parser.isSet(settingsFile) ? parser.value(settingsFile)
                                                            : zrk6::SettingsStore::DefaultFilePath();
@@ -52,5 +78,7 @@ int main(int argc, char *argv[])
     if (window.startupFailed())
         return 1;
     window.show();
+    if (!parser.positionalArguments().isEmpty())
+        window.openFile(parser.positionalArguments().constFirst());
     return QApplication::exec();
 }

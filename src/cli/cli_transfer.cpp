@@ -266,9 +266,14 @@ int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings
     ConsoleFrontEnd frontEnd(settings.retries, StderrIsTerminal());
     CloneDriver driver(mode, image, settings.language, settings.portName, frontEnd);
     driver.setVerifyAfterWrite(settings.verify && mode == CloneMode::Write);
+    // A port that does not open or a radio that never answers: point to the cable doctor.
+    auto failWithHint = [&settings](const QString &message) {
+        Fail(message);
+        return Fail(Text(1875, settings.language));
+    };
     if (const QString reason = driver.open(); !reason.isEmpty())
-        return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +
-                    reason);
+        return failWithHint(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName +
+                            QStringLiteral(": ") + reason);
     // The trace file is made only once there is a line to trace.
     QFile traceFile(settings.traceFile);
     if (!settings.traceFile.isEmpty()) {
@@ -309,9 +314,10 @@ int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings
         break;
     }
     const std::string_view code = CloneErrorCode(frontEnd.lastError());
-    return Fail(QStringLiteral("%1 did not complete %2")
-                    .arg(mode == CloneMode::Read ? QStringLiteral("the read") : QStringLiteral("the write"),
-                         QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()))));
+    const QString message = QStringLiteral("%1 did not complete %2")
+                                .arg(mode == CloneMode::Read ? QStringLiteral("the read") : QStringLiteral("the write"),
+                                     QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
+    return frontEnd.lastError() == CloneError::NoGreetingAck ? failWithHint(message) : Fail(message);
 }
 
 } // namespace zrk6::cli

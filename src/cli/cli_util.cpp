@@ -46,6 +46,12 @@ std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringLis
     return std::nullopt;
 }
 
+QCommandLineOption LanguageOption(const QString &what)
+{
+    return {{QStringLiteral("l"), QStringLiteral("lang")}, QStringLiteral("Language of the %1: en or zh (default en).").arg(what),
+            QStringLiteral("en|zh"), QStringLiteral("en")};
+}
+
 std::optional<int> ParseInOut(QCommandLineParser &parser, const QStringList &arguments, const QString &description,
                               const FileArgument &in, const FileArgument &out)
 {

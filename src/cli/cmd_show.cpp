@@ -148,9 +148,7 @@ int RunShow(const QStringList &arguments)
     parser.setApplicationDescription(
         QStringLiteral("Shows the band, the model, the channels in use (as the channel grid shows "
                        "them), the VFO and the optional features of a data file."));
-    const QCommandLineOption langOption({QStringLiteral("l"), QStringLiteral("lang")},
-                                        QStringLiteral("Language of the texts: en or zh (default en)."),
-                                        QStringLiteral("en|zh"), QStringLiteral("en"));
+    const QCommandLineOption langOption = LanguageOption(QStringLiteral("texts"));
     parser.addOption(langOption);
     parser.addPositionalArgument(QStringLiteral("FILE.dat"), QStringLiteral("The data file to show."));
     if (const auto done = ParseCommandLine(parser, arguments, 1))

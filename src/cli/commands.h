@@ -35,6 +35,8 @@ void Print(const QString &line);
 std::optional<int> ParseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
                                     int positional);
 
+// The --lang option (en or zh), described as the language of what.
+QCommandLineOption LanguageOption(const QString &what);
 // For a command that reads one file and writes another: sets the description, the two
 // positional files and --force, then parses as ParseCommandLine does.
 struct FileArgument {
@@ -75,5 +77,6 @@ int RunDiff(const QStringList &arguments);
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);
 int RunPorts(const QStringList &arguments);
+int RunDoctor(const QStringList &arguments);
 
 } // namespace zrk6::cli

@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},
     {"ports", "List the communication ports 1..4 and their system names.", zrk6::cli::RunPorts},
+    {"doctor", "Check the cable: ports, permissions, brltty, ModemManager.", zrk6::cli::RunDoctor},
 };
 
 QString CommandList()

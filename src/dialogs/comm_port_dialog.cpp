@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -10,8 +11,9 @@
 
 namespace zrk6 {
 
-CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidget *parent)
-    : QDialog(parent), state_(state)
+CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidget *parent,
+                               PortCheckFunction check)
+    : QDialog(parent), state_(state), portName_(std::move(portName)), check_(std::move(check))
 {
     setObjectName(QStringLiteral("frmCommPort"));
     UseOwnerIcon(this);
@@ -24,7 +26,7 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
     auto *options = new QVBoxLayout(fraPort);
     for (int i = 0; i < 4; ++i) {
         QString caption = Text(1318, lang) + QString::number(i + 1);
-        const QString system = portName ? portName(i + 1) : QString();
+        const QString system = portName_ ? portName_(i + 1) : QString();
         if (!system.isEmpty() && system != caption)
             caption += QStringLiteral(" (%1)").arg(system);
         optCOM_[i] = new QRadioButton(caption, fraPort);
@@ -39,9 +41,32 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
 
     auto *main = new QVBoxLayout(this);
     main->addWidget(fraPort);
+    if (check_) {
+        auto *fraCheck = new QGroupBox(Text(1871, lang), this);
+        fraCheck->setObjectName(QStringLiteral("fraCheck"));
+        lblCheck_ = new QLabel(fraCheck);
+        lblCheck_->setObjectName(QStringLiteral("lblCheck"));
+        lblCheck_->setTextInteractionFlags(Qt::TextSelectableByMouse); // the commands can be copied
+        lblCheck_->setWordWrap(true);
+        lblCheck_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+        auto *checkLayout = new QVBoxLayout(fraCheck);
+        checkLayout->addWidget(lblCheck_);
+        main->addWidget(fraCheck);
+        connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+            if (checked)
+                showCheck(id);
+        });
+        showCheck(current - 1);
+    }
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
     optCOM_[current - 1]->setFocus();
+}
+
+void CommPortDialog::showCheck(int index)
+{
+    const QString system = portName_ ? portName_(index + 1) : QString();
+    lblCheck_->setText(check_(system).join(QLatin1Char('\n')));
 }
 
 QRadioButton *CommPortDialog::option(int index) const

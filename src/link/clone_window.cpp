@@ -141,10 +141,12 @@ void frmClone::message(int textId, const QString &text, const QString &title, bo
 
 bool frmClone::askRetry(const QString &text, const QString &title, CloneError error)
 {
-    Q_UNUSED(error);
     PromptMessage m;
     m.textId = 1607;
     m.text = text;
+    // No answer at all is mostly the cable or the port, not the radio: say where to look.
+    if (error == CloneError::NoGreetingAck)
+        m.text += QLatin1Char('\n') + QString::fromUtf8(LoadText(1874, language_).data());
     m.title = title;
     m.icon = QMessageBox::Critical;
     m.buttons = QMessageBox::Retry | QMessageBox::Cancel;

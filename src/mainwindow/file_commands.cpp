@@ -36,7 +36,7 @@ void FileCommands::newDocument()
     views_.focusGrid(1, 1);
 }
 
-void FileCommands::openDataFile()
+bool FileCommands::openDataFile(const QString &chosenPath)
 {
     if (document_.isModified()) {
         const auto answer = prompts_.message(
@@ -44,14 +44,14 @@ void FileCommands::openDataFile()
             TextMessage(1110, state_.language, ProductTitle(), QMessageBox::Warning,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         if (answer == QMessageBox::Cancel)
-            return;
+            return false;
         if (answer == QMessageBox::Yes && !save())
-            return;
+            return false;
     }
 
-    const QString path = prompts_.openFileName(views_.dialogParent(), fileFilter());
+    const QString path = chosenPath.isEmpty() ? prompts_.openFileName(views_.dialogParent(), fileFilter()) : chosenPath;
     if (path.isEmpty())
-        return;
+        return false;
 
     const LoadedDataFile loaded = LoadDataFile(path);
     if (!loaded.systemError.isEmpty()) {
@@ -60,18 +60,19 @@ void FileCommands::openDataFile()
         m.title = ProductTitle();
         m.icon = QMessageBox::Warning;
         prompts_.message(views_.dialogParent(), m);
-        return;
+        return false;
     }
     if (!loaded.ok()) {
         prompts_.message(views_.dialogParent(),
                          TextMessage(loaded.textId, state_.language, TableText(1113, state_.language),
                                      QMessageBox::Critical));
-        return;
+        return false;
     }
 
     const Band band = ReadBandFromImage(loaded.image);
     document_.replace(NormaliseImage(loaded.image, band), band, path.toStdString());
     views_.focusGrid(1, 1);
+    return true;
 }
 
 bool FileCommands::save()

@@ -16,9 +16,10 @@ public:
 
     // Asks 1107, then rebuilds the default image of the current band as an untitled document.
     void newDocument();
-    // Offers to save unsaved changes (1110), then opens a data file. A save that fails or is
-    // cancelled ends the command, so no change is lost.
-    void openDataFile();
+    // Offers to save unsaved changes (1110), then opens a data file: path, or the one the
+    // user picks when path is empty. A save that fails or is cancelled ends the command, so
+    // no change is lost. True when the file was opened.
+    bool openDataFile(const QString &path = {});
     // Commits an open cell entry, then saves to the document's file, or asks for one when
     // it is untitled. True when saved.
     bool save();

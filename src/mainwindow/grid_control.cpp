@@ -7,6 +7,7 @@
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTableWidget>
@@ -135,8 +136,31 @@ void GridControl::setColumnWidth(int col, int twips)
     const int pixels = twipsToPixelsX(twips);
     if (col == 0)
         table_->verticalHeader()->setFixedWidth(pixels);
-    else if (col < cols())
+    else if (col < cols()) {
         table_->setColumnWidth(col - 1, pixels);
+        if (columnPixels_.size() < col)
+            columnPixels_.resize(col);
+        columnPixels_[col - 1] = pixels;
+    }
+}
+
+QSize GridControl::fitSize(const QSize &design, const QSize &available)
+{
+    const int extraWidth = std::max(0, available.width() - design.width());
+    const qsizetype columns = columnPixels_.size();
+    for (qsizetype c = 0; c < columns; ++c) {
+        // The first columns take the pixels that do not divide evenly.
+        const int share = static_cast<int>(extraWidth / columns + (c < extraWidth % columns ? 1 : 0));
+        table_->setColumnWidth(static_cast<int>(c), columnPixels_[c] + share);
+    }
+    if (available.height() <= design.height())
+        return available;
+    const int rowHeight = table_->verticalHeader()->defaultSectionSize();
+    int chrome = 2 * table_->frameWidth() + table_->horizontalHeader()->height();
+    if (available.width() < design.width())
+        chrome += table_->horizontalScrollBar()->sizeHint().height(); // the columns no longer fit
+    const int wholeRows = rowHeight > 0 ? (available.height() - chrome) / rowHeight : 0;
+    return {available.width(), std::max(design.height(), chrome + wholeRows * rowHeight)};
 }
 
 int GridControl::columnWidth(int col) const

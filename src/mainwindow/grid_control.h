@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <vector>
@@ -76,6 +78,13 @@ public:
     void setFocus();
     bool hasFocus() const;
 
+    // The resize policy, for a grid that grows with its window. design is the table's size
+    // at the design size of the window, available the room it has now (pixels). Beyond the
+    // design width the data columns share the extra width evenly; beyond the design height
+    // the height is cut to whole rows, so no row shows half at the bottom. At the design
+    // size or below the column widths stay as set. Returns the size to give the table.
+    QSize fitSize(const QSize &design, const QSize &available);
+
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
     int pixelsToTwipsX(int pixels) const;
@@ -107,6 +116,7 @@ private:
 
     FlexTable *table_;
     QString cornerText_;
+    QList<int> columnPixels_; // the widths of the data columns as set, in pixels
     int rowAnchor_ = 1; // where a Shift+click range on the row labels starts
 };
 

@@ -8,12 +8,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -26,7 +29,7 @@
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
 #include "dialogs/print_dialog.h"
-#include "model/image_normalise.h"
+#include "link/cable_doctor.h"
 #include "link/port_names.h"
 #include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
@@ -35,12 +38,15 @@
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_control.h"
+#include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
 #include "mainwindow/transfer_commands.h"
 #include "mainwindow/vfo_panel.h"
 #include "model/app_state.h"
 #include "model/band.h"
+#include "model/image_normalise.h"
+#include "ui/qt_translations.h"
 
 // Resources of a static library are registered by name, outside any namespace.
 static void InitMainWindowResources()
@@ -159,6 +165,7 @@ void frmMain::startUp()
     image.set(addr::kBandVariant,
               static_cast<std::uint8_t>(BandVariantFromSetting(settings_.GetRegValue(QStringLiteral("LastFreq")))));
     state_.language = LanguageFromSetting(settings_.GetRegValue(QStringLiteral("Language")));
+    UseQtTranslations(state_.language);
     state_.commPortNumber = 1;
 
     buildMenus();
@@ -179,8 +186,10 @@ void frmMain::startUp()
     // Big enough for the design layout below the toolbar and above the status bar.
     const int chrome = menuBar()->sizeHint().height() + tlbActions_->sizeHint().height() +
                        statusBar()->sizeHint().height();
-    resize(twipsX(kFrameLeft * 2 + kFrameWidth + kPicMainMarginX),
-           chrome + twipsY(kChannelTop + kChannelHeight + 120));
+    designSize_ = QSize(twipsX(kFrameLeft * 2 + kFrameWidth + kPicMainMarginX),
+                        chrome + twipsY(kChannelTop + kChannelHeight + 120));
+    resize(designSize_);
+    restoreGeometry(QByteArray::fromBase64(settings_.GetRegValue(QStringLiteral("WindowGeometry")).toLatin1()));
 }
 
 void frmMain::buildMenus()
@@ -217,7 +226,9 @@ void frmMain::buildMenus()
     addSeparator(file, "mnuFile_Bar1")->setVisible(false);
     addAction(file, "mnuFile_Print", QKeySequence(Qt::CTRL | Qt::Key_P), &frmMain::mnuFile_Print_Click)->setVisible(false);
     addSeparator(file, "mnuFile_Bar2");
-    addAction(file, "mnuFile_Exit", {}, &frmMain::mnuFile_Exit_Click);
+    QAction *exit = addAction(file, "mnuFile_Exit", {}, &frmMain::mnuFile_Exit_Click);
+    recent_ = new RecentFiles(settings_, file, exit, this);
+    connect(recent_, &RecentFiles::chosen, this, &frmMain::openRecent);
 
     QMenu *edit = addMenu("mnuEdit");
     undo_ = addAction(edit, "mnuEdit_Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &frmMain::mnuEdit_Undo_Click);
@@ -333,6 +344,12 @@ void frmMain::buildPanels()
             [this](int mode, int channel) { channels_->copy(this, mode, channel); });
     connect(grid_, &ChannelGrid::memoryMapRequested, this, &frmMain::showMemoryMap);
 
+    // Many window managers take Shift+Ctrl+Alt with a mouse button for moving windows, so
+    // the memory map's gesture also has keys.
+    auto *memoryMapKeys = new QShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::ALT | Qt::Key_M), this);
+    memoryMapKeys->setObjectName(QStringLiteral("memoryMapShortcut"));
+    connect(memoryMapKeys, &QShortcut::activated, grid_, &ChannelGrid::memoryMapRequested);
+
     // The VFO frame is never shown.
     vfo_ = new VfoPanel(state_, document_, prompts_, picMain_);
     vfo_->setGeometry(twipsX(kFrameLeft), twipsY(kVfoTop), twipsX(kFrameWidth), twipsY(kVfoHeight));
@@ -350,6 +367,17 @@ void frmMain::layoutPicMain()
     const int margin = twipsY(kPicMainMarginY);
     picMain_->setGeometry(0, 0, std::max(0, clientWidth - twipsX(kPicMainMarginX)),
                           clientHeight <= margin ? 0 : clientHeight - margin);
+
+    // The channel frame and its grid take what the window has beyond its design size.
+    if (designSize_.isEmpty())
+        return;
+    const QSize extra = size() - designSize_;
+    auto grown = [&extra](int width, int height) {
+        return QSize(std::max(width / 3, width + extra.width()), std::max(height / 3, height + extra.height()));
+    };
+    fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight)));
+    const QSize gridDesign(twipsX(kGridWidth), twipsY(kGridHeight));
+    grid_->resize(grid_->grid().fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -386,6 +414,7 @@ void frmMain::applyCaptions()
 
 void frmMain::applyLanguage()
 {
+    UseQtTranslations(state_.language);
     applyCaptions();
     grid_->showAllRows();
     vfo_->showFromImage();
@@ -500,7 +529,8 @@ void frmMain::mnuFile_New_Click()
 void frmMain::mnuFile_Open_Click()
 {
     closeCellEditor();
-    file_->openDataFile();
+    if (file_->openDataFile())
+        rememberDocument();
 }
 
 void frmMain::mnuFile_ImportChannels_Click()
@@ -542,12 +572,45 @@ void frmMain::mnuEdit_Redo_Click()
 
 void frmMain::mnuFile_Save_Click()
 {
-    file_->save();
+    if (file_->save())
+        rememberDocument();
 }
 
 void frmMain::mnuFile_SaveAs_Click()
 {
-    file_->saveAs();
+    if (file_->saveAs())
+        rememberDocument();
+}
+
+bool frmMain::openFile(const QString &path)
+{
+    closeCellEditor();
+    if (!file_->openDataFile(QFileInfo(path).absoluteFilePath()))
+        return false;
+    rememberDocument();
+    return true;
+}
+
+// path is a copy: the list it comes from changes on the way.
+void frmMain::openRecent(QString path)
+{
+    if (!QFileInfo(path).isFile()) {
+        closeCellEditor();
+        recent_->remove(path);
+        PromptMessage m;
+        m.textId = 1876;
+        m.text = TableText(1876, state_.language).arg(QDir::toNativeSeparators(path));
+        m.title = ProductTitle();
+        m.icon = QMessageBox::Warning;
+        prompts_.message(this, m);
+        return;
+    }
+    openFile(path);
+}
+
+void frmMain::rememberDocument()
+{
+    recent_->add(QString::fromStdString(document_.fileName()));
 }
 
 void frmMain::mnuFile_Print_Click()
@@ -590,7 +653,14 @@ void frmMain::mnuSetup_CommPort_Click()
 {
     closeCellEditor();
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
-    CommPortDialog dialog(state_, [&ports](int number) { return ports.value(number - 1).systemName; }, this);
+    QStringList devices;
+    for (const CommPortChoice &port : ports)
+        devices << port.systemName;
+    const CableFacts facts = GatherCableFacts({}, devices);
+    const LanguageMode lang = state_.language;
+    CommPortDialog dialog(
+        state_, [&ports](int number) { return ports.value(number - 1).systemName; }, this,
+        [&facts, lang](const QString &device) { return DiagnosisLines(DiagnoseCable(facts, lang, device), lang); });
     // A port chosen here replaces the device given on the command line.
     if (dialog.exec() == QDialog::Accepted)
         setPortOverride(QString());
@@ -660,6 +730,8 @@ void frmMain::writeSettings()
     settings_.SaveRegValue(QStringLiteral("LastModel"), QString::number(image.at(addr::kModel)));
     settings_.SaveRegValue(QStringLiteral("LastFreq"), QString::number(image.at(addr::kBandVariant)));
     settings_.SaveRegValue(QStringLiteral("language"), QString::number(state_.language));
+    settings_.SaveRegValue(QStringLiteral("WindowGeometry"), QString::fromLatin1(saveGeometry().toBase64()));
+    recent_->save();
 }
 
 } // namespace zrk6

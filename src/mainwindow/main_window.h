@@ -24,6 +24,7 @@ class ChannelGrid;
 class FileCommands;
 class GeneralPanel;
 class Prompts;
+class RecentFiles;
 class SafetyCommands;
 class SettingsStore;
 class TransferCommands;
@@ -48,6 +49,10 @@ public:
     void applyCaptions();
     // After a language change: captions, all rows and the VFO panel follow the language.
     void applyLanguage();
+    // Opens a data file as File, Open does, without a file dialog (zrk6 FILE, a recent
+    // file); the usual message when it cannot. True when opened.
+    bool openFile(const QString &path);
+    RecentFiles &recentFiles() { return *recent_; }
     // The serial device for this run (zrk6 --port); empty to use the port number again.
     void setPortOverride(const QString &device);
     QString portName() const;
@@ -116,6 +121,8 @@ private:
     void layoutPicMain();
     void updateDateTime();
     void writeSettings();
+    void openRecent(QString path);
+    void rememberDocument();
     int twipsX(int twips) const;
     int twipsY(int twips) const;
 
@@ -135,10 +142,12 @@ private:
     QGroupBox *fraMemChannel_ = nullptr;
     ChannelGrid *grid_ = nullptr;
     QToolBar *tlbActions_ = nullptr;
+    RecentFiles *recent_ = nullptr;
     QAction *undo_ = nullptr;
     QAction *redo_ = nullptr;
     QLabel *staDate_ = nullptr;
     QLabel *staTime_ = nullptr;
+    QSize designSize_; // the window's size for the design layout; the grid grows beyond it
     bool startupFailed_ = false;
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
 };

@@ -253,6 +253,37 @@ private slots:
         QCOMPARE(QDir(QFileInfo(file).path()).entryList({name + u'*'}, QDir::Files | QDir::Hidden), QStringList{name});
     }
 
+    // The doctor's judgement is tested on fake systems in test_cable_doctor; here the command
+    // itself: its output, its exit status and --port, on a fake system below --root.
+    void doctorReportsAndExitsByWhatItFinds()
+    {
+        const QString root = path("system");
+        const Run nothing = Cli({QStringLiteral("doctor"), QStringLiteral("--root"), root});
+        QCOMPARE(nothing.status, 1);
+        QVERIFY2(nothing.out.contains(QStringLiteral("No USB serial adapter is plugged in.")), qPrintable(nothing.out));
+
+        // A CP2102 adapter on ttyUSB0, as sysfs shows one.
+        const QString usb = root + QStringLiteral("/sys/devices/usb1/1-2");
+        const QString port = usb + QStringLiteral("/1-2:1.0/ttyUSB0");
+        QVERIFY(QDir().mkpath(port + QStringLiteral("/tty/ttyUSB0")));
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/sys/class/tty")));
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/dev")));
+        WriteRaw(usb + QStringLiteral("/idVendor"), "10c4\n");
+        WriteRaw(usb + QStringLiteral("/idProduct"), "ea60\n");
+        WriteRaw(root + QStringLiteral("/dev/ttyUSB0"), {});
+        QVERIFY(QFile::link(port, port + QStringLiteral("/tty/ttyUSB0/device")));
+        QVERIFY(QFile::link(port + QStringLiteral("/tty/ttyUSB0"), root + QStringLiteral("/sys/class/tty/ttyUSB0")));
+        const Run well = Cli({QStringLiteral("doctor"), QStringLiteral("--root"), root});
+        QCOMPARE(well.status, 0);
+        QCOMPARE(well.out, QStringLiteral("Serial ports:\n  %1/dev/ttyUSB0: USB 10c4:ea60, CP210x\n    You can open it.\n"
+                                          "Nothing stands in the way.\n").arg(root));
+
+        const Run missing = Cli({QStringLiteral("doctor"), QStringLiteral("--root"), root, QStringLiteral("--port"),
+                                 QStringLiteral("ttyUSB7"), QStringLiteral("--lang"), QStringLiteral("zh")});
+        QCOMPARE(missing.status, 1);
+        QVERIFY2(missing.out.contains(QStringLiteral("设备 %1/dev/ttyUSB7 不存在。").arg(root)), qPrintable(missing.out));
+    }
+
     void diffListsDifferencesAndExitsLikeDiff()
     {
         QCOMPARE(Cli({QStringLiteral("new"), QStringLiteral("--force"), path("base.dat")}).status, 0);

@@ -214,6 +214,16 @@ private slots:
                  QStringLiteral("D023N"));
     }
 
+    void memoryMapFromTheKeys()
+    {
+        // Window managers that take the mouse gesture leave these keys alone.
+        QTest::keyClick(table(), Qt::Key_M, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        const auto maps = window->findChildren<MemoryMapDialog *>();
+        QCOMPARE(maps.size(), 1);
+        QVERIFY(maps.first()->isVisible());
+        QVERIFY(!maps.first()->isModal());
+    }
+
     void memoryMapFromTheHiddenGesture()
     {
         GridControl &g = window->channelGrid()->grid();

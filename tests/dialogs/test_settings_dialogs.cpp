@@ -18,6 +18,7 @@ class TestSettingsDialogs : public QObject {
 private slots:
     void commPortShowsAndChoosesPort();
     void commPortCancelKeepsPort();
+    void commPortChecksTheChosenPort();
     void languageChoice_data();
     void languageChoice();
     void languageListIsInCurrentLanguage();
@@ -58,6 +59,28 @@ void TestSettingsDialogs::commPortCancelKeepsPort()
     QTest::keyClick(&d, Qt::Key_Escape);
     QCOMPARE(d.result(), int(QDialog::Rejected));
     QCOMPARE(state.commPortNumber, 1);
+}
+
+void TestSettingsDialogs::commPortChecksTheChosenPort()
+{
+    AppState state;
+    QStringList asked;
+    CommPortDialog d(
+        state, [](int n) { return QStringLiteral("/dev/ttyUSB%1").arg(n - 1); }, nullptr,
+        [&asked](const QString &device) {
+            asked << device;
+            return QStringList{device + QStringLiteral(":"), QStringLiteral("    You can open it.")};
+        });
+    QCOMPARE(d.findChild<QGroupBox *>("fraCheck")->title(), QStringLiteral("Port check"));
+    QCOMPARE(d.portCheck()->text(), QStringLiteral("/dev/ttyUSB0:\n    You can open it."));
+    d.show();
+    QTest::mouseClick(d.option(2), Qt::LeftButton, {}, QPoint(6, d.option(2)->height() / 2)); // on the circle
+    QCOMPARE(d.portCheck()->text(), QStringLiteral("/dev/ttyUSB2:\n    You can open it."));
+    QCOMPARE(asked, (QStringList{"/dev/ttyUSB0", "/dev/ttyUSB2"})); // once per choice, not per toggle
+
+    CommPortDialog unchecked(state, {});
+    QVERIFY(unchecked.portCheck() == nullptr);
+    QVERIFY(unchecked.findChild<QGroupBox *>("fraCheck") == nullptr);
 }
 
 void TestSettingsDialogs::languageChoice_data()

@@ -135,6 +135,7 @@ void TestCliLink::failedReadKeepsTheOldFile()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("Check Connection. Retry or Cancel?(Error03)")), qPrintable(run.err));
     QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error03)")), qPrintable(run.err));
+    QVERIFY(!run.err.contains(QStringLiteral("doctor"))); // the radio answered: the cable works
     QVERIFY(run.out.isEmpty());
     QCOMPARE(FileBytes(out), before);
     QCOMPARE(QDir(sim.path(QString())).entryList({QStringLiteral("mine*")}, QDir::Files),
@@ -260,7 +261,9 @@ void TestCliLink::aPortHeldByAnotherProgramIsNamedSo()
     const QString out = sim.path(QStringLiteral("radio.dat"));
     Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), out});
     QCOMPARE(run.status, 1);
-    QCOMPARE(run.err, QStringLiteral("zrk6-cli: Cannot Open Communication Port. %1: The port is in use by another program.\n")
+    // The doctor names ModemManager, a usual holder of a new port.
+    QCOMPARE(run.err, QStringLiteral("zrk6-cli: Cannot Open Communication Port. %1: The port is in use by another program.\n"
+                                     "zrk6-cli: Run 'zrk6-cli doctor' to check the cable and the port.\n")
                           .arg(sim.link()));
     run = Cli({QStringLiteral("read"), QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("--port"),
                sim.link(), out});
@@ -297,7 +300,17 @@ void TestCliLink::portProblemsAreReported()
     Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/nonexistent/ttyZR"), out});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("Cannot Open Communication Port. /nonexistent/ttyZR: ")), qPrintable(run.err));
+    QVERIFY2(run.err.endsWith(QStringLiteral("zrk6-cli: Run 'zrk6-cli doctor' to check the cable and the port.\n")),
+             qPrintable(run.err));
     QVERIFY(!QFile::exists(out));
+
+    // A radio that never answers points to the doctor too.
+    RadioSimProcess silent;
+    QVERIFY(silent.start({QStringLiteral("--fault"), QStringLiteral("silent")}));
+    run = Cli({QStringLiteral("read"), QStringLiteral("--port"), silent.link(), out});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error01)\nzrk6-cli: Run 'zrk6-cli doctor'")),
+             qPrintable(run.err));
 
     run = Cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("7"), out});
     QCOMPARE(run.status, 2);

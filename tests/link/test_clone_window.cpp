@@ -90,7 +90,10 @@ void TestCloneWindow::failedReadLeavesTheDocumentAsItWas_data()
 
     const QString retry = QStringLiteral("Check Connection. Retry or Cancel?");
     const auto cancelled = TransferOutcome::Cancelled;
-    QTest::newRow("silent") << "silent" << 1607 << retry + "(Error01)" << cancelled;
+    // No answer at all adds where to look for the cause.
+    const QString noAnswer = retry + "(Error01)\nThe radio did not answer. Setup, Communication Port shows "
+                                     "what may stand in the way of the cable.";
+    QTest::newRow("silent") << "silent" << 1607 << noAnswer << cancelled;
     // Something answered the greeting, only not with 06: a wrong reply, not a missing one.
     QTest::newRow("bad greeting") << "bad-greeting" << 1607 << retry + "(Error02)" << cancelled;
     QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." << TransferOutcome::Failed;

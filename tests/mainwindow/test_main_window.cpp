@@ -748,7 +748,9 @@ private slots:
         const QStringList fileItems{"mnuFile_New",    "mnuFile_Open",           "mnuFile_Save",
                                     "mnuFile_SaveAs", "mnuFile_Compare",        "mnuFile_Bar3",
                                     "mnuFile_ImportChannels", "mnuFile_ExportChannels", "mnuFile_Bar1",
-                                    "mnuFile_Print",  "mnuFile_Bar2",           "mnuFile_Exit"};
+                                    "mnuFile_Print",  "mnuFile_Bar2",           "mnuFile_Recent1",
+                                    "mnuFile_Recent2", "mnuFile_Recent3",       "mnuFile_Recent4",
+                                    "mnuFile_RecentBar", "mnuFile_Exit"};
         QStringList names;
         for (QAction *action : child<QMenu>(QStringLiteral("mnuFile"))->actions())
             names << action->objectName();
@@ -833,10 +835,12 @@ private slots:
         window->resize(900, window->menuBar()->height() + twips680 + 300);
         QCOMPARE(picMain->width(), window->width() - twips20);
         QCOMPARE(picMain->height(), window->height() - window->menuBar()->height() - twips680);
-        // The frames keep their design places whatever the size.
+        // The grid keeps its place and grows with the window.
         const QRect grid = window->channelGrid()->geometry();
         window->resize(1200, 800);
-        QCOMPARE(window->channelGrid()->geometry(), grid);
+        QCOMPARE(window->channelGrid()->geometry().topLeft(), grid.topLeft());
+        QCOMPARE(window->channelGrid()->width(), grid.width() + 300);
+        QVERIFY(window->channelGrid()->height() > grid.height());
     }
 
     void aPortChosenInTheDialogReplacesTheCommandLineDevice_data()

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "text/text_table.h"
@@ -16,7 +17,8 @@ TEST(TextTable, EveryEntryHasBothLanguages)
         EXPECT_FALSE(entry.english.empty()) << entry.id;
         EXPECT_FALSE(entry.chinese.empty()) << entry.id;
     }
-    EXPECT_EQ(ids.size(), 214U);
+    // The texts of the original program, 1000..1668; later blocks add to them.
+    EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id <= 1668; }), 133);
 }
 
 TEST(TextTable, LooksUpByLanguage)

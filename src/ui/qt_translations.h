@@ -1,0 +1,12 @@
+#pragma once
+
+#include "text/text_table.h"
+
+namespace zrk6 {
+
+// Puts Qt's own texts (standard buttons, the file and print dialogs) into the program's
+// language: loads Qt's Chinese catalogue for Chinese and drops it for English. Returns
+// false when Qt's catalogue for the language is not installed; Qt's texts then stay English.
+bool UseQtTranslations(LanguageMode language);
+
+} // namespace zrk6

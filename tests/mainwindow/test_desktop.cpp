@@ -1,0 +1,282 @@
+// The window as a desktop program: a file given at start-up, recent files, a grid that
+// uses the window's space, the window's place kept, and Qt's own texts in Chinese.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include "files/data_file_io.h"
+#include "main_window_fixture.h"
+#include "mainwindow/channel_grid.h"
+#include "mainwindow/grid_control.h"
+#include "mainwindow/recent_files.h"
+#include "model/band.h"
+#include "ui/qt_translations.h"
+
+using namespace zrk6;
+using namespace zrk6::test;
+
+namespace {
+
+// Rows of the grid's view that show whole, and those that show at all.
+struct VisibleRows {
+    int whole = 0;
+    int any = 0;
+};
+
+VisibleRows CountVisibleRows(QTableWidget *table)
+{
+    VisibleRows rows;
+    const int height = table->viewport()->height();
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const int top = table->rowViewportPosition(r);
+        if (top >= height)
+            break;
+        if (top < 0)
+            continue;
+        ++rows.any;
+        if (top + table->rowHeight(r) <= height)
+            ++rows.whole;
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestDesktop : public QObject, public MainWindowFixture {
+    Q_OBJECT
+
+    QString path(const QString &name) const { return dir->filePath(name); }
+
+    QString writeDataFile(const QString &name, int bandRow)
+    {
+        const QString file = path(name);
+        const QString error = SaveDataFile(file, StartupImage(BandFromRow(bandRow)));
+        return error.isEmpty() ? file : QString();
+    }
+
+    QTableWidget *table() const { return window->channelGrid()->grid().table(); }
+
+    QStringList recentItems() const
+    {
+        QStringList items;
+        for (int i = 1; i <= RecentFiles::kCount; ++i) {
+            auto *action = child<QAction>(QStringLiteral("mnuFile_Recent%1").arg(i));
+            if (action->isVisible())
+                items << action->text();
+        }
+        return items;
+    }
+
+    // Runs act on the next modal dialog once it is up.
+    void onModal(std::function<void(QWidget *)> act)
+    {
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [poll, act] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                poll->stop();
+                poll->deleteLater();
+                act(modal);
+            }
+        });
+        poll->start(10);
+    }
+
+    void chooseLanguage(int index)
+    {
+        onModal([index](QWidget *dialog) {
+            Child<QComboBox>(dialog, QStringLiteral("cboLang"))->setCurrentIndex(index);
+            QTest::mouseClick(Child<QPushButton>(dialog, QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        child<QAction>(QStringLiteral("mnuSetup_Lang"))->trigger();
+    }
+
+    static QString yesButtonText()
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("ZR-K6"), QStringLiteral("?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return box.button(QMessageBox::Yes)->text() + u'|' + box.button(QMessageBox::No)->text() + u'|' +
+               box.button(QMessageBox::Cancel)->text();
+    }
+
+private slots:
+    void init()
+    {
+        freshSettings(QStringLiteral("config/zrk6.ini"));
+        QVERIFY(dir->isValid());
+    }
+
+    void cleanup()
+    {
+        stop();
+        UseQtTranslations(kEnglish);
+    }
+
+    void startUpWithAFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QList<int>>("shownIds");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("good") << "pmr.dat" << true << QList<int>{} << "";
+        QTest::newRow("missing") << "gone.dat" << false << QList<int>{0} << "No such file";
+        QTest::newRow("not a data file") << "notes.dat" << false << QList<int>{1112} << "Incorrect File Type.";
+    }
+
+    void startUpWithAFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, opened);
+        QFETCH(QList<int>, shownIds);
+        QFETCH(QString, message);
+        QVERIFY(!writeDataFile(QStringLiteral("pmr.dat"), kBand446).isEmpty());
+        QFile notes(path(QStringLiteral("notes.dat")));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("shopping list\n");
+        notes.close();
+
+        start();
+        // As zrk6 FILE does it: a relative name is taken from the working directory.
+        QVERIFY(QDir::setCurrent(dir->path()));
+        QCOMPARE(window->openFile(name), opened);
+        QCOMPARE(prompts->shownIds(), shownIds);
+        if (!message.isEmpty())
+            QVERIFY2(prompts->shown.value(0).text.contains(message), qPrintable(prompts->shown.value(0).text));
+        if (opened) {
+            QCOMPARE(QString::fromStdString(window->document().fileName()), path(name));
+            QCOMPARE(window->windowTitle().remove(QStringLiteral("[*]")), QStringLiteral("ZR-K6 (446 - 447 MHz) [File Name: pmr.dat]"));
+            QCOMPARE(recentItems(), QStringList{"&1 pmr.dat"});
+        } else {
+            QCOMPARE(window->windowTitle().remove(QStringLiteral("[*]")), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: Untitled]"));
+            QVERIFY(recentItems().isEmpty());
+        }
+        QVERIFY(!window->document().isModified());
+    }
+
+    void recentFilesAreKeptAndPruned()
+    {
+        QStringList files;
+        for (int i = 1; i <= 5; ++i)
+            files << writeDataFile(QStringLiteral("r%1.dat").arg(i), i % 2 ? kBand446 : 0);
+        start();
+        QVERIFY(recentItems().isEmpty());
+        QVERIFY(!child<QAction>(QStringLiteral("mnuFile_RecentBar"))->isVisible());
+        for (const QString &file : files)
+            QVERIFY(window->openFile(file));
+        QVERIFY(window->openFile(files[2])); // opened again: it moves up, no repeat
+        QCOMPARE(recentItems(), (QStringList{"&1 r3.dat", "&2 r5.dat", "&3 r4.dat", "&4 r2.dat"}));
+        QCOMPARE(child<QAction>(QStringLiteral("mnuFile_Recent2"))->toolTip(), files[4]);
+
+        // Saved under a new name, the file joins the list too.
+        prompts->fileNames = {path(QStringLiteral("saved as.dat"))};
+        child<QAction>(QStringLiteral("mnuFile_SaveAs"))->trigger();
+        QCOMPARE(recentItems().first(), QStringLiteral("&1 saved as.dat"));
+
+        // Kept in the settings.
+        window->close();
+        stop();
+        start();
+        QCOMPARE(recentItems(), (QStringList{"&1 saved as.dat", "&2 r3.dat", "&3 r5.dat", "&4 r4.dat"}));
+
+        // A file that is gone is taken off the list, with a message, when chosen.
+        QVERIFY(QFile::remove(files[4]));
+        child<QAction>(QStringLiteral("mnuFile_Recent3"))->trigger();
+        QCOMPARE(prompts->shownIds(), QList<int>{1876});
+        QCOMPARE(prompts->shown[0].text, files[4] + QStringLiteral("\nThe file no longer exists; it has been "
+                                                                   "taken off the list of recent files."));
+        QCOMPARE(recentItems(), (QStringList{"&1 saved as.dat", "&2 r3.dat", "&3 r4.dat"}));
+        QCOMPARE(window->document().fileName(), std::string(kUntitled));
+
+        // A listed file opens from the menu.
+        child<QAction>(QStringLiteral("mnuFile_Recent3"))->trigger();
+        QCOMPARE(QString::fromStdString(window->document().fileName()), files[3]);
+        QCOMPARE(recentItems().first(), QStringLiteral("&1 r4.dat"));
+
+        window->close();
+        stop();
+        start();
+        QCOMPARE(recentItems(), (QStringList{"&1 r4.dat", "&2 saved as.dat", "&3 r3.dat"}));
+    }
+
+    void theGridGrowsWithTheWindow()
+    {
+        start();
+        const QSize design = window->size();
+        GridControl &g = window->channelGrid()->grid();
+        // At the design size the grid keeps its design rectangle and column widths.
+        QCOMPARE(window->channelGrid()->size(), QSize(g.twipsToPixelsX(10890), g.twipsToPixelsY(5235)));
+        QVERIFY(qAbs(g.columnWidth(5) - 1110) <= g.pixelsToTwipsX(1));
+        const VisibleRows atDesign = CountVisibleRows(table());
+        auto emptyAtRight = [this] {
+            int used = table()->verticalHeader()->width() + table()->verticalScrollBar()->width() +
+                       2 * table()->frameWidth();
+            for (int c = 0; c < table()->columnCount(); ++c)
+                used += table()->columnWidth(c);
+            return window->channelGrid()->width() - used;
+        };
+        const int designEmpty = emptyAtRight();
+
+        window->resize(design + QSize(400, 300));
+        const VisibleRows grown = CountVisibleRows(table());
+        QVERIFY2(grown.whole > atDesign.whole + 5, qPrintable(QStringLiteral("%1 -> %2").arg(atDesign.whole).arg(grown.whole)));
+        QCOMPARE(grown.any, grown.whole); // no half row at the bottom
+        // The columns share the extra width: no wider empty band at the right than before.
+        QCOMPARE(emptyAtRight(), designEmpty);
+
+        // Every height in between shows whole rows, too.
+        for (int extra = 40; extra <= 300; extra += 37) {
+            window->resize(design + QSize(0, extra));
+            const VisibleRows rows = CountVisibleRows(table());
+            QCOMPARE(rows.any, rows.whole);
+        }
+
+        window->resize(design);
+        QCOMPARE(window->channelGrid()->size(), QSize(g.twipsToPixelsX(10890), g.twipsToPixelsY(5235)));
+        QVERIFY(qAbs(g.columnWidth(5) - 1110) <= g.pixelsToTwipsX(1));
+        QCOMPARE(CountVisibleRows(table()).whole, atDesign.whole);
+    }
+
+    void theWindowKeepsItsSizeAndPlace()
+    {
+        start();
+        window->resize(window->size() + QSize(123, 77));
+        const QSize size = window->size();
+        window->close();
+        stop();
+        start();
+        QCOMPARE(window->size(), size);
+    }
+
+    void qtTextsFollowTheLanguage()
+    {
+        start();
+        QCOMPARE(yesButtonText(), QStringLiteral("&Yes|&No|Cancel"));
+        chooseLanguage(1);
+        QCOMPARE(state->language, kChinese);
+        const QString chinese = yesButtonText();
+        QVERIFY2(chinese.contains(QStringLiteral("是")) && chinese.contains(QStringLiteral("否")) &&
+                     chinese.contains(QStringLiteral("取消")),
+                 qPrintable(chinese));
+        chooseLanguage(0);
+        QCOMPARE(yesButtonText(), QStringLiteral("&Yes|&No|Cancel"));
+
+        // A Chinese start-up has them from the start.
+        window->close();
+        stop();
+        settings->SaveRegValue(QStringLiteral("Language"), QStringLiteral("1"));
+        start();
+        QCOMPARE(yesButtonText(), chinese);
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "test_desktop.moc"
