@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "files/data_file_io.h"
+#include "files/file_io.h"
 #include "model/band.h"
 #include "text/text_table.h"
 
@@ -131,6 +132,20 @@ QString BandChoices()
             QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
     return choices.join(QStringLiteral(", "));
+}
+
+int ConvertDataFile(const QCommandLineParser &parser, const std::function<QByteArray(const MemoryImage &)> &convert)
+{
+    const QString in = parser.positionalArguments().at(0);
+    const QString out = parser.positionalArguments().at(1);
+    const LoadedDataFile loaded = LoadDataFile(in);
+    if (!loaded.ok())
+        return Fail(LoadFailure(in, loaded, kEnglish));
+    if (const auto refused = CheckOutputPath(parser, out))
+        return *refused;
+    if (const QString error = SaveFileAtomically(out, convert(loaded.image)); !error.isEmpty())
+        return Fail(QStringLiteral("%1: %2").arg(out, error));
+    return 0;
 }
 
 } // namespace zrk6::cli

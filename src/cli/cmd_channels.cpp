@@ -26,18 +26,9 @@ int RunExport(const QStringList &arguments)
                                      {QStringLiteral("DATAFILE"), QStringLiteral("The data file to read.")},
                                      {QStringLiteral("CSVFILE"), QStringLiteral("The channel list to write.")}))
         return *done;
-    const QString in = parser.positionalArguments().at(0);
-    const QString out = parser.positionalArguments().at(1);
-
-    const LoadedDataFile loaded = LoadDataFile(in);
-    if (!loaded.ok())
-        return Fail(LoadFailure(in, loaded, kEnglish));
-    if (const auto refused = CheckOutputPath(parser, out))
-        return *refused;
-    const std::string text = WriteChannelList(loaded.image, ReadBandFromImage(loaded.image));
-    if (const QString error = SaveFileAtomically(out, QByteArray::fromStdString(text)); !error.isEmpty())
-        return Fail(QStringLiteral("%1: %2").arg(out, error));
-    return 0;
+    return ConvertDataFile(parser, [](const MemoryImage &image) {
+        return QByteArray::fromStdString(WriteChannelList(image, ReadBandFromImage(image)));
+    });
 }
 
 int RunImport(const QStringList &arguments)

@@ -15,19 +15,10 @@ int RunUnpack(const QStringList &arguments)
                                      {QStringLiteral("FILE.dat"), QStringLiteral("The data file to read.")},
                                      {QStringLiteral("OUT.img"), QStringLiteral("The raw image to write.")}))
         return *done;
-    const QString in = parser.positionalArguments().at(0);
-    const QString out = parser.positionalArguments().at(1);
-
-    const LoadedDataFile loaded = LoadDataFile(in);
-    if (!loaded.ok())
-        return Fail(LoadFailure(in, loaded, kEnglish));
-    if (const auto refused = CheckOutputPath(parser, out))
-        return *refused;
-    const auto bytes = loaded.image.bytes();
-    const QByteArray raw(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-    if (const QString error = SaveFileAtomically(out, raw); !error.isEmpty())
-        return Fail(QStringLiteral("%1: %2").arg(out, error));
-    return 0;
+    return ConvertDataFile(parser, [](const MemoryImage &image) {
+        const auto bytes = image.bytes();
+        return QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    });
 }
 
 } // namespace zrk6::cli

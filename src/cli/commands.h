@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
+#include "model/memory_image.h"
 #include "text/text_table.h"
 
 namespace zrk6 {
@@ -65,6 +67,10 @@ QString BandChoices();
 inline constexpr const char *kForceOption = "force";
 void AddForceOption(QCommandLineParser &parser, const QString &description = {});
 std::optional<int> CheckOutputPath(const QCommandLineParser &parser, const QString &path);
+// For a command parsed by ParseInOut that turns a data file into another file: loads the
+// first file, checks the second as an output and saves what convert makes of the image.
+// Returns the exit status.
+int ConvertDataFile(const QCommandLineParser &parser, const std::function<QByteArray(const MemoryImage &)> &convert);
 
 int RunNew(const QStringList &arguments);
 int RunShow(const QStringList &arguments);
