@@ -17,6 +17,13 @@ public:
 
     void undo() override { document_.setState(before_); }
     void redo() override { document_.setState(after_); }
+    // After a save under another name every step keeps to that name: undo or redo must
+    // not take the document back to a file that does not hold what it shows.
+    void rename(const std::string &fileName)
+    {
+        before_.fileName = fileName;
+        after_.fileName = fileName;
+    }
 
 private:
     ImageDocument &document_;
@@ -68,6 +75,8 @@ void ImageDocument::markSaved(const std::string &fileName)
 {
     if (fileName != fileName_) {
         fileName_ = fileName;
+        for (int i = 0; i < undoStack_.count(); ++i)
+            static_cast<ImageCommand *>(const_cast<QUndoCommand *>(undoStack_.command(i)))->rename(fileName);
         emit fileNameChanged(QString::fromStdString(fileName_));
     }
     undoStack_.setClean();

@@ -86,6 +86,30 @@ private slots:
         QVERIFY(doc.isModified()); // the saved file holds the edit
     }
 
+    void undoAndRedoAfterSaveAsKeepTheSavedName()
+    {
+        // Undo then redo back to the state saved under another name: the document is
+        // clean only under the name it was saved as, and Save must go to that file.
+        ImageDocument doc;
+        doc.replace(Filled(0x00), Band{}, "/tmp/a.dat");
+        doc.apply(QStringLiteral("edit"), [](MemoryImage &image) { image.set(1, 1); });
+        doc.markSaved("/tmp/b.dat");
+        doc.undoStack().undo();
+        QCOMPARE(doc.fileName(), std::string("/tmp/b.dat"));
+        QVERIFY(doc.isModified());
+        doc.undoStack().redo();
+        QVERIFY(!doc.isModified());
+        QCOMPARE(doc.fileName(), std::string("/tmp/b.dat"));
+
+        // The same after a band change (which makes the document Untitled) saved as c.dat.
+        doc.changeBand(QStringLiteral("band"), Filled(0x22), BandFromRow(kBand446), std::string(kUntitled));
+        doc.markSaved("/tmp/c.dat");
+        doc.undoStack().undo();
+        doc.undoStack().redo();
+        QVERIFY(!doc.isModified());
+        QCOMPARE(doc.fileName(), std::string("/tmp/c.dat"));
+    }
+
     void aBandChangeBringsBackBandAndNameOnUndo()
     {
         ImageDocument doc;
