@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "text/text_table.h"
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
@@ -32,6 +34,11 @@ void KeepOwner(int fd, const struct stat &old)
 
 QString SaveFileAtomically(const QString &path, const QByteArray &bytes)
 {
+    // The rename at the end would put a plain file in place of a pipe or a device node.
+    if (IsNonRegularFile(path)) {
+        const std::string_view text = LoadText(kTextNotRegularFile, kEnglish);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
 #ifdef Q_OS_UNIX
     struct stat old{};
     const bool replacing = ::stat(QFile::encodeName(path).constData(), &old) == 0 && S_ISREG(old.st_mode);

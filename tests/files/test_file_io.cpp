@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -120,6 +121,23 @@ private slots:
         QCOMPARE(SaveFileAtomically(fresh, QByteArrayLiteral("x")), QString());
         QCOMPARE(::stat(QFile::encodeName(fresh).constData(), &st), 0);
         QCOMPARE(st.st_uid, ::geteuid());
+    }
+
+    void savesLeaveWhatIsNotARegularFileAlone()
+    {
+        QTemporaryDir dir;
+        // Saving renames a new file over the target: a pipe or a device node would be replaced.
+        const QString fifo = dir.filePath(QStringLiteral("pipe.dat"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QStringList paths{fifo};
+        const QString device = dir.filePath(QStringLiteral("null.dat"));
+        if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+            paths << device; // only where device nodes may be made
+        for (const QString &path : paths) {
+            QCOMPARE(SaveDataFile(path, DefaultImage()), QStringLiteral("Not a regular file."));
+            QVERIFY2(QFileInfo::exists(path) && !QFileInfo(path).isFile(), qPrintable(path));
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), paths.size());
     }
 
     void readersRefuseWhatIsNotARegularFile()
