@@ -40,8 +40,7 @@ constexpr int kColEncode = 4;
 constexpr int kColFirstOption = 5;
 constexpr int kColLast = 9;
 
-constexpr std::array<int, ChannelGrid::kCols> kHeaderIds = {1239, 1200, 1202, 1211, 1212,
-                                                             1216, 1219, 1213, 1227, 1656};
+constexpr int kChannelHeaderId = 1239; // "CH", above the row labels
 
 // The option drop-down's items for columns 5..9, in list order.
 const std::vector<int> &OptionItems(int column)
@@ -566,7 +565,7 @@ void ChannelGrid::closeCellEditor()
 void ChannelGrid::applyCaptions()
 {
     for (int c = 0; c < kCols; ++c)
-        d_->grid->setTextMatrix(0, c, d_->tr(kHeaderIds[static_cast<std::size_t>(c)]));
+        d_->grid->setTextMatrix(0, c, d_->tr(c == 0 ? kChannelHeaderId : kChannelColumnTextIds[static_cast<std::size_t>(c - 1)]));
     d_->filling = true;
     d_->feature[0]->setItemText(0, d_->tr(1104));
     d_->filling = false;

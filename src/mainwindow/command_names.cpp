@@ -1,7 +1,5 @@
 #include "mainwindow/command_names.h"
 
-#include <array>
-
 #include "mainwindow/main_views.h"
 
 namespace zrk6 {
@@ -18,10 +16,8 @@ QString CommandName(int textId, LanguageMode language, const QString &arg1, cons
 
 QString ChannelFieldCommandName(int channel, ChannelColumn column, LanguageMode language)
 {
-    // The grid's column headers, RX Freq to Scrambler.
-    constexpr std::array<int, kChannelColumns> kColumnIds = {1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
     return CommandName(command_text::kChannelField, language, QString::number(channel),
-                       TableText(kColumnIds[static_cast<std::size_t>(column)], language));
+                       TableText(kChannelColumnTextIds[static_cast<std::size_t>(column)], language));
 }
 
 } // namespace zrk6

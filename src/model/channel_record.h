@@ -29,6 +29,10 @@ enum class ChannelColumn {
 };
 inline constexpr int kChannelColumns = 9;
 
+// The text ids of the grid's column headers, in ChannelColumn order (RX Freq .. Scrambler).
+inline constexpr std::array<int, kChannelColumns> kChannelColumnTextIds = {1200, 1202, 1211, 1212, 1216,
+                                                                           1219, 1213, 1227, 1656};
+
 // The nine display texts of one channel in grid column order; all empty for an empty channel.
 using RowTexts = std::array<std::string, kChannelColumns>;
 

@@ -28,9 +28,6 @@ constexpr int kTextRemoved = 1812;
 constexpr int kTextFeatures = 1814;
 constexpr int kTextAddress = 1815;
 
-// The grid's column headers 1..9.
-constexpr std::array<int, kChannelColumns> kColumnIds = {1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
-
 std::string Text(int id, LanguageMode language)
 {
     return std::string(LoadText(id, language));
@@ -130,7 +127,7 @@ GroupChanges ChannelChanges(const Images &im, int channel)
     const RowTexts after = ChannelRowTexts(im.after, channel, im.bandAfter, lang);
     for (int c = 0; c < kChannelColumns; ++c) {
         const auto i = static_cast<std::size_t>(c);
-        AddIfChanged(changes, c, prefix, Label(kColumnIds[i], lang), OrNone(before[i], lang), OrNone(after[i], lang));
+        AddIfChanged(changes, c, prefix, Label(kChannelColumnTextIds[i], lang), OrNone(before[i], lang), OrNone(after[i], lang));
     }
     return changes;
 }

@@ -168,7 +168,6 @@ void TestCopyDialog::channelCopyOntoItselfAndWithOk()
 {
     CopyRun run(0, 5);
     const MemoryImage before = run.image();
-    ScriptedPrompts &prompts = run.prompts;
     CopyDialog &d = *run.dialog;
     QSignalSpy changed(&d, &CopyDialog::channelCopyChosen);
     d.show();
