@@ -52,7 +52,6 @@ public:
     // Opens a data file as File, Open does, without a file dialog (zrk6 FILE, a recent
     // file); the usual message when it cannot. True when opened.
     bool openFile(const QString &path);
-    RecentFiles &recentFiles() { return *recent_; }
     // The serial device for this run (zrk6 --port); empty to use the port number again.
     void setPortOverride(const QString &device);
     QString portName() const;
@@ -63,7 +62,6 @@ public:
     ImageDocument &document() { return document_; }
     FileCommands &fileCommands() { return *file_; }
     ChannelCommands &channelCommands() { return *channels_; }
-    ChannelListCommands &channelListCommands() { return *lists_; }
     TransferCommands &transferCommands() { return *transfer_; }
     SafetyCommands &safetyCommands() { return *safety_; }
     AppState &state() { return state_; }
