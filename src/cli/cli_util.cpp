@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "cli/commands.h"
+#include "text/text_qstring.h"
 #include "files/data_file_io.h"
 #include "files/file_io.h"
 #include "model/band.h"
@@ -90,8 +91,7 @@ std::optional<int> ReadLanguage(const QCommandLineParser &parser, const QCommand
 
 QString Text(int id, LanguageMode language)
 {
-    const std::string_view text = LoadText(id, language);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return LoadQText(id, language);
 }
 
 QString LoadFailure(const QString &path, const LoadedDataFile &loaded, LanguageMode language)

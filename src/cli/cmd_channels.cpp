@@ -1,6 +1,7 @@
 #include <QByteArray>
 
 #include "cli/commands.h"
+#include "text/text_qstring.h"
 #include "files/channel_list.h"
 #include "files/data_file_io.h"
 #include "files/file_io.h"
@@ -11,7 +12,7 @@ namespace {
 
 QString FromStd(const std::string &text)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return ToQString(text);
 }
 
 } // namespace

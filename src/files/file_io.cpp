@@ -1,4 +1,5 @@
 #include "files/file_io.h"
+#include "text/text_qstring.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,8 +37,7 @@ QString SaveFileAtomically(const QString &path, const QByteArray &bytes)
 {
     // The rename at the end would put a plain file in place of a pipe or a device node.
     if (IsNonRegularFile(path)) {
-        const std::string_view text = LoadText(kTextNotRegularFile, kEnglish);
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return LoadQText(kTextNotRegularFile, kEnglish);
     }
 #ifdef Q_OS_UNIX
     struct stat old{};

@@ -1,4 +1,5 @@
 #include "link/cable_doctor.h"
+#include "text/text_qstring.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,8 +35,7 @@ constexpr int kTextDriver = 1873;
 
 QString Tr(int id, LanguageMode language)
 {
-    const std::string_view text = LoadText(id, language);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return LoadQText(id, language);
 }
 
 // USB serial chips that radio programming cables are built on, by vendor and product id.

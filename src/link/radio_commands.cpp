@@ -1,4 +1,5 @@
 #include "link/radio_commands.h"
+#include "text/text_qstring.h"
 
 #include "link/clone_window.h"
 
@@ -15,8 +16,7 @@ constexpr int kTextWriteConfirm = 1603;
 
 QString Text(int id, LanguageMode language)
 {
-    const std::string_view text = LoadText(id, language);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return LoadQText(id, language);
 }
 
 // The port test, then the confirmation. Returns the outcome that ends the command early, if any.

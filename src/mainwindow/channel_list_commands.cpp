@@ -1,4 +1,5 @@
 #include "mainwindow/channel_list_commands.h"
+#include "text/text_qstring.h"
 
 #include <QFileInfo>
 
@@ -13,7 +14,7 @@ namespace {
 
 QString FromStd(const std::string &text)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return ToQString(text);
 }
 
 PromptMessage Warning(const QString &text)

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "text/text_table.h"
+#include "text/text_qstring.h"
 #include "ui/prompts.h"
 
 class QWidget;
@@ -32,8 +33,7 @@ inline PromptMessage TextMessage(int textId, LanguageMode language, const QStrin
 {
     PromptMessage m;
     m.textId = textId;
-    const std::string_view text = LoadText(textId, language);
-    m.text = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    m.text = LoadQText(textId, language);
     m.title = title;
     m.icon = icon;
     m.buttons = buttons;
@@ -48,8 +48,7 @@ inline QString ProductTitle()
 
 inline QString TableText(int textId, LanguageMode language)
 {
-    const std::string_view text = LoadText(textId, language);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return LoadQText(textId, language);
 }
 
 } // namespace zrk6
