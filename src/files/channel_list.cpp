@@ -71,9 +71,12 @@ bool same(std::string_view a, std::string_view b)
            });
 }
 
-// "146.960000": an exact value in nano-MHz shown with at least five decimals.
+// "146.96000": an exact value in nano-MHz shown with five decimals, as the grid shows a
+// frequency, or more where the value has them.
 std::string nanoText(std::int64_t nano)
 {
+    if (nano < 0)
+        return "-" + nanoText(-nano);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%lld.%09lld", static_cast<long long>(nano / DecimalValue::kScale),
                   static_cast<long long>(nano % DecimalValue::kScale));
@@ -136,12 +139,14 @@ struct Finding {
     ListNote note;
     std::string value;
     std::string detail;
+    std::string bandEnd{};
 };
 
 class RowReader {
 public:
-    RowReader(const std::vector<std::string> &cells, const std::array<int, kColumnCount> &index, const Band &band)
-        : cells_(cells), index_(index), band_(band)
+    RowReader(const std::vector<std::string> &cells, const std::array<int, kColumnCount> &index, const Band &band,
+              bool decimalComma)
+        : cells_(cells), index_(index), band_(band), decimalComma_(decimalComma)
     {
     }
 
@@ -159,20 +164,32 @@ public:
         return v.empty() ? fallback : v;
     }
 
+    // A number cell as the number reader takes it. Where cells are not split at commas, a
+    // spreadsheet in many locales writes a decimal comma: one comma and no point is that. A
+    // comma beside a point, or a second comma, is a thousands separator, and the cell stays a
+    // bad value.
+    std::string number(std::string_view cell) const
+    {
+        std::string text(cell);
+        if (decimalComma_ && std::count(text.begin(), text.end(), ',') == 1 && text.find('.') == std::string::npos)
+            text[text.find(',')] = '.';
+        return text;
+    }
+
     // The channel, or why the row is skipped. Rounding remarks collect in remarks.
     std::optional<Finding> read(ChannelValue &channel, std::vector<Finding> &remarks) const
     {
         const std::string_view freqCell = get(kFrequency);
-        const auto rxValue = WholeNumber(freqCell);
+        const auto rxValue = WholeNumber(number(freqCell));
         if (!rxValue)
             return Finding{ListNote::BadFrequency, std::string(freqCell), {}};
         const std::int64_t rxNano = rxValue->negative ? -rxValue->nano : rxValue->nano;
         const auto rx = checkFrequency(rxNano, rxValue->sticky);
         if (!rx)
-            return Finding{ListNote::RxOutOfBand, std::string(freqCell), band_.text};
+            return outOfBand(ListNote::RxOutOfBand, ListNote::RxAboveBand, rxNano);
         channel.rx = rx->units;
         if (rx->rounded)
-            remarks.push_back({ListNote::RxRounded, std::string(freqCell), FormatFreq(rx->units)});
+            remarks.push_back({ListNote::RxRounded, nanoText(rxNano), FormatFreq(rx->units)});
 
         if (auto skip = readTransmit(channel, rxNano, remarks))
             return skip;
@@ -194,7 +211,7 @@ public:
             return Finding{ListNote::BadSkip, std::string(skip), {}};
 
         const std::string_view power = get(kPower);
-        if (const auto level = parsePower(power))
+        if (const auto level = parsePower(number(power)))
             channel.power = *level;
         else
             return Finding{ListNote::BadPower, std::string(power), {}};
@@ -216,6 +233,14 @@ public:
     }
 
 private:
+    // A frequency outside the band: below it, or at its upper limit (which is no channel) or above.
+    Finding outOfBand(ListNote below, ListNote above, std::int64_t nano) const
+    {
+        const bool isAbove = nano >= static_cast<std::int64_t>(band_.high) * DecimalValue::kScale;
+        return Finding{isAbove ? above : below, nanoText(nano), band_.text,
+                       isAbove ? std::to_string(band_.high) : std::string()};
+    }
+
     struct Checked {
         FreqUnits units;
         bool rounded;
@@ -250,14 +275,14 @@ private:
         if (!split && duplex != "+" && duplex != "-")
             return Finding{ListNote::BadDuplex, std::string(duplex), {}};
         const std::string_view offsetCell = get(kOffset, split ? "" : "0");
-        const auto offset = WholeNumber(offsetCell);
+        const auto offset = WholeNumber(number(offsetCell));
         if (!offset)
             return Finding{ListNote::BadOffset, std::string(offsetCell), {}};
         const std::int64_t offsetNano = offset->negative ? -offset->nano : offset->nano;
         const std::int64_t txNano = split ? offsetNano : duplex == "+" ? rxNano + offsetNano : rxNano - offsetNano;
         const auto tx = checkFrequency(txNano, offset->sticky);
         if (!tx)
-            return Finding{ListNote::TxOutOfBand, txNano < 0 ? "-" + nanoText(-txNano) : nanoText(txNano), band_.text};
+            return outOfBand(ListNote::TxOutOfBand, ListNote::TxAboveBand, txNano);
         channel.tx = tx->units;
         if (tx->rounded)
             remarks.push_back({ListNote::TxRounded, nanoText(txNano), FormatFreq(tx->units)});
@@ -315,7 +340,7 @@ private:
                 return std::nullopt;
             }
             const std::string_view freq = same(kind, "TSQL") || !transmit ? cTone : rTone;
-            const auto tone = parseCtcss(freq);
+            const auto tone = parseCtcss(number(freq));
             if (!tone)
                 return Finding{ListNote::BadCtcss, std::string(freq), {}};
             out = *tone;
@@ -352,7 +377,45 @@ private:
     const std::vector<std::string> &cells_;
     const std::array<int, kColumnCount> &index_;
     const Band &band_;
+    bool decimalComma_;
 };
+
+// How many cells of the line, split at the delimiter, name a column we know.
+int knownColumnNames(std::string_view line, char delimiter)
+{
+    const CsvTable table = ReadCsv(line, delimiter);
+    if (!table.ok())
+        return 0;
+    return static_cast<int>(std::count_if(table.records.front().cells.begin(), table.records.front().cells.end(),
+                                          [](const std::string &cell) {
+                                              return std::any_of(kColumnNames.begin(), kColumnNames.end(),
+                                                                 [&](std::string_view name) {
+                                                                     return same(trim(cell), name);
+                                                                 });
+                                          }));
+}
+
+// The delimiter that splits the header line into the most column names we know: ',' as the
+// shared format has it, ';' from a spreadsheet in a locale with a decimal comma, or a tab from
+// a spreadsheet's text export or clipboard. The preferred one wins a tie.
+char findDelimiter(std::string_view text, char preferred)
+{
+    const std::string_view header = CsvFirstLine(text);
+    // A header past the record limit is refused when the list is read.
+    if (header.size() > kMaxCsvRecordBytes)
+        return preferred;
+    char best = preferred;
+    int most = knownColumnNames(header, preferred);
+    for (const char delimiter : {',', ';', '\t'}) {
+        if (delimiter == preferred)
+            continue;
+        if (const int n = knownColumnNames(header, delimiter); n > most) {
+            best = delimiter;
+            most = n;
+        }
+    }
+    return best;
+}
 
 // Location 1..128 written as a whole number.
 std::optional<int> parseLocation(std::string_view text)
@@ -487,11 +550,13 @@ int ChannelListImport::skippedRows() const
                                            [](const ListReportLine &l) { return IsSkipNote(l.note); }));
 }
 
-ChannelListImport ReadChannelList(std::string_view input, const Band &band, ListPlacement placement, char delimiter)
+ChannelListImport ReadChannelList(std::string_view input, const Band &band, ListPlacement placement, char preferred)
 {
     ChannelListImport result;
     result.byLocation = placement.firstChannel == 0;
-    CsvTable table = ReadCsv(input, delimiter);
+    result.delimiter = findDelimiter(input, preferred);
+    const bool decimalComma = result.delimiter != ',';
+    CsvTable table = ReadCsv(input, result.delimiter);
     // Comments and nothing else: some text, but no header.
     if (table.error == CsvError::Empty && input.find_first_not_of(" \t\r\n\xEF\xBB\xBF") != std::string_view::npos) {
         result.error = ListError::NotAChannelList;
@@ -522,13 +587,14 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
     int next = placement.firstChannel;
     for (std::size_t r = 1; r < table.records.size(); ++r) {
         const CsvRecord &record = table.records[r];
-        const RowReader row(record.cells, index, band);
+        const RowReader row(record.cells, index, band, decimalComma);
         ListReportLine line;
         line.line = record.line;
-        auto report = [&](ListNote note, std::string value, std::string detail) {
+        auto report = [&](ListNote note, std::string value, std::string detail, std::string bandEnd = {}) {
             line.note = note;
             line.value = std::move(value);
             line.detail = std::move(detail);
+            line.bandEnd = std::move(bandEnd);
             result.report.push_back(line);
         };
 
@@ -558,7 +624,7 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
         ChannelValue value;
         std::vector<Finding> remarks;
         if (const auto skip = row.read(value, remarks)) {
-            report(skip->note, skip->value, skip->detail);
+            report(skip->note, skip->value, skip->detail, skip->bandEnd);
             continue;
         }
         for (Finding &remark : remarks)
@@ -612,9 +678,11 @@ std::string ListReportLineText(const ListReportLine &line, LanguageMode language
     case ListNote::NoChannelLeft: id = 1769; break;
     case ListNote::BadFrequency: id = 1770; break;
     case ListNote::RxOutOfBand: id = 1771; break;
+    case ListNote::RxAboveBand: id = 1981; break;
     case ListNote::BadDuplex: id = 1772; break;
     case ListNote::BadOffset: id = 1773; break;
     case ListNote::TxOutOfBand: id = 1774; break;
+    case ListNote::TxAboveBand: id = 1982; break;
     case ListNote::BadToneMode: id = 1775; break;
     case ListNote::BadCtcss: id = 1776; break;
     case ListNote::BadDcs: id = 1777; break;
@@ -629,7 +697,7 @@ std::string ListReportLineText(const ListReportLine &line, LanguageMode language
     case ListNote::TxRounded: id = 1786; break;
     case ListNote::Replaces: id = 1787; break;
     }
-    const std::string reason = FillText(LoadText(id, language), {line.value, line.detail});
+    const std::string reason = FillText(LoadText(id, language), {line.value, line.detail, line.bandEnd});
     return FillText(LoadText(1766, language), {line.location, std::to_string(line.line), reason});
 }
 
@@ -656,6 +724,8 @@ std::string ListSummaryText(const ChannelListImport &import, LanguageMode langua
 {
     if (import.channels.empty())
         return text(1765, language);
+    if (import.channels.size() == 1)
+        return text(1980, language);
     return FillText(LoadText(1764, language), {std::to_string(import.channels.size())});
 }
 

@@ -25,10 +25,12 @@ enum class ListNote {
     BadLocation,   // not a channel number 1..128
     NoChannelLeft, // a pasted row past channel 128
     BadFrequency,  // Frequency empty or not a number
-    RxOutOfBand,
+    RxOutOfBand,   // below the band
+    RxAboveBand,   // at the band's upper limit or above
     BadDuplex,
     BadOffset,
     TxOutOfBand,
+    TxAboveBand,
     BadToneMode,
     BadCtcss,
     BadDcs,
@@ -54,6 +56,7 @@ struct ListReportLine {
     ListNote note = ListNote::ShortRow;
     std::string value;    // the offending cell, the value before rounding, or the earlier line
     std::string detail;   // the band for out-of-band notes, the stored value for rounding
+    std::string bandEnd;  // the band's upper limit in MHz, for the notes of a frequency at or above it
 
     bool operator==(const ListReportLine &) const = default;
 };
@@ -68,6 +71,7 @@ enum class ListError {
 struct ChannelListImport {
     ListError error = ListError::None;
     bool byLocation = true; // false for pasted rows, which go to consecutive channels
+    char delimiter = ',';   // the one found from the header line
     CsvError csvError = CsvError::None;
     int errorLine = 0;
     std::vector<std::pair<int, ChannelValue>> channels; // channel number -> channel (with rx), ascending
@@ -87,8 +91,11 @@ struct ListPlacement {
 
 // Reads a channel list and checks each row against the band as typing checks a frequency.
 // Bad input gives an error and no channels; a row that does not fit is skipped and reported.
+// The delimiter is the one of ',', ';' and tab that splits the header line into the most
+// known column names; preferred when no other does better. With ';' or tab, a number cell may
+// have a decimal comma ("446,00625"), as spreadsheets write it in many locales.
 ChannelListImport ReadChannelList(std::string_view text, const Band &band,
-                                  ListPlacement placement = ListPlacement::byLocation(), char delimiter = ',');
+                                  ListPlacement placement = ListPlacement::byLocation(), char preferred = ',');
 
 // Replaces the records of the imported channels, each with exactly the bytes that typing
 // its values into an empty channel gives. Other channels keep their bytes.

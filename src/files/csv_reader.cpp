@@ -157,6 +157,20 @@ CsvTable failed(CsvError error, int line = 0)
 
 } // namespace
 
+std::string_view CsvFirstLine(std::string_view bytes)
+{
+    if (bytes.substr(0, kBom.size()) == kBom)
+        bytes.remove_prefix(kBom.size());
+    while (!bytes.empty()) {
+        std::string_view line = bytes.substr(0, lineLength(bytes));
+        bytes.remove_prefix(line.size());
+        if (isBlankLine(line) || line.front() == '#')
+            continue;
+        return line.substr(0, line.find_first_of("\r\n"));
+    }
+    return {};
+}
+
 CsvTable ReadCsv(std::string_view bytes, char delimiter)
 {
     if (bytes.size() > kMaxCsvBytes)

@@ -47,4 +47,8 @@ struct CsvTable {
 // linear in its length.
 CsvTable ReadCsv(std::string_view bytes, char delimiter = ',');
 
+// The first line that ReadCsv would start a record with (neither blank nor a comment), without
+// a byte-order mark before it and without its line end; empty when the text has none.
+std::string_view CsvFirstLine(std::string_view bytes);
+
 } // namespace zrk6

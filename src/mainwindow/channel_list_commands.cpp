@@ -42,7 +42,10 @@ QString ChannelListCommands::fileFilter() const
 void ChannelListCommands::importChannels()
 {
     views_.closeCellEditor();
-    const QString path = prompts_.openFileName(views_.dialogParent(), fileFilter());
+    // Lists saved as tab-separated text often end in .txt or .tsv.
+    const QString path = prompts_.openFileName(views_.dialogParent(), fileFilter() + QStringLiteral(";;") +
+                                                                          TableText(1820, state_.language) +
+                                                                          QStringLiteral(" (*)"));
     if (path.isEmpty())
         return;
     const FileReadResult read = ReadWholeFile(path, static_cast<qint64>(kMaxCsvBytes));
@@ -85,10 +88,10 @@ void ChannelListCommands::paste(int firstChannel, const QString &text)
 {
     views_.closeCellEditor();
     const QByteArray utf8 = text.toUtf8();
-    // Spreadsheets put tabs between cells; text copied from a CSV file has commas.
-    const char delimiter = text.section(QLatin1Char('\n'), 0, 0).contains(QLatin1Char('\t')) ? '\t' : ',';
+    // Spreadsheets put tabs between cells; the header line tells text copied from a CSV file.
+    // One pasted column shows no delimiter; with the tab, a decimal comma in it is read as one.
     applyAndReport(ReadChannelList(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-                                   document_.band(), ListPlacement::from(firstChannel), delimiter),
+                                   document_.band(), ListPlacement::from(firstChannel), '\t'),
                    1797);
 }
 

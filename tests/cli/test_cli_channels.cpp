@@ -95,6 +95,30 @@ private slots:
         QVERIFY(LoadDataFile(path(QStringLiteral("skips.dat"))).ok());
     }
 
+    void aSpreadsheetListWithDecimalCommasGivesTheFileOfItsTwin()
+    {
+        const QString band = QStringLiteral("400 - 470 MHz");
+        const QString twin = path(QStringLiteral("twin.dat"));
+        const Run points = Cli({QStringLiteral("import"), Fixture("locale_points.csv"), twin, QStringLiteral("--band"), band});
+        QCOMPARE(points.status, 0);
+        QCOMPARE(points.out, QStringLiteral("6 channels imported.\n"));
+        for (const char *file : {"locale_semicolon.csv", "locale_tab.tsv"}) {
+            const QString dat = path(QString::fromLatin1(file) + QStringLiteral(".dat"));
+            const Run run = Cli({QStringLiteral("import"), Fixture(file), dat, QStringLiteral("--band"), band});
+            QCOMPARE(run.status, 0);
+            QCOMPARE(run.out, QStringLiteral("6 channels imported.\n"));
+            QCOMPARE(run.err, Fixture(file) + QStringLiteral(": Location 6 (line 7): frequency 433.00610 MHz rounded to "
+                                                             "433.00625 MHz.\n"));
+            QCOMPARE(ReadRaw(dat), ReadRaw(twin));
+        }
+
+        const QString one = path(QStringLiteral("one.csv"));
+        WriteRaw(one, "Location;Frequency\r\n1;446,00625\r\n");
+        const Run single = Cli({QStringLiteral("import"), one, path(QStringLiteral("one.dat")), QStringLiteral("--band"), band});
+        QCOMPARE(single.status, 0);
+        QCOMPARE(single.out, QStringLiteral("1 channel imported.\n"));
+    }
+
     void intoKeepsTheChannelsTheListDoesNotName()
     {
         const QString base = path(QStringLiteral("base.dat"));

@@ -143,7 +143,7 @@ TEST(ChannelList, ReadsQuotedCellsCommentsABomAndColumnsInAnyOrder)
               (Channels{{1, hiking}, {2, Ch(43352500, 43352500)}, {3, three}, {4, four}}));
     EXPECT_EQ(notes(import), (std::vector<Note>{{"4", 10, ListNote::RxRounded}, {"2", 11, ListNote::Replaces}}));
     EXPECT_EQ(ListReportLineText(import.report[0], kEnglish),
-              "Location 4 (line 10): frequency 435.0061 MHz rounded to 435.00625 MHz.");
+              "Location 4 (line 10): frequency 435.00610 MHz rounded to 435.00625 MHz.");
     EXPECT_EQ(ListReportLineText(import.report[1], kEnglish), "Location 2 (line 11): replaces the row on line 4.");
     EXPECT_EQ(ListReportLineText(import.report[1], kChinese), "位置 2（第 11 行）：替换第 4 行。");
 }
@@ -160,9 +160,9 @@ TEST(ChannelList, SkipsEachRowThatDoesNotFitAndSaysWhy)
         {"A1", 5, ListNote::BadLocation},       {"2", 6, ListNote::ShortRow},
         {"3", 7, ListNote::BadFrequency},       {"4", 8, ListNote::BadFrequency},
         {"5", 9, ListNote::RxOutOfBand},        {"6", 10, ListNote::RxOutOfBand},
-        {"7", 11, ListNote::RxOutOfBand},       {"8", 12, ListNote::BadDuplex},
-        {"9", 13, ListNote::BadOffset},         {"10", 14, ListNote::TxOutOfBand},
-        {"11", 15, ListNote::TxOutOfBand},      {"12", 16, ListNote::BadToneMode},
+        {"7", 11, ListNote::RxAboveBand},       {"8", 12, ListNote::BadDuplex},
+        {"9", 13, ListNote::BadOffset},         {"10", 14, ListNote::TxAboveBand},
+        {"11", 15, ListNote::TxAboveBand},      {"12", 16, ListNote::BadToneMode},
         {"13", 17, ListNote::BadToneMode},      {"14", 18, ListNote::BadCtcss},
         {"15", 19, ListNote::BadDcs},           {"16", 20, ListNote::BadDcs},
         {"17", 21, ListNote::BadPolarity},      {"18", 22, ListNote::BadCrossMode},
@@ -179,9 +179,17 @@ TEST(ChannelList, SkipsEachRowThatDoesNotFitAndSaysWhy)
     for (const ListReportLine &l : import.report)
         lines.push_back(ListReportLineText(l, kEnglish));
     EXPECT_EQ(lines[0], "Location 0 (line 3): skipped: Location \"0\" is not a channel number 1 - 128.");
-    EXPECT_EQ(lines[7], "Location 6 (line 10): skipped: frequency 143.990000 MHz is outside the band 144 - 146 MHz.");
+    // Frequencies with five decimals, as the grid writes them; the band's upper limit is no channel.
+    EXPECT_EQ(lines[6], "Location 5 (line 9): skipped: frequency 0.00000 MHz is outside the band 144 - 146 MHz.");
+    EXPECT_EQ(lines[7], "Location 6 (line 10): skipped: frequency 143.99000 MHz is outside the band 144 - 146 MHz.");
+    EXPECT_EQ(lines[8], "Location 7 (line 11): skipped: frequency 146.00000 MHz is outside the band 144 - 146 MHz: "
+                        "the band ends below 146 MHz.");
+    EXPECT_EQ(ListReportLineText(import.report[8], kChinese),
+              "位置 7（第 11 行）：已跳过：频率 146.00000 MHz 超出频段 144 - 146 MHz：该频段的频率须低于 146 MHz。");
     EXPECT_EQ(lines[11], "Location 10 (line 14): skipped: transmit frequency 146.10000 MHz is outside the band "
-                         "144 - 146 MHz.");
+                         "144 - 146 MHz: the band ends below 146 MHz.");
+    EXPECT_EQ(ListReportLineText(import.report[11], kChinese),
+              "位置 10（第 14 行）：已跳过：发射频率 146.10000 MHz 超出频段 144 - 146 MHz：该频段的频率须低于 146 MHz。");
     EXPECT_EQ(lines[15], "Location 14 (line 18): skipped: CTCSS tone \"150.0\" is not in the radio's list.");
     EXPECT_EQ(lines[27], "Location 26 (line 30): transmit frequency 145.50310 MHz rounded to 145.50500 MHz.");
 }
@@ -285,6 +293,93 @@ std::vector<int> record(const MemoryImage &image, int channel)
     for (int i = 0; i < kRowSize; ++i)
         bytes.push_back(image.at(ChannelRow(channel), i));
     return bytes;
+}
+
+TEST(ChannelList, SpreadsheetListsWithSemicolonsTabsAndDecimalCommasReadAsTheirTwin)
+{
+    const Band band = BandFromRow(4);
+    const ChannelListImport twin = ReadChannelList(fixture("locale_points.csv"), band);
+    ASSERT_TRUE(twin.ok());
+    ASSERT_EQ(twin.channels.size(), 6U);
+    EXPECT_EQ(notes(twin), (std::vector<Note>{{"6", 7, ListNote::RxRounded}}));
+    const MemoryImage twinImage = imported(fixture("locale_points.csv"), 4);
+
+    struct Case {
+        const char *file;
+        char delimiter;
+    };
+    const Case cases[] = {
+        {"locale_semicolon.csv", ';'}, // a German spreadsheet: decimal commas, BOM, CRLF
+        {"locale_tab.tsv", '\t'},      // the same saved as text
+        {"locale_mixed.csv", ';'},     // decimal commas in some cells, points in others
+    };
+    for (const Case &c : cases) {
+        const ChannelListImport import = ReadChannelList(fixture(c.file), band);
+        ASSERT_TRUE(import.ok()) << c.file;
+        EXPECT_EQ(import.delimiter, c.delimiter) << c.file;
+        EXPECT_EQ(import.channels, twin.channels) << c.file;
+        EXPECT_EQ(import.report, twin.report) << c.file;
+        EXPECT_EQ(imported(fixture(c.file), 4), twinImage) << c.file;
+    }
+}
+
+TEST(ChannelList, ANumberCellWithAThousandsSeparatorIsABadValue)
+{
+    const ChannelListImport import = ReadChannelList(fixture("locale_broken.csv"), BandFromRow(kBand446));
+    ASSERT_TRUE(import.ok());
+    EXPECT_EQ(import.channels, (Channels{{8, Ch(44603125, 44603125, kNone, kNone, true, TxPower::Low)}}));
+    const std::vector<Note> expected{
+        {"1", 2, ListNote::BadFrequency}, {"2", 3, ListNote::BadFrequency}, {"3", 4, ListNote::BadFrequency},
+        {"4", 5, ListNote::BadFrequency}, {"5", 6, ListNote::BadOffset},    {"6", 7, ListNote::BadCtcss},
+        {"7", 8, ListNote::BadPower},
+    };
+    EXPECT_EQ(notes(import), expected);
+    // The report shows the cell as the file has it.
+    EXPECT_EQ(ListReportLineText(import.report[0], kEnglish),
+              "Location 1 (line 2): skipped: Frequency \"446,006.25\" is not a frequency in MHz.");
+    EXPECT_EQ(ListReportLineText(import.report[6], kEnglish),
+              "Location 7 (line 8): skipped: Power \"1.000,0W\" is not watts (5.0W) or High, Mid, Low.");
+}
+
+TEST(ChannelList, TheHeaderLineChoosesTheDelimiterAndWhetherACommaIsDecimal)
+{
+    const Band band = BandFromRow(kBand446);
+    const auto pasted = ListPlacement::from(1);
+    struct Case {
+        std::string text;
+        ListPlacement placement;
+        char preferred;
+        char delimiter;
+        FreqUnits rx; // 0: no channel
+    };
+    const Case cases[] = {
+        {"Location,Frequency\n1,446.00625\n", {}, ',', ',', 44600625},
+        {"Location;Frequency\n1;446,00625\n", {}, ',', ';', 44600625},
+        {"Location\tFrequency\n1\t446,00625\n", {}, ',', '\t', 44600625},
+        {"\xEF\xBB\xBF# saved by a spreadsheet\n\nLocation;Frequency\n1;446,00625\n", {}, ',', ';', 44600625},
+        // Between commas a comma is no decimal mark: a quoted "446,00625" is a bad value.
+        {"Location,Frequency\n1,\"446,00625\"\n", {}, ',', ',', 0},
+        // A semicolon inside a cell of a comma header does not make it a semicolon list.
+        {"Location,Frequency,Comment;notes\n1,446.00625,a;b\n", {}, ',', ',', 44600625},
+        // One pasted column: no delimiter to find, the caller's tab stands, the comma is decimal.
+        {"Frequency\n446,00625\n", pasted, '\t', '\t', 44600625},
+        {"Frequency;Mode\n446,00625;FM\n", pasted, '\t', ';', 44600625},
+        {"Frequency,Mode\n446.00625,FM\n", pasted, '\t', ',', 44600625},
+    };
+    for (const Case &c : cases) {
+        const ChannelListImport import = ReadChannelList(c.text, band, c.placement, c.preferred);
+        ASSERT_TRUE(import.ok()) << c.text;
+        EXPECT_EQ(import.delimiter, c.delimiter) << c.text;
+        if (c.rx == 0) {
+            EXPECT_TRUE(import.channels.empty()) << c.text;
+        } else {
+            ASSERT_EQ(import.channels.size(), 1U) << c.text;
+            EXPECT_EQ(import.channels[0].second.rx, c.rx) << c.text;
+        }
+    }
+    // A header that names no column on any delimiter is refused as before.
+    EXPECT_EQ(ListErrorText(ReadChannelList("Kanal;Frequenz\n1;446,00625\n", band), kEnglish),
+              "The file is not a channel list: no header line names Location and Frequency.");
 }
 
 TEST(ChannelList, AnImportedChannelHoldsTheBytesTypingGives)
@@ -401,8 +496,12 @@ TEST(ChannelList, PastedRowsFillConsecutiveChannels)
 
 TEST(ChannelList, SummarySaysHowManyOrThatNoneFits)
 {
-    EXPECT_EQ(ListSummaryText(ReadChannelList(fixture("vintage17.csv"), BandFromRow(kBand446)), kEnglish),
-              "11 channels imported.");
+    const ChannelListImport eleven = ReadChannelList(fixture("vintage17.csv"), BandFromRow(kBand446));
+    EXPECT_EQ(ListSummaryText(eleven, kEnglish), "11 channels imported.");
+    EXPECT_EQ(ListSummaryText(eleven, kChinese), "已导入 11 个信道。");
+    const ChannelListImport one = ReadChannelList("Location,Frequency\n5,446.00625\n", BandFromRow(kBand446));
+    EXPECT_EQ(ListSummaryText(one, kEnglish), "1 channel imported.");
+    EXPECT_EQ(ListSummaryText(one, kChinese), "已导入 1 个信道。");
     EXPECT_EQ(ListSummaryText(ReadChannelList(fixture("vintage17.csv"), BandFromRow(0)), kEnglish),
               "No channel was imported: no row of the list fits this band.");
 }

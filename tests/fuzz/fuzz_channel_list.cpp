@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Band band = BandFromRow(data[0] % kBandCount);
     const std::string_view text(reinterpret_cast<const char *>(data) + 1, size - 1);
 
-    const char delimiter = (data[0] & 0x80) ? '\t' : ',';
+    const char delimiter = (data[0] & 0x80) ? '\t' : (data[0] & 0x20) ? ';' : ',';
     const CsvTable table = ReadCsv(text, delimiter);
     Check(table.ok() ? !table.records.empty() && table.records.size() <= kMaxCsvRecords : table.records.empty());
     for (const CsvRecord &r : table.records)
@@ -63,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                                      : ListPlacement::byLocation();
     const ChannelListImport import = ReadChannelList(text, band, placement, delimiter);
     Check(import.ok() || import.channels.empty());
+    Check(import.delimiter == ',' || import.delimiter == ';' || import.delimiter == '\t');
     for (const ListReportLine &line : import.report)
         Check(!ListReportLineText(line, kEnglish).empty());
     if (!import.ok())

@@ -68,7 +68,7 @@ private slots:
         const MemoryImage before = image();
         importThroughMenu(Fixture("skips.csv"));
 
-        QCOMPARE(prompts->dialogFilters, QStringList{QStringLiteral("CSV Channel Lists (*.csv)")});
+        QCOMPARE(prompts->dialogFilters, QStringList{QStringLiteral("CSV Channel Lists (*.csv);;All Files (*)")});
         QCOMPARE(prompts->reports.size(), 1);
         const PromptReport &report = prompts->reports.front();
         QCOMPARE(report.title, QStringLiteral("Import Channels"));
@@ -184,12 +184,20 @@ private slots:
         QCOMPARE(cell(40, 2), QString());
         QCOMPARE(doc().undoStack().count(), 2);
 
+        // One column of a spreadsheet that writes decimal commas: one channel, said so.
+        QApplication::clipboard()->setText(QStringLiteral("Frequency\r\n145,5125\r\n"));
+        window->focusGrid(50, 1);
+        child<QAction>(QStringLiteral("mnuEdit_PasteChannels"))->trigger();
+        QCOMPARE(cell(50, 1), QStringLiteral("145.51250"));
+        QCOMPARE(prompts->reports.back().summary, QStringLiteral("1 channel imported."));
+        QCOMPARE(doc().undoStack().count(), 3);
+
         // Plain words are no channel list: a message, no step.
         QApplication::clipboard()->setText(QStringLiteral("hello world"));
         child<QAction>(QStringLiteral("mnuEdit_PasteChannels"))->trigger();
         QCOMPARE(prompts->shown.back().text,
                  QStringLiteral("The text is not a channel list: its first line does not name Frequency."));
-        QCOMPARE(doc().undoStack().count(), 2);
+        QCOMPARE(doc().undoStack().count(), 3);
     }
 
     void menuItemsInBothLanguages()
