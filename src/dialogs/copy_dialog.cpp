@@ -16,6 +16,7 @@
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
 #include "model/tone.h"
+#include "text/text_qstring.h"
 
 namespace zrk6 {
 namespace {
@@ -178,8 +179,8 @@ void CopyDialog::storeTxFrequency()
     }
     const RoundedFrequency rounded = RoundFrequencyText(typed.toStdString(), document_.band());
     if (rounded.outOfRange)
-        prompts_.message(this, PromptMessage{1229, Text(1229, state_.language), ProductName(), QMessageBox::Warning,
-                                             QMessageBox::Ok, QMessageBox::NoButton});
+        prompts_.message(this, PromptMessage{1229, ToQString(OutOfRangeText(rounded, document_.band(), state_.language)),
+                                             ProductName(), QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton});
     emit transmitChosen(source_, QString::fromStdString(rounded.text));
 }
 

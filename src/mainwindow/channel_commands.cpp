@@ -26,8 +26,11 @@ std::optional<FreqUnits> ChannelCommands::roundedFrequency(QWidget *parent, cons
     if (text.isEmpty())
         return std::nullopt;
     const RoundedFrequency rounded = RoundFrequencyText(text.toStdString(), document_.band());
-    if (rounded.outOfRange)
-        prompts_.message(parent, TextMessage(1229, state_.language, ProductTitle(), QMessageBox::Warning));
+    if (rounded.outOfRange) {
+        PromptMessage m = TextMessage(1229, state_.language, ProductTitle(), QMessageBox::Warning);
+        m.text = ToQString(OutOfRangeText(rounded, document_.band(), state_.language));
+        prompts_.message(parent, m);
+    }
     return ParseFreqText(rounded.text);
 }
 

@@ -1,5 +1,7 @@
 #include "mainwindow/file_commands.h"
 
+#include <QDir>
+
 #include "model/image_normalise.h"
 #include "document/image_document.h"
 #include "files/data_file_io.h"
@@ -63,9 +65,11 @@ bool FileCommands::openDataFile(const QString &chosenPath)
         return false;
     }
     if (!loaded.ok()) {
-        prompts_.message(views_.dialogParent(),
-                         TextMessage(loaded.textId, state_.language, TableText(1113, state_.language),
-                                     QMessageBox::Critical));
+        PromptMessage m = TextMessage(loaded.textId, state_.language, TableText(1113, state_.language),
+                                      QMessageBox::Critical);
+        if (loaded.textId == 1112) // which file, when it came from the command line or the recent list
+            m.text += QLatin1Char('\n') + TableText(1984, state_.language).arg(QDir::toNativeSeparators(path));
+        prompts_.message(views_.dialogParent(), m);
         return false;
     }
 

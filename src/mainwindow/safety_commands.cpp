@@ -155,6 +155,8 @@ void SafetyCommands::compareWithFile()
     const LoadedDataFile loaded = LoadDataOrRawImage(path);
     if (!loaded.ok()) {
         PromptMessage m = TextMessage(loaded.textId, lang, ProductTitle(), QMessageBox::Critical);
+        if (loaded.textId == 1112)
+            m.text += QLatin1Char('\n') + TableText(1985, lang).arg(QDir::toNativeSeparators(path));
         if (!loaded.systemError.isEmpty()) {
             m.text = loaded.systemError;
             m.icon = QMessageBox::Warning;

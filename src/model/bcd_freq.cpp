@@ -127,4 +127,9 @@ RoundedFrequency RoundFrequencyText(std::string_view text, const Band &band)
     return {FormatFreq(result), false};
 }
 
+std::string OutOfRangeText(const RoundedFrequency &rounded, const Band &band, LanguageMode language)
+{
+    return std::string(LoadText(1229, language)) + "\n" + FillText(LoadText(1983, language), {band.text, rounded.text});
+}
+
 } // namespace zrk6

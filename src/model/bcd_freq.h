@@ -7,6 +7,7 @@
 
 #include "model/band.h"
 #include "model/memory_image.h"
+#include "text/text_table.h"
 
 namespace zrk6 {
 
@@ -50,5 +51,9 @@ struct RoundedFrequency {
 // nearest allowed value and outOfRange; a text without "." that is not a number
 // gives the band's lower limit without a flag.
 RoundedFrequency RoundFrequencyText(std::string_view text, const Band &band);
+
+// Message 1229 "Frequency is out of range." with a second line naming the band and the value
+// the entry was set to instead.
+std::string OutOfRangeText(const RoundedFrequency &rounded, const Band &band, LanguageMode language);
 
 } // namespace zrk6

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -53,15 +56,51 @@ void WidgetPrompts::report(QWidget *parent, const PromptReport &report)
     dialog.exec();
 }
 
+namespace {
+
+// QFileSystemModel writes sizes and dates in the system's locale; the program's language
+// sets the default locale, which these columns of Qt's own file dialog then follow.
+class LocaleFileColumns final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (files == nullptr || role != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale locale;
+        if (index.column() == 3)
+            return locale.toString(files->lastModified(source), QLocale::ShortFormat);
+        return files->isDir(source) ? QIdentityProxyModel::data(index, role)
+                                    : QVariant(locale.formattedDataSize(files->size(source)));
+    }
+};
+
+// A system's native dialog follows the system's settings; Qt's own takes the proxy.
+QString chooseFile(QWidget *parent, const QString &filter, QFileDialog::AcceptMode mode, const QString &initialName)
+{
+    QFileDialog dialog(parent, QString(), initialName, filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setProxyModel(new LocaleFileColumns(&dialog));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
 QString WidgetPrompts::openFileName(QWidget *parent, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    return chooseFile(parent, filter, QFileDialog::AcceptOpen, QString());
 }
 
 QString WidgetPrompts::saveFileName(QWidget *parent, const QString &filter, const QString &initialName)
 {
     // QFileDialog asks before an existing file is replaced.
-    return QFileDialog::getSaveFileName(parent, QString(), initialName, filter);
+    return chooseFile(parent, filter, QFileDialog::AcceptSave, initialName);
 }
 
 QString QtFileFilter(const QString &tableFilter)

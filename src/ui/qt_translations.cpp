@@ -11,6 +11,8 @@ bool UseQtTranslations(LanguageMode language)
 {
     // One translator of our own on the application, replaced on every change of language.
     static const QString name = QStringLiteral("zrk6QtTranslator");
+    QLocale::setDefault(NormalizeLanguage(language) == kChinese ? QLocale(QLocale::Chinese, QLocale::China)
+                                                                : QLocale::system());
     QCoreApplication *app = QCoreApplication::instance();
     if (app == nullptr)
         return false;

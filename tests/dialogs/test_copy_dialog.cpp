@@ -250,6 +250,9 @@ void TestCopyDialog::frequencyCopy()
     QVERIFY(!d.isVisible());
     QCOMPARE(Cell(*run.f, 5, ChannelColumn::TxFreq), tx);
     QCOMPARE(prompts.shownIds(), message ? QList<int>{message} : QList<int>{});
+    if (message)
+        QCOMPARE(prompts.shown.first().text,
+                 QStringLiteral("Frequency is out of range.\nThe band is 144 - 146 MHz; the cell was set to %1 MHz.").arg(tx));
     QCOMPARE(changed.size(), 1);
     const int base = 4 * kRowSize;
     if (tx.isEmpty()) {

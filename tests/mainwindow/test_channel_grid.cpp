@@ -478,7 +478,7 @@ private slots:
         }
         QCOMPARE(prompts->shownIds(), QList<int>{1229});
         const PromptMessage &m = prompts->shown.first();
-        QCOMPARE(m.text, Tx(1229));
+        QCOMPARE(m.text, Tx(1229) + QStringLiteral("\nThe band is 144 - 146 MHz; the cell was set to %1 MHz.").arg(stored));
         QCOMPARE(m.title, QStringLiteral("ZR-K6"));
         QCOMPARE(m.icon, QMessageBox::Warning);
     }

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QTreeView>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
@@ -19,6 +21,7 @@
 #include "mainwindow/grid_control.h"
 #include "mainwindow/recent_files.h"
 #include "model/band.h"
+#include "ui/prompts.h"
 #include "ui/qt_translations.h"
 
 using namespace zrk6;
@@ -275,6 +278,46 @@ private slots:
         settings->SaveRegValue(QStringLiteral("Language"), QStringLiteral("1"));
         start();
         QCOMPARE(yesButtonText(), chinese);
+    }
+
+    void qtDatesAndSizesFollowTheLanguage()
+    {
+        QFile file(path(QStringLiteral("radio.dat")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4112, 'x'));
+        file.close();
+        const QDateTime modified = QFileInfo(file).lastModified();
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        start();
+        chooseLanguage(1);
+        QCOMPARE(QLocale().language(), QLocale::Chinese);
+
+        // Qt's own file dialog: the Size and Date Modified columns of the file.
+        QString size;
+        QString date;
+        onModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            dialog->setDirectory(dir->path());
+            auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+            QVERIFY(view);
+            QAbstractItemModel *model = view->model();
+            QTRY_VERIFY(model->rowCount(view->rootIndex()) > 0);
+            for (int r = 0; r < model->rowCount(view->rootIndex()); ++r) {
+                if (model->index(r, 0, view->rootIndex()).data().toString() == QStringLiteral("radio.dat")) {
+                    size = model->index(r, 1, view->rootIndex()).data().toString();
+                    date = model->index(r, 3, view->rootIndex()).data().toString();
+                }
+            }
+            dialog->reject();
+        });
+        WidgetPrompts real;
+        QCOMPARE(real.openFileName(window.get(), QStringLiteral("Data Files (*.dat)")), QString());
+        QCOMPARE(date, chinese.toString(modified, QLocale::ShortFormat));
+        QCOMPARE(size, chinese.formattedDataSize(4112));
+
+        chooseLanguage(0);
+        QCOMPARE(QLocale(), QLocale::system());
     }
 };
 

@@ -457,6 +457,9 @@ private slots:
         openThroughMenu(file, {QMessageBox::No});
         QCOMPARE(prompts->shownIds(), (QList<int>{1110, textId}));
         const PromptMessage &refusal = prompts->shown.last();
+        if (textId == 1112)
+            QCOMPARE(refusal.text, Tx(1112) + QStringLiteral("\nThe file %1 is not a ZR-K6 data file.")
+                                                  .arg(QDir::toNativeSeparators(file)));
         if (textId == 1112 || textId == 1701) {
             QCOMPARE(refusal.title, Tx(1113));
             QCOMPARE(refusal.icon, QMessageBox::Critical);

@@ -242,6 +242,10 @@ private slots:
         prompts->fileNames = {junk.fileName()};
         safety().compareWithFile();
         QCOMPARE(prompts->shownIds().last(), 1112);
+        QCOMPARE(prompts->shown.last().text,
+                 QStringLiteral("Incorrect File Type.\nThe file %1 is neither a ZR-K6 data file nor a memory image "
+                                "of 4096 bytes.")
+                     .arg(QDir::toNativeSeparators(junk.fileName())));
     }
 };
 

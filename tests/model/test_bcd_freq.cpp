@@ -104,3 +104,12 @@ TEST(RoundFrequencyText, ChecksTheCurrentBand)
     EXPECT_EQ(RoundFrequencyText("447", pmr), (RoundedFrequency{"446.99500", true}));
     EXPECT_EQ(RoundFrequencyText("445.99999", pmr), (RoundedFrequency{"446.00000", true}));
 }
+
+TEST(RoundFrequencyText, TheOutOfRangeMessageNamesTheBandAndTheValueSet)
+{
+    const Band pmr = BandFromRow(kBand446);
+    const RoundedFrequency above = RoundFrequencyText("447", pmr);
+    EXPECT_EQ(OutOfRangeText(above, pmr, kEnglish),
+              "Frequency is out of range.\nThe band is 446 - 447 MHz; the cell was set to 446.99500 MHz.");
+    EXPECT_EQ(OutOfRangeText(above, pmr, kChinese), "频率超出范围。\n频段为 446 - 447 MHz；单元格已设为 446.99500 MHz。");
+}
