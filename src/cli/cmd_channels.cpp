@@ -98,9 +98,10 @@ int RunImport(const QStringList &arguments)
     if (import.channels.empty())
         return Fail(QStringLiteral("%1: %2 Nothing written.").arg(csv, FromStd(ListSummaryText(import, kEnglish))));
     if (parser.isSet(strictOption) && import.skippedRows() > 0)
-        return Fail(QStringLiteral("%1: %2 rows skipped; nothing written (--strict).")
+        return Fail(QStringLiteral("%1: %2 %3 skipped; nothing written (--strict).")
                         .arg(csv)
-                        .arg(import.skippedRows()));
+                        .arg(import.skippedRows())
+                        .arg(import.skippedRows() == 1 ? QStringLiteral("row") : QStringLiteral("rows")));
 
     ApplyChannelList(image, import, band);
     if (const QString error = SaveDataFile(out, image); !error.isEmpty())

@@ -156,6 +156,9 @@ private slots:
         QTest::newRow("strict") << QStringList{QStringLiteral("import"), Fixture("skips.csv"), out, band,
                                                QStringLiteral("--strict")}
                                 << QStringLiteral("26 rows skipped; nothing written (--strict)") << 1;
+        QTest::newRow("strict, one row") << QStringList{QStringLiteral("import"), list("one.csv", "Location,Frequency\n1,145.5\n2,147\n"), out, band,
+                                                        QStringLiteral("--strict")}
+                                         << QStringLiteral("one.csv: 1 row skipped; nothing written (--strict)") << 1;
         QTest::newRow("empty") << QStringList{QStringLiteral("import"), list("empty.csv", {}), out, band}
                                << QStringLiteral("The file is empty.") << 1;
         QTest::newRow("binary") << QStringList{QStringLiteral("import"), list("bin.csv", QByteArray("\x7F" "ELF\x02\x01\x01\0\0", 9)), out, band}
