@@ -23,6 +23,8 @@ frmClone::frmClone(CloneMode mode, MemoryImage &image, LanguageMode language, co
     prgPercent_->setRange(0, mode == CloneMode::Read ? kReadProgressMaximum : kWriteProgressMaximum);
     prgPercent_->setValue(0);
     prgPercent_->setTextVisible(false);
+    // A screen reader names the bar by what it counts and reads its value as it moves.
+    prgPercent_->setAccessibleName(windowTitle());
 
     lblPercent_ = new QLabel(QString::fromStdString(CloneSession::ProgressLabel(0, prgPercent_->maximum(), language)),
                              this);
@@ -109,6 +111,7 @@ void frmClone::setVerifyAfterWrite(bool on)
 void frmClone::verifying()
 {
     setWindowTitle(QString::fromStdString(VerifyingCaption(language_)));
+    prgPercent_->setAccessibleName(windowTitle());
 }
 
 void frmClone::verified(const VerifyReport &report)

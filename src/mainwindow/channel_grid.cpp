@@ -30,6 +30,9 @@ namespace {
 
 constexpr int kLabelColumnTwips = 570;
 constexpr int kDataColumnTwips = 1110;
+constexpr int kTextMemoryChannel = 1301;
+constexpr int kTextEmptyCell = 1930;
+constexpr int kTextCellDescription = 1931;
 constexpr int kGridWidthTwips = 10890;
 constexpr int kGridHeightTwips = 5235;
 
@@ -124,6 +127,22 @@ struct ChannelGrid::Impl {
     {
         for (int c = 0; c < kChannelColumns; ++c)
             setCell(channel, c + 1, QString::fromStdString(texts[static_cast<std::size_t>(c)]));
+        describeRow(channel);
+    }
+
+    // What a screen reader says for a cell: "Channel 5, RX Freq" beside its value, and
+    // "empty" for a blank cell rather than nothing.
+    QString cellDescription(int row, int col) const { return tr(kTextCellDescription).arg(row).arg(cell(0, col)); }
+    void describeRow(int channel)
+    {
+        for (int c = 1; c <= kChannelColumns; ++c) {
+            QTableWidgetItem *item = grid->table()->item(channel - 1, c - 1);
+            if (item == nullptr)
+                continue;
+            const QString value = cell(channel, c);
+            item->setData(Qt::AccessibleTextRole, value.isEmpty() ? tr(kTextEmptyCell) : value);
+            item->setData(Qt::AccessibleDescriptionRole, cellDescription(channel, c));
+        }
     }
 
     // ---- opening -------------------------------------------------------------------
@@ -151,6 +170,10 @@ struct ChannelGrid::Impl {
             return;
         editRow = row;
         editCol = col;
+        const QString editing = cellDescription(row, col);
+        text->setAccessibleName(editing);
+        for (QComboBox *box : feature)
+            box->setAccessibleName(editing);
         const QRect r = currentCellInWidget();
         if (col == kColRx || col == kColTx) {
             editOriginalText = cell(row, col);
@@ -569,6 +592,9 @@ void ChannelGrid::applyCaptions()
     d_->filling = true;
     d_->feature[0]->setItemText(0, d_->tr(1104));
     d_->filling = false;
+    d_->grid->table()->setAccessibleName(d_->tr(kTextMemoryChannel));
+    for (int channel = 1; channel <= kChannelCount; ++channel)
+        d_->describeRow(channel);
 }
 
 void ChannelGrid::setCurrentCell(int row, int column)

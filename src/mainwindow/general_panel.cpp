@@ -42,7 +42,7 @@ GeneralPanel::GeneralPanel(AppState &state, const ImageDocument &document, QWidg
     cboGenModel_ = new QComboBox(this);
     cboGenModel_->setObjectName(QStringLiteral("cboGenModel"));
     cboGenModel_->setVisible(false);
-    lblGeneral0_->setBuddy(cboGenFreq_);
+    lblGeneral0_->setBuddy(cboGenModel_);
     lblGeneral1_->setBuddy(cboGenFreq_);
 
     auto *layout = new QHBoxLayout(this);
@@ -84,6 +84,8 @@ void GeneralPanel::applyCaptions()
     setTitle(TableText(1250, state_.language));
     lblGeneral0_->setText(TableText(1251, state_.language));
     lblGeneral1_->setText(TableText(1252, state_.language));
+    // The model shows as a plain label; a screen reader says what it is.
+    label1_->setAccessibleName(TableText(1932, state_.language).arg(label1_->text()));
 }
 
 void GeneralPanel::showFromImage()

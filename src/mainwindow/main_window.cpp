@@ -41,6 +41,7 @@
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
+#include "ui/accessibility.h"
 #include "mainwindow/transfer_commands.h"
 #include "mainwindow/vfo_panel.h"
 #include "model/app_state.h"
@@ -172,6 +173,8 @@ void frmMain::startUp()
     buildToolbar();
     buildStatusBar();
     buildPanels();
+    AnnounceStatusMessages(statusBar());
+    InstallPaneCycling(this, {grid_, general_, vfo_, tlbActions_});
 
     general_->fillLists();
     vfo_->fillLists();
@@ -291,6 +294,9 @@ void frmMain::buildToolbar()
             widget->setObjectName(QStringLiteral("tlbActions_") + key);
         connect(action, &QAction::triggered, this, [this, key] { tlbActions_ButtonClick(key); });
     }
+    // Tab and F6 reach the buttons too, for those who cannot use a mouse.
+    for (QToolButton *button : tlbActions_->findChildren<QToolButton *>())
+        button->setFocusPolicy(Qt::TabFocus);
 }
 
 void frmMain::buildStatusBar()

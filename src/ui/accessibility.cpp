@@ -1,0 +1,89 @@
+#include "ui/accessibility.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QWidget>
+
+namespace zrk6 {
+
+void SetAccessibleText(QWidget *widget, const QString &name, const QString &description)
+{
+    if (widget == nullptr)
+        return;
+    widget->setAccessibleName(name);
+    if (!description.isEmpty())
+        widget->setAccessibleDescription(description);
+}
+
+void Announce(QWidget *source, const QString &text)
+{
+    if (source == nullptr)
+        return;
+    source->setAccessibleName(text);
+    if (!QAccessible::isActive() || text.isEmpty())
+        return;
+    QAccessibleEvent nameChanged(source, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+    QAccessibleEvent alert(source, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void AnnounceStatusMessages(QStatusBar *bar)
+{
+    QObject::connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString &text) { Announce(bar, text); });
+}
+
+namespace {
+
+// The widget that takes the focus for pane: the pane itself, or its first child that
+// takes the focus by Tab (a toolbar, a group of controls).
+QWidget *FocusTarget(QWidget *pane)
+{
+    if (pane->focusPolicy() & Qt::TabFocus || pane->focusProxy() != nullptr)
+        return pane;
+    for (QWidget *child : pane->findChildren<QWidget *>()) {
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisible() && child->isEnabled())
+            return child;
+    }
+    return nullptr;
+}
+
+void MovePaneFocus(const QList<QWidget *> &panes, int step)
+{
+    QList<QWidget *> usable;
+    for (QWidget *pane : panes) {
+        if (pane != nullptr && pane->isVisible() && pane->isEnabled() && FocusTarget(pane) != nullptr)
+            usable.append(pane);
+    }
+    if (usable.isEmpty())
+        return;
+    int at = -1;
+    const QWidget *focus = QApplication::focusWidget();
+    for (int i = 0; i < usable.size(); ++i) {
+        const QWidget *pane = usable[i];
+        if (focus != nullptr && (focus == pane || pane->isAncestorOf(focus) || focus == pane->focusProxy()))
+            at = i;
+    }
+    const int next = at < 0 ? 0 : (at + step + int(usable.size())) % int(usable.size());
+    FocusTarget(usable[next])->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+} // namespace
+
+void InstallPaneCycling(QWidget *window, const QList<QWidget *> &panes)
+{
+    const auto add = [&](const QKeySequence &keys, int step) {
+        auto *shortcut = new QShortcut(keys, window);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, window, [panes, step] { MovePaneFocus(panes, step); });
+    };
+    add(QKeySequence(Qt::Key_F6), 1);
+    add(QKeySequence(Qt::SHIFT | Qt::Key_F6), -1);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
+}
+
+} // namespace zrk6
