@@ -1,7 +1,9 @@
 // zrk6-screenshot: starts the window as a newcomer would, presses Read against a (virtual)
 // radio, and saves a picture of the window. Used to make the screenshots in docs/.
 #include <QApplication>
+#include <QColor>
 #include <QCommandLineParser>
+#include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,10 +27,29 @@ int main(int argc, char *argv[])
                                       QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption output(QStringLiteral("out"), QStringLiteral("The PNG file to write."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({port, language, output});
+    const QCommandLineOption dark(QStringLiteral("dark"),
+                                  QStringLiteral("A dark palette, as a desktop's dark theme gives the program."));
+    parser.addOptions({port, language, output, dark});
     parser.process(app);
     if (!parser.isSet(port) || !parser.isSet(output))
         parser.showHelp(2);
+
+    if (parser.isSet(dark)) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette p;
+        p.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+        p.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+        p.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        p.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x33));
+        p.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+        p.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3a));
+        p.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+        p.setColor(QPalette::Highlight, QColor(0x3d, 0x7a, 0xd6));
+        p.setColor(QPalette::HighlightedText, QColor(0xff, 0xff, 0xff));
+        p.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3a));
+        p.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
+        QApplication::setPalette(p);
+    }
 
     QTemporaryDir settingsDir;
     zrk6::SettingsStore settings(settingsDir.filePath(QStringLiteral("zrk6.ini")));

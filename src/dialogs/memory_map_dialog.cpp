@@ -25,6 +25,28 @@ QString HexByte(int value)
     return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
 }
 
+// "Address 0x0AE" - how a screen reader names a byte; the map is a technician's tool and,
+// like its captions, speaks English only.
+QString AddressName(int address)
+{
+    return QStringLiteral("Address 0x") + QStringLiteral("%1").arg(address, 3, 16, QLatin1Char('0')).toUpper();
+}
+
+// A byte's cell: read out as its address and value, whatever text the editing gives it.
+class ByteItem final : public QTableWidgetItem {
+public:
+    ByteItem(int address, const QString &text) : QTableWidgetItem(text), address_(address) {}
+    QVariant data(int role) const override
+    {
+        if (role == Qt::AccessibleTextRole)
+            return AddressName(address_) + QStringLiteral(", value ") + text();
+        return QTableWidgetItem::data(role);
+    }
+
+private:
+    int address_;
+};
+
 bool IsEnter(const QKeyEvent *key)
 {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -55,6 +77,7 @@ MemoryMapDialog::MemoryMapDialog(const ImageDocument &document, QWidget *parent)
 
     msgMemory_ = new QTableWidget(kImageRows, kColumns, this);
     msgMemory_->setObjectName(QStringLiteral("msgMemory"));
+    msgMemory_->setAccessibleName(windowTitle());
     msgMemory_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     msgMemory_->setSelectionMode(QAbstractItemView::SingleSelection);
     msgMemory_->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -150,7 +173,7 @@ void MemoryMapDialog::fillGrid()
     const auto bytes = document_.image().bytes();
     for (int r = 0; r < kImageRows; ++r) {
         for (int c = 0; c < kColumns; ++c) {
-            auto *item = new QTableWidgetItem(HexByte(bytes[static_cast<std::size_t>(r * kColumns + c)]));
+            auto *item = new ByteItem(r * kColumns + c, HexByte(bytes[static_cast<std::size_t>(r * kColumns + c)]));
             item->setTextAlignment(Qt::AlignCenter);
             msgMemory_->setItem(r, c, item);
         }
@@ -200,6 +223,7 @@ void MemoryMapDialog::openEditor(const QString &typed)
     editRow_ = row;
     editColumn_ = column;
     savedText_ = msgMemory_->item(row, column)->text();
+    txtMemory_->setAccessibleName(AddressName(row * kColumns + column));
     txtMemory_->setGeometry(msgMemory_->visualRect(msgMemory_->model()->index(row, column)));
     if (typed.isEmpty()) {
         txtMemory_->setText(savedText_);

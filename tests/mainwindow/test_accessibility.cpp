@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -111,6 +113,31 @@ private slots:
         QVERIFY(child<QLabel>(QStringLiteral("Label1"))->accessibleName().startsWith(QStringLiteral("Model: ")));
     }
 
+    void everyMenuItemHasAMnemonic()
+    {
+        for (LanguageMode language : {kEnglish, kChinese}) {
+            switchLanguage(language);
+            QStringList missing;
+            const std::function<void(QMenu *)> walk = [&](QMenu *menu) {
+                for (QAction *action : menu->actions()) {
+                    if (action->isSeparator() || !action->isVisible())
+                        continue;
+                    if (!action->text().contains(QLatin1Char('&')))
+                        missing << action->text();
+                    if (action->menu())
+                        walk(action->menu());
+                }
+            };
+            for (QAction *top : window->menuBar()->actions()) {
+                if (!top->text().contains(QLatin1Char('&')))
+                    missing << top->text();
+                if (top->menu())
+                    walk(top->menu());
+            }
+            QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(" | "))));
+        }
+    }
+
     void dialogsNameEveryControl_data()
     {
         QTest::addColumn<QString>("action");
@@ -132,6 +159,18 @@ private slots:
         });
         child<QAction>(action)->trigger();
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    }
+
+    void theMemoryMapReadsAddressAndValue()
+    {
+        QTest::keyClick(table(), Qt::Key_M, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        auto *map = window->findChild<QDialog *>(QStringLiteral("frmMemoryMap"));
+        QVERIFY(map != nullptr);
+        const QStringList unnamed = test::UnnamedFocusables(map);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+        QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(map->findChild<QTableWidget *>(QStringLiteral("msgMemory")));
+        QCOMPARE(grid->tableInterface()->cellAt(0x0A, 0x0E)->text(QAccessible::Name), QStringLiteral("Address 0x0AE, value FF"));
+        map->close();
     }
 
     void theGridReadsLikeATable()
