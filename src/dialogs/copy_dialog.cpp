@@ -62,6 +62,7 @@ CopyDialog::CopyDialog(const AppState &state, const ImageDocument &document, Pro
     lbl3_ = new QLabel(Text(destLabels[mode_], lang), this);
     lbl3_->setObjectName(QStringLiteral("lbl3"));
     txtDest_ = new QLineEdit(this);
+    lbl3_->setBuddy(txtDest_); // a screen reader names the box by its label
     txtDest_->setObjectName(QStringLiteral("txtDest"));
     txtDest_->setContextMenuPolicy(Qt::NoContextMenu);
     cboCode_ = new QComboBox(this);

@@ -142,7 +142,8 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("language");
-        for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About"}) {
+        for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
+                                   "tlbActions_Print", "Ctrl+E"}) {
             QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);
             QTest::addRow("%s zh", action) << QString::fromLatin1(action) << int(kChinese);
         }
@@ -157,7 +158,13 @@ private slots:
             unnamed = test::UnnamedFocusables(dialog);
             qobject_cast<QDialog *>(dialog)->reject();
         });
-        child<QAction>(action)->trigger();
+        if (action == QLatin1String("Ctrl+E")) { // the copy dialog, on a channel in use
+            setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
+            window->focusGrid(1, 1);
+            QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier);
+        } else {
+            child<QAction>(action)->trigger();
+        }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     }
 
