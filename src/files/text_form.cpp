@@ -92,10 +92,21 @@ struct Choice {
     std::string description; // how an error lists them; the items joined when empty
 
     std::string listed() const { return description.empty() ? join(items) : description; }
+    // Letter case and blanks do not count: "dcs mode", "ChannelMode" (as the dialog writes it
+    // in English) and "144-146 MHz" name their items.
     std::optional<int> find(std::string_view text) const
     {
+        const auto squeezed = [](std::string_view t) {
+            std::string s;
+            for (const char c : t) {
+                if (c != ' ')
+                    s.push_back(c);
+            }
+            return s;
+        };
+        const std::string wanted = squeezed(text);
         for (std::size_t i = 0; i < items.size(); ++i) {
-            if (sameText(items[i], text))
+            if (sameText(squeezed(items[i]), wanted))
                 return static_cast<int>(i);
         }
         return std::nullopt;

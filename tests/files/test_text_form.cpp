@@ -380,7 +380,7 @@ TEST(TextForm, ValuesAreReadInAnyLetterCase)
 {
     const MemoryImage lower = Encode("format: 1\nmodel: zr-k6a\nband: 144 - 146 mhz\nchannels:\n  1: {rx: 145.5, tx: "
                                      "145.5, decode: none, encode: d023n, wide: NARROW, power: mid, bcl: qt/dqt}\n"
-                                     "features: {lamp: auto, scan_mode: dcs mode}\n");
+                                     "features: {lamp: auto, scan_mode: dcsmode}\n");
     const MemoryImage proper = Encode("format: 1\nmodel: ZR-K6A\nband: 144 - 146 MHz\nchannels:\n  1: {rx: 145.50000, tx: "
                                       "145.50000, decode: None, encode: D023N, wide: Narrow, power: Mid, bcl: QT/DQT}\n"
                                       "features: {lamp: Auto, scan_mode: DCS Mode}\n");
