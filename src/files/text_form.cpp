@@ -960,7 +960,12 @@ MemoryImage encode(std::string_view text)
 
     YAML::Node doc;
     try {
-        doc = YAML::Load(std::string(text));
+        const std::vector<YAML::Node> documents = YAML::LoadAll(std::string(text));
+        // A second document would be dropped without a word.
+        if (documents.size() > 1)
+            fail(markOf(documents[1]), {}, kErrorAtNoKey, {"a second document; a text form is one document"});
+        if (!documents.empty())
+            doc = documents.front();
     } catch (const YAML::Exception &e) {
         throw Failure{{e.mark.line + 1, e.mark.column + 1, {}, kErrorAtNoKey, {e.msg}}};
     }

@@ -352,6 +352,7 @@ TEST(TextForm, BadInputIsRefusedWithLineColumnAndKey)
          "channels.5.rx: '[...]' is not written as 000.00000"},
         {"a value where a map belongs", head + "channels: 5\n",
          "line 4, column 11: channels: expected a map here"},
+        {"a second document", head + "---\nchannels: {}\n", "line 5, column 1: a second document"},
         {"YAML syntax", head + "channels: {5: {rx: 145.0}\n", "line "},
         {"binary junk", head + "channels:\n  5: {rx: 14\x01" "5.0}\n", "line 5, column 13: binary data, not text"},
         {"not UTF-8", head + "\xFF\xFE\n", "line 4, column 1: binary data, not text"},
