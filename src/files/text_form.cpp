@@ -7,7 +7,9 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <sstream>
 
+#include <yaml-cpp/eventhandler.h>
 #include <yaml-cpp/yaml.h>
 
 #include "model/band.h"
@@ -951,6 +953,20 @@ std::optional<Mark> findBinary(std::string_view text)
     return std::nullopt;
 }
 
+// Notes where a document starts and ignores the rest.
+struct DocumentStart final : YAML::EventHandler {
+    YAML::Mark mark;
+    void OnDocumentStart(const YAML::Mark &at) override { mark = at; }
+    void OnDocumentEnd() override {}
+    void OnNull(const YAML::Mark &, YAML::anchor_t) override {}
+    void OnAlias(const YAML::Mark &, YAML::anchor_t) override {}
+    void OnScalar(const YAML::Mark &, const std::string &, YAML::anchor_t, const std::string &) override {}
+    void OnSequenceStart(const YAML::Mark &, const std::string &, YAML::anchor_t, YAML::EmitterStyle::value) override {}
+    void OnSequenceEnd() override {}
+    void OnMapStart(const YAML::Mark &, const std::string &, YAML::anchor_t, YAML::EmitterStyle::value) override {}
+    void OnMapEnd() override {}
+};
+
 MemoryImage encode(std::string_view text)
 {
     if (text.size() > kMaxTextFormBytes)
@@ -960,12 +976,17 @@ MemoryImage encode(std::string_view text)
 
     YAML::Node doc;
     try {
-        const std::vector<YAML::Node> documents = YAML::LoadAll(std::string(text));
-        // A second document would be dropped without a word.
-        if (documents.size() > 1)
-            fail(markOf(documents[1]), {}, kErrorAtNoKey, {"a second document; a text form is one document"});
-        if (!documents.empty())
-            doc = documents.front();
+        const std::string source(text);
+        doc = YAML::Load(source);
+        // A second document would be dropped without a word. (Not YAML::LoadAll: on some junk it
+        // finds documents without end.)
+        std::istringstream in(source);
+        YAML::Parser parser(in);
+        DocumentStart start;
+        parser.HandleNextDocument(start);
+        if (parser.HandleNextDocument(start))
+            fail({start.mark.line + 1, start.mark.column + 1}, {}, kErrorAtNoKey,
+                 {"a second document; a text form is one document"});
     } catch (const YAML::Exception &e) {
         throw Failure{{e.mark.line + 1, e.mark.column + 1, {}, kErrorAtNoKey, {e.msg}}};
     }
