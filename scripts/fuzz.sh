@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds one libFuzzer target with clang in its own build directory and runs it.
-# Usage: scripts/fuzz.sh NAME [SECONDS]   NAME: data_file, channel_list or clone_session (default 60 s)
+# Usage: scripts/fuzz.sh NAME [SECONDS]   NAME: data_file, channel_list, clone_session or text_form (default 60 s)
 # Environment: ZRK6_FUZZ_BUILD (build directory, default build-fuzz), ZRK6_FUZZ_JOBS.
 set -eu
 name=${1:?usage: scripts/fuzz.sh NAME [SECONDS]}

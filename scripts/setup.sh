@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
-  libgl-dev libgtest-dev libgmock-dev libcsv-dev
+  libgl-dev libgtest-dev libgmock-dev libcsv-dev libyaml-cpp-dev
   clang libclang-rt-14-dev
   poppler-utils xvfb xauth fonts-wqy-microhei
   qt6-translations-l10n

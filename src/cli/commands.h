@@ -79,6 +79,8 @@ int RunPack(const QStringList &arguments);
 int RunExport(const QStringList &arguments);
 int RunImport(const QStringList &arguments);
 int RunDiff(const QStringList &arguments);
+int RunDecode(const QStringList &arguments);
+int RunEncode(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);

@@ -19,6 +19,8 @@ const Command kCommands[] = {
     {"export", "Write the channels of a data file as a CSV channel list.", zrk6::cli::RunExport},
     {"import", "Make a data file from a CSV channel list.", zrk6::cli::RunImport},
     {"diff", "List how two data files or images differ, by meaning.", zrk6::cli::RunDiff},
+    {"decode", "Write a data file as text (YAML) for git, review and scripts.", zrk6::cli::RunDecode},
+    {"encode", "Make a data file from that text, byte for byte.", zrk6::cli::RunEncode},
     // Radio link commands go here, one line each.
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},

@@ -5,12 +5,17 @@
 #include "model/image_normalise.h"
 #include "document/image_document.h"
 #include "files/data_file_io.h"
+#include "files/text_form.h"
+#include "files/text_form_io.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "model/band.h"
 #include "ui/prompts.h"
 
 namespace zrk6 {
+
+// "ZR-K6 Text Form (*.yaml)|*.yaml"
+constexpr int kTextFormFilter = 1728;
 
 FileCommands::FileCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views)
     : state_(state), document_(document), prompts_(prompts), views_(views)
@@ -19,8 +24,19 @@ FileCommands::FileCommands(AppState &state, ImageDocument &document, Prompts &pr
 
 QString FileCommands::fileFilter() const
 {
-    return QtFileFilter(TableText(1109, state_.language));
+    // The text form (*.yaml) beside data files; the chosen name's extension decides the format.
+    return QtFileFilter(TableText(1109, state_.language)) + QStringLiteral(";;") +
+           QtFileFilter(TableText(kTextFormFilter, state_.language));
 }
+
+namespace {
+
+bool isTextForm(const QString &path)
+{
+    return IsTextFormFileName(path.toStdString());
+}
+
+} // namespace
 
 void FileCommands::newDocument()
 {
@@ -55,7 +71,21 @@ bool FileCommands::openDataFile(const QString &chosenPath)
     if (path.isEmpty())
         return false;
 
-    const LoadedDataFile loaded = LoadDataFile(path);
+    LoadedDataFile loaded;
+    if (isTextForm(path)) {
+        const LoadedTextForm text = LoadTextFormFile(path, state_.language);
+        if (!text.ok()) {
+            PromptMessage m;
+            m.text = text.badInput ? path + QLatin1Char('\n') + text.error : text.error;
+            m.title = text.badInput ? TableText(1113, state_.language) : ProductTitle();
+            m.icon = text.badInput ? QMessageBox::Critical : QMessageBox::Warning;
+            prompts_.message(views_.dialogParent(), m);
+            return false;
+        }
+        loaded.image = text.image;
+    } else {
+        loaded = LoadDataFile(path);
+    }
     if (!loaded.systemError.isEmpty()) {
         PromptMessage m;
         m.text = loaded.systemError;
@@ -101,7 +131,8 @@ bool FileCommands::saveAs()
 
 bool FileCommands::writeDataFile(const QString &path)
 {
-    const QString error = SaveDataFile(path, document_.image());
+    const QString error =
+        isTextForm(path) ? SaveTextFormFile(path, document_.image()) : SaveDataFile(path, document_.image());
     if (!error.isEmpty()) {
         PromptMessage m;
         m.text = error;

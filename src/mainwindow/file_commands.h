@@ -16,14 +16,15 @@ public:
 
     // Asks 1107, then rebuilds the default image of the current band as an untitled document.
     void newDocument();
-    // Offers to save unsaved changes (1110), then opens a data file: path, or the one the
-    // user picks when path is empty. A save that fails or is cancelled ends the command, so
+    // Offers to save unsaved changes (1110), then opens a data file (or a text form, *.yaml):
+    // path, or the one the user picks when path is empty. A save that fails or is cancelled ends the command, so
     // no change is lost. True when the file was opened.
     bool openDataFile(const QString &path = {});
     // Commits an open cell entry, then saves to the document's file, or asks for one when
     // it is untitled. True when saved.
     bool save();
-    // Commits an open cell entry, asks for a file name and saves there. True when saved.
+    // Commits an open cell entry, asks for a file name and saves there, as a text form when the
+    // name ends in .yaml. True when saved.
     bool saveAs();
 
     // The file dialog filter in the current language, in Qt's form.

@@ -311,7 +311,8 @@ private slots:
         prompts->fileNames = {file};
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(prompts->initialNames, QStringList{QStringLiteral("Untitled.dat")});
-        QCOMPARE(prompts->dialogFilters, QStringList{QtFileFilter(Tx(1109))});
+        QCOMPARE(prompts->dialogFilters,
+                 QStringList{QtFileFilter(Tx(1109)) + QStringLiteral(";;") + QtFileFilter(Tx(1728))});
         QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [File Name: my radio.dat]"));
         QVERIFY(!doc().isModified());
         QVERIFY(QFile::exists(file));
