@@ -79,6 +79,10 @@ int RunPack(const QStringList &arguments);
 int RunExport(const QStringList &arguments);
 int RunImport(const QStringList &arguments);
 int RunDiff(const QStringList &arguments);
+int RunEdit(const QStringList &arguments);
+int RunSort(const QStringList &arguments);
+int RunCompact(const QStringList &arguments);
+int RunDuplicates(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);

@@ -19,6 +19,10 @@ const Command kCommands[] = {
     {"export", "Write the channels of a data file as a CSV channel list.", zrk6::cli::RunExport},
     {"import", "Make a data file from a CSV channel list.", zrk6::cli::RunImport},
     {"diff", "List how two data files or images differ, by meaning.", zrk6::cli::RunDiff},
+    {"edit", "Change fields of many channels at once.", zrk6::cli::RunEdit},
+    {"sort", "Sort channels by frequency, tone or power.", zrk6::cli::RunSort},
+    {"compact", "Close the gaps between channels in use.", zrk6::cli::RunCompact},
+    {"duplicates", "List channels that repeat another's frequencies and tones.", zrk6::cli::RunDuplicates},
     // Radio link commands go here, one line each.
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},
