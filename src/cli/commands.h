@@ -81,6 +81,10 @@ int RunImport(const QStringList &arguments);
 int RunDiff(const QStringList &arguments);
 int RunDecode(const QStringList &arguments);
 int RunEncode(const QStringList &arguments);
+int RunEdit(const QStringList &arguments);
+int RunSort(const QStringList &arguments);
+int RunCompact(const QStringList &arguments);
+int RunDuplicates(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);

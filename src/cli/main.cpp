@@ -21,6 +21,10 @@ const Command kCommands[] = {
     {"diff", "List how two data files or images differ, by meaning.", zrk6::cli::RunDiff},
     {"decode", "Write a data file as text (YAML) for git, review and scripts.", zrk6::cli::RunDecode},
     {"encode", "Make a data file from that text, byte for byte.", zrk6::cli::RunEncode},
+    {"edit", "Change fields of many channels at once.", zrk6::cli::RunEdit},
+    {"sort", "Sort channels by frequency, tone or power.", zrk6::cli::RunSort},
+    {"compact", "Close the gaps between channels in use.", zrk6::cli::RunCompact},
+    {"duplicates", "List channels that repeat another's frequencies and tones.", zrk6::cli::RunDuplicates},
     // Radio link commands go here, one line each.
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},
