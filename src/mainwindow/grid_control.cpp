@@ -291,6 +291,16 @@ void GridControl::selectRowByLabel(int row, Qt::KeyboardModifiers modifiers)
     table_->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
 }
 
+void GridControl::selectRows(const std::vector<int> &rows)
+{
+    QItemSelection selection;
+    for (int r : rows) {
+        if (r >= 1 && r <= table_->rowCount())
+            selection.select(table_->model()->index(r - 1, 0), table_->model()->index(r - 1, table_->columnCount() - 1));
+    }
+    table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
 std::vector<int> GridControl::selectedRows() const
 {
     std::vector<int> rows;

@@ -74,6 +74,8 @@ public:
     // range from the last one, Ctrl+click adds or drops one), ascending; empty when the
     // selection is a single cell. Clicking a data cell ends the row selection.
     std::vector<int> selectedRows() const;
+    // Selects exactly these data rows by their labels (none clears the row selection).
+    void selectRows(const std::vector<int> &rows);
 
     void setFocus();
     bool hasFocus() const;

@@ -37,6 +37,7 @@
 #include "mainwindow/command_names.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
+#include "mainwindow/grid_commands.h"
 #include "mainwindow/grid_control.h"
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
@@ -173,6 +174,7 @@ void frmMain::startUp()
     buildToolbar();
     buildStatusBar();
     buildPanels();
+    gridCommands_ = new GridCommands(*this, findChild<QMenu *>(QStringLiteral("mnuEdit")));
     AnnounceStatusMessages(statusBar());
     InstallPaneCycling(this, {grid_, general_, vfo_, tlbActions_});
 
@@ -225,9 +227,8 @@ void frmMain::buildMenus()
     addSeparator(file, "mnuFile_Bar3");
     addAction(file, "mnuFile_ImportChannels", {}, &frmMain::mnuFile_ImportChannels_Click);
     addAction(file, "mnuFile_ExportChannels", {}, &frmMain::mnuFile_ExportChannels_Click);
-    // Print is reached through the toolbar; its menu item is never shown.
-    addSeparator(file, "mnuFile_Bar1")->setVisible(false);
-    addAction(file, "mnuFile_Print", QKeySequence(Qt::CTRL | Qt::Key_P), &frmMain::mnuFile_Print_Click)->setVisible(false);
+    addSeparator(file, "mnuFile_Bar1");
+    addAction(file, "mnuFile_Print", QKeySequence(Qt::CTRL | Qt::Key_P), &frmMain::mnuFile_Print_Click);
     addSeparator(file, "mnuFile_Bar2");
     QAction *exit = addAction(file, "mnuFile_Exit", {}, &frmMain::mnuFile_Exit_Click);
     recent_ = new RecentFiles(settings_, file, exit, this);
@@ -416,6 +417,8 @@ void frmMain::applyCaptions()
     vfo_->applyCaptions();
     fraMemChannel_->setTitle(TableText(1301, lang));
     grid_->applyCaptions();
+    if (gridCommands_ != nullptr)
+        gridCommands_->applyCaptions();
 }
 
 void frmMain::applyLanguage()

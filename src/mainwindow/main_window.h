@@ -23,6 +23,7 @@ class ChannelListCommands;
 class ChannelGrid;
 class FileCommands;
 class GeneralPanel;
+class GridCommands;
 class Prompts;
 class RecentFiles;
 class SafetyCommands;
@@ -64,6 +65,7 @@ public:
     ChannelCommands &channelCommands() { return *channels_; }
     TransferCommands &transferCommands() { return *transfer_; }
     SafetyCommands &safetyCommands() { return *safety_; }
+    GridCommands &gridCommands() { return *gridCommands_; }
     AppState &state() { return state_; }
     Prompts &prompts() { return prompts_; }
     SettingsStore &settings() { return settings_; }
@@ -133,6 +135,7 @@ private:
     std::unique_ptr<ChannelListCommands> lists_;
     std::unique_ptr<TransferCommands> transfer_;
     SafetyCommands *safety_ = nullptr; // owned by the window
+    GridCommands *gridCommands_ = nullptr; // owned by the window
 
     QWidget *picMain_ = nullptr;
     GeneralPanel *general_ = nullptr;

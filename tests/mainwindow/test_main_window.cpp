@@ -759,7 +759,9 @@ private slots:
         for (QAction *action : child<QMenu>(QStringLiteral("mnuFile"))->actions())
             names << action->objectName();
         QCOMPARE(names, fileItems);
-        QVERIFY(!child<QAction>(QStringLiteral("mnuFile_Print"))->isVisible());
+        // Print has a home in the File menu, with its key.
+        QVERIFY(child<QAction>(QStringLiteral("mnuFile_Print"))->isVisible());
+        QCOMPARE(child<QAction>(QStringLiteral("mnuFile_Print"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
         QCOMPARE(child<QAction>(QStringLiteral("mnuProgram_Read"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
         QCOMPARE(child<QAction>(QStringLiteral("mnuProgram_Write"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
 

@@ -1,0 +1,182 @@
+#include "dialogs/channel_ops_dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <cmath>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_support.h"
+#include "model/tone.h"
+
+namespace zrk6 {
+namespace {
+
+constexpr int kTextChangeTitle = 1894;
+constexpr int kTextChangeThis = 1895;
+constexpr int kTextTxRelation = 1896;
+constexpr int kTextSimplex = 1897;
+constexpr int kTextOffset = 1898;
+constexpr int kTextReceiveOnly = 1899;
+constexpr int kTextSortTitle = 1890;
+constexpr int kTextSortBy = 1891;
+constexpr int kTextDescending = 1892;
+constexpr int kTextSelectedOnly = 1893;
+
+// The channel columns' header texts (RX Freq .. Scrambler).
+int Header(ChannelColumn column)
+{
+    return kChannelColumnTextIds[static_cast<std::size_t>(column)];
+}
+
+QVBoxLayout *WithButtons(QDialog *dialog, QLayout *body, LanguageMode language)
+{
+    auto *main = new QVBoxLayout(dialog);
+    main->addLayout(body);
+    main->addLayout(OkCancelRow(MakeOkCancel(dialog, language, EnterKey::PressesOk)));
+    main->setSizeConstraint(QLayout::SetFixedSize);
+    return main;
+}
+
+} // namespace
+
+ChangeChannelsDialog::ChangeChannelsDialog(LanguageMode language, QWidget *parent)
+    : QDialog(parent), language_(language)
+{
+    setObjectName(QStringLiteral("frmChangeChannels"));
+    UseOwnerIcon(this);
+    setWindowTitle(Text(kTextChangeTitle, language));
+    auto *grid = new QGridLayout;
+
+    // The transmit frequency: simplex, an offset, or receive only.
+    Line tx = addLine(kTextTxRelation, "TxRelation", {kTextSimplex, kTextOffset, kTextReceiveOnly});
+    offset_ = Named(new QDoubleSpinBox(this), QStringLiteral("txtChangeOffset"));
+    offset_->setDecimals(5);
+    offset_->setRange(-100.0, 100.0);
+    offset_->setSingleStep(0.1);
+    offset_->setSuffix(QStringLiteral(" MHz"));
+    offset_->setAccessibleName(Text(kTextOffset, language));
+    offset_->setEnabled(false);
+    connect(tx.box, &QComboBox::currentIndexChanged, offset_, [this](int i) { offset_->setEnabled(i == 1); });
+
+    std::vector<int> tones;
+    const std::vector<std::string> toneTexts = BuildToneList(language);
+    addLine(Header(ChannelColumn::Decode), "Decode", {});
+    addLine(Header(ChannelColumn::Encode), "Encode", {});
+    for (std::size_t i = 1; i < 3; ++i) {
+        for (const std::string &t : toneTexts)
+            lines_[i].box->addItem(QString::fromStdString(t));
+    }
+    addLine(Header(ChannelColumn::WideNarrow), "WideNarrow", {1217, 1218});
+    addLine(Header(ChannelColumn::Scan), "Scan", {1221, 1220});
+    addLine(Header(ChannelColumn::TxPower), "TxPower", {1215, 1257, 1214});
+    addLine(Header(ChannelColumn::Bcl), "Bcl", {1101, 1226, 1225});
+    addLine(Header(ChannelColumn::Scrambler), "Scrambler", {1101, 1100});
+
+    int row = 0;
+    for (const Line &line : lines_) {
+        grid->addWidget(line.check, row, 0);
+        grid->addWidget(line.box, row, 1);
+        if (row == 0)
+            grid->addWidget(offset_, row, 2);
+        ++row;
+    }
+    WithButtons(this, grid, language);
+}
+
+ChangeChannelsDialog::Line ChangeChannelsDialog::addLine(int textId, const char *name, const std::vector<int> &items)
+{
+    Line line{Named(new QCheckBox(Text(textId, language_), this), QStringLiteral("chkChange") + QLatin1String(name)),
+              Named(new QComboBox(this), QStringLiteral("cboChange") + QLatin1String(name))};
+    line.check->setAccessibleDescription(Text(kTextChangeThis, language_));
+    line.box->setAccessibleName(Text(textId, language_));
+    line.box->setEnabled(false);
+    for (int id : items)
+        line.box->addItem(Text(id, language_));
+    connect(line.check, &QCheckBox::toggled, line.box, &QWidget::setEnabled);
+    lines_.push_back(line);
+    return line;
+}
+
+ChannelChange ChangeChannelsDialog::value() const
+{
+    ChannelChange change;
+    const auto checked = [this](std::size_t i) { return lines_[i].check->isChecked(); };
+    const auto index = [this](std::size_t i) { return lines_[i].box->currentIndex(); };
+    if (checked(0)) {
+        if (index(0) == 2)
+            change.receiveOnly = true;
+        else
+            change.offset = index(0) == 0 ? 0 : static_cast<FreqUnits>(std::llround(offset_->value() * kUnitsPerMHz));
+    }
+    for (std::size_t i : {std::size_t{1}, std::size_t{2}}) {
+        if (checked(i))
+            (i == 1 ? change.decode : change.encode) =
+                ToneFromText(lines_[i].box->currentText().toStdString()).value_or(Tone{});
+    }
+    if (checked(3))
+        change.wide = index(3) == 0;
+    if (checked(4))
+        change.scan = index(4) == 0;
+    if (checked(5))
+        change.power = index(5) == 0 ? TxPower::High : index(5) == 1 ? TxPower::Mid : TxPower::Low;
+    if (checked(6))
+        change.busyLock = static_cast<BusyLock>(index(6));
+    if (checked(7))
+        change.scrambler = index(7) == 1;
+    return change;
+}
+
+QStringList ChangeChannelsDialog::checkedFieldNames() const
+{
+    QStringList names;
+    for (const Line &line : lines_) {
+        if (line.check->isChecked())
+            names << line.check->text().remove(QLatin1Char('&'));
+    }
+    return names;
+}
+
+SortChannelsDialog::SortChannelsDialog(LanguageMode language, bool selectionOffered, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmSortChannels"));
+    UseOwnerIcon(this);
+    setWindowTitle(Text(kTextSortTitle, language));
+    key_ = Named(new QComboBox(this), QStringLiteral("cboSortKey"));
+    for (ChannelColumn c : {ChannelColumn::RxFreq, ChannelColumn::TxFreq, ChannelColumn::Decode, ChannelColumn::Encode,
+                            ChannelColumn::TxPower})
+        key_->addItem(Text(Header(c), language));
+    key_->setAccessibleName(Text(kTextSortBy, language));
+    descending_ = Named(new QCheckBox(Text(kTextDescending, language), this), QStringLiteral("chkSortDescending"));
+    selectedOnly_ = Named(new QCheckBox(Text(kTextSelectedOnly, language), this), QStringLiteral("chkSortSelected"));
+    selectedOnly_->setChecked(selectionOffered);
+    selectedOnly_->setEnabled(selectionOffered);
+    auto *grid = new QGridLayout;
+    auto *by = new QLabel(Text(kTextSortBy, language), this);
+    by->setBuddy(key_);
+    grid->addWidget(by, 0, 0);
+    grid->addWidget(key_, 0, 1);
+    grid->addWidget(descending_, 1, 1);
+    grid->addWidget(selectedOnly_, 2, 1);
+    WithButtons(this, grid, language);
+}
+
+SortKey SortChannelsDialog::key() const
+{
+    return static_cast<SortKey>(key_->currentIndex());
+}
+
+bool SortChannelsDialog::descending() const
+{
+    return descending_->isChecked();
+}
+
+bool SortChannelsDialog::selectedOnly() const
+{
+    return selectedOnly_->isChecked();
+}
+
+} // namespace zrk6

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+
+#include <QDialog>
+
+#include "model/channel_operations.h"
+#include "text/text_table.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+
+namespace zrk6 {
+
+// Change Selected Channels: one line per field, each with a check box; only checked
+// fields change. value() holds what the user chose.
+class ChangeChannelsDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    ChangeChannelsDialog(LanguageMode language, QWidget *parent);
+    ChannelChange value() const;
+    // The names of the checked fields in the dialog's language, for the undo caption.
+    QStringList checkedFieldNames() const;
+
+private:
+    struct Line {
+        QCheckBox *check;
+        QComboBox *box;
+    };
+    Line addLine(int textId, const char *name, const std::vector<int> &items);
+    LanguageMode language_;
+    std::vector<Line> lines_;
+    QDoubleSpinBox *offset_ = nullptr;
+};
+
+// Sort Channels: the key, the direction and whether only the selected rows are sorted.
+class SortChannelsDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    SortChannelsDialog(LanguageMode language, bool selectionOffered, QWidget *parent);
+    SortKey key() const;
+    bool descending() const;
+    bool selectedOnly() const;
+
+private:
+    QComboBox *key_;
+    QCheckBox *descending_;
+    QCheckBox *selectedOnly_;
+};
+
+} // namespace zrk6
