@@ -71,6 +71,16 @@ void ImageDocument::replace(const MemoryImage &image, const Band &band, const st
         emit fileNameChanged(QString::fromStdString(fileName_));
 }
 
+void ImageDocument::replaceUndoably(const QString &name, const MemoryImage &image, const Band &band,
+                                    const std::string &fileName)
+{
+    State after{image, band, fileName};
+    if (!(after.image == image_ && after.band == band_ && after.fileName == fileName_))
+        undoStack_.push(new ImageCommand(*this, name, state(), std::move(after)));
+    undoStack_.setClean();
+    emit replaced();
+}
+
 void ImageDocument::markSaved(const std::string &fileName)
 {
     if (fileName != fileName_) {

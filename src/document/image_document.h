@@ -44,9 +44,12 @@ public:
     // A band change: the image becomes image and the band band, the file name fileName, as
     // one undo step (undo brings back the image, band and file name before).
     void changeBand(const QString &name, const MemoryImage &image, const Band &band, const std::string &fileName);
-    // New, Open, Read: a new image, band and file name; the undo history is cleared and the
-    // document counts as unmodified.
+    // Open: a new image, band and file name; the undo history is cleared and the document
+    // counts as unmodified.
     void replace(const MemoryImage &image, const Band &band, const std::string &fileName);
+    // Replaces the whole document as one undo step named name (Read, New), so the edits it
+    // replaces can be brought back; afterwards the document counts as unmodified.
+    void replaceUndoably(const QString &name, const MemoryImage &image, const Band &band, const std::string &fileName);
     // Save, Save As: the document was stored under fileName, so it is unmodified now.
     void markSaved(const std::string &fileName);
 

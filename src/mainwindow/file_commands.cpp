@@ -50,7 +50,7 @@ void FileCommands::newDocument()
     const Band band = document_.band();
     MemoryImage image = document_.image();
     BuildDefaultImage(image, band);
-    document_.replace(NormaliseImage(image, band), band, std::string(kUntitled));
+    document_.replaceUndoably(TableText(1027, lang), NormaliseImage(image, band), band, std::string(kUntitled));
     views_.focusGrid(1, 1);
 }
 

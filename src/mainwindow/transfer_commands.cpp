@@ -28,7 +28,9 @@ TransferOutcome TransferCommands::read()
         if (safety_)
             safety_->backupAfterRead(image);
         const Band band = ReadBandFromImage(image);
-        document_.replace(NormaliseImage(image, band), band, document_.fileName());
+        // One undo step: Ctrl+Z brings back what the read replaced, unsaved edits included.
+        document_.replaceUndoably(TableText(1031, state_.language), NormaliseImage(image, band), band,
+                                  document_.fileName());
     });
     switch (outcome) {
     case TransferOutcome::Completed:

@@ -173,6 +173,27 @@ private slots:
         QCOMPARE(channel(3).rx, *ParseFreqText("144.60000"));
     }
 
+    void newIsOneUndoStepThatGivesTheEditsBack()
+    {
+        fourChannels();
+        doc().markSaved("radio.dat");
+        window->focusGrid(1, 7);
+        action("mnuEdit_Compact")->trigger(); // nothing to close: no step
+        grid().selectRows({1});
+        action("mnuEdit_DeleteChannels")->trigger();
+        const MemoryImage edited = image();
+        QVERIFY(doc().isModified());
+        prompts->answers = {QMessageBox::Ok};
+        action("mnuFile_New")->trigger();
+        QVERIFY(!IsChannelInUse(image(), 1, doc().band()));
+        QVERIFY(!doc().isModified());
+        QCOMPARE(undoText(), QStringLiteral("&Undo New"));
+        action("mnuEdit_Undo")->trigger();
+        QCOMPARE(image(), edited);
+        QCOMPARE(doc().fileName(), std::string("radio.dat"));
+        QVERIFY(doc().isModified());
+    }
+
     void insertingWhereThereIsNoRoomChangesNothing()
     {
         setUp([this](MemoryImage &image) {

@@ -108,6 +108,15 @@ private slots:
         QVERIFY(!doc().isModified());
         // The grid is the window's focus widget once the window is active again.
         QCOMPARE(window->focusWidget(), static_cast<QWidget *>(table()));
+
+        // The read is one undo step: Ctrl+Z brings back the edit it replaced, unsaved.
+        QCOMPARE(window->findChild<QAction *>(QStringLiteral("mnuEdit_Undo"))->text(), QStringLiteral("&Undo Read"));
+        window->findChild<QAction *>(QStringLiteral("mnuEdit_Undo"))->trigger();
+        QCOMPARE(cell(20, 1), QStringLiteral("145.50000"));
+        QVERIFY(doc().isModified());
+        window->findChild<QAction *>(QStringLiteral("mnuEdit_Redo"))->trigger();
+        QVERIFY(SameChannels(image(), sample));
+        QVERIFY(!doc().isModified());
     }
 
     void writeSendsTheImageAndChangesNothing()
