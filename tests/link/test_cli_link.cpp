@@ -183,8 +183,8 @@ void TestCliLink::aChatteringLineGivesUp()
     const Run run = Cli({QStringLiteral("read"), QStringLiteral("--retries"), QStringLiteral("1"),
                          QStringLiteral("--port"), sim.link(), out});
     QCOMPARE(run.status, 1);
-    QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?(Error02)")), 2);
-    QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error02)")), qPrintable(run.err));
+    QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?(Error01)")), 2);
+    QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error01)")), qPrintable(run.err));
     QVERIFY(!QFile::exists(out));
 }
 
