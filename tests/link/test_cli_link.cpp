@@ -58,6 +58,7 @@ private slots:
     void backupsAfterReadAndBeforeWrite();
     void aBackupThatFailsLeavesTheTransferAlone();
     void permissionErrorExplainsTheGroup();
+    void channelsOnlyKeepsTheRadiosOwnSettings();
 };
 
 void TestCliLink::readSavesTheRadioMemoryAndTraces()
@@ -468,6 +469,36 @@ void TestCliLink::aBackupThatFailsLeavesTheTransferAlone()
     QVERIFY(run.out.contains(QStringLiteral("verified")));
     QCOMPARE(run.err.count(QStringLiteral("warning: Backup not saved: ")), 1);
     qunsetenv("ZRK6_BACKUP_DIR");
+}
+
+
+void TestCliLink::channelsOnlyKeepsTheRadiosOwnSettings()
+{
+    RadioSimProcess sim;
+    const QString saved = sim.path(QStringLiteral("radio.img"));
+    QVERIFY(sim.start({QStringLiteral("--save"), saved}));
+    const MemoryImage before = radiosim::BuildSampleMemory();
+    // The plan: other channels, and other settings that must not reach the radio.
+    MemoryImage plan = before;
+    for (int a = 0; a < 0x800; ++a)
+        plan.set(a, static_cast<std::uint8_t>(a * 7 + 3));
+    for (int a = 0x800; a < 0xFB0; ++a)
+        plan.set(a, static_cast<std::uint8_t>(~before.at(a)));
+    const QString in = sim.path(QStringLiteral("plan.dat"));
+    QCOMPARE(SaveDataFile(in, plan), QString());
+
+    const Run run = Cli({QStringLiteral("write"), QStringLiteral("--channels-only"), QStringLiteral("--no-backup"),
+                         QStringLiteral("--port"), sim.link(), in});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(QStringLiteral("Reading completed!")), qPrintable(run.out));
+    QVERIFY2(run.out.contains(QStringLiteral("Writing completed!")), qPrintable(run.out));
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+    const MemoryImage radio = RadioSimProcess::readImage(saved);
+    for (int a = 0; a < kImageSize; ++a)
+        QVERIFY2(radio.at(a) == (a < 0x800 ? plan.at(a) : before.at(a)), qPrintable(QString::number(a, 16)));
+    // The document itself is left as it was.
+    QVERIFY(LoadDataFile(in).image == plan);
 }
 
 QTEST_GUILESS_MAIN(TestCliLink)
