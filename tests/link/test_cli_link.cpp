@@ -59,6 +59,7 @@ private slots:
     void aBackupThatFailsLeavesTheTransferAlone();
     void permissionErrorExplainsTheGroup();
     void channelsOnlyKeepsTheRadiosOwnSettings();
+    void fleetProgramsEveryPortAndLogsEachRadio();
 };
 
 void TestCliLink::readSavesTheRadioMemoryAndTraces()
@@ -499,6 +500,64 @@ void TestCliLink::channelsOnlyKeepsTheRadiosOwnSettings()
         QVERIFY2(radio.at(a) == (a < 0x800 ? plan.at(a) : before.at(a)), qPrintable(QString::number(a, 16)));
     // The document itself is left as it was.
     QVERIFY(LoadDataFile(in).image == plan);
+}
+
+void TestCliLink::fleetProgramsEveryPortAndLogsEachRadio()
+{
+    // Three radios, two rounds, channels only; the third radio is of another model.
+    RadioSimProcess sims[3];
+    QVERIFY(sims[0].start({QStringLiteral("--save"), sims[0].path(QStringLiteral("radio.img"))}));
+    QVERIFY(sims[1].start({QStringLiteral("--save"), sims[1].path(QStringLiteral("radio.img"))}));
+    QVERIFY(sims[2].start({QStringLiteral("--fault"), QStringLiteral("wrong-id")}));
+    const MemoryImage before = radiosim::BuildSampleMemory();
+    MemoryImage plan = before;
+    for (int a = 0; a < 0x800; ++a)
+        plan.set(a, static_cast<std::uint8_t>(a * 5 + 1));
+    for (int a = 0x800; a < 0xFB0; ++a)
+        plan.set(a, static_cast<std::uint8_t>(~before.at(a)));
+    const QString in = sims[0].path(QStringLiteral("plan.dat"));
+    QCOMPARE(SaveDataFile(in, plan), QString());
+    const QString log = sims[0].path(QStringLiteral("fleet.csv"));
+    {
+        // An existing log is continued.
+        QFile old(log);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("time,port,round,radio,result,failure,backup,changed fields\nearlier,line\n");
+    }
+
+    QStringList arguments{QStringLiteral("fleet"), in, QStringLiteral("--channels-only"), QStringLiteral("--rounds"),
+                          QStringLiteral("2"), QStringLiteral("--no-prompt"), QStringLiteral("--no-backup"),
+                          QStringLiteral("--log"), log};
+    for (const RadioSimProcess &sim : sims)
+        arguments << QStringLiteral("--port") << sim.link();
+    const Run run = Cli(arguments);
+    QVERIFY2(run.status == 1, qPrintable(run.err)); // one radio did not verify
+
+    const QStringList lines = QString::fromUtf8(FileBytes(log)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2 + 6);
+    QCOMPARE(lines.at(1), QStringLiteral("earlier,line"));
+    int verified = 0;
+    for (const QString &line : lines.mid(2)) {
+        const QStringList fields = line.split(QLatin1Char(','));
+        QCOMPARE(fields.size(), 8);
+        QVERIFY2(QDateTime::fromString(fields.at(0), Qt::ISODate).isValid(), qPrintable(line));
+        QVERIFY(fields.at(2) == QStringLiteral("1") || fields.at(2) == QStringLiteral("2"));
+        if (fields.at(1) == sims[2].link()) {
+            QCOMPARE(fields.at(4), QStringLiteral("model mismatch"));
+        } else {
+            QCOMPARE(fields.at(4), QStringLiteral("verified"));
+            QCOMPARE(fields.at(3).size(), 16); // the identification in hex
+            ++verified;
+        }
+    }
+    QCOMPARE(verified, 4);
+    for (int i = 0; i < 2; ++i) {
+        const QString saved = sims[i].path(QStringLiteral("radio.img"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+        const MemoryImage radio = RadioSimProcess::readImage(saved);
+        for (int a = 0; a < kImageSize; ++a)
+            QVERIFY2(radio.at(a) == (a < 0x800 ? plan.at(a) : before.at(a)), qPrintable(QString::number(a, 16)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCliLink)
