@@ -60,6 +60,7 @@ private slots:
     void permissionErrorExplainsTheGroup();
     void channelsOnlyKeepsTheRadiosOwnSettings();
     void fleetProgramsEveryPortAndLogsEachRadio();
+    void fleetInterruptedEndsEveryRadioAndKeepsTheLog();
 };
 
 void TestCliLink::readSavesTheRadioMemoryAndTraces()
@@ -558,6 +559,38 @@ void TestCliLink::fleetProgramsEveryPortAndLogsEachRadio()
         for (int a = 0; a < kImageSize; ++a)
             QVERIFY2(radio.at(a) == (a < 0x800 ? plan.at(a) : before.at(a)), qPrintable(QString::number(a, 16)));
     }
+}
+
+void TestCliLink::fleetInterruptedEndsEveryRadioAndKeepsTheLog()
+{
+    RadioSimProcess sims[2];
+    for (RadioSimProcess &sim : sims)
+        QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}, false));
+    const QString in = sims[0].path(QStringLiteral("plan.dat"));
+    QCOMPARE(SaveDataFile(in, radiosim::BuildSampleMemory()), QString());
+    const QString log = sims[0].path(QStringLiteral("fleet.csv"));
+    QProcess cli;
+    cli.start(QStringLiteral(ZRK6_CLI), {QStringLiteral("fleet"), in, QStringLiteral("--no-backup"), QStringLiteral("--log"),
+                                         log, QStringLiteral("--port"), sims[0].link(), QStringLiteral("--port"),
+                                         sims[1].link()});
+    QVERIFY(cli.waitForStarted());
+    QByteArray err;
+    QTRY_VERIFY_WITH_TIMEOUT((err += cli.readAllStandardError()).count("round 1: read") == 2, 10000);
+    QTest::qWait(1000); // well into both reads
+    QCOMPARE(::kill(static_cast<pid_t>(cli.processId()), SIGINT), 0);
+    QVERIFY(cli.waitForFinished(10000));
+    err += cli.readAllStandardError();
+    QCOMPARE(cli.exitCode(), 130);
+    QVERIFY2(err.contains("interrupted"), err.constData());
+    // Each radio took its end byte and left clone mode.
+    for (RadioSimProcess &sim : sims) {
+        QByteArray simLog;
+        QTRY_VERIFY_WITH_TIMEOUT((simLog += sim.errors()).contains("read ended"), 5000);
+    }
+    const QStringList lines = QString::fromUtf8(FileBytes(log)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    for (const QString &line : lines.mid(1))
+        QVERIFY2(line.contains(QStringLiteral(",failed,interrupted during the read,")), qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TestCliLink)
