@@ -102,6 +102,9 @@ private:
     void startDriver(CloneMode mode, const MemoryImage &image)
     {
         setPhase(mode == CloneMode::Read ? QStringLiteral("read") : QStringLiteral("write"));
+        // The read's driver may be the one whose finished() is running now: let the loop delete it.
+        if (driver_)
+            driver_.release()->deleteLater();
         driver_ = std::make_unique<CloneDriver>(mode, image, settings_.language, port_, *this);
         driver_->setVerifyAfterWrite(mode == CloneMode::Write);
         if (const QString reason = driver_->open(); !reason.isEmpty())
