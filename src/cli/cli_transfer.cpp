@@ -261,6 +261,11 @@ void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSetting
         Err(QStringLiteral("zrk6-cli: warning: %1 %2").arg(Text(1809, settings.language), backup.error));
 }
 
+std::shared_ptr<void> WatchInterrupt(std::function<void()> onInterrupt)
+{
+    return std::make_shared<InterruptWatch>(std::move(onInterrupt));
+}
+
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio)
 {
     ConsoleFrontEnd frontEnd(settings.retries, StderrIsTerminal());

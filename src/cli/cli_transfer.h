@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include <QCommandLineOption>
@@ -64,6 +66,10 @@ inline constexpr int kInterruptedStatus = 130;
 // Returns the exit status: 0 when the transfer completed (and verified), 1 when it failed (or
 // the read-back found differences), kInterruptedStatus when Ctrl+C or SIGTERM cancelled it
 // (the radio then gets its end byte, as after Cancel).
+// While the returned object lives, Ctrl+C and SIGTERM call onInterrupt in the event loop (once)
+// in place of ending the program.
+std::shared_ptr<void> WatchInterrupt(std::function<void()> onInterrupt);
+
 int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio);
 
 } // namespace zrk6::cli

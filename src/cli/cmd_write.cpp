@@ -3,6 +3,7 @@
 #include "cli/cli_transfer.h"
 #include "cli/commands.h"
 #include "files/data_file_io.h"
+#include "link/write_verify.h"
 
 namespace zrk6::cli {
 
@@ -20,6 +21,11 @@ int RunWrite(const QStringList &arguments)
         QStringLiteral("After the write, read the radio back and compare what was sent; differences are "
                        "listed and the exit status is 1."));
     parser.addOption(verifyOption);
+    const QCommandLineOption channelsOnlyOption(
+        QStringLiteral("channels-only"),
+        QStringLiteral("Read the radio first, put only the file's 128 channels into its memory and write "
+                       "that back, verified; the radio keeps its VFO, features and other settings."));
+    parser.addOption(channelsOnlyOption);
     parser.addPositionalArgument(QStringLiteral("IN.dat"), QStringLiteral("The data file to write."));
     if (const auto done = ParseCommandLine(parser, arguments, 1))
         return *done;
@@ -32,7 +38,20 @@ int RunWrite(const QStringList &arguments)
     const LoadedDataFile loaded = LoadDataFile(in);
     if (!loaded.ok())
         return Fail(LoadFailure(in, loaded, settings.language));
-    return RunTransfer(CloneMode::Write, loaded.image, settings, nullptr);
+    if (!parser.isSet(channelsOnlyOption))
+        return RunTransfer(CloneMode::Write, loaded.image, settings, nullptr);
+
+    // The read also checks the radio's identification against the file's and makes the backup.
+    MemoryImage radio;
+    const TransferSettings readSettings = [&] {
+        TransferSettings s = settings;
+        s.verify = false;
+        return s;
+    }();
+    if (const int status = RunTransfer(CloneMode::Read, loaded.image, readSettings, &radio); status != 0)
+        return status;
+    settings.verify = true;
+    return RunTransfer(CloneMode::Write, WithChannelsOf(radio, loaded.image), settings, nullptr);
 }
 
 } // namespace zrk6::cli

@@ -88,6 +88,7 @@ int RunDuplicates(const QStringList &arguments);
 // Radio link commands: declare them here.
 int RunRead(const QStringList &arguments);
 int RunWrite(const QStringList &arguments);
+int RunFleet(const QStringList &arguments);
 int RunPorts(const QStringList &arguments);
 int RunDoctor(const QStringList &arguments);
 

@@ -28,6 +28,7 @@ const Command kCommands[] = {
     // Radio link commands go here, one line each.
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},
+    {"fleet", "Program several radios at once, each verified and logged.", zrk6::cli::RunFleet},
     {"ports", "List the communication ports 1..4 and their system names.", zrk6::cli::RunPorts},
     {"doctor", "Check the cable: ports, permissions, brltty, ModemManager.", zrk6::cli::RunDoctor},
 };

@@ -100,7 +100,6 @@ CloneActions CloneSession::Start()
     awaitAck_ = 1;
     transferDone_ = false;
     transferAborted_ = false;
-    strayBytes_ = false;
     ResetProgress(out);
     SendCurrent(out);
     return out;
@@ -203,8 +202,8 @@ void CloneSession::HandleReply(std::span<const std::uint8_t> reply, CloneActions
     const bool isAck = reply.size() == 1 && reply[0] == kAck;
     if (awaitAck_ == 1 && cloneStep_ == 0 && !isAck) {
         // Anything but 06 after the greeting is dropped, but the wait does not start again: a
-        // line that keeps talking must not hold the transfer for ever.
-        strayBytes_ = true;
+        // line that keeps talking must not hold the transfer for ever. If no 06 comes in time,
+        // the greeting was simply never acknowledged.
         return;
     }
     out.push_back(Make(CloneAction::Kind::StopTimer));
@@ -276,9 +275,6 @@ CloneActions CloneSession::Timeout()
     CloneActions out;
     if (phase_ != Phase::AwaitReply)
         return out;
-    // Something answered the greeting, only not with 06: the reply was wrong, not missing.
-    if (strayBytes_ && cloneStep_ == 0)
-        transferAborted_ = true;
     AskRetry(out);
     return out;
 }
@@ -313,7 +309,6 @@ CloneActions CloneSession::Retry()
     cloneStep_ = 0;
     sentStep_ = kCloneStepUnsent;
     awaitAck_ = 1;
-    strayBytes_ = false;
     phase_ = Phase::Settle;
     CloneAction settle = Make(CloneAction::Kind::SettleLine);
     settle.length = kRetryQuietMs;

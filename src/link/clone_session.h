@@ -100,7 +100,7 @@ public:
     // Bytes from the port, in any split. Bytes beyond a reply wait for the next one; bytes while
     // no reply is awaited (at a prompt, while the line settles, after the end) are dropped.
     // Stray bytes never extend the time a reply has: after the greeting they are dropped, and
-    // if no 06 follows in time the error is (Error02), not (Error01). A data reply must carry
+    // if no 06 follows in time the error is (Error01). A data reply must carry
     // the header 57 AH AL 08 of its request, or it is (Error02) and nothing of it is kept.
     CloneActions Receive(std::span<const std::uint8_t> bytes);
     // The reply timer ran out.
@@ -164,7 +164,6 @@ private:
     int progressValue_ = 0;
     int progressMaximum_;
     std::size_t expected_ = 0;
-    bool strayBytes_ = false; // bytes other than 06 came after the greeting
     std::vector<std::uint8_t> received_;
 };
 

@@ -72,4 +72,12 @@ std::string VerifyingLabel(int value, int maximum, LanguageMode language)
     return CloneSession::PercentLabel(LoadText(kTextVerifying, language), value, maximum);
 }
 
+MemoryImage WithChannelsOf(const MemoryImage &radio, const MemoryImage &plan)
+{
+    MemoryImage image = radio;
+    for (int a = 0; a < kChannelRecordsEnd; ++a)
+        image.set(a, plan.at(a));
+    return image;
+}
+
 } // namespace zrk6

@@ -36,6 +36,13 @@ struct VerifyReport {
 // advises writing again.
 VerifyReport CheckWrite(const MemoryImage &sent, const MemoryImage *readBack, LanguageMode language);
 
+// The channel records, 0x000-0x7FF: what "Write Channels Only" takes from the document.
+inline constexpr int kChannelRecordsEnd = 0x800;
+
+// The radio's own memory with the plan's channel records in place of its own; everything else
+// (VFO, optional features, identification) stays the radio's.
+MemoryImage WithChannelsOf(const MemoryImage &radio, const MemoryImage &plan);
+
 // The transfer window's caption and progress label while it reads the radio back.
 std::string VerifyingCaption(LanguageMode language);
 std::string VerifyingLabel(int value, int maximum, LanguageMode language);

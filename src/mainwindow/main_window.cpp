@@ -71,7 +71,7 @@ constexpr Caption kMenuCaptions[] = {
     {"mnuFile_Save", 1003},     {"mnuFile_SaveAs", 1004},      {"mnuFile_Print", 1005},
     {"mnuFile_Exit", 1006},     {"mnuFile_ImportChannels", 1760}, {"mnuFile_ExportChannels", 1761},
     {"mnuEdit", 1730},          {"mnuEdit_CopyChannels", 1798}, {"mnuEdit_PasteChannels", 1799},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
-    {"mnuProgram_Write", 1017}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
+    {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
     {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
     {"mnuHelp_About", 1026},
 };
@@ -251,6 +251,7 @@ void frmMain::buildMenus()
     addAction(program, "mnuProgram_Read", QKeySequence(Qt::CTRL | Qt::Key_R), &frmMain::mnuProgram_Read_Click);
     addSeparator(program, "mnuProgram_Bar1");
     addAction(program, "mnuProgram_Write", QKeySequence(Qt::CTRL | Qt::Key_W), &frmMain::mnuProgram_Write_Click);
+    addAction(program, "mnuProgram_WriteChannels", {}, &frmMain::mnuProgram_WriteChannels_Click);
     addSeparator(program, "mnuProgram_Bar2");
     addAction(program, "mnuProgram_OptFeatures", {}, &frmMain::mnuProgram_OptFeatures_Click);
 
@@ -645,6 +646,11 @@ void frmMain::mnuProgram_Read_Click()
 void frmMain::mnuProgram_Write_Click()
 {
     transfer_->write();
+}
+
+void frmMain::mnuProgram_WriteChannels_Click()
+{
+    transfer_->writeChannelsOnly();
 }
 
 void frmMain::mnuProgram_OptFeatures_Click()

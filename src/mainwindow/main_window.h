@@ -95,6 +95,7 @@ public slots:
     void mnuEdit_Redo_Click();
     void mnuProgram_Read_Click();
     void mnuProgram_Write_Click();
+    void mnuProgram_WriteChannels_Click();
     void mnuProgram_OptFeatures_Click();
     void mnuSetup_CommPort_Click();
     void mnuSetup_Lang_Click();

@@ -3,6 +3,7 @@
 #include "model/image_normalise.h"
 #include "document/image_document.h"
 #include "link/port_names.h"
+#include "link/write_verify.h"
 #include "mainwindow/main_views.h"
 #include "mainwindow/safety_commands.h"
 #include "model/app_state.h"
@@ -56,6 +57,24 @@ TransferOutcome TransferCommands::write()
         options.beforeWrite = [this](const MemoryImage &image) { safety_->backupBeforeWrite(image); };
     }
     return WriteToRadio(views_.dialogParent(), prompts_, state_.language, document_.image(), portName(), options);
+}
+
+TransferOutcome TransferCommands::writeChannelsOnly()
+{
+    views_.closeCellEditor();
+    MemoryImage radio = document_.image(); // the radio's identification is checked against it
+    const TransferOutcome read = ReadFromRadio(views_.dialogParent(), prompts_, state_.language, radio, portName(), [&] {
+        if (safety_)
+            safety_->backupAfterRead(radio);
+    });
+    if (read != TransferOutcome::Completed)
+        return read;
+    WriteOptions options;
+    options.verify = true; // the point is a radio known to hold the channels
+    if (safety_)
+        options.beforeWrite = [this](const MemoryImage &image) { safety_->backupBeforeWrite(image); };
+    return WriteToRadio(views_.dialogParent(), prompts_, state_.language, WithChannelsOf(radio, document_.image()),
+                        portName(), options);
 }
 
 } // namespace zrk6

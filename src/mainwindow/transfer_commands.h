@@ -30,6 +30,10 @@ public:
     TransferOutcome read();
     // Sends the image; the document does not change.
     TransferOutcome write();
+    // Write Channels Only: reads the radio (with its backup), puts the document's channel
+    // records into that memory and writes it back, verified. The radio keeps its own settings;
+    // the document does not change.
+    TransferOutcome writeChannelsOnly();
 
 private:
     AppState &state_;

@@ -58,6 +58,9 @@ private slots:
     void backupsAfterReadAndBeforeWrite();
     void aBackupThatFailsLeavesTheTransferAlone();
     void permissionErrorExplainsTheGroup();
+    void channelsOnlyKeepsTheRadiosOwnSettings();
+    void fleetProgramsEveryPortAndLogsEachRadio();
+    void fleetInterruptedEndsEveryRadioAndKeepsTheLog();
 };
 
 void TestCliLink::readSavesTheRadioMemoryAndTraces()
@@ -183,8 +186,8 @@ void TestCliLink::aChatteringLineGivesUp()
     const Run run = Cli({QStringLiteral("read"), QStringLiteral("--retries"), QStringLiteral("1"),
                          QStringLiteral("--port"), sim.link(), out});
     QCOMPARE(run.status, 1);
-    QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?(Error02)")), 2);
-    QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error02)")), qPrintable(run.err));
+    QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?(Error01)")), 2);
+    QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error01)")), qPrintable(run.err));
     QVERIFY(!QFile::exists(out));
 }
 
@@ -468,6 +471,126 @@ void TestCliLink::aBackupThatFailsLeavesTheTransferAlone()
     QVERIFY(run.out.contains(QStringLiteral("verified")));
     QCOMPARE(run.err.count(QStringLiteral("warning: Backup not saved: ")), 1);
     qunsetenv("ZRK6_BACKUP_DIR");
+}
+
+
+void TestCliLink::channelsOnlyKeepsTheRadiosOwnSettings()
+{
+    RadioSimProcess sim;
+    const QString saved = sim.path(QStringLiteral("radio.img"));
+    QVERIFY(sim.start({QStringLiteral("--save"), saved}));
+    const MemoryImage before = radiosim::BuildSampleMemory();
+    // The plan: other channels, and other settings that must not reach the radio.
+    MemoryImage plan = before;
+    for (int a = 0; a < 0x800; ++a)
+        plan.set(a, static_cast<std::uint8_t>(a * 7 + 3));
+    for (int a = 0x800; a < 0xFB0; ++a)
+        plan.set(a, static_cast<std::uint8_t>(~before.at(a)));
+    const QString in = sim.path(QStringLiteral("plan.dat"));
+    QCOMPARE(SaveDataFile(in, plan), QString());
+
+    const Run run = Cli({QStringLiteral("write"), QStringLiteral("--channels-only"), QStringLiteral("--no-backup"),
+                         QStringLiteral("--port"), sim.link(), in});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(QStringLiteral("Reading completed!")), qPrintable(run.out));
+    QVERIFY2(run.out.contains(QStringLiteral("Writing completed!")), qPrintable(run.out));
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+    const MemoryImage radio = RadioSimProcess::readImage(saved);
+    for (int a = 0; a < kImageSize; ++a)
+        QVERIFY2(radio.at(a) == (a < 0x800 ? plan.at(a) : before.at(a)), qPrintable(QString::number(a, 16)));
+    // The document itself is left as it was.
+    QVERIFY(LoadDataFile(in).image == plan);
+}
+
+void TestCliLink::fleetProgramsEveryPortAndLogsEachRadio()
+{
+    // Three radios, two rounds, channels only; the third radio is of another model.
+    RadioSimProcess sims[3];
+    QVERIFY(sims[0].start({QStringLiteral("--save"), sims[0].path(QStringLiteral("radio.img"))}));
+    QVERIFY(sims[1].start({QStringLiteral("--save"), sims[1].path(QStringLiteral("radio.img"))}));
+    QVERIFY(sims[2].start({QStringLiteral("--fault"), QStringLiteral("wrong-id")}));
+    const MemoryImage before = radiosim::BuildSampleMemory();
+    MemoryImage plan = before;
+    for (int a = 0; a < 0x800; ++a)
+        plan.set(a, static_cast<std::uint8_t>(a * 5 + 1));
+    for (int a = 0x800; a < 0xFB0; ++a)
+        plan.set(a, static_cast<std::uint8_t>(~before.at(a)));
+    const QString in = sims[0].path(QStringLiteral("plan.dat"));
+    QCOMPARE(SaveDataFile(in, plan), QString());
+    const QString log = sims[0].path(QStringLiteral("fleet.csv"));
+    {
+        // An existing log is continued.
+        QFile old(log);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("time,port,round,radio,result,failure,backup,changed fields\nearlier,line\n");
+    }
+
+    QStringList arguments{QStringLiteral("fleet"), in, QStringLiteral("--channels-only"), QStringLiteral("--rounds"),
+                          QStringLiteral("2"), QStringLiteral("--no-prompt"), QStringLiteral("--no-backup"),
+                          QStringLiteral("--log"), log};
+    for (const RadioSimProcess &sim : sims)
+        arguments << QStringLiteral("--port") << sim.link();
+    const Run run = Cli(arguments);
+    QVERIFY2(run.status == 1, qPrintable(run.err)); // one radio did not verify
+
+    const QStringList lines = QString::fromUtf8(FileBytes(log)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2 + 6);
+    QCOMPARE(lines.at(1), QStringLiteral("earlier,line"));
+    int verified = 0;
+    for (const QString &line : lines.mid(2)) {
+        const QStringList fields = line.split(QLatin1Char(','));
+        QCOMPARE(fields.size(), 8);
+        QVERIFY2(QDateTime::fromString(fields.at(0), Qt::ISODate).isValid(), qPrintable(line));
+        QVERIFY(fields.at(2) == QStringLiteral("1") || fields.at(2) == QStringLiteral("2"));
+        if (fields.at(1) == sims[2].link()) {
+            QCOMPARE(fields.at(4), QStringLiteral("model mismatch"));
+        } else {
+            QCOMPARE(fields.at(4), QStringLiteral("verified"));
+            QCOMPARE(fields.at(3).size(), 16); // the identification in hex
+            ++verified;
+        }
+    }
+    QCOMPARE(verified, 4);
+    for (int i = 0; i < 2; ++i) {
+        const QString saved = sims[i].path(QStringLiteral("radio.img"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+        const MemoryImage radio = RadioSimProcess::readImage(saved);
+        for (int a = 0; a < kImageSize; ++a)
+            QVERIFY2(radio.at(a) == (a < 0x800 ? plan.at(a) : before.at(a)), qPrintable(QString::number(a, 16)));
+    }
+}
+
+void TestCliLink::fleetInterruptedEndsEveryRadioAndKeepsTheLog()
+{
+    RadioSimProcess sims[2];
+    for (RadioSimProcess &sim : sims)
+        QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}, false));
+    const QString in = sims[0].path(QStringLiteral("plan.dat"));
+    QCOMPARE(SaveDataFile(in, radiosim::BuildSampleMemory()), QString());
+    const QString log = sims[0].path(QStringLiteral("fleet.csv"));
+    QProcess cli;
+    cli.start(QStringLiteral(ZRK6_CLI), {QStringLiteral("fleet"), in, QStringLiteral("--no-backup"), QStringLiteral("--log"),
+                                         log, QStringLiteral("--port"), sims[0].link(), QStringLiteral("--port"),
+                                         sims[1].link()});
+    QVERIFY(cli.waitForStarted());
+    QByteArray err;
+    QTRY_VERIFY_WITH_TIMEOUT((err += cli.readAllStandardError()).count("round 1: read") == 2, 10000);
+    QTest::qWait(1000); // well into both reads
+    QCOMPARE(::kill(static_cast<pid_t>(cli.processId()), SIGINT), 0);
+    QVERIFY(cli.waitForFinished(10000));
+    err += cli.readAllStandardError();
+    QCOMPARE(cli.exitCode(), 130);
+    QVERIFY2(err.contains("interrupted"), err.constData());
+    // Each radio took its end byte and left clone mode.
+    for (RadioSimProcess &sim : sims) {
+        QByteArray simLog;
+        QTRY_VERIFY_WITH_TIMEOUT((simLog += sim.errors()).contains("read ended"), 5000);
+    }
+    const QStringList lines = QString::fromUtf8(FileBytes(log)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    for (const QString &line : lines.mid(1))
+        QVERIFY2(line.contains(QStringLiteral(",failed,interrupted during the read,")), qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TestCliLink)

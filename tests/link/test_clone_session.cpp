@@ -294,7 +294,7 @@ const FaultCase kFaults[] = {
     {"silent radio", CloneMode::Read, [](int, const Bytes &) { return Bytes{}; }, CloneError::NoGreetingAck, true},
     {"junk after the greeting", CloneMode::Write,
      [](int, const Bytes &m) { return m == kGreeting ? std::optional<Bytes>(Bytes{0x15, 0x00}) : std::nullopt; },
-     CloneError::BadReply, true},
+     CloneError::NoGreetingAck, true},
     {"silent after the greeting", CloneMode::Read,
      [](int, const Bytes &m) { return m == kIdentify ? std::optional<Bytes>(Bytes{}) : std::nullopt; },
      CloneError::ReplyTimeout, true},
@@ -446,6 +446,31 @@ TEST(CloneSession, StrayBytesAfterTheGreetingNeverExtendTheWaitButA06StillCounts
     const auto send = std::find_if(ok.begin(), ok.end(), [](const CloneAction &a) { return a.kind == Kind::Send; });
     ASSERT_NE(send, ok.end());
     EXPECT_EQ(send->bytes, kIdentify);
+}
+
+TEST(CloneSession, StrayBytesWithoutA06InTimeAreAMissingGreetingAck)
+{
+    MemoryImage image = PatternImage(2);
+    CloneSession s(CloneMode::Read, image, kEnglish);
+    s.Start();
+    // Byte by byte, as a chattering port delivers them.
+    for (std::uint8_t b : Bytes{0x24, 0x47, 0x50, 0x15, 0x00, 0xFF})
+        EXPECT_TRUE(s.Receive(Bytes{b}).empty());
+    const CloneActions timedOut = s.Timeout();
+    const auto ask = std::find_if(timedOut.begin(), timedOut.end(),
+                                  [](const CloneAction &a) { return a.kind == Kind::AskRetry; });
+    ASSERT_NE(ask, timedOut.end());
+    EXPECT_EQ(ask->error, CloneError::NoGreetingAck);
+    EXPECT_TRUE(ask->text.ends_with("(Error01)")) << ask->text;
+    // A retry after a chattering line is judged afresh: the same again is (Error01) again.
+    s.Retry();
+    s.LineSettled();
+    EXPECT_TRUE(s.Receive(Bytes{0x24}).empty());
+    const CloneActions again = s.Timeout();
+    const auto ask2 = std::find_if(again.begin(), again.end(),
+                                   [](const CloneAction &a) { return a.kind == Kind::AskRetry; });
+    ASSERT_NE(ask2, again.end());
+    EXPECT_EQ(ask2->error, CloneError::NoGreetingAck);
 }
 
 TEST(CloneSession, AReplyForAnotherAddressKeepsNothing)

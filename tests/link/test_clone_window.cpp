@@ -94,8 +94,8 @@ void TestCloneWindow::failedReadLeavesTheDocumentAsItWas_data()
     const QString noAnswer = retry + "(Error01)\nThe radio did not answer. Setup, Communication Port shows "
                                      "what may stand in the way of the cable.";
     QTest::newRow("silent") << "silent" << 1607 << noAnswer << cancelled;
-    // Something answered the greeting, only not with 06: a wrong reply, not a missing one.
-    QTest::newRow("bad greeting") << "bad-greeting" << 1607 << retry + "(Error02)" << cancelled;
+    // Something answered the greeting, only never with 06: the greeting was not acknowledged.
+    QTest::newRow("bad greeting") << "bad-greeting" << 1607 << noAnswer << cancelled;
     QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." << TransferOutcome::Failed;
     QTest::newRow("wrong ack") << "bad-ack:40" << 1607 << retry + "(Error02)" << cancelled;
     QTest::newRow("short reply half way") << "short:256" << 1607 << retry + "(Error03)" << cancelled;

@@ -107,7 +107,7 @@ void TestLinkE2e::faultsGiveTheirMessage_data()
 
     // (Every fault ending in Cancel, through the window, is in the window's tests.)
     QTest::newRow("silent write") << "silent" << 1 << "(Error01)" << false << 100;
-    QTest::newRow("chattering line") << "chatter" << 0 << "(Error02)" << false << 100;
+    QTest::newRow("chattering line") << "chatter" << 0 << "(Error01)" << false << 100;
     QTest::newRow("reply for another address") << "wrong-address:40" << 0 << "(Error02)" << true << 100;
     QTest::newRow("bad ack read") << "bad-ack:40" << 0 << "(Error02)" << true << 100;
     QTest::newRow("bad ack write") << "bad-ack:300" << 1 << "(Error02)" << true << 100;

@@ -140,6 +140,31 @@ private slots:
         QVERIFY(doc().isModified()); // a write is not a save
     }
 
+    void writeChannelsOnlyKeepsTheRadiosSettings()
+    {
+        QTemporaryDir out;
+        const QString saved = out.filePath(QStringLiteral("radio.img"));
+        start({QStringLiteral("--save"), saved});
+        enterRx(1, QStringLiteral("145.125"));
+        // A setting of the document that must not reach the radio.
+        doc().apply(QStringLiteral("test"), [](MemoryImage &m) { m.set(addr::kVfo, std::uint8_t(m.at(addr::kVfo) ^ 0xFF)); });
+        const MemoryImage edited = image();
+
+        prompts->answers = {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+        auto *action = child<QAction>(QStringLiteral("mnuProgram_WriteChannels"));
+        QCOMPARE(action->text(), QStringLiteral("Write C&hannels Only"));
+        action->trigger();
+        QCOMPARE(prompts->shownIds().value(0), 1601); // it reads first
+        QVERIFY(prompts->shownIds().contains(1603));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+        const MemoryImage radioNow = test::RadioSimProcess::readImage(saved);
+        const MemoryImage sample = radiosim::BuildSampleMemory();
+        QVERIFY(SameChannels(radioNow, edited));
+        for (int a = 128 * kRowSize; a < kImageSize; ++a)
+            QVERIFY2(radioNow.at(a) == sample.at(a), qPrintable(QString::number(a, 16)));
+        QCOMPARE(image(), edited); // the document is not changed
+    }
+
     void cancelAtTheConfirmationChangesNothing()
     {
         start();
