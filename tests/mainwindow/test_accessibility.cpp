@@ -60,20 +60,7 @@ private:
         state->language = language;
         window->applyLanguage();
     }
-    // Runs act on the next modal dialog as soon as it is shown.
-    void onModal(std::function<void(QWidget *)> act)
-    {
-        auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [poll, act] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (modal == nullptr)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            act(modal);
-        });
-        poll->start(5);
-    }
+    void onModal(std::function<void(QWidget *)> act) { test::OnNextModal(this, std::move(act)); }
 
 private slots:
     void initTestCase()

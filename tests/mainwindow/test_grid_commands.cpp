@@ -48,19 +48,7 @@ private:
         });
     }
 
-    void onModal(std::function<void(QWidget *)> act)
-    {
-        auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [poll, act] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (modal == nullptr)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            act(modal);
-        });
-        poll->start(5);
-    }
+    void onModal(std::function<void(QWidget *)> act) { test::OnNextModal(this, std::move(act)); }
 
 private slots:
     void init()

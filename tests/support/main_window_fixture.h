@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <functional>
@@ -22,6 +24,21 @@ T *Child(const QObject *parent, const QString &name)
     if (widget == nullptr)
         qFatal("no child %s", qPrintable(name));
     return widget;
+}
+
+// Runs act on the next modal dialog as soon as it is shown; the poll belongs to owner.
+inline void OnNextModal(QObject *owner, std::function<void(QWidget *)> act)
+{
+    auto *poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, owner, [poll, act] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start(5);
 }
 
 // The main window as the program starts it, on a settings file in a temporary directory
