@@ -130,7 +130,7 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("language");
         for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
-                                   "tlbActions_Print", "Ctrl+E"}) {
+                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort"}) {
             QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);
             QTest::addRow("%s zh", action) << QString::fromLatin1(action) << int(kChinese);
         }
