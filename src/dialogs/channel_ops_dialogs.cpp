@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kTextChangeTitle = 1894;
 constexpr int kTextChangeThis = 1895;
-constexpr int kTextTxRelation = 1896;
 constexpr int kTextSimplex = 1897;
 constexpr int kTextOffset = 1898;
 constexpr int kTextReceiveOnly = 1899;
@@ -51,7 +50,7 @@ ChangeChannelsDialog::ChangeChannelsDialog(LanguageMode language, QWidget *paren
     auto *grid = new QGridLayout;
 
     // The transmit frequency: simplex, an offset, or receive only.
-    Line tx = addLine(kTextTxRelation, "TxRelation", {kTextSimplex, kTextOffset, kTextReceiveOnly});
+    Line tx = addLine(Header(ChannelColumn::TxFreq), "TxRelation", {kTextSimplex, kTextOffset, kTextReceiveOnly});
     offset_ = Named(new QDoubleSpinBox(this), QStringLiteral("txtChangeOffset"));
     offset_->setDecimals(5);
     offset_->setRange(-100.0, 100.0);
@@ -61,7 +60,6 @@ ChangeChannelsDialog::ChangeChannelsDialog(LanguageMode language, QWidget *paren
     offset_->setEnabled(false);
     connect(tx.box, &QComboBox::currentIndexChanged, offset_, [this](int i) { offset_->setEnabled(i == 1); });
 
-    std::vector<int> tones;
     const std::vector<std::string> toneTexts = BuildToneList(language);
     addLine(Header(ChannelColumn::Decode), "Decode", {});
     addLine(Header(ChannelColumn::Encode), "Encode", {});

@@ -206,13 +206,17 @@ ChannelOperationResult SortChannels(const MemoryImage &image, const Band &band, 
         }
         return {false, 0};
     };
-    std::stable_sort(inUse.begin(), inUse.end(), [&](int a, int b) {
-        const auto ka = keyOf(a);
-        const auto kb = keyOf(b);
-        if (ka.first != kb.first)
-            return !ka.first;
-        return descending ? ka.second > kb.second : ka.second < kb.second;
+    // Each channel's key once, then a stable sort on it.
+    std::vector<std::pair<std::pair<bool, std::int64_t>, int>> keyed;
+    for (int channel : inUse)
+        keyed.push_back({keyOf(channel), channel});
+    std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto &a, const auto &b) {
+        if (a.first.first != b.first.first)
+            return !a.first.first;
+        return descending ? a.first.second > b.first.second : a.first.second < b.first.second;
     });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        inUse[i] = keyed[i].second;
     std::array<int, kChannelCount> order = Identity();
     std::size_t next = 0;
     for (int channel : inUse)
