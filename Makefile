@@ -1,11 +1,13 @@
 # make run   installs what is missing, builds, and starts the programmer on the virtual radio
 # make test  installs what is missing, builds, and runs every test (plus the unit tests under ASan/UBSan)
+# make test-windows  cross-builds the programs and tests for Windows and runs the tests under Wine
 # make package  builds the Debian package zrk6_VERSION_ARCH.deb in the build folder
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build run test test-asan package clean
+.PHONY: all setup build run test test-asan test-windows package clean
 
 all: build
 
@@ -22,14 +24,18 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
+	$(MAKE) test-windows
 
 test-asan: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRK6_SANITIZE=ON -DZRK6_CORE_ONLY=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest -L unit --output-on-failure -j $(JOBS)
 
+test-windows: setup
+	./scripts/test-windows.sh . $(WINDOWS_BUILD) $(JOBS)
+
 package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)

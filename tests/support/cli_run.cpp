@@ -25,8 +25,12 @@ CliRun RunCli(const QStringList &arguments)
 CliRun RunCliWith(const QStringList &arguments, const std::function<void()> &childSetup)
 {
     QProcess process;
+#ifdef Q_OS_UNIX
     if (childSetup)
         process.setChildProcessModifier(childSetup);
+#else
+    Q_UNUSED(childSetup); // no fork and exec to step in between
+#endif
     process.start(QStringLiteral(ZRK6_CLI), arguments);
     CliRun run;
     if (!process.waitForFinished(60000))
