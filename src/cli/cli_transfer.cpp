@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "link/clone_driver.h"
 #include "link/port_names.h"
 
@@ -20,20 +21,15 @@
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#else
+#include <atomic>
+
+#include <windows.h>
 #endif
 
 namespace zrk6::cli {
 
 namespace {
-
-bool StderrIsTerminal()
-{
-#ifdef Q_OS_UNIX
-    return ::isatty(STDERR_FILENO) == 1;
-#else
-    return false;
-#endif
-}
 
 void Err(const QString &line)
 {
@@ -200,10 +196,46 @@ private:
     bool caught_ = false;
 };
 #else
+// While alive, Ctrl+C and Ctrl+Break in the console run onInterrupt in the event loop in place
+// of ending the program. Windows calls the handler on a thread of its own.
 class InterruptWatch {
 public:
-    explicit InterruptWatch(std::function<void()>) {}
-    bool caught() const { return false; }
+    explicit InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_(std::move(onInterrupt))
+    {
+        current_ = this;
+        ::SetConsoleCtrlHandler(&InterruptWatch::OnConsoleEvent, TRUE);
+    }
+    ~InterruptWatch()
+    {
+        ::SetConsoleCtrlHandler(&InterruptWatch::OnConsoleEvent, FALSE);
+        current_ = nullptr;
+    }
+    InterruptWatch(const InterruptWatch &) = delete;
+    InterruptWatch &operator=(const InterruptWatch &) = delete;
+
+    bool caught() const { return caught_; }
+
+private:
+    static BOOL WINAPI OnConsoleEvent(DWORD event)
+    {
+        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+            return FALSE;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                InterruptWatch *watch = current_;
+                if (watch != nullptr && !watch->caught_) {
+                    watch->caught_ = true;
+                    watch->onInterrupt_();
+                }
+            },
+            Qt::QueuedConnection);
+        return TRUE;
+    }
+
+    static inline std::atomic<InterruptWatch *> current_ = nullptr;
+    std::function<void()> onInterrupt_;
+    bool caught_ = false;
 };
 #endif
 
@@ -234,8 +266,8 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
     const int number = port.toInt(&isNumber);
     if (port.isEmpty() || isNumber) {
         const int n = port.isEmpty() ? 1 : number;
-        if (n < 1 || n > kCommPortCount)
-            return UsageError(QStringLiteral("port numbers are 1 to %1; see 'zrk6-cli ports'").arg(kCommPortCount));
+        if (n < 1 || n > kMaxCommPortNumber)
+            return UsageError(QStringLiteral("port numbers are 1 to %1; see 'zrk6-cli ports'").arg(kMaxCommPortNumber));
         settings.portName = PortSystemName(n);
         Err(QStringLiteral("zrk6-cli: using port %1 (%2)").arg(n).arg(settings.portName));
     } else {

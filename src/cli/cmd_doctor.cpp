@@ -43,13 +43,16 @@ int RunDoctor(const QStringList &arguments)
     bool isNumber = false;
     const int number = device.toInt(&isNumber);
     if (isNumber) {
-        if (number < 1 || number > kCommPortCount)
-            return UsageError(QStringLiteral("port numbers are 1 to %1; see 'zrk6-cli ports'").arg(kCommPortCount));
+        if (number < 1 || number > kMaxCommPortNumber)
+            return UsageError(QStringLiteral("port numbers are 1 to %1; see 'zrk6-cli ports'").arg(kMaxCommPortNumber));
         device = PortSystemName(number);
     } else if (!device.isEmpty()) {
         device = NormalizePortName(device);
+#ifndef Q_OS_WIN
+        // A bare name is a device file's; Windows names its ports as they are (COM3).
         if (!device.contains(QLatin1Char('/')))
             device = sources.devRoot + QLatin1Char('/') + device;
+#endif
     }
 
     const CableFacts facts = GatherCableFacts(sources, device.isEmpty() ? QStringList() : QStringList{device});

@@ -14,14 +14,11 @@
 
 #include "cli/cli_transfer.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "files/data_file_io.h"
 #include "link/clone_driver.h"
 #include "link/port_names.h"
 #include "link/write_verify.h"
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace zrk6::cli {
 
@@ -202,15 +199,6 @@ QString CsvField(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-bool StderrTerminal()
-{
-#ifdef Q_OS_UNIX
-    return ::isatty(STDERR_FILENO) == 1;
-#else
-    return false;
-#endif
-}
-
 } // namespace
 
 int RunFleet(const QStringList &arguments)
@@ -288,7 +276,7 @@ int RunFleet(const QStringList &arguments)
         log.flush();
     }
 
-    const bool terminal = StderrTerminal();
+    const bool terminal = StderrIsTerminal();
     bool allVerified = true;
     bool interrupted = false;
     std::vector<std::unique_ptr<FleetJob>> jobs;

@@ -20,24 +20,18 @@ int RunPorts(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Lists the communication ports 1..4 with the system device each stands for: USB "
-                       "and ACM adapters first, then built-in ports. Any device can also be named "
-                       "directly with --port DEVICE."));
+        QStringLiteral("Lists the communication ports with the system device each stands for: 1..4 always, "
+                       "then every other port the system has. On Windows a number is the COM number; "
+                       "elsewhere USB and ACM adapters come first, then built-in ports. Any device can "
+                       "also be named directly with --port DEVICE."));
     if (const auto done = ParseCommandLine(parser, arguments, 0))
         return *done;
 
-    const QList<SerialPortEntry> ports = ListSerialPorts();
     Print(QStringLiteral("%1  %2  %3").arg(QStringLiteral("Port"), -4).arg(QStringLiteral("Device"), -20).arg(
         QStringLiteral("Description")));
-    for (const CommPortChoice &choice : CommPortChoices(ports)) {
+    for (const CommPortChoice &choice : CommPortChoices()) {
         const QString description = choice.present ? choice.description : QStringLiteral("(not present)");
         Print(RightTrimmed(QStringLiteral("%1  %2  %3").arg(choice.number, -4).arg(choice.systemName, -20).arg(description)));
-    }
-    if (ports.size() > kCommPortCount) {
-        Print(QString());
-        Print(QStringLiteral("Other serial ports (use --port DEVICE):"));
-        for (qsizetype i = kCommPortCount; i < ports.size(); ++i)
-            Print(RightTrimmed(QStringLiteral("      %1  %2").arg(ports[i].systemName, -20).arg(ports[i].description)));
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ const Command kCommands[] = {
     {"read", "Read the radio's memory into a data file.", zrk6::cli::RunRead},
     {"write", "Write a data file into the radio.", zrk6::cli::RunWrite},
     {"fleet", "Program several radios at once, each verified and logged.", zrk6::cli::RunFleet},
-    {"ports", "List the communication ports 1..4 and their system names.", zrk6::cli::RunPorts},
+    {"ports", "List the communication ports and their system names.", zrk6::cli::RunPorts},
     {"doctor", "Check the cable: ports, permissions, brltty, ModemManager.", zrk6::cli::RunDoctor},
 };
 
@@ -48,6 +49,7 @@ QString CommandList()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    zrk6::cli::PrepareConsole();
     QCoreApplication::setApplicationName(QStringLiteral("zrk6-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZRK6_VERSION));
 

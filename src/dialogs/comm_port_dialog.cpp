@@ -11,9 +11,27 @@
 
 namespace zrk6 {
 
-CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidget *parent,
+namespace {
+
+QList<CommPortOption> FirstFourPorts(const CommPortDialog::PortNameFunction &portName)
+{
+    QList<CommPortOption> ports;
+    for (int n = 1; n <= 4; ++n)
+        ports.append(CommPortOption{n, portName ? portName(n) : QString(), QString()});
+    return ports;
+}
+
+} // namespace
+
+CommPortDialog::CommPortDialog(AppState &state, const PortNameFunction &portName, QWidget *parent,
                                PortCheckFunction check)
-    : QDialog(parent), state_(state), portName_(std::move(portName)), check_(std::move(check))
+    : CommPortDialog(state, FirstFourPorts(portName), parent, std::move(check))
+{
+}
+
+CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWidget *parent,
+                               PortCheckFunction check)
+    : QDialog(parent), state_(state), ports_(std::move(ports)), check_(std::move(check))
 {
     setObjectName(QStringLiteral("frmCommPort"));
     UseOwnerIcon(this);
@@ -24,18 +42,23 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
     fraPort->setObjectName(QStringLiteral("fraPort"));
     auto *group = new QButtonGroup(this);
     auto *options = new QVBoxLayout(fraPort);
-    for (int i = 0; i < 4; ++i) {
-        QString caption = Text(1318, lang) + QString::number(i + 1);
-        const QString system = portName_ ? portName_(i + 1) : QString();
-        if (!system.isEmpty() && system != caption)
-            caption += QStringLiteral(" (%1)").arg(system);
-        optCOM_[i] = new QRadioButton(caption, fraPort);
-        optCOM_[i]->setObjectName(QStringLiteral("optCOM%1").arg(i));
-        group->addButton(optCOM_[i], i);
-        options->addWidget(optCOM_[i]);
+    int current = 0;
+    for (int i = 0; i < ports_.size(); ++i) {
+        const CommPortOption &port = ports_[i];
+        QString caption = Text(1318, lang) + QString::number(port.number);
+        if (!port.systemName.isEmpty() && port.systemName != caption)
+            caption += QStringLiteral(" (%1)").arg(port.systemName);
+        if (!port.description.isEmpty())
+            caption += QStringLiteral(" - ") + port.description;
+        auto *option = new QRadioButton(caption, fraPort);
+        option->setObjectName(QStringLiteral("optCOM%1").arg(i));
+        group->addButton(option, i);
+        options->addWidget(option);
+        optCOM_.append(option);
+        if (port.number == state_.commPortNumber)
+            current = i;
     }
-    const int current = (state_.commPortNumber >= 1 && state_.commPortNumber <= 4) ? state_.commPortNumber : 1;
-    optCOM_[current - 1]->setChecked(true);
+    optCOM_[current]->setChecked(true);
 
     const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
 
@@ -56,29 +79,28 @@ CommPortDialog::CommPortDialog(AppState &state, PortNameFunction portName, QWidg
             if (checked)
                 showCheck(id);
         });
-        showCheck(current - 1);
+        showCheck(current);
     }
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
-    optCOM_[current - 1]->setFocus();
+    optCOM_[current]->setFocus();
 }
 
 void CommPortDialog::showCheck(int index)
 {
-    const QString system = portName_ ? portName_(index + 1) : QString();
-    lblCheck_->setText(check_(system).join(QLatin1Char('\n')));
+    lblCheck_->setText(check_(ports_[index].systemName).join(QLatin1Char('\n')));
 }
 
 QRadioButton *CommPortDialog::option(int index) const
 {
-    return (index >= 0 && index < 4) ? optCOM_[index] : nullptr;
+    return optCOM_.value(index, nullptr);
 }
 
 void CommPortDialog::accept()
 {
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < optCOM_.size(); ++i) {
         if (optCOM_[i]->isChecked()) {
-            state_.commPortNumber = i + 1;
+            state_.commPortNumber = ports_[i].number;
             break;
         }
     }

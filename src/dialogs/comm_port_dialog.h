@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QDialog>
+#include <QList>
 
 #include "model/app_state.h"
 
@@ -11,19 +12,31 @@ class QRadioButton;
 
 namespace zrk6 {
 
-// frmCommPort: chooses CommPortNumber 1..4. Each option shows the system port it stands
-// for, as given by portName (COM1 .. COM4 on Windows, a device path elsewhere). Given a
-// check, a frame below the options shows what the cable doctor finds for the chosen port.
+// One port the dialog offers.
+struct CommPortOption {
+    int number = 1;
+    QString systemName;  // COM5 on Windows, a device path elsewhere; may be empty
+    QString description; // the system's description of the port, may be empty
+};
+
+// frmCommPort: chooses CommPortNumber. Each option shows the system port it stands for and
+// its description: ports 1..4 always, then every other port the system has, so that a USB
+// adapter at COM5 or above can be chosen. Given a check, a frame below the options shows
+// what the cable doctor finds for the chosen port.
 class CommPortDialog final : public QDialog {
     Q_OBJECT
 public:
     using PortNameFunction = std::function<QString(int portNumber)>;
     // The findings for a system port name, one line each, in the dialog's language.
     using PortCheckFunction = std::function<QStringList(const QString &systemName)>;
-    CommPortDialog(AppState &state, PortNameFunction portName, QWidget *parent = nullptr,
+    CommPortDialog(AppState &state, QList<CommPortOption> ports, QWidget *parent = nullptr,
+                   PortCheckFunction check = {});
+    // Ports 1..4 named by portName.
+    CommPortDialog(AppState &state, const PortNameFunction &portName, QWidget *parent = nullptr,
                    PortCheckFunction check = {});
 
-    QRadioButton *option(int index) const; // 0..3
+    QRadioButton *option(int index) const; // 0 .. optionCount() - 1
+    int optionCount() const { return int(optCOM_.size()); }
     QLabel *portCheck() const { return lblCheck_; } // null without a check
 
 public slots:
@@ -33,9 +46,9 @@ private:
     void showCheck(int index);
 
     AppState &state_;
-    PortNameFunction portName_;
+    QList<CommPortOption> ports_;
     PortCheckFunction check_;
-    QRadioButton *optCOM_[4] = {};
+    QList<QRadioButton *> optCOM_;
     QLabel *lblCheck_ = nullptr;
 };
 

@@ -13,6 +13,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+
+#include <system_error>
+#endif
 
 namespace zrk6 {
 
@@ -64,6 +70,15 @@ QString SaveFileAtomically(const QString &path, const QByteArray &bytes)
     }
     if (replacing)
         KeepOwner(file.handle(), old);
+#endif
+#ifdef Q_OS_WIN
+    // The same on Windows: the written data reaches the disk before the file is replaced.
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()));
+    if (handle != INVALID_HANDLE_VALUE && !::FlushFileBuffers(handle)) {
+        const QString error = QString::fromStdString(std::system_category().message(int(::GetLastError())));
+        file.cancelWriting();
+        return error;
+    }
 #endif
     if (!file.commit())
         return file.errorString();

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSerialPort>
+#include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
@@ -32,6 +34,8 @@ constexpr int kTextOrphanAdapter = 1869;
 constexpr int kTextAllWell = 1870;
 constexpr int kTextNoDevice = 1872;
 constexpr int kTextDriver = 1873;
+constexpr int kTextOpenFailed = 1750;
+constexpr int kTextNoSystemChecks = 1751;
 
 QString Tr(int id, LanguageMode language)
 {
@@ -263,6 +267,11 @@ QList<CableFinding> JudgeNode(const QString &devicePath, const DeviceNodeFacts &
     using Kind = CableFinding::Kind;
     if (!node.exists)
         return {{Kind::Problem, Tr(kTextNoDevice, language).arg(devicePath), {}}};
+    if (!node.permissionsKnown) {
+        if (!node.openError.isEmpty())
+            return {{Kind::Problem, Tr(kTextOpenFailed, language).arg(node.openError), {}}};
+        return {{Kind::Note, Tr(kTextCanOpen, language), {}}};
+    }
     if (CanOpen(node, user))
         return {{Kind::Note, Tr(kTextCanOpen, language), {}}};
     QList<CableFinding> findings;
@@ -297,6 +306,62 @@ QString Describe(const SerialPortFacts &port, LanguageMode language)
 
 } // namespace
 
+#ifndef Q_OS_LINUX
+namespace {
+
+// Off Linux there is no sysfs to read: the serial port listing gives the ports, and opening
+// one tells whether it can be used (a port in use refuses).
+DeviceNodeFacts OpenNode(const QString &device, bool listed)
+{
+    DeviceNodeFacts node;
+    node.permissionsKnown = false;
+    node.exists = listed || QFileInfo::exists(device);
+    if (!node.exists)
+        return node;
+    QSerialPort port(device);
+    if (port.open(QIODevice::ReadWrite))
+        port.close();
+    else
+        node.openError = port.errorString();
+    return node;
+}
+
+} // namespace
+
+CableFacts GatherCableFacts(const CableFactSources &, const QStringList &extraDevices)
+{
+    CableFacts facts;
+    facts.systemChecks = false;
+    QStringList listed;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+        const QString device = info.portName();
+#else
+        const QString device = info.systemLocation();
+        if (!device.startsWith(QLatin1String("/dev/cu.")))
+            continue; // each adapter is listed twice; the call-out device is the one to use
+#endif
+        SerialPortFacts port;
+        port.name = info.portName();
+        port.devicePath = device;
+        port.usb = info.hasVendorIdentifier();
+        if (port.usb) {
+            port.vendorId = QStringLiteral("%1").arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'));
+            port.productId = QStringLiteral("%1").arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
+        }
+        port.manufacturer = info.manufacturer();
+        port.product = info.description();
+        facts.ports << port;
+        listed << device;
+        facts.nodes.insert(device, OpenNode(device, true));
+    }
+    for (const QString &device : extraDevices) {
+        if (!facts.nodes.contains(device))
+            facts.nodes.insert(device, OpenNode(device, listed.contains(device, Qt::CaseInsensitive)));
+    }
+    return facts;
+}
+#else
 CableFacts GatherCableFacts(const CableFactSources &sources, const QStringList &extraDevices)
 {
     CableFacts facts;
@@ -319,6 +384,7 @@ CableFacts GatherCableFacts(const CableFactSources &sources, const QStringList &
     }
     return facts;
 }
+#endif
 
 bool CableDiagnosis::hasProblem() const
 {
@@ -378,6 +444,8 @@ CableDiagnosis DiagnoseCable(const CableFacts &facts, LanguageMode language, con
     if (facts.modemManagerRunning)
         diagnosis.system.append({Kind::Problem, Tr(kTextModemManager, language),
                                  QStringLiteral("sudo systemctl stop ModemManager")});
+    if (!facts.systemChecks)
+        diagnosis.system.append({Kind::Note, Tr(kTextNoSystemChecks, language), {}});
     return diagnosis;
 }
 

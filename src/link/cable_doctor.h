@@ -41,6 +41,9 @@ struct DeviceNodeFacts {
     QString group; // group name, or the number
     unsigned mode = 0; // permission bits (07777) only
     bool characterDevice = false;
+    // Where no owner and mode are known (off Linux) the port is opened to see.
+    bool permissionsKnown = true;
+    QString openError; // why opening failed; empty when it opened
 };
 
 // The user running the program.
@@ -60,6 +63,7 @@ struct CableFacts {
     bool brlttyInstalled = false;
     bool modemManagerRunning = false;
     QString removeBrlttyCommand; // for the package manager found: "sudo apt remove brltty"
+    bool systemChecks = true; // permissions, brltty and ModemManager were looked at (Linux)
 };
 
 // Where the facts come from. The defaults are the running system's; tests point the
@@ -75,7 +79,8 @@ struct CableFactSources {
 
 // Reads the facts from the sources; extraDevices are device paths (a chosen port, a
 // pseudo-terminal) whose nodes are looked at too. Never fails: what cannot be read is
-// left out. The user is the one running this process.
+// left out. The user is the one running this process. Off Linux the ports come from the
+// serial port listing and each is opened once to see whether it can be.
 CableFacts GatherCableFacts(const CableFactSources &sources = {}, const QStringList &extraDevices = {});
 
 // One finding. A problem stands in the way of the radio; a note only informs.

@@ -87,8 +87,7 @@ QString OpenClonePort(QSerialPort &port, const QString &portName, LanguageMode l
         }
         return reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
     }
-    // 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control; DTR and RTS are left as
-    // the system sets them.
+    // 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
     const bool configured = port.setBaudRate(kCloneBaudRate) && port.setDataBits(QSerialPort::Data8) &&
                             port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop) &&
                             port.setFlowControl(QSerialPort::NoFlowControl);
@@ -97,6 +96,12 @@ QString OpenClonePort(QSerialPort &port, const QString &portName, LanguageMode l
         port.close();
         return reason;
     }
+    // DTR and RTS raised on every system: Qt's backends leave them differently, and some
+    // cables draw their power from them. A line without them (a pseudo-terminal) is fine.
+    const bool dtr = port.setDataTerminalReady(true);
+    const bool rts = port.setRequestToSend(true);
+    if (!dtr || !rts)
+        port.clearError();
     port.clear(QSerialPort::AllDirections);
     return {};
 }

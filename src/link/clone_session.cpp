@@ -1,6 +1,7 @@
 #include "link/clone_session.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace zrk6 {
 
@@ -188,8 +189,9 @@ CloneActions CloneSession::Receive(std::span<const std::uint8_t> bytes)
     received_.insert(received_.end(), bytes.begin(), bytes.end());
     // Several replies may be waiting; each is taken once the one before it has been answered.
     while (phase_ == Phase::AwaitReply && received_.size() >= expected_) {
-        const std::vector<std::uint8_t> reply(received_.begin(), received_.begin() + static_cast<long>(expected_));
-        received_.erase(received_.begin(), received_.begin() + static_cast<long>(expected_));
+        const auto end = received_.begin() + static_cast<std::ptrdiff_t>(expected_);
+        const std::vector<std::uint8_t> reply(received_.begin(), end);
+        received_.erase(received_.begin(), end);
         HandleReply(reply, out);
     }
     if (phase_ != Phase::AwaitReply)

@@ -67,6 +67,10 @@ QList<SerialPortEntry> ListSerialPorts()
 {
     QList<SerialPortEntry> ports;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_MACOS
+        if (!info.systemLocation().startsWith(QLatin1String("/dev/cu.")))
+            continue;
+#endif
         SerialPortEntry entry;
 #ifdef Q_OS_WIN
         entry.systemName = info.portName();
@@ -82,14 +86,18 @@ QList<SerialPortEntry> ListSerialPorts()
 
 QString PortSystemName(int commPortNumber, const QList<SerialPortEntry> &ordered)
 {
-    const int n = std::clamp(commPortNumber, 1, kCommPortCount);
+    const int n = std::clamp(commPortNumber, 1, kMaxCommPortNumber);
 #ifdef Q_OS_WIN
     Q_UNUSED(ordered);
     return QStringLiteral("COM%1").arg(n);
 #else
     if (n <= ordered.size())
         return ordered[n - 1].systemName;
+#ifdef Q_OS_MACOS
+    return QString();
+#else
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
 #endif
 }
 
@@ -100,8 +108,25 @@ QString PortSystemName(int commPortNumber)
 
 QList<CommPortChoice> CommPortChoices(const QList<SerialPortEntry> &ordered)
 {
+    QList<int> numbers;
+    for (int n = 1; n <= kCommPortCount; ++n)
+        numbers.append(n);
+#ifdef Q_OS_WIN
+    for (const SerialPortEntry &entry : ordered) {
+        bool ok = false;
+        const int n = entry.systemName.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)
+                          ? entry.systemName.mid(3).toInt(&ok)
+                          : 0;
+        if (ok && n > kCommPortCount && n <= kMaxCommPortNumber && !numbers.contains(n))
+            numbers.append(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+#else
+    for (int n = kCommPortCount + 1; n <= std::min<qsizetype>(ordered.size(), kMaxCommPortNumber); ++n)
+        numbers.append(n);
+#endif
     QList<CommPortChoice> choices;
-    for (int n = 1; n <= kCommPortCount; ++n) {
+    for (const int n : numbers) {
         CommPortChoice choice;
         choice.number = n;
         choice.systemName = PortSystemName(n, ordered);

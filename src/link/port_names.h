@@ -6,7 +6,8 @@
 
 namespace zrk6 {
 
-inline constexpr int kCommPortCount = 4; // CommPortNumber is 1..4
+inline constexpr int kCommPortCount = 4;        // numbers 1..4 are always offered
+inline constexpr int kMaxCommPortNumber = 256;  // Windows numbers ports up to COM256
 
 // One serial port of the system.
 struct SerialPortEntry {
@@ -17,13 +18,15 @@ struct SerialPortEntry {
 
 // The system's serial ports in the order port numbers are given out: USB and ACM adapters
 // first, then built-in ports, each group in natural name order (ttyS2 before ttyS10).
+// On macOS only the call-out devices (/dev/cu.*): Qt lists each adapter twice.
 QList<SerialPortEntry> ListSerialPorts();
 
 // The same order for a given list (pure; for tests).
 QList<SerialPortEntry> OrderSerialPorts(QList<SerialPortEntry> ports);
 
-// The system name of port number n (1..4): "COMn" on Windows; elsewhere the n-th port of the
-// ordered list, or /dev/ttyS(n-1) when the list is shorter. Numbers outside 1..4 are clamped.
+// The system name of port number n: "COMn" on Windows; elsewhere the n-th port of the
+// ordered list, or on Linux /dev/ttyS(n-1) when the list is shorter (empty on macOS, which
+// has no such ports). Numbers outside 1..kMaxCommPortNumber are clamped.
 QString PortSystemName(int commPortNumber);
 QString PortSystemName(int commPortNumber, const QList<SerialPortEntry> &ordered);
 
@@ -34,12 +37,14 @@ QString NormalizePortName(const QString &device);
 
 // One numbered port as the port dialog and "zrk6-cli ports" show it.
 struct CommPortChoice {
-    int number = 1;      // 1..4
+    int number = 1;      // 1..kMaxCommPortNumber
     QString systemName;
     QString description; // empty when no such port is listed by the system
     bool present = false; // the system lists this port
 };
-// Ports 1..4 with their system names.
+// Ports 1..4 and every other present port, with their system names. On Windows a number is
+// the COM number, so adapters at COM5 and above keep theirs; elsewhere numbers follow the
+// ordered list.
 QList<CommPortChoice> CommPortChoices();
 QList<CommPortChoice> CommPortChoices(const QList<SerialPortEntry> &ordered);
 

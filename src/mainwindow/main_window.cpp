@@ -669,13 +669,16 @@ void frmMain::mnuSetup_CommPort_Click()
     closeCellEditor();
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
     QStringList devices;
-    for (const CommPortChoice &port : ports)
+    QList<CommPortOption> options;
+    for (const CommPortChoice &port : ports) {
         devices << port.systemName;
+        options.append(CommPortOption{port.number, port.systemName, port.description});
+    }
     const CableFacts facts = GatherCableFacts({}, devices);
     const LanguageMode lang = state_.language;
-    CommPortDialog dialog(
-        state_, [&ports](int number) { return ports.value(number - 1).systemName; }, this,
-        [&facts, lang](const QString &device) { return DiagnosisLines(DiagnoseCable(facts, lang, device), lang); });
+    CommPortDialog dialog(state_, options, this, [&facts, lang](const QString &device) {
+        return DiagnosisLines(DiagnoseCable(facts, lang, device), lang);
+    });
     // A port chosen here replaces the device given on the command line.
     if (dialog.exec() == QDialog::Accepted)
         setPortOverride(QString());

@@ -13,7 +13,7 @@ std::string ComposeTitle(const std::string &fileName, const Band &band, Language
 // What the windows share while the program runs, beside the document.
 struct AppState {
     LanguageMode language = kEnglish;
-    int commPortNumber = 1; // 1..4, never stored
+    int commPortNumber = 1; // 1..4, or a higher present port; never stored
     int currentChannel = 1; // 1..128, the grid's current row
     int copyMode = 0;       // 0 channel, 1 frequency, 2 tone copy
 };

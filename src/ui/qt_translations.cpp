@@ -1,7 +1,6 @@
 #include "ui/qt_translations.h"
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -24,9 +23,9 @@ bool UseQtTranslations(LanguageMode language)
         return true;
     auto *translator = new QTranslator(app);
     translator->setObjectName(name);
-    // "qt" is the catalogue that pulls in qtbase and the other modules' texts.
-    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    // Qt's catalogue is built into the program (Windows has no system folder of them).
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QStringLiteral(":/qt-translations"))) {
         delete translator;
         return false;
     }

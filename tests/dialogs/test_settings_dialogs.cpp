@@ -47,12 +47,27 @@ void TestSettingsDialogs::commPortShowsAndChoosesPort()
     CommPortDialog zh(state, [](int n) { return QStringLiteral("COM%1").arg(n); });
     QCOMPARE(zh.option(1)->text(), QStringLiteral("通信口2 (COM2)"));
     QVERIFY(zh.option(1)->isChecked());
+
+    // A USB adapter at COM7 is offered after the first four, with its description.
+    state.language = kEnglish;
+    state.commPortNumber = 7;
+    CommPortDialog many(state, QList<CommPortOption>{{1, "COM1", "Communications Port"}, {2, "COM2", ""},
+                                                     {3, "COM3", ""}, {4, "COM4", ""},
+                                                     {7, "COM7", "USB-SERIAL CH340"}});
+    QCOMPARE(many.optionCount(), 5);
+    QCOMPARE(many.option(0)->text(), QStringLiteral("COM1 - Communications Port"));
+    QCOMPARE(many.option(4)->text(), QStringLiteral("COM7 - USB-SERIAL CH340"));
+    QVERIFY(many.option(4)->isChecked());
+    many.show();
+    QTest::mouseClick(many.option(3), Qt::LeftButton);
+    QTest::mouseClick(many.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+    QCOMPARE(state.commPortNumber, 4);
 }
 
 void TestSettingsDialogs::commPortCancelKeepsPort()
 {
     AppState state;
-    CommPortDialog d(state, {});
+    CommPortDialog d(state, CommPortDialog::PortNameFunction{});
     QVERIFY(d.option(0)->isChecked());
     d.show();
     d.option(3)->setChecked(true);
@@ -78,7 +93,7 @@ void TestSettingsDialogs::commPortChecksTheChosenPort()
     QCOMPARE(d.portCheck()->text(), QStringLiteral("/dev/ttyUSB2:\n    You can open it."));
     QCOMPARE(asked, (QStringList{"/dev/ttyUSB0", "/dev/ttyUSB2"})); // once per choice, not per toggle
 
-    CommPortDialog unchecked(state, {});
+    CommPortDialog unchecked(state, CommPortDialog::PortNameFunction{});
     QVERIFY(unchecked.portCheck() == nullptr);
     QVERIFY(unchecked.findChild<QGroupBox *>("fraCheck") == nullptr);
 }

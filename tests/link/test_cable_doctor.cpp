@@ -103,6 +103,13 @@ UserFacts Alice(const QStringList &sessionGroups, const QStringList &configuredG
 
 } // namespace
 
+// The fake systems are sysfs trees, which only the Linux doctor reads.
+#ifdef Q_OS_LINUX
+#define SKIP_WITHOUT_SYSFS()
+#else
+#define SKIP_WITHOUT_SYSFS() QSKIP("the doctor reads sysfs on Linux only")
+#endif
+
 class TestCableDoctor : public QObject {
     Q_OBJECT
 private slots:
@@ -116,10 +123,13 @@ private slots:
     void modemManagerRunning();
     void onePortAsked();
     void chineseFindings();
+    void portsOpenedWherePermissionsAreUnknown();
+    void thisSystemsOwnFacts();
 };
 
 void TestCableDoctor::readsPortsFromSysfs()
 {
+    SKIP_WITHOUT_SYSFS();
     FakeSystem system;
     system.addUsbAdapter(QStringLiteral("1-2"), "1a86", "7523", "QinHeng Electronics", "USB Serial",
                          QStringLiteral("ttyUSB0"), QStringLiteral("ch341-uart"));
@@ -153,6 +163,7 @@ void TestCableDoctor::readsPortsFromSysfs()
 
 void TestCableDoctor::noAdapter()
 {
+    SKIP_WITHOUT_SYSFS();
     FakeSystem system;
     system.addBuiltInPort(QStringLiteral("ttyS0"), "0");
     system.addVirtualTerminal(QStringLiteral("tty1"));
@@ -194,6 +205,7 @@ void TestCableDoctor::ch340WithoutPermission_data()
 
 void TestCableDoctor::ch340WithoutPermission()
 {
+    SKIP_WITHOUT_SYSFS();
     QFETCH(QString, group);
     QFETCH(int, mode);
     QFETCH(QStringList, configuredGroups);
@@ -237,6 +249,7 @@ void TestCableDoctor::brlttyPresent_data()
 
 void TestCableDoctor::brlttyPresent()
 {
+    SKIP_WITHOUT_SYSFS();
     QFETCH(QString, packageFile);
     QFETCH(QByteArray, content);
     QFETCH(QString, command);
@@ -260,6 +273,7 @@ void TestCableDoctor::brlttyPresent()
 
 void TestCableDoctor::allWell()
 {
+    SKIP_WITHOUT_SYSFS();
     FakeSystem system;
     system.addUsbAdapter(QStringLiteral("3-1"), "10c4", "ea60", "Silicon Labs", "CP2102 USB to UART",
                          QStringLiteral("ttyUSB0"), QStringLiteral("cp210x"));
@@ -287,6 +301,7 @@ void TestCableDoctor::allWell()
 
 void TestCableDoctor::modemManagerRunning()
 {
+    SKIP_WITHOUT_SYSFS();
     FakeSystem system;
     system.addUsbAdapter(QStringLiteral("1-2"), "1a86", "7523", {}, {}, QStringLiteral("ttyUSB0"),
                          QStringLiteral("ch341-uart"));
@@ -303,6 +318,7 @@ void TestCableDoctor::modemManagerRunning()
 
 void TestCableDoctor::onePortAsked()
 {
+    SKIP_WITHOUT_SYSFS();
     FakeSystem system;
     system.addUsbAdapter(QStringLiteral("1-2"), "1a86", "7523", {}, {}, QStringLiteral("ttyUSB0"),
                          QStringLiteral("ch341-uart"));
@@ -343,6 +359,7 @@ void TestCableDoctor::onePortAsked()
 
 void TestCableDoctor::chineseFindings()
 {
+    SKIP_WITHOUT_SYSFS();
     FakeSystem system;
     system.addUsbAdapter(QStringLiteral("1-2"), "1a86", "7523", {}, {}, QStringLiteral("ttyUSB0"),
                          QStringLiteral("ch341-uart"));
@@ -355,6 +372,53 @@ void TestCableDoctor::chineseFindings()
     QVERIFY2(lines.contains(QStringLiteral("    您无法打开它：所有者 root，组 dialout，权限 crw-rw----。")),
              qPrintable(lines.join(u'\n')));
     QVERIFY(lines.contains(QStringLiteral("        sudo usermod -aG dialout alice")));
+}
+
+void TestCableDoctor::portsOpenedWherePermissionsAreUnknown()
+{
+    // What the doctor gathers off Linux: the listed ports, each opened once.
+    CableFacts facts;
+    facts.systemChecks = false;
+    SerialPortFacts adapter;
+    adapter.name = adapter.devicePath = QStringLiteral("COM7");
+    adapter.usb = true;
+    adapter.vendorId = QStringLiteral("1a86");
+    adapter.productId = QStringLiteral("7523");
+    facts.ports << adapter;
+    DeviceNodeFacts node;
+    node.exists = true;
+    node.permissionsKnown = false;
+    facts.nodes.insert(QStringLiteral("COM7"), node);
+
+    CableDiagnosis diagnosis = DiagnoseCable(facts, kEnglish, QStringLiteral("COM7"));
+    QVERIFY(!diagnosis.hasProblem());
+    QCOMPARE(DiagnosisLines(diagnosis, kEnglish),
+             (QStringList{"Serial ports:", "  COM7: USB 1a86:7523, CH340", "    You can open it.",
+                          "On this system the doctor does not check permissions, brltty or ModemManager; it "
+                          "checks that each port is there and can be opened.",
+                          "Nothing stands in the way."}));
+
+    facts.nodes[QStringLiteral("COM7")].openError = QStringLiteral("Access is denied.");
+    diagnosis = DiagnoseCable(facts, kEnglish, QStringLiteral("COM7"));
+    QVERIFY(diagnosis.hasProblem());
+    QCOMPARE(diagnosis.ports[0].findings[0].text, QStringLiteral("It cannot be opened: Access is denied."));
+}
+
+void TestCableDoctor::thisSystemsOwnFacts()
+{
+#ifdef Q_OS_LINUX
+    QSKIP("Linux reads sysfs; the fake trees above cover it");
+#else
+    // A port that cannot be there is named as missing, and the note says what is not checked.
+    const QString missing = QStringLiteral("COM250");
+    const CableFacts facts = GatherCableFacts({}, {missing});
+    QVERIFY(!facts.systemChecks);
+    const CableDiagnosis diagnosis = DiagnoseCable(facts, kEnglish, missing);
+    QCOMPARE(diagnosis.ports.size(), 1);
+    QCOMPARE(diagnosis.ports[0].devicePath, missing);
+    QCOMPARE(diagnosis.ports[0].findings[0].kind, CableFinding::Kind::Problem);
+    QVERIFY(diagnosis.system.last().text.startsWith(QStringLiteral("On this system")));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCableDoctor)

@@ -24,7 +24,7 @@ if grep -q '^E: ' "$work/lintian.log"; then
 fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in qt6-translations-l10n qt6-qpa-plugins libqt6widgets6 libqt6serialport6; do
+for needed in qt6-qpa-plugins libqt6widgets6 libqt6serialport6; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 

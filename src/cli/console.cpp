@@ -1,0 +1,37 @@
+#include "cli/console.h"
+
+#include <QtGlobal>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace zrk6::cli {
+
+void PrepareConsole()
+{
+#ifdef Q_OS_WIN
+    ::SetConsoleOutputCP(CP_UTF8);
+    for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        const HANDLE handle = ::GetStdHandle(which);
+        DWORD mode = 0;
+        if (handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode))
+            ::SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    }
+#endif
+}
+
+bool StderrIsTerminal()
+{
+#ifdef Q_OS_WIN
+    // A console, not a pipe or a file (isatty() also says yes for the NUL device).
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+#else
+    return ::isatty(STDERR_FILENO) == 1;
+#endif
+}
+
+} // namespace zrk6::cli
