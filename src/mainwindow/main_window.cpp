@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -25,6 +26,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/comm_port_dialog.h"
 #include "dialogs/copy_dialog.h"
+#include "dialogs/fleet_dialog.h"
 #include "dialogs/language_dialog.h"
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
@@ -74,6 +76,7 @@ constexpr Caption kMenuCaptions[] = {
     {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
     {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
     {"mnuHelp_About", 1026},
+    {"mnuProgram_Fleet", 1951},
 };
 
 struct ToolButton {
@@ -252,6 +255,7 @@ void frmMain::buildMenus()
     addSeparator(program, "mnuProgram_Bar1");
     addAction(program, "mnuProgram_Write", QKeySequence(Qt::CTRL | Qt::Key_W), &frmMain::mnuProgram_Write_Click);
     addAction(program, "mnuProgram_WriteChannels", {}, &frmMain::mnuProgram_WriteChannels_Click);
+    addAction(program, "mnuProgram_Fleet", {}, &frmMain::mnuProgram_Fleet_Click);
     addSeparator(program, "mnuProgram_Bar2");
     addAction(program, "mnuProgram_OptFeatures", {}, &frmMain::mnuProgram_OptFeatures_Click);
 
@@ -651,6 +655,21 @@ void frmMain::mnuProgram_Write_Click()
 void frmMain::mnuProgram_WriteChannels_Click()
 {
     transfer_->writeChannelsOnly();
+}
+
+void frmMain::mnuProgram_Fleet_Click()
+{
+    closeCellEditor();
+    FleetDialog::Setup setup;
+    setup.plan = document_.image(); // a copy: the fleet never changes the document
+    setup.ports = ListSerialPorts();
+    setup.extraPort = transfer_->portOverride();
+    setup.logFile = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                        .filePath(QStringLiteral("fleet-log.csv"));
+    setup.backup = safety_->backupsEnabled();
+    setup.backupFolder = safety_->backupFolder();
+    FleetDialog dialog(std::move(setup), state_.language, prompts_, this);
+    dialog.exec();
 }
 
 void frmMain::mnuProgram_OptFeatures_Click()

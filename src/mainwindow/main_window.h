@@ -96,6 +96,8 @@ public slots:
     void mnuProgram_Read_Click();
     void mnuProgram_Write_Click();
     void mnuProgram_WriteChannels_Click();
+    // Program Several Radios: the fleet window with the document as the plan.
+    void mnuProgram_Fleet_Click();
     void mnuProgram_OptFeatures_Click();
     void mnuSetup_CommPort_Click();
     void mnuSetup_Lang_Click();
