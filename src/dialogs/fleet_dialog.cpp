@@ -284,6 +284,11 @@ void FleetDialog::browse()
         txtFleetLog_->setText(QDir::toNativeSeparators(chosen));
 }
 
+QString FleetDialog::logFile() const
+{
+    return QDir::fromNativeSeparators(txtFleetLog_->text().trimmed());
+}
+
 bool FleetDialog::isRunning() const
 {
     for (const auto &job : jobs_)
@@ -307,7 +312,7 @@ void FleetDialog::startRound()
         return;
     }
     if (!log_.isOpen()) {
-        const QString path = QDir::fromNativeSeparators(txtFleetLog_->text().trimmed());
+        const QString path = logFile();
         const QString error = path.isEmpty() ? QString() : log_.open(QFileInfo(path).absoluteFilePath());
         if (path.isEmpty() || !error.isEmpty()) {
             PromptMessage message{kTextLogFailed,
@@ -394,7 +399,7 @@ void FleetDialog::showRow(int row)
             resultText = Text(id, language_);
             const QString detail = job->interrupted() ? Text(kTextStopped, language_) : job->detail();
             if (!detail.isEmpty())
-                resultText += QStringLiteral(": ") + detail;
+                resultText += (language_ == kChinese ? QStringLiteral("：") : QStringLiteral(": ")) + detail;
         }
         percent = OverallPercent(*job);
         if (percent < 0)
@@ -431,9 +436,8 @@ void FleetDialog::roundEnded()
         ++count;
         verified += job->verified() ? 1 : 0;
     }
-    QString text = Text(kTextRoundEnded, language_).arg(round_).arg(verified).arg(count);
-    if (stopping_)
-        text = Text(kTextStopped, language_) + QLatin1Char(' ') + text;
+    // A stopped radio says so in its own row.
+    const QString text = Text(kTextRoundEnded, language_).arg(round_).arg(verified).arg(count);
     lblFleetStatus_->setText(text);
     Announce(lblFleetStatus_, text);
     updateButtons();

@@ -48,6 +48,8 @@ public:
     // True while any radio is being programmed.
     bool isRunning() const;
     int round() const { return round_; }
+    // The log file as the field names it now.
+    QString logFile() const;
 
 public slots:
     // Starts round 1 (Start) or the next round (Next Round) on the ticked ports.

@@ -664,12 +664,18 @@ void frmMain::mnuProgram_Fleet_Click()
     setup.plan = document_.image(); // a copy: the fleet never changes the document
     setup.ports = ListSerialPorts();
     setup.extraPort = transfer_->portOverride();
-    setup.logFile = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    if (fleetLog_.isEmpty()) {
+        // The documents folder when there is one; the log is a record the user keeps.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        fleetLog_ = QDir(QFileInfo(documents).isDir() ? documents : QDir::homePath())
                         .filePath(QStringLiteral("fleet-log.csv"));
+    }
+    setup.logFile = fleetLog_;
     setup.backup = safety_->backupsEnabled();
     setup.backupFolder = safety_->backupFolder();
     FleetDialog dialog(std::move(setup), state_.language, prompts_, this);
     dialog.exec();
+    fleetLog_ = dialog.logFile(); // offered again next time in this run
 }
 
 void frmMain::mnuProgram_OptFeatures_Click()

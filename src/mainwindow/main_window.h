@@ -154,6 +154,7 @@ private:
     QSize designSize_; // the window's size for the design layout; the grid grows beyond it
     bool startupFailed_ = false;
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
+    QString fleetLog_; // the fleet window's log file, kept for the next time in this run
 };
 
 } // namespace zrk6

@@ -209,7 +209,7 @@ void TestFleetDialog::closingInTheMiddleEndsEveryTransfer()
     for (const QString &line : lines.mid(1))
         QVERIFY2(line.contains(QStringLiteral(",failed,interrupted during the read,")), qPrintable(line));
     auto *table = Child<QTableWidget>(&dialog, QStringLiteral("lstFleetPorts"));
-    QCOMPARE(Cell(table, 0, kResultColumn), LoadQText(1970, kChinese) + QStringLiteral(": ") + LoadQText(1973, kChinese));
+    QCOMPARE(Cell(table, 0, kResultColumn), LoadQText(1970, kChinese) + QStringLiteral("：") + LoadQText(1973, kChinese));
 }
 
 void TestFleetDialog::startRefusesWithoutPortsOrLog()
