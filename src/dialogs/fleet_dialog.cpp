@@ -191,7 +191,7 @@ FleetDialog::FleetDialog(Setup setup, LanguageMode language, Prompts &prompts, Q
     setTabOrder(cmdNextRound_, cmdStop_);
     setTabOrder(cmdStop_, cmdClose_);
 
-    // The ticks follow a row being clicked anywhere, not only on its box.
+    // The default button follows whether any port is ticked.
     connect(lstFleetPorts_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (item->column() == kPortColumn)
             updateButtons();
