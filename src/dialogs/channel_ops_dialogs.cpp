@@ -228,7 +228,6 @@ FindDialog::FindDialog(LanguageMode language, QWidget *parent) : QDialog(parent)
     setTabOrder(text_, next_);
     setTabOrder(next_, close_);
     applyCaptions(language);
-    KeepTitleWhole(this);
 }
 
 void FindDialog::applyCaptions(LanguageMode language)
@@ -239,6 +238,7 @@ void FindDialog::applyCaptions(LanguageMode language)
     next_->setText(Text(kTextFindNext, language));
     close_->setText(Text(kTextClose, language));
     result_->clear();
+    KeepTitleWhole(this);
 }
 
 QString FindDialog::text() const

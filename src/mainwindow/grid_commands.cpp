@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QShortcut>
@@ -377,8 +378,11 @@ void GridCommands::find()
     find_->show();
     find_->raise();
     find_->activateWindow();
-    if (QWidget *entry = find_->findChild<QWidget *>(QStringLiteral("txtFind")))
+    // What was looked for last stays, selected, so typing replaces it.
+    if (auto *entry = find_->findChild<QLineEdit *>(QStringLiteral("txtFind"))) {
         entry->setFocus(Qt::ShortcutFocusReason);
+        entry->selectAll();
+    }
 }
 
 void GridCommands::findNext()
