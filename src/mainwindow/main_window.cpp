@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QPointer>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -401,6 +402,7 @@ void frmMain::resizeEvent(QResizeEvent *event)
 void frmMain::applyCaptions()
 {
     const LanguageMode lang = state_.language;
+    document_.setLanguage(lang);
     updateTitle();
     for (const Caption &caption : kMenuCaptions) {
         const QString name = QString::fromLatin1(caption.objectName);
@@ -507,7 +509,7 @@ void frmMain::changeBand(int index)
     const Band band = BandFromRow(index);
     MemoryImage image = document_.image();
     BuildDefaultImage(image, band);
-    document_.changeBand(CommandName(command_text::kChangeBand, state_.language, QString::fromStdString(band.text)),
+    document_.changeBand(CommandStep(command_text::kChangeBand, QString::fromStdString(band.text)),
                          NormaliseImage(image, band), band, std::string(kUntitled));
     grid_->setCurrentCell(1, 1);
 }
@@ -528,7 +530,7 @@ void frmMain::showMemoryMap()
 
 void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
 {
-    document_.apply(CommandName(command_text::kMemoryMap, state_.language), [&](MemoryImage &image) {
+    document_.apply(CommandStep(command_text::kMemoryMap), [&](MemoryImage &image) {
         for (const auto &[address, value] : bytes)
             image.set(address, value);
     });
@@ -567,8 +569,10 @@ void frmMain::mnuEdit_PasteChannels_Click()
 {
     closeCellEditor();
     const QString text = QApplication::clipboard()->text();
+    // Over selected rows the channels go from the first of them.
+    const std::vector<int> rows = grid_->grid().selectedRows();
     if (!text.isEmpty())
-        lists_->paste(state_.currentChannel, text);
+        lists_->paste(rows.empty() ? state_.currentChannel : rows.front(), text);
 }
 
 void frmMain::mnuEdit_Undo_Click()
@@ -685,7 +689,7 @@ void frmMain::mnuProgram_OptFeatures_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const OptionalFeatures features = dialog.shownFeatures();
-    document_.apply(CommandName(command_text::kOptionalFeatures, state_.language),
+    document_.apply(CommandStep(command_text::kOptionalFeatures),
                     [&](MemoryImage &image) { EncodeOptionalFeatures(image, features); });
 }
 
@@ -710,10 +714,14 @@ void frmMain::mnuSetup_Lang_Click()
 {
     const LanguageMode before = state_.language;
     closeCellEditor();
+    // The keyboard goes back where it was (the grid, mostly) once the texts are redone.
+    const QPointer<QWidget> focused = focusWidget();
     LanguageDialog dialog(state_, this);
     dialog.exec();
     if (state_.language != before)
         applyLanguage();
+    if (focused != nullptr && focused->isVisible())
+        focused->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::mnuHelp_About_Click()
