@@ -5,10 +5,15 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
 #include <cmath>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "ui/prompts.h"
 #include "model/tone.h"
 
 namespace zrk6 {
@@ -23,6 +28,10 @@ constexpr int kTextSortTitle = 1890;
 constexpr int kTextSortBy = 1891;
 constexpr int kTextDescending = 1892;
 constexpr int kTextSelectedOnly = 1893;
+constexpr int kTextFindNext = 1912;
+constexpr int kTextFindTitle = 1915;
+constexpr int kTextFindPrompt = 1916;
+constexpr int kTextClose = 1819;
 
 // The channel columns' header texts (RX Freq .. Scrambler).
 int Header(ChannelColumn column)
@@ -36,6 +45,7 @@ QVBoxLayout *WithButtons(QDialog *dialog, QLayout *body, LanguageMode language)
     main->addLayout(body);
     main->addLayout(OkCancelRow(MakeOkCancel(dialog, language, EnterKey::PressesOk)));
     main->setSizeConstraint(QLayout::SetFixedSize);
+    KeepTitleWhole(dialog);
     return main;
 }
 
@@ -87,7 +97,7 @@ ChangeChannelsDialog::ChangeChannelsDialog(LanguageMode language, QWidget *paren
 ChangeChannelsDialog::Line ChangeChannelsDialog::addLine(int textId, const char *name, const std::vector<int> &items)
 {
     Line line{Named(new QCheckBox(Text(textId, language_), this), QStringLiteral("chkChange") + QLatin1String(name)),
-              Named(new QComboBox(this), QStringLiteral("cboChange") + QLatin1String(name))};
+              Named(new QComboBox(this), QStringLiteral("cboChange") + QLatin1String(name)), textId};
     line.check->setAccessibleDescription(Text(kTextChangeThis, language_));
     line.box->setAccessibleName(Text(textId, language_));
     line.box->setEnabled(false);
@@ -137,6 +147,16 @@ QStringList ChangeChannelsDialog::checkedFieldNames() const
     return names;
 }
 
+std::vector<int> ChangeChannelsDialog::checkedFieldIds() const
+{
+    std::vector<int> ids;
+    for (const Line &line : lines_) {
+        if (line.check->isChecked())
+            ids.push_back(line.textId);
+    }
+    return ids;
+}
+
 SortChannelsDialog::SortChannelsDialog(LanguageMode language, bool selectionOffered, QWidget *parent)
     : QDialog(parent)
 {
@@ -175,6 +195,61 @@ bool SortChannelsDialog::descending() const
 bool SortChannelsDialog::selectedOnly() const
 {
     return selectedOnly_->isChecked();
+}
+
+FindDialog::FindDialog(LanguageMode language, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFind"));
+    UseOwnerIcon(this);
+    prompt_ = new QLabel(this);
+    text_ = Named(new QLineEdit(this), QStringLiteral("txtFind"));
+    text_->setMaxLength(20);
+    prompt_->setBuddy(text_);
+    result_ = Named(new QLabel(this), QStringLiteral("lblFindResult"));
+    result_->setWordWrap(true);
+    next_ = Named(new QPushButton(this), QStringLiteral("cmdFindNext"));
+    next_->setDefault(true);
+    close_ = Named(new QPushButton(this), QStringLiteral("cmdClose"));
+    close_->setAutoDefault(false);
+    connect(next_, &QPushButton::clicked, this, [this] { emit findNext(text_->text()); });
+    connect(close_, &QPushButton::clicked, this, &QDialog::close);
+    auto *f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(f3, &QShortcut::activated, next_, &QPushButton::click);
+
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(prompt_);
+    main->addWidget(text_);
+    main->addWidget(result_);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(next_);
+    buttons->addWidget(close_);
+    main->addLayout(buttons);
+    setTabOrder(text_, next_);
+    setTabOrder(next_, close_);
+    applyCaptions(language);
+}
+
+void FindDialog::applyCaptions(LanguageMode language)
+{
+    setWindowTitle(Text(kTextFindTitle, language));
+    prompt_->setText(Text(kTextFindPrompt, language));
+    text_->setAccessibleName(prompt_->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')).remove(QChar(0xFF1A)));
+    next_->setText(Text(kTextFindNext, language));
+    close_->setText(Text(kTextClose, language));
+    result_->clear();
+    KeepTitleWhole(this);
+}
+
+QString FindDialog::text() const
+{
+    return text_->text();
+}
+
+void FindDialog::showResult(const QString &result)
+{
+    result_->setText(result);
+    result_->setAccessibleName(result);
 }
 
 } // namespace zrk6

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "ui/prompts.h"
 
 namespace zrk6 {
 
@@ -35,6 +36,7 @@ LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(paren
     main->addSpacing(8);
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
+    KeepTitleWhole(this);
     cboLang_->setFocus();
 }
 

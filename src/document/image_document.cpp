@@ -9,9 +9,10 @@ namespace zrk6 {
 // One undo step: the document's state before and after (a 4 KiB image each).
 class ImageCommand final : public QUndoCommand {
 public:
-    ImageCommand(ImageDocument &document, const QString &name, ImageDocument::State before,
+    ImageCommand(ImageDocument &document, ImageDocument::StepName name, ImageDocument::State before,
                  ImageDocument::State after)
-        : QUndoCommand(name), document_(document), before_(std::move(before)), after_(std::move(after))
+        : QUndoCommand(name(document.language_)), document_(document), name_(std::move(name)),
+          before_(std::move(before)), after_(std::move(after))
     {
     }
 
@@ -25,8 +26,11 @@ public:
         after_.fileName = fileName;
     }
 
+    void nameIn(LanguageMode language) { setText(name_(language)); }
+
 private:
     ImageDocument &document_;
+    ImageDocument::StepName name_;
     ImageDocument::State before_;
     ImageDocument::State after_;
 };
@@ -43,7 +47,19 @@ ImageDocument::~ImageDocument()
     undoStack_.clear();
 }
 
+void ImageDocument::setLanguage(LanguageMode language)
+{
+    language_ = language;
+    for (int i = 0; i < undoStack_.count(); ++i)
+        static_cast<ImageCommand *>(const_cast<QUndoCommand *>(undoStack_.command(i)))->nameIn(language);
+}
+
 bool ImageDocument::apply(const QString &name, const Edit &edit)
+{
+    return apply([name](LanguageMode) { return name; }, edit);
+}
+
+bool ImageDocument::apply(const StepName &name, const Edit &edit)
 {
     State after = state();
     edit(after.image);
@@ -53,7 +69,7 @@ bool ImageDocument::apply(const QString &name, const Edit &edit)
     return true;
 }
 
-void ImageDocument::changeBand(const QString &name, const MemoryImage &image, const Band &band,
+void ImageDocument::changeBand(const StepName &name, const MemoryImage &image, const Band &band,
                                const std::string &fileName)
 {
     undoStack_.push(new ImageCommand(*this, name, state(), State{image, band, fileName}));
@@ -71,7 +87,7 @@ void ImageDocument::replace(const MemoryImage &image, const Band &band, const st
         emit fileNameChanged(QString::fromStdString(fileName_));
 }
 
-void ImageDocument::replaceUndoably(const QString &name, const MemoryImage &image, const Band &band,
+void ImageDocument::replaceUndoably(const StepName &name, const MemoryImage &image, const Band &band,
                                     const std::string &fileName)
 {
     State after{image, band, fileName};

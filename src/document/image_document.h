@@ -10,6 +10,7 @@
 
 #include "model/band.h"
 #include "model/memory_image.h"
+#include "text/text_table.h"
 
 namespace zrk6 {
 
@@ -36,20 +37,31 @@ public:
     QUndoStack &undoStack() { return undoStack_; }
 
     using Edit = std::function<void(MemoryImage &)>;
+    // An undo step's name in a language: the steps are named anew when the language changes.
+    using StepName = std::function<QString(LanguageMode)>;
+
+    // The language the steps are named in; setting it names every step on the stack anew.
+    void setLanguage(LanguageMode language);
 
     // One user action: edit changes a copy of the image, and when the copy differs the
     // change is pushed as one undo step called name. Returns whether the image changed.
     // An exception from edit leaves the document as it was.
+    bool apply(const StepName &name, const Edit &edit);
+    // A step whose name is the same in every language.
     bool apply(const QString &name, const Edit &edit);
     // A band change: the image becomes image and the band band, the file name fileName, as
     // one undo step (undo brings back the image, band and file name before).
-    void changeBand(const QString &name, const MemoryImage &image, const Band &band, const std::string &fileName);
+    void changeBand(const StepName &name, const MemoryImage &image, const Band &band, const std::string &fileName);
+    void changeBand(const QString &name, const MemoryImage &image, const Band &band, const std::string &fileName)
+    {
+        changeBand([name](LanguageMode) { return name; }, image, band, fileName);
+    }
     // Open: a new image, band and file name; the undo history is cleared and the document
     // counts as unmodified.
     void replace(const MemoryImage &image, const Band &band, const std::string &fileName);
     // Replaces the whole document as one undo step named name (Read, New), so the edits it
     // replaces can be brought back; afterwards the document counts as unmodified.
-    void replaceUndoably(const QString &name, const MemoryImage &image, const Band &band, const std::string &fileName);
+    void replaceUndoably(const StepName &name, const MemoryImage &image, const Band &band, const std::string &fileName);
     // Save, Save As: the document was stored under fileName, so it is unmodified now.
     void markSaved(const std::string &fileName);
 
@@ -78,6 +90,7 @@ private:
     MemoryImage image_;
     Band band_;
     std::string fileName_{kUntitled};
+    LanguageMode language_ = kEnglish;
     QUndoStack undoStack_;
 };
 

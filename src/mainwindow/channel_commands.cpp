@@ -37,7 +37,7 @@ std::optional<FreqUnits> ChannelCommands::roundedFrequency(QWidget *parent, cons
 void ChannelCommands::setField(int channel, ChannelColumn column, const ChannelValue &value)
 {
     const Band band = document_.band();
-    document_.apply(ChannelFieldCommandName(channel, column, state_.language),
+    document_.apply(ChannelFieldStep(channel, column),
                     [&](MemoryImage &image) { WriteChannelField(image, channel, column, value, band); });
 }
 
@@ -64,10 +64,9 @@ std::unique_ptr<CopyDialog> ChannelCommands::copyDialog(QWidget *parent, int mod
     state_.copyMode = mode;
     state_.currentChannel = channel;
     auto dialog = std::make_unique<CopyDialog>(state_, document_, prompts_, parent);
-    const LanguageMode lang = state_.language;
-    QObject::connect(dialog.get(), &CopyDialog::channelCopyChosen, dialog.get(), [this, lang](int from, int to) {
+    QObject::connect(dialog.get(), &CopyDialog::channelCopyChosen, dialog.get(), [this](int from, int to) {
         const Band band = document_.band();
-        document_.apply(CommandName(command_text::kCopyChannel, lang, QString::number(from), QString::number(to)),
+        document_.apply(CommandStep(command_text::kCopyChannel, QString::number(from), QString::number(to)),
                         [&](MemoryImage &image) {
                             const int source = ChannelRow(from) * kRowSize;
                             const int target = ChannelRow(to) * kRowSize;
@@ -77,9 +76,9 @@ std::unique_ptr<CopyDialog> ChannelCommands::copyDialog(QWidget *parent, int mod
                         });
     });
     // The frequency and tone copies set one field, named as the copy.
-    auto setCopied = [this, lang](int textId, int channel, ChannelColumn column, const ChannelValue &value) {
+    auto setCopied = [this](int textId, int channel, ChannelColumn column, const ChannelValue &value) {
         const Band band = document_.band();
-        document_.apply(CommandName(textId, lang, QString::number(channel)),
+        document_.apply(CommandStep(textId, QString::number(channel)),
                         [&](MemoryImage &image) { WriteChannelField(image, channel, column, value, band); });
     };
     QObject::connect(dialog.get(), &CopyDialog::transmitChosen, dialog.get(),
@@ -106,14 +105,14 @@ bool ChannelCommands::insertChannel(int channel)
 {
     if (IsChannelInUse(document_.image(), kChannelCount, document_.band()))
         return false;
-    document_.apply(CommandName(command_text::kInsertChannel, state_.language, QString::number(channel)),
+    document_.apply(CommandStep(command_text::kInsertChannel, QString::number(channel)),
                     [&](MemoryImage &image) { InsertChannel(image, channel); });
     return true;
 }
 
 void ChannelCommands::deleteChannel(int channel)
 {
-    document_.apply(CommandName(command_text::kDeleteChannel, state_.language, QString::number(channel)),
+    document_.apply(CommandStep(command_text::kDeleteChannel, QString::number(channel)),
                     [&](MemoryImage &image) { DeleteChannel(image, channel); });
 }
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "document/image_document.h"
+#include "mainwindow/command_names.h"
 #include "files/channel_list.h"
 #include "files/file_io.h"
 #include "mainwindow/main_views.h"
@@ -45,7 +46,8 @@ void ChannelListCommands::importChannels()
     // Lists saved as tab-separated text often end in .txt or .tsv.
     const QString path = prompts_.openFileName(views_.dialogParent(), fileFilter() + QStringLiteral(";;") +
                                                                           TableText(1820, state_.language) +
-                                                                          QStringLiteral(" (*)"));
+                                                                          QStringLiteral(" (*)"),
+                                               TableText(1763, state_.language));
     if (path.isEmpty())
         return;
     const FileReadResult read = ReadWholeFile(path, static_cast<qint64>(kMaxCsvBytes));
@@ -71,7 +73,9 @@ void ChannelListCommands::exportChannels()
                                 ? QStringLiteral("Untitled.csv")
                                 : QFileInfo(QString::fromStdString(document_.fileName())).completeBaseName() +
                                       QStringLiteral(".csv");
-    const QString path = prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial);
+    const QString path = WithExtension(
+        prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial, TableText(1920, state_.language)),
+        QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     const std::string text = WriteChannelList(document_.image(), document_.band());
@@ -104,7 +108,7 @@ void ChannelListCommands::applyAndReport(const ChannelListImport &import, int st
     }
     if (!import.channels.empty()) {
         const Band band = document_.band();
-        document_.apply(TableText(stepTextId, language),
+        document_.apply(CommandStep(stepTextId),
                         [&](MemoryImage &image) { ApplyChannelList(image, import, band); });
     }
     PromptReport report;

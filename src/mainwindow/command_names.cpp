@@ -20,4 +20,14 @@ QString ChannelFieldCommandName(int channel, ChannelColumn column, LanguageMode 
                        TableText(kChannelColumnTextIds[static_cast<std::size_t>(column)], language));
 }
 
+ImageDocument::StepName CommandStep(int textId, const QString &arg1, const QString &arg2)
+{
+    return [=](LanguageMode language) { return CommandName(textId, language, arg1, arg2); };
+}
+
+ImageDocument::StepName ChannelFieldStep(int channel, ChannelColumn column)
+{
+    return [=](LanguageMode language) { return ChannelFieldCommandName(channel, column, language); };
+}
+
 } // namespace zrk6

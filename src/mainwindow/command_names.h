@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "document/image_document.h"
+
 #include "model/channel_record.h"
 #include "text/text_table.h"
 
@@ -25,5 +27,9 @@ inline constexpr int kVfo = 1749;
 QString CommandName(int textId, LanguageMode language, const QString &arg1 = {}, const QString &arg2 = {});
 // "<column> of Channel n", with the column named as the grid's header names it.
 QString ChannelFieldCommandName(int channel, ChannelColumn column, LanguageMode language);
+
+// The same names as undo step names, made in whatever language is chosen later.
+ImageDocument::StepName CommandStep(int textId, const QString &arg1 = {}, const QString &arg2 = {});
+ImageDocument::StepName ChannelFieldStep(int channel, ChannelColumn column);
 
 } // namespace zrk6

@@ -1,9 +1,11 @@
 #include "mainwindow/file_commands.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include "model/image_normalise.h"
 #include "document/image_document.h"
+#include "mainwindow/command_names.h"
 #include "files/data_file_io.h"
 #include "files/text_form.h"
 #include "files/text_form_io.h"
@@ -50,7 +52,7 @@ void FileCommands::newDocument()
     const Band band = document_.band();
     MemoryImage image = document_.image();
     BuildDefaultImage(image, band);
-    document_.replaceUndoably(TableText(1027, lang), NormaliseImage(image, band), band, std::string(kUntitled));
+    document_.replaceUndoably(CommandStep(1027), NormaliseImage(image, band), band, std::string(kUntitled));
     views_.focusGrid(1, 1);
 }
 
@@ -123,7 +125,11 @@ bool FileCommands::saveAs()
     views_.closeCellEditor();
     const QString initial = document_.isUntitled() ? QStringLiteral("Untitled.dat")
                                                    : QString::fromStdString(document_.fileName());
-    const QString path = prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial);
+    // A name typed without an extension is a data file; a text form needs its ".yaml".
+    const QString path = WithExtension(
+        prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial,
+                              TableText(1004, state_.language).remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")))),
+        QStringLiteral("dat"));
     if (path.isEmpty())
         return false;
     return writeDataFile(path);

@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QShortcut>
@@ -16,6 +17,7 @@
 #include "dialogs/dialog_support.h"
 #include "document/image_document.h"
 #include "mainwindow/channel_grid.h"
+#include "mainwindow/command_names.h"
 #include "mainwindow/grid_control.h"
 #include "mainwindow/main_window.h"
 #include "model/app_state.h"
@@ -45,6 +47,17 @@ constexpr int kTextSelectionCount = 1904;
 constexpr int kTextNoDuplicates = 1905;
 constexpr int kTextNoRoom = 1906;
 constexpr int kTextAtTheEdge = 1907;
+constexpr int kTextCut = 1908;
+constexpr int kTextClear = 1909;
+constexpr int kTextSelectAll = 1910;
+constexpr int kTextCutName = 1913;
+constexpr int kTextClearName = 1914;
+constexpr int kTextFind = 1911;
+constexpr int kTextFindNext = 1912;
+constexpr int kTextNotFound = 1917;
+constexpr int kTextNotFindable = 1918;
+constexpr int kTextCellName = 1931;
+constexpr int kTextMoveName = 1921;
 
 } // namespace
 
@@ -52,17 +65,29 @@ GridCommands::GridCommands(frmMain &window, QMenu *editMenu) : QObject(&window),
 {
     context_ = new QMenu(&window);
     context_->setObjectName(QStringLiteral("mnuGridContext"));
-    // The shared commands come first, as in the Edit menu.
-    for (const char *name : {"mnuEdit_Undo", "mnuEdit_Redo", "mnuEdit_CopyChannels", "mnuEdit_PasteChannels"}) {
-        if (auto *action = window.findChild<QAction *>(QString::fromLatin1(name)))
-            context_->addAction(action);
-    }
-    context_->addSeparator();
-    editMenu->addSeparator();
     const auto both = [&](QAction *action) {
         editMenu->addAction(action);
         context_->addAction(action);
     };
+    // Cut goes before Copy and Paste; the keys on the rows act as these entries do.
+    QAction *copy = window.findChild<QAction *>(QStringLiteral("mnuEdit_CopyChannels"));
+    QAction *paste = window.findChild<QAction *>(QStringLiteral("mnuEdit_PasteChannels"));
+    QAction *cut = add("mnuEdit_CutChannels", kTextCut, QKeySequence::Cut, &GridCommands::cutChannels);
+    editMenu->insertAction(copy, cut);
+    QAction *clear = add("mnuEdit_ClearChannels", kTextClear, {}, &GridCommands::clearChannels);
+    clear->setProperty("keyText", QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText));
+    QAction *selectAll = add("mnuEdit_SelectAll", kTextSelectAll, QKeySequence::SelectAll, &GridCommands::selectAll);
+    for (QAction *action : {clear, selectAll})
+        editMenu->addAction(action);
+    // The shared commands come first, as in the Edit menu.
+    for (const char *name : {"mnuEdit_Undo", "mnuEdit_Redo"}) {
+        if (auto *action = window.findChild<QAction *>(QString::fromLatin1(name)))
+            context_->addAction(action);
+    }
+    context_->addSeparator();
+    context_->addActions({cut, copy, paste, clear, selectAll});
+    context_->addSeparator();
+    editMenu->addSeparator();
     both(addKey("mnuEdit_InsertChannel", kTextInsertChannel, QKeySequence(Qt::CTRL | Qt::Key_I)));
     both(addKey("mnuEdit_DeleteChannel", kTextDeleteChannel, QKeySequence(Qt::CTRL | Qt::Key_D)));
     both(addKey("mnuEdit_CopyChannel", kTextCopyChannel, QKeySequence(Qt::CTRL | Qt::Key_E)));
@@ -78,6 +103,10 @@ GridCommands::GridCommands(frmMain &window, QMenu *editMenu) : QObject(&window),
              &GridCommands::moveDown));
     both(add("mnuEdit_Compact", kTextCompact, {}, &GridCommands::compact));
     both(add("mnuEdit_SelectDuplicates", kTextSelectDuplicates, {}, &GridCommands::selectDuplicates));
+    editMenu->addSeparator();
+    context_->addSeparator();
+    both(add("mnuEdit_Find", kTextFind, QKeySequence::Find, &GridCommands::find));
+    both(add("mnuEdit_FindNext", kTextFindNext, QKeySequence(Qt::Key_F3), &GridCommands::findNext));
 
     // The table takes Ctrl+Shift+arrows for its own cursor before a window shortcut sees
     // them, so on the grid the move keys are caught where its keys arrive.
@@ -86,8 +115,14 @@ GridCommands::GridCommands(frmMain &window, QMenu *editMenu) : QObject(&window),
                 if (shift == (Qt::ControlModifier | Qt::ShiftModifier) && (key == Qt::Key_Up || key == Qt::Key_Down)) {
                     move(key == Qt::Key_Up);
                     *handled = true;
+                } else if (shift == Qt::NoModifier && key == Qt::Key_Delete &&
+                           !window_.channelGrid()->grid().selectedRows().empty()) {
+                    // Without selected rows the key does nothing on the grid, as it always did.
+                    clearChannels();
+                    *handled = true;
                 }
             });
+    connect(&window.channelGrid()->grid(), &GridControl::rowsDragged, this, &GridCommands::moveBy);
     QTableWidget *table = window.channelGrid()->grid().table();
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint &at) {
@@ -116,13 +151,28 @@ QString GridCommands::text(int id) const
     return ToQString(LoadText(id, window_.state().language));
 }
 
-QString GridCommands::plain(int id) const
+namespace {
+
+// A menu text without its mnemonic and dots: "Sort Channels" of "S&ort Channels...".
+QString PlainText(int id, LanguageMode language)
 {
-    QString t = text(id);
+    QString t = ToQString(LoadText(id, language));
     t.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
     t.remove(QLatin1Char('&'));
     t.remove(QStringLiteral("..."));
     return t.trimmed();
+}
+
+} // namespace
+
+QString GridCommands::plain(int id) const
+{
+    return PlainText(id, window_.state().language);
+}
+
+ImageDocument::StepName GridCommands::plainStep(int id)
+{
+    return [id](LanguageMode language) { return PlainText(id, language); };
 }
 
 QAction *GridCommands::add(const char *name, int textId, const QKeySequence &keys, void (GridCommands::*slot)())
@@ -165,6 +215,8 @@ void GridCommands::applyCaptions()
             caption += QLatin1Char('\t') + keyText;
         action->setText(caption);
     }
+    if (find_ != nullptr)
+        find_->applyCaptions(window_.state().language);
     updateSelectionCount();
 }
 
@@ -174,7 +226,7 @@ void GridCommands::showContextMenu(const QPoint &at)
     context_->popup(table->mapToGlobal(at));
 }
 
-bool GridCommands::apply(const QString &name, const ChannelOperationResult &result)
+bool GridCommands::apply(const ImageDocument::StepName &name, const ChannelOperationResult &result)
 {
     if (!result.refusal.empty())
         return false;
@@ -202,20 +254,26 @@ void GridCommands::insertEmptyChannels()
 {
     const std::vector<int> rows = window_.channelGrid()->grid().selectedRows();
     const int at = rows.empty() ? window_.state().currentChannel : rows.front();
-    bool ok = false;
-    const int count = QInputDialog::getInt(&window_, plain(kTextInsertEmptyTitle), text(kTextHowMany),
-                                           std::max<int>(1, int(rows.size())), 1, kChannelCount - at + 1, 1, &ok);
-    if (!ok)
+    QInputDialog ask(&window_);
+    ask.setObjectName(QStringLiteral("frmInsertEmptyChannels"));
+    ask.setWindowTitle(plain(kTextInsertEmptyTitle));
+    ask.setLabelText(text(kTextHowMany));
+    ask.setInputMode(QInputDialog::IntInput);
+    ask.setIntRange(1, kChannelCount - at + 1);
+    ask.setIntValue(std::max<int>(1, int(rows.size())));
+    KeepTitleWhole(&ask);
+    if (ask.exec() != QDialog::Accepted)
         return;
+    const int count = ask.intValue();
     const ChannelOperationResult result =
         InsertEmptyChannels(window_.document().image(), window_.document().band(), at, count);
-    if (!apply(plain(kTextInsertEmptyTitle), result))
+    if (!apply(plainStep(kTextInsertEmptyTitle), result))
         window_.prompts().message(&window_, {kTextNoRoom, text(kTextNoRoom), ProductName(), QMessageBox::Warning});
 }
 
 void GridCommands::deleteChannels()
 {
-    apply(text(kTextDeleteChannelsName), DeleteChannels(window_.document().image(), window_.channelGrid()->selectedChannels()));
+    apply(CommandStep(kTextDeleteChannelsName), DeleteChannels(window_.document().image(), window_.channelGrid()->selectedChannels()));
     window_.channelGrid()->grid().selectRows({});
 }
 
@@ -223,14 +281,20 @@ void GridCommands::changeSelectedChannels()
 {
     window_.closeCellEditor();
     ChangeChannelsDialog dialog(window_.state().language, &window_);
-    if (dialog.exec() != QDialog::Accepted || dialog.checkedFieldNames().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.checkedFieldIds().empty())
         return;
     const std::vector<int> channels = window_.channelGrid()->selectedChannels();
     const ChannelOperationResult result =
         ChangeChannels(window_.document().image(), window_.document().band(), channels, dialog.value());
     if (!result.changed.empty())
-        apply(text(kTextSetFields).arg(dialog.checkedFieldNames().join(QStringLiteral(", "))).arg(result.changed.size()),
-              result);
+        apply(
+            [ids = dialog.checkedFieldIds(), count = result.changed.size()](LanguageMode language) {
+                QStringList names;
+                for (int id : ids)
+                    names << ToQString(LoadText(id, language)).remove(QLatin1Char('&'));
+                return CommandName(kTextSetFields, language, names.join(QStringLiteral(", ")), QString::number(count));
+            },
+            result);
     if (!result.leftAlone.empty()) {
         QStringList numbers;
         for (int channel : result.leftAlone)
@@ -247,7 +311,7 @@ void GridCommands::sortChannels()
     SortChannelsDialog dialog(window_.state().language, rows.size() > 1, &window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    apply(plain(kTextSort), SortChannels(window_.document().image(), window_.document().band(),
+    apply(plainStep(kTextSort), SortChannels(window_.document().image(), window_.document().band(),
                                          dialog.selectedOnly() ? rows : std::vector<int>{}, dialog.key(),
                                          dialog.descending()));
 }
@@ -257,7 +321,7 @@ void GridCommands::move(bool up)
     GridControl &grid = window_.channelGrid()->grid();
     const std::vector<int> channels = window_.channelGrid()->selectedChannels();
     const ChannelOperationResult result = MoveChannels(window_.document().image(), channels, up);
-    if (!apply(plain(up ? kTextMoveUp : kTextMoveDown), result)) {
+    if (!apply(plainStep(up ? kTextMoveUp : kTextMoveDown), result)) {
         window_.statusBar()->showMessage(text(kTextAtTheEdge), 5000);
         return;
     }
@@ -271,9 +335,108 @@ void GridCommands::move(bool up)
         grid.selectRows(moved);
 }
 
+void GridCommands::erase(const std::vector<int> &channels, int nameId)
+{
+    window_.closeCellEditor();
+    std::vector<int> used;
+    for (int channel : channels) {
+        if (IsChannelInUse(window_.document().image(), channel, window_.document().band()))
+            used.push_back(channel);
+    }
+    const auto count = static_cast<qsizetype>(used.empty() ? channels.size() : used.size());
+    window_.document().apply(CommandStep(nameId, QString::number(count)), [&](MemoryImage &image) {
+        for (int channel : channels)
+            EraseChannel(image, channel);
+    });
+}
+
+void GridCommands::cutChannels()
+{
+    window_.mnuEdit_CopyChannels_Click();
+    erase(window_.channelGrid()->selectedChannels(), kTextCutName);
+}
+
+void GridCommands::clearChannels()
+{
+    erase(window_.channelGrid()->selectedChannels(), kTextClearName);
+}
+
+void GridCommands::selectAll()
+{
+    window_.closeCellEditor();
+    window_.focusGrid();
+    window_.channelGrid()->grid().selectAllRows();
+}
+
+void GridCommands::find()
+{
+    window_.closeCellEditor();
+    if (find_ == nullptr) {
+        find_ = new FindDialog(window_.state().language, &window_);
+        connect(find_, &FindDialog::findNext, this, &GridCommands::findNext);
+    }
+    find_->show();
+    find_->raise();
+    find_->activateWindow();
+    // What was looked for last stays, selected, so typing replaces it.
+    if (auto *entry = find_->findChild<QLineEdit *>(QStringLiteral("txtFind"))) {
+        entry->setFocus(Qt::ShortcutFocusReason);
+        entry->selectAll();
+    }
+}
+
+void GridCommands::findNext()
+{
+    const QString typed = find_ != nullptr ? find_->text().trimmed() : QString();
+    if (typed.isEmpty()) {
+        find();
+        return;
+    }
+    window_.closeCellEditor();
+    auto say = [this](const QString &result) {
+        find_->showResult(result);
+        window_.statusBar()->showMessage(result, 5000);
+    };
+    const std::optional<FindTarget> target = ParseFindText(typed.toStdString());
+    if (!target) {
+        say(text(kTextNotFindable).arg(typed));
+        return;
+    }
+    GridControl &grid = window_.channelGrid()->grid();
+    // From an option column the search goes on with the next channel.
+    const auto column = static_cast<ChannelColumn>(std::clamp(grid.col(), 1, 4) - 1);
+    const std::optional<ChannelCell> cell =
+        FindNextCell(window_.document().image(), window_.document().band(), *target, grid.row(), column);
+    if (!cell) {
+        say(text(kTextNotFound).arg(typed));
+        return;
+    }
+    const int gridColumn = static_cast<int>(cell->column) + 1;
+    grid.setCurrentCell(cell->channel, gridColumn);
+    grid.scrollToCurrent();
+    say(text(kTextCellName).arg(cell->channel).arg(window_.channelGrid()->cellText(0, gridColumn)));
+}
+
+void GridCommands::moveBy(const std::vector<int> &rows, int offset)
+{
+    ChannelOperationResult result;
+    result.image = window_.document().image();
+    std::vector<int> at = rows;
+    for (int step = 0; step < std::abs(offset) && result.refusal.empty(); ++step) {
+        result = MoveChannels(result.image, at, offset < 0);
+        for (int &channel : at)
+            channel += offset < 0 ? -1 : 1;
+    }
+    if (!apply(plainStep(kTextMoveName), result))
+        return;
+    GridControl &grid = window_.channelGrid()->grid();
+    grid.setCurrentCell(std::clamp(grid.row(), 1, kChannelCount), std::max(grid.col(), 1));
+    grid.selectRows(at);
+}
+
 void GridCommands::compact()
 {
-    apply(plain(kTextCompact), CompactChannels(window_.document().image(), window_.document().band()));
+    apply(plainStep(kTextCompact), CompactChannels(window_.document().image(), window_.document().band()));
 }
 
 void GridCommands::selectDuplicates()

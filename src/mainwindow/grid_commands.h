@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include "document/image_document.h"
 #include "model/channel_operations.h"
 
 class QAction;
@@ -10,6 +11,7 @@ class QMenu;
 
 namespace zrk6 {
 
+class FindDialog;
 class frmMain;
 
 // The commands over many channels, in the Edit menu and the grid's context menu (right
@@ -33,14 +35,28 @@ public:
     void moveDown() { move(false); }
     void compact();
     void selectDuplicates();
+    // Copies the selected channels (or the current one), then erases them.
+    void cutChannels();
+    // Erases the selected channels (or the current one); the channels after them stay put.
+    void clearChannels();
+    void selectAll();
+    // Opens Find (or brings it forward); findNext goes to the next cell after the current one
+    // holding what Find holds, and opens Find when it holds nothing yet.
+    void find();
+    void findNext();
 
 private:
     void move(bool up);
+    // Moves the rows offset places down (up when negative) as one step, as Move Up and Move
+    // Down would one place at a time.
+    void moveBy(const std::vector<int> &rows, int offset);
     // Applies an operation's image as one undo step; shows its refusal instead.
-    bool apply(const QString &name, const ChannelOperationResult &result);
+    bool apply(const ImageDocument::StepName &name, const ChannelOperationResult &result);
     QString text(int id) const;
     QString plain(int id) const; // a menu text without its mnemonic, for undo captions
+    static ImageDocument::StepName plainStep(int id);
     void updateSelectionCount();
+    void erase(const std::vector<int> &channels, int nameId);
     QAction *add(const char *name, int textId, const QKeySequence &keys, void (GridCommands::*slot)());
     // A menu entry for a key the grid handles itself: choosing it sends the grid that key.
     QAction *addKey(const char *name, int textId, const QKeySequence &keys);
@@ -49,6 +65,7 @@ private:
     QMenu *context_;
     QList<QAction *> actions_;
     QLabel *selection_;
+    FindDialog *find_ = nullptr;
 };
 
 } // namespace zrk6

@@ -34,7 +34,7 @@ protected:
         bool handled = false;
         emit control_->keyDown(event->key(), event->modifiers() & kShiftStateMask,
                                event->modifiers().testFlag(Qt::KeypadModifier), &handled);
-        if (handled) {
+        if (handled || control_->extendByKey(event)) {
             event->accept();
             return;
         }
@@ -269,26 +269,100 @@ void GridControl::selectRowByLabel(int row, Qt::KeyboardModifiers modifiers)
 {
     // The rows selected before the click; setCurrentCell clears them (single selection).
     const std::vector<int> before = selectedRows();
-    setCurrentCell(row, 1);
-    QItemSelection rows;
-    auto addRows = [&](int first, int last) {
-        rows.select(table_->model()->index(first - 1, 0), table_->model()->index(last - 1, table_->columnCount() - 1));
-    };
+    dragBase_.clear();
     if (modifiers & Qt::ShiftModifier) {
-        addRows(std::min(rowAnchor_, row), std::max(rowAnchor_, row));
-    } else if (modifiers & Qt::ControlModifier) {
+        selectFromAnchor(row, {});
+        return;
+    }
+    std::vector<int> rows;
+    if (modifiers & Qt::ControlModifier) {
         for (const int r : before) {
             if (r != row)
-                addRows(r, r);
+                rows.push_back(r);
         }
+        dragBase_ = rows;
         if (std::find(before.begin(), before.end(), row) == before.end())
-            addRows(row, row);
-        rowAnchor_ = row;
+            rows.push_back(row);
     } else {
-        addRows(row, row);
-        rowAnchor_ = row;
+        rows.push_back(row);
     }
-    table_->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    rowAnchor_ = row;
+    setCurrentCell(row, std::max(col(), 1));
+    selectRows(rows);
+}
+
+void GridControl::endMoveDrag(int row)
+{
+    moveDrag_ = false;
+    table_->verticalHeader()->viewport()->unsetCursor();
+    const std::vector<int> selected = selectedRows();
+    if (row < 1) // let go away from the labels: nothing moves
+        return;
+    if (row == moveFrom_ || selected.empty()) {
+        // No drag: the click selects its row alone, as on any other label.
+        selectRowByLabel(moveFrom_, Qt::NoModifier);
+        return;
+    }
+    const int offset = std::clamp(row - moveFrom_, 1 - selected.front(), rows() - 1 - selected.back());
+    if (offset != 0)
+        emit rowsDragged(selected, offset);
+}
+
+void GridControl::dragOverLabels(int row)
+{
+    if (row == labelDragRow_)
+        return;
+    labelDragRow_ = row;
+    selectFromAnchor(row, dragBase_);
+}
+
+void GridControl::selectFromAnchor(int row, const std::vector<int> &base)
+{
+    rowAnchor_ = std::clamp(rowAnchor_, 1, rows() - 1);
+    setCurrentCell(row, std::max(col(), 1));
+    std::vector<int> rows = base;
+    for (int r = std::min(rowAnchor_, row); r <= std::max(rowAnchor_, row); ++r)
+        rows.push_back(r);
+    selectRows(rows);
+}
+
+bool GridControl::extendByKey(const QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAllRows();
+        return true;
+    }
+    if ((event->modifiers() & kShiftStateMask) != Qt::ShiftModifier)
+        return false;
+    const int current = std::max(row(), 1);
+    const int last = rows() - 1;
+    const int rowHeight = std::max(1, table_->verticalHeader()->defaultSectionSize());
+    const int page = std::max(1, table_->viewport()->height() / rowHeight - 1);
+    int target = 0;
+    switch (event->key()) {
+    case Qt::Key_Up: target = current - 1; break;
+    case Qt::Key_Down: target = current + 1; break;
+    case Qt::Key_PageUp: target = current - page; break;
+    case Qt::Key_PageDown: target = current + page; break;
+    case Qt::Key_Home: target = 1; break;
+    case Qt::Key_End: target = last; break;
+    default: return false;
+    }
+    // A fresh selection starts at the current row.
+    if (selectedRows().empty())
+        rowAnchor_ = current;
+    selectFromAnchor(std::clamp(target, 1, last), {});
+    scrollToCurrent();
+    return true;
+}
+
+void GridControl::selectAllRows()
+{
+    std::vector<int> all;
+    for (int r = 1; r < rows(); ++r)
+        all.push_back(r);
+    rowAnchor_ = 1;
+    selectRows(all);
 }
 
 void GridControl::selectRows(const std::vector<int> &rows)
@@ -428,6 +502,7 @@ bool GridControl::eventFilter(QObject *watched, QEvent *event)
     if (!widget)
         return false;
     const bool isCorner = qobject_cast<QAbstractButton *>(widget) != nullptr;
+    QWidget *labels = table_->verticalHeader()->viewport();
     switch (event->type()) {
     case QEvent::Paint:
         if (isCorner) {
@@ -437,18 +512,59 @@ bool GridControl::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        reportMouseUp(widget, mouse->position().toPoint(), mouse->button(), mouse->modifiers());
+        // The left button on the row labels only selects: it is no click on a cell.
+        const bool onLabels = widget == labels && mouse->button() == Qt::LeftButton;
+        if (onLabels) {
+            labelDrag_ = false;
+            if (moveDrag_)
+                endMoveDrag(table_->verticalHeader()->logicalIndexAt(mouse->position().toPoint()) + 1);
+        } else
+            reportMouseUp(widget, mouse->position().toPoint(), mouse->button(), mouse->modifiers());
         return isCorner; // the corner's own click would select the whole table
     }
     case QEvent::MouseButtonPress: {
-        // A row label picks its row, from the first data column.
+        // A row label selects its row; the current cell moves to it, in the same column.
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (widget == table_->verticalHeader()->viewport() && mouse->button() == Qt::LeftButton) {
+        if (widget == labels && mouse->button() == Qt::LeftButton) {
             const int r = table_->verticalHeader()->logicalIndexAt(mouse->position().toPoint());
-            if (r >= 0)
+            const std::vector<int> selected = selectedRows();
+            const bool plain = (mouse->modifiers() & kShiftStateMask) == Qt::NoModifier;
+            if (r >= 0 && plain && std::find(selected.begin(), selected.end(), r + 1) != selected.end()) {
+                moveDrag_ = true;
+                moveFrom_ = r + 1;
+                labels->setCursor(Qt::DragMoveCursor);
+            } else if (r >= 0) {
                 selectRowByLabel(r + 1, mouse->modifiers());
+                labelDrag_ = true;
+                labelDragRow_ = r + 1;
+            }
+            table_->setFocus(Qt::MouseFocusReason);
         }
         return isCorner;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (widget == labels && moveDrag_ && (mouse->buttons() & Qt::LeftButton)) {
+            // The current cell shows where the rows go; the selection stays as it is.
+            const int y = std::clamp(mouse->position().toPoint().y(), 0, labels->height() - 1);
+            const int r = table_->verticalHeader()->logicalIndexAt(y);
+            if (r >= 0)
+                table_->selectionModel()->setCurrentIndex(table_->model()->index(r, std::max(col(), 1) - 1),
+                                                          QItemSelectionModel::NoUpdate);
+            return true;
+        }
+        if (widget == labels && labelDrag_ && (mouse->buttons() & Qt::LeftButton)) {
+            QHeaderView *header = table_->verticalHeader();
+            // Past the top or bottom edge the labels scroll, so a drag reaches any row.
+            const int y = mouse->position().toPoint().y();
+            if (y < 0 || y >= labels->height())
+                table_->verticalScrollBar()->setValue(table_->verticalScrollBar()->value() + (y < 0 ? -1 : 1));
+            const int r = header->logicalIndexAt(std::clamp(y, 0, labels->height() - 1));
+            if (r >= 0)
+                dragOverLabels(r + 1);
+            return true;
+        }
+        break;
     }
     case QEvent::MouseButtonDblClick:
         return isCorner;

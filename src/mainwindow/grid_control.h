@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class QKeyEvent;
 class QTableWidget;
 class QWidget;
 
@@ -71,11 +72,14 @@ public:
     void scrollToCurrent();
 
     // Whole data rows selected by their row labels (a click selects one, Shift+click the
-    // range from the last one, Ctrl+click adds or drops one), ascending; empty when the
-    // selection is a single cell. Clicking a data cell ends the row selection.
+    // range from the last one, Ctrl+click adds or drops one, a drag the rows it passes), by
+    // Shift with Up, Down, Page Up, Page Down, Home or End (the range from the row where the
+    // selection started) or by Ctrl+A (all rows); ascending, empty when the selection is a
+    // single cell. Clicking a data cell or moving without Shift ends the row selection.
     std::vector<int> selectedRows() const;
     // Selects exactly these data rows by their labels (none clears the row selection).
     void selectRows(const std::vector<int> &rows);
+    void selectAllRows();
 
     void setFocus();
     bool hasFocus() const;
@@ -104,6 +108,9 @@ signals:
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     // The visible area scrolled.
     void scrolled();
+    // The selected rows were dragged by their labels offset rows down (up when negative);
+    // the offset keeps them within the data rows.
+    void rowsDragged(const std::vector<int> &rows, int offset);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -115,11 +122,24 @@ private:
     void paintCorner(QWidget *corner);
 
     void selectRowByLabel(int row, Qt::KeyboardModifiers modifiers);
+    void dragOverLabels(int row);
+    void endMoveDrag(int row);
+    // Makes row current and selects the rows from the anchor to it, beside base.
+    void selectFromAnchor(int row, const std::vector<int> &base);
+    // Shift with a moving key, or Ctrl+A; true when the key was one of them.
+    bool extendByKey(const QKeyEvent *event);
 
     FlexTable *table_;
     QString cornerText_;
     QList<int> columnPixels_; // the widths of the data columns as set, in pixels
     int rowAnchor_ = 1; // where a Shift+click range on the row labels starts
+    bool labelDrag_ = false; // the left button went down on a row label and is still down
+    int labelDragRow_ = 0;
+    // The button went down on a label of the selection: a drag moves the rows, a click
+    // without a drag selects that row alone.
+    bool moveDrag_ = false;
+    int moveFrom_ = 0;
+    std::vector<int> dragBase_; // the rows a Ctrl+drag adds to
 };
 
 } // namespace zrk6

@@ -15,8 +15,10 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QPointer>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -25,6 +27,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/comm_port_dialog.h"
 #include "dialogs/copy_dialog.h"
+#include "dialogs/fleet_dialog.h"
 #include "dialogs/language_dialog.h"
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
@@ -74,6 +77,7 @@ constexpr Caption kMenuCaptions[] = {
     {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
     {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
     {"mnuHelp_About", 1026},
+    {"mnuProgram_Fleet", 1951},
 };
 
 struct ToolButton {
@@ -252,6 +256,7 @@ void frmMain::buildMenus()
     addSeparator(program, "mnuProgram_Bar1");
     addAction(program, "mnuProgram_Write", QKeySequence(Qt::CTRL | Qt::Key_W), &frmMain::mnuProgram_Write_Click);
     addAction(program, "mnuProgram_WriteChannels", {}, &frmMain::mnuProgram_WriteChannels_Click);
+    addAction(program, "mnuProgram_Fleet", {}, &frmMain::mnuProgram_Fleet_Click);
     addSeparator(program, "mnuProgram_Bar2");
     addAction(program, "mnuProgram_OptFeatures", {}, &frmMain::mnuProgram_OptFeatures_Click);
 
@@ -397,6 +402,7 @@ void frmMain::resizeEvent(QResizeEvent *event)
 void frmMain::applyCaptions()
 {
     const LanguageMode lang = state_.language;
+    document_.setLanguage(lang);
     updateTitle();
     for (const Caption &caption : kMenuCaptions) {
         const QString name = QString::fromLatin1(caption.objectName);
@@ -503,7 +509,7 @@ void frmMain::changeBand(int index)
     const Band band = BandFromRow(index);
     MemoryImage image = document_.image();
     BuildDefaultImage(image, band);
-    document_.changeBand(CommandName(command_text::kChangeBand, state_.language, QString::fromStdString(band.text)),
+    document_.changeBand(CommandStep(command_text::kChangeBand, QString::fromStdString(band.text)),
                          NormaliseImage(image, band), band, std::string(kUntitled));
     grid_->setCurrentCell(1, 1);
 }
@@ -524,7 +530,7 @@ void frmMain::showMemoryMap()
 
 void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
 {
-    document_.apply(CommandName(command_text::kMemoryMap, state_.language), [&](MemoryImage &image) {
+    document_.apply(CommandStep(command_text::kMemoryMap), [&](MemoryImage &image) {
         for (const auto &[address, value] : bytes)
             image.set(address, value);
     });
@@ -563,8 +569,10 @@ void frmMain::mnuEdit_PasteChannels_Click()
 {
     closeCellEditor();
     const QString text = QApplication::clipboard()->text();
+    // Over selected rows the channels go from the first of them.
+    const std::vector<int> rows = grid_->grid().selectedRows();
     if (!text.isEmpty())
-        lists_->paste(state_.currentChannel, text);
+        lists_->paste(rows.empty() ? state_.currentChannel : rows.front(), text);
 }
 
 void frmMain::mnuEdit_Undo_Click()
@@ -653,6 +661,27 @@ void frmMain::mnuProgram_WriteChannels_Click()
     transfer_->writeChannelsOnly();
 }
 
+void frmMain::mnuProgram_Fleet_Click()
+{
+    closeCellEditor();
+    FleetDialog::Setup setup;
+    setup.plan = document_.image(); // a copy: the fleet never changes the document
+    setup.ports = ListSerialPorts();
+    setup.extraPort = transfer_->portOverride();
+    if (fleetLog_.isEmpty()) {
+        // The documents folder when there is one; the log is a record the user keeps.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        fleetLog_ = QDir(QFileInfo(documents).isDir() ? documents : QDir::homePath())
+                        .filePath(QStringLiteral("fleet-log.csv"));
+    }
+    setup.logFile = fleetLog_;
+    setup.backup = safety_->backupsEnabled();
+    setup.backupFolder = safety_->backupFolder();
+    FleetDialog dialog(std::move(setup), state_.language, prompts_, this);
+    dialog.exec();
+    fleetLog_ = dialog.logFile(); // offered again next time in this run
+}
+
 void frmMain::mnuProgram_OptFeatures_Click()
 {
     closeCellEditor();
@@ -660,7 +689,7 @@ void frmMain::mnuProgram_OptFeatures_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const OptionalFeatures features = dialog.shownFeatures();
-    document_.apply(CommandName(command_text::kOptionalFeatures, state_.language),
+    document_.apply(CommandStep(command_text::kOptionalFeatures),
                     [&](MemoryImage &image) { EncodeOptionalFeatures(image, features); });
 }
 
@@ -688,10 +717,14 @@ void frmMain::mnuSetup_Lang_Click()
 {
     const LanguageMode before = state_.language;
     closeCellEditor();
+    // The keyboard goes back where it was (the grid, mostly) once the texts are redone.
+    const QPointer<QWidget> focused = focusWidget();
     LanguageDialog dialog(state_, this);
     dialog.exec();
     if (state_.language != before)
         applyLanguage();
+    if (focused != nullptr && focused->isVisible())
+        focused->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::mnuHelp_About_Click()

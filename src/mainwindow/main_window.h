@@ -96,6 +96,8 @@ public slots:
     void mnuProgram_Read_Click();
     void mnuProgram_Write_Click();
     void mnuProgram_WriteChannels_Click();
+    // Program Several Radios: the fleet window with the document as the plan.
+    void mnuProgram_Fleet_Click();
     void mnuProgram_OptFeatures_Click();
     void mnuSetup_CommPort_Click();
     void mnuSetup_Lang_Click();
@@ -152,6 +154,7 @@ private:
     QSize designSize_; // the window's size for the design layout; the grid grows beyond it
     bool startupFailed_ = false;
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
+    QString fleetLog_; // the fleet window's log file, kept for the next time in this run
 };
 
 } // namespace zrk6

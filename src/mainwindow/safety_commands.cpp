@@ -149,7 +149,7 @@ void SafetyCommands::compareWithFile()
     const LanguageMode lang = state_.language;
     const QString filter = QtFileFilter(TableText(1109, lang)) + QStringLiteral(";;") + TableText(kTextAllFiles, lang) +
                            QStringLiteral(" (*)");
-    const QString path = prompts_.openFileName(views_.dialogParent(), filter);
+    const QString path = prompts_.openFileName(views_.dialogParent(), filter, TableText(1817, lang));
     if (path.isEmpty())
         return;
     const LoadedDataFile loaded = LoadDataOrRawImage(path);

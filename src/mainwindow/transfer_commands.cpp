@@ -2,6 +2,7 @@
 
 #include "model/image_normalise.h"
 #include "document/image_document.h"
+#include "mainwindow/command_names.h"
 #include "link/port_names.h"
 #include "link/write_verify.h"
 #include "mainwindow/main_views.h"
@@ -30,7 +31,7 @@ TransferOutcome TransferCommands::read()
             safety_->backupAfterRead(image);
         const Band band = ReadBandFromImage(image);
         // One undo step: Ctrl+Z brings back what the read replaced, unsaved edits included.
-        document_.replaceUndoably(TableText(1031, state_.language), NormaliseImage(image, band), band,
+        document_.replaceUndoably(CommandStep(1031), NormaliseImage(image, band), band,
                                   document_.fileName());
     });
     switch (outcome) {

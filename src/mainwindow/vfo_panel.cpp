@@ -161,7 +161,7 @@ void VfoPanel::showOutOfRange()
 
 void VfoPanel::applyVfo(const std::function<void(MemoryImage &)> &edit)
 {
-    document_.apply(CommandName(command_text::kVfo, state_.language), edit);
+    document_.apply(CommandStep(command_text::kVfo), edit);
 }
 
 void VfoPanel::commitFrequency(int index)

@@ -1,6 +1,7 @@
 #include "model/channel_operations.h"
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <charconv>
 #include <set>
@@ -314,6 +315,66 @@ std::vector<std::vector<int>> FindDuplicateChannels(const MemoryImage &image, co
     }
     std::erase_if(groups, [](const std::vector<int> &g) { return g.size() < 2; });
     return groups;
+}
+
+std::optional<FindTarget> ParseFindText(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (text.empty())
+        return std::nullopt;
+    FindTarget target;
+    target.frequency = ParseFreqText(text);
+    if (target.frequency) {
+        // 10 Hz units: a whole number of tenths of a hertz is a CTCSS candidate.
+        constexpr FreqUnits kUnitsPerTenth = 10000;
+        if (*target.frequency % kUnitsPerTenth == 0) {
+            const Tone ctcss = Tone::Ctcss(static_cast<int>(*target.frequency / kUnitsPerTenth));
+            if (IsListedTone(ctcss))
+                target.tone = ctcss;
+        }
+        if (*target.frequency == 0)
+            target.frequency.reset();
+    } else {
+        std::string upper(text);
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (const std::optional<Tone> tone = ToneFromText(upper); tone && tone->kind != ToneKind::None)
+            target.tone = tone;
+    }
+    if (!target.frequency && !target.tone)
+        return std::nullopt;
+    return target;
+}
+
+std::optional<ChannelCell> FindNextCell(const MemoryImage &image, const Band &band, const FindTarget &target,
+                                        int channel, ChannelColumn column)
+{
+    constexpr int kSearched = 4; // RX, TX, decode, encode
+    const int start = (std::clamp(channel, 1, kChannelCount) - 1) * kSearched +
+                      std::clamp(static_cast<int>(column), 0, kSearched - 1);
+    const int cells = kChannelCount * kSearched;
+    for (int step = 1; step <= cells; ++step) {
+        const int cell = (start + step) % cells;
+        const int n = cell / kSearched + 1;
+        if (!IsChannelInUse(image, n, band))
+            continue;
+        const ChannelValue v = ReadChannel(image, n, band);
+        const auto c = static_cast<ChannelColumn>(cell % kSearched);
+        bool found = false;
+        switch (c) {
+        case ChannelColumn::RxFreq: found = target.frequency && v.rx == target.frequency; break;
+        case ChannelColumn::TxFreq: found = target.frequency && v.tx == target.frequency; break;
+        case ChannelColumn::Decode: found = target.tone && v.decode == *target.tone; break;
+        case ChannelColumn::Encode: found = target.tone && v.tx && v.encode == *target.tone; break;
+        default: break;
+        }
+        if (found)
+            return ChannelCell{n, c};
+    }
+    return std::nullopt;
 }
 
 } // namespace zrk6

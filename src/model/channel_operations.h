@@ -8,6 +8,7 @@
 #include "model/band.h"
 #include "model/channel_record.h"
 #include "model/memory_image.h"
+#include "model/tone.h"
 
 namespace zrk6 {
 
@@ -77,5 +78,25 @@ ChannelOperationResult DeleteChannels(const MemoryImage &image, const std::vecto
 // Groups of channels in use whose RX, TX and both tones are equal, each ascending, groups in
 // the order of their first channel.
 std::vector<std::vector<int>> FindDuplicateChannels(const MemoryImage &image, const Band &band);
+
+// What Find looks for: a frequency in MHz ("145.5"), a CTCSS tone ("88.5", "67") or a DCS
+// code ("D023N", any letter case). A number is tried as both a frequency and a tone.
+struct FindTarget {
+    std::optional<FreqUnits> frequency;
+    std::optional<Tone> tone;
+};
+// nullopt when the text is neither a frequency nor a listed tone (None is no target).
+std::optional<FindTarget> ParseFindText(std::string_view text);
+
+struct ChannelCell {
+    int channel;
+    ChannelColumn column;
+    bool operator==(const ChannelCell &) const = default;
+};
+// The first cell after (channel, column) that holds the target, reading the RX, TX, decode and
+// encode cells of the channels in use row by row, past channel 128 back to channel 1 and up to
+// the starting cell itself. Decode and encode count only when the channel has them.
+std::optional<ChannelCell> FindNextCell(const MemoryImage &image, const Band &band, const FindTarget &target,
+                                        int channel, ChannelColumn column);
 
 } // namespace zrk6

@@ -1,7 +1,12 @@
 #include "ui/prompts.h"
 
+#include <algorithm>
+
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QSpacerItem>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QLocale>
@@ -9,6 +14,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace zrk6 {
@@ -53,6 +59,7 @@ void WidgetPrompts::report(QWidget *parent, const PromptReport &report)
     buttons->addWidget(ok);
     layout->addLayout(buttons);
     ok->setFocus();
+    KeepTitleWhole(&dialog);
     dialog.exec();
 }
 
@@ -79,10 +86,18 @@ public:
 };
 
 // A system's native dialog follows the system's settings; Qt's own takes the proxy.
-QString chooseFile(QWidget *parent, const QString &filter, QFileDialog::AcceptMode mode, const QString &initialName)
+QString chooseFile(QWidget *parent, const QString &filter, QFileDialog::AcceptMode mode, const QString &initialName,
+                   const QString &title)
 {
-    QFileDialog dialog(parent, QString(), initialName, filter);
+    QFileDialog dialog(parent, title, initialName, filter);
     dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptSave) {
+        // A name typed without an extension gets the chosen filter's, before the dialog asks
+        // about replacing a file.
+        dialog.setDefaultSuffix(FilterExtension(filter.section(QStringLiteral(";;"), 0, 0)));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString &chosen) { dialog.setDefaultSuffix(FilterExtension(chosen)); });
+    }
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setProxyModel(new LocaleFileColumns(&dialog));
     if (dialog.exec() != QDialog::Accepted)
@@ -92,15 +107,47 @@ QString chooseFile(QWidget *parent, const QString &filter, QFileDialog::AcceptMo
 
 } // namespace
 
-QString WidgetPrompts::openFileName(QWidget *parent, const QString &filter)
+QString WidgetPrompts::openFileName(QWidget *parent, const QString &filter, const QString &title)
 {
-    return chooseFile(parent, filter, QFileDialog::AcceptOpen, QString());
+    return chooseFile(parent, filter, QFileDialog::AcceptOpen, QString(), title);
 }
 
-QString WidgetPrompts::saveFileName(QWidget *parent, const QString &filter, const QString &initialName)
+QString WidgetPrompts::saveFileName(QWidget *parent, const QString &filter, const QString &initialName,
+                                    const QString &title)
 {
     // QFileDialog asks before an existing file is replaced.
-    return chooseFile(parent, filter, QFileDialog::AcceptSave, initialName);
+    return chooseFile(parent, filter, QFileDialog::AcceptSave, initialName, title);
+}
+
+void KeepTitleWhole(QDialog *dialog)
+{
+    // Title bars mostly use a bold face of the system font.
+    QFont font = dialog->font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(dialog->windowTitle()) + 8 * metrics.height();
+    QLayout *layout = dialog->layout();
+    if (layout != nullptr && layout->sizeConstraint() == QLayout::SetFixedSize) {
+        // A fixed-size layout sets the size itself; a strut makes it wide enough.
+        layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
+        layout->activate();
+    } else {
+        dialog->setMinimumWidth(std::max(dialog->minimumWidth(), width));
+    }
+}
+
+QString FilterExtension(const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QString WithExtension(const QString &path, const QString &extension)
+{
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + extension;
 }
 
 QString QtFileFilter(const QString &tableFilter)

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "dialogs/about_dialog.h"
+#include "dialogs/channel_ops_dialogs.h"
 #include "dialogs/comm_port_dialog.h"
 #include "dialogs/language_dialog.h"
 #include "model/app_state.h"
@@ -25,7 +26,31 @@ private slots:
     void aboutText_data();
     void aboutText();
     void aboutDateFollowsLocale();
+    void titlesFitTheirDialogs();
 };
+
+// A title bar shows the title beside the window's icon and three buttons; the dialogs leave
+// that room (in a bold face, as most title bars use).
+void TestSettingsDialogs::titlesFitTheirDialogs()
+{
+    for (const LanguageMode language : {kEnglish, kChinese}) {
+        AppState state;
+        state.language = language;
+        LanguageDialog languageDialog(state);
+        ChangeChannelsDialog change(language, nullptr);
+        SortChannelsDialog sort(language, false, nullptr);
+        FindDialog find(language, nullptr);
+        for (QDialog *d : std::initializer_list<QDialog *>{&languageDialog, &change, &sort, &find}) {
+            d->show();
+            QFont bold = d->font();
+            bold.setBold(true);
+            const QFontMetrics metrics(bold);
+            const int needed = metrics.horizontalAdvance(d->windowTitle()) + 8 * metrics.height();
+            QVERIFY2(d->width() >= needed, qPrintable(QStringLiteral("%1: %2 < %3").arg(d->windowTitle()).arg(d->width()).arg(needed)));
+            d->close();
+        }
+    }
+}
 
 void TestSettingsDialogs::commPortShowsAndChoosesPort()
 {

@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(prompts->shown.size(), 0);
     }
 
-    void clickingARowLabelEditsItsReceiveFrequency()
+    void clickingARowLabelSelectsItsRowWithoutEditing()
     {
         fillChannels();
         grid->setCurrentCell(8, 6);
@@ -273,9 +273,11 @@ private slots:
         const QPoint at(labels->width() / 2, labels->sectionViewportPosition(2) + labels->sectionSize(2) / 2);
         QVERIFY(labels->viewport()->rect().contains(at));
         QTest::mouseClick(labels->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(currentCell(), QPoint(3, 1));
-        QVERIFY(!text()->isHidden());
-        QCOMPARE(text()->text(), QStringLiteral("144.50000"));
+        QCOMPARE(currentCell(), QPoint(3, 6));
+        QCOMPARE(grid->grid().selectedRows(), std::vector<int>{3});
+        QVERIFY(text()->isHidden());
+        QVERIFY(feature(1)->isHidden());
+        QVERIFY(table()->hasFocus());
     }
 
     void openingAnEditorWritesNothing()

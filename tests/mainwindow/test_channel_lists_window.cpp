@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTest>
@@ -198,6 +201,38 @@ private slots:
         QCOMPARE(prompts->shown.back().text,
                  QStringLiteral("The text is not a channel list: its first line does not name Frequency."));
         QCOMPARE(doc().undoStack().count(), 3);
+    }
+
+    void fileDialogsNameTheirCommandAndNamesGetTheirExtension()
+    {
+        threeChannels();
+        QTemporaryDir files;
+        const auto written = [&](const char *name) { return QFileInfo(files.filePath(QString::fromLatin1(name))).isFile(); };
+        struct Case {
+            const char *action;
+            const char *typed;
+            const char *title;
+            const char *file; // what was written
+        };
+        for (const Case &c : {Case{"mnuFile_ExportChannels", "list", "Export Channels", "list.csv"},
+                              Case{"mnuFile_ExportChannels", "list.txt", "Export Channels", "list.txt"},
+                              Case{"mnuFile_SaveAs", "radio", "Save As", "radio.dat"},
+                              Case{"mnuFile_SaveAs", "radio.yaml", "Save As", "radio.yaml"},
+                              Case{"mnuFile_ImportChannels", "list.csv", "Import Channels", nullptr},
+                              Case{"mnuFile_Compare", "missing.dat", "Compare with File", nullptr}}) {
+            prompts->fileNames = {files.filePath(QString::fromLatin1(c.typed))};
+            child<QAction>(QString::fromLatin1(c.action))->trigger();
+            QCOMPARE(prompts->dialogTitles.last(), QString::fromLatin1(c.title));
+            if (c.file != nullptr)
+                QVERIFY2(written(c.file), c.file);
+        }
+        QVERIFY(!written("list") && !written("radio"));
+        QCOMPARE(QDir::cleanPath(QString::fromStdString(doc().fileName())), QDir::cleanPath(files.filePath(QStringLiteral("radio.yaml"))));
+        state->language = kChinese;
+        window->applyCaptions();
+        prompts->fileNames = {};
+        child<QAction>(QStringLiteral("mnuFile_ExportChannels"))->trigger();
+        QCOMPARE(prompts->dialogTitles.last(), QStringLiteral("导出信道"));
     }
 
     void menuItemsInBothLanguages()

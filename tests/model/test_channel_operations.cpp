@@ -206,4 +206,45 @@ TEST(Duplicates, GroupsChannelsWithTheSameFrequenciesAndTones)
 }
 
 } // namespace
-} // namespace zrk6
+TEST(Find, ReadsFrequenciesAndTones)
+{
+    EXPECT_EQ(ParseFindText("145.5")->frequency, ParseFreqText("145.50000"));
+    EXPECT_EQ(ParseFindText(" 88.5 ")->tone, Tone::Ctcss(885));
+    EXPECT_EQ(ParseFindText("67")->tone, Tone::Ctcss(670));
+    EXPECT_FALSE(ParseFindText("145.5")->tone); // no such CTCSS tone
+    EXPECT_EQ(ParseFindText("d023n")->tone, Tone::Dcs(23, DcsPolarity::Normal));
+    for (const char *nothing : {"", "  ", "None", "abc", "D999N", "0"})
+        EXPECT_FALSE(ParseFindText(nothing)) << nothing;
+}
+
+TEST(Find, GoesToTheNextCellThatHoldsTheTargetAndWraps)
+{
+    ChannelValue toned = Ch("145.00000", "144.50000", Tone::Ctcss(885));
+    toned.encode = Tone::Ctcss(885);
+    ChannelValue receiveOnly = Ch("144.80000", "");
+    receiveOnly.encode = Tone::Ctcss(885); // no transmit part: the encode tone does not count
+    const MemoryImage image = Memory({{2, Ch("144.50000")}, {5, toned}, {9, receiveOnly}, {70, Ch("144.70000", "144.50000")}});
+    const FindTarget freq = *ParseFindText("144.5");
+    const FindTarget tone = *ParseFindText("88.5");
+    struct Case {
+        const FindTarget *target;
+        int channel;
+        ChannelColumn column;
+        std::optional<ChannelCell> next;
+    };
+    const Case cases[] = {
+        {&freq, 1, ChannelColumn::Encode, ChannelCell{2, ChannelColumn::RxFreq}},
+        {&freq, 2, ChannelColumn::RxFreq, ChannelCell{2, ChannelColumn::TxFreq}},
+        {&freq, 2, ChannelColumn::TxFreq, ChannelCell{5, ChannelColumn::TxFreq}},
+        {&freq, 5, ChannelColumn::TxFreq, ChannelCell{70, ChannelColumn::TxFreq}},
+        {&freq, 70, ChannelColumn::TxFreq, ChannelCell{2, ChannelColumn::RxFreq}}, // wraps
+        {&tone, 5, ChannelColumn::Decode, ChannelCell{5, ChannelColumn::Encode}},
+        {&tone, 5, ChannelColumn::Encode, ChannelCell{5, ChannelColumn::Decode}}, // itself, once round
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FindNextCell(image, kBand, *c.target, c.channel, c.column), c.next)
+            << c.channel << " " << static_cast<int>(c.column);
+    EXPECT_FALSE(FindNextCell(image, kBand, *ParseFindText("145.9"), 1, ChannelColumn::RxFreq));
+}
+
+} // namespace

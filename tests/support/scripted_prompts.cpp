@@ -22,15 +22,18 @@ void ScriptedPrompts::report(QWidget *, const PromptReport &report)
     reports.append(report);
 }
 
-QString ScriptedPrompts::openFileName(QWidget *, const QString &filter)
+QString ScriptedPrompts::openFileName(QWidget *, const QString &filter, const QString &title)
 {
     dialogFilters.append(filter);
+    dialogTitles.append(title);
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 
-QString ScriptedPrompts::saveFileName(QWidget *, const QString &filter, const QString &initialName)
+QString ScriptedPrompts::saveFileName(QWidget *, const QString &filter, const QString &initialName,
+                                      const QString &title)
 {
     dialogFilters.append(filter);
+    dialogTitles.append(title);
     initialNames.append(initialName);
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }

@@ -21,11 +21,13 @@ public:
     QList<PromptReport> reports;  // every report, in order
     QStringList dialogFilters;    // the filter of every file dialog
     QStringList initialNames;     // the initial name of every save dialog
+    QStringList dialogTitles;     // the title of every file dialog
 
     QMessageBox::StandardButton message(QWidget *parent, const PromptMessage &message) override;
     void report(QWidget *parent, const PromptReport &report) override;
-    QString openFileName(QWidget *parent, const QString &filter) override;
-    QString saveFileName(QWidget *parent, const QString &filter, const QString &initialName) override;
+    QString openFileName(QWidget *parent, const QString &filter, const QString &title = {}) override;
+    QString saveFileName(QWidget *parent, const QString &filter, const QString &initialName,
+                         const QString &title = {}) override;
 
     // The text ids of the messages shown, in order.
     QList<int> shownIds() const;

@@ -5,6 +5,7 @@
 #include <sys/prctl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -63,22 +64,31 @@ Options:
                      Retry succeeds; the others last. Blocks are 0..511 (8 bytes each).
   --pace BAUD        hold every byte back by its time on a real 8N1 wire at BAUD
                      (10 bits a byte; 9600 is the radio's rate). Default: no delay.
+  --count N          serve N radios at once (1..64), each on its own pseudo-terminal, for
+                     programming a fleet: the N device paths come on the first N lines;
+                     --link PATH makes PATH1 .. PATHN, --save FILE makes FILE1 .. FILEN
+                     (the number before the extension: radio.img -> radio1.img, ...);
+                     --image and --fault apply to every radio
   --quiet            log nothing on standard error
   --help             show this text
 
-Example:
+Examples:
   zrk6-radiosim --link /tmp/zrk6-radio &
   zrk6-cli read --port /tmp/zrk6-radio radio.dat
+
+  zrk6-radiosim --count 3 --link /tmp/radio &
+  zrk6-cli fleet plan.dat --port /tmp/radio1 --port /tmp/radio2 --port /tmp/radio3
 )";
 
 volatile sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
 bool g_quiet = false;
+std::string g_name = "zrk6-radiosim"; // with the radio's number when several run
 void Log(const std::string &line)
 {
     if (!g_quiet)
-        std::fprintf(stderr, "zrk6-radiosim: %s\n", line.c_str());
+        std::fprintf(stderr, "%s: %s\n", g_name.c_str(), line.c_str());
 }
 
 [[noreturn]] void Die(const std::string &message, int status = 1)
@@ -199,7 +209,22 @@ struct Options {
     std::string save;
     RadioFault fault;
     double baud = 0;
+    int count = 1;
 };
+
+// The name of radio n (1..count) of several: the number goes before the extension of the
+// last path element ("radio.img" -> "radio2.img"), or at the end ("/tmp/radio" -> "/tmp/radio2").
+std::string Numbered(const std::string &path, int n, int count)
+{
+    if (count == 1 || path.empty())
+        return path;
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && dot > (slash == std::string::npos ? 0 : slash + 1);
+    if (!hasExtension)
+        return path + std::to_string(n);
+    return path.substr(0, dot) + std::to_string(n) + path.substr(dot);
+}
 
 Options ParseOptions(int argc, char **argv)
 {
@@ -232,6 +257,13 @@ Options ParseOptions(int argc, char **argv)
             o.baud = std::strtod(text.c_str(), &end);
             if (end == text.c_str() || *end != '\0' || !(o.baud >= 50 && o.baud <= 4000000))
                 Die("--pace needs a baud rate such as 9600", 2);
+        } else if (arg == "--count") {
+            const std::string text = value();
+            char *end = nullptr;
+            const long n = std::strtol(text.c_str(), &end, 10);
+            if (end == text.c_str() || *end != '\0' || n < 1 || n > 64)
+                Die("--count needs a number from 1 to 64", 2);
+            o.count = static_cast<int>(n);
         } else if (arg == "--quiet") {
             g_quiet = true;
         } else {
@@ -247,31 +279,16 @@ struct Timed {
     std::uint8_t byte;
 };
 
-} // namespace
-
-int main(int argc, char **argv)
+// Answers the radio's side of the clone protocol on pty until a signal stops it. link is made
+// again after a hang-up; save, when set, gets the memory after every completed write.
+void Serve(Pty &pty, const std::string &link, const std::string &save, const Options &options,
+           const MemoryImage &memory)
 {
-    const Options options = ParseOptions(argc, argv);
-    const MemoryImage memory = options.image.empty() ? BuildSampleMemory() : LoadImage(options.image);
     VirtualRadio radio(memory, options.fault);
     const double byteTime = options.baud > 0 ? 10.0 / options.baud : 0.0;
-
-    struct sigaction sa{};
-    sa.sa_handler = OnSignal;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGHUP, &sa, nullptr);
-    signal(SIGPIPE, SIG_IGN);
-
-    Pty pty;
-    pty.Open();
-    if (!options.link.empty())
-        MakeLink(options.link, pty.path);
-    std::printf("%s\n", pty.path.c_str());
-    std::fflush(stdout);
-    Log("radio on " + pty.path + (options.link.empty() ? "" : " (linked as " + options.link + ")") +
+    Log("radio on " + pty.path + (link.empty() ? "" : " (linked as " + link + ")") +
         (options.baud > 0 ? ", paced at " + std::to_string(static_cast<long>(options.baud)) + " baud" : ""));
-    Log("try: zrk6-cli read --port " + (options.link.empty() ? pty.path : options.link) +
+    Log("try: zrk6-cli read --port " + (link.empty() ? pty.path : link) +
         " radio.dat   (Ctrl+C stops the radio)");
 
     std::deque<Timed> incoming; // received, complete on the wire at `due`
@@ -323,11 +340,11 @@ int main(int argc, char **argv)
                     lateWrites = 0;
                 }
             }
-            if (radio.TakeWriteCompleted() && !options.save.empty()) {
-                if (SaveImage(options.save, radio.memory()))
-                    Log("memory saved to " + options.save);
+            if (radio.TakeWriteCompleted() && !save.empty()) {
+                if (SaveImage(save, radio.memory()))
+                    Log("memory saved to " + save);
                 else
-                    Log("cannot save " + options.save + ": " + std::strerror(errno));
+                    Log("cannot save " + save + ": " + std::strerror(errno));
             }
             if (hangUp) {
                 // The line goes dead: this device disappears and a new one takes its place.
@@ -337,8 +354,8 @@ int main(int argc, char **argv)
                 outgoing.clear();
                 radio.Reset();
                 pty.Open();
-                if (!options.link.empty())
-                    MakeLink(options.link, pty.path);
+                if (!link.empty())
+                    MakeLink(link, pty.path);
                 Log("hung up " + old + "; now on " + pty.path);
                 continue;
             }
@@ -400,8 +417,79 @@ int main(int argc, char **argv)
     }
 
     pty.Close();
-    if (!options.link.empty())
-        ::unlink(options.link.c_str());
+    if (!link.empty())
+        ::unlink(link.c_str());
     Log("stopped");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Options options = ParseOptions(argc, argv);
+    const MemoryImage memory = options.image.empty() ? BuildSampleMemory() : LoadImage(options.image);
+
+    struct sigaction sa{};
+    sa.sa_handler = OnSignal;
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    // Every device exists, and is printed in order, before any radio starts.
+    std::vector<Pty> ptys(static_cast<std::size_t>(options.count));
+    for (int n = 1; n <= options.count; ++n) {
+        Pty &pty = ptys[static_cast<std::size_t>(n - 1)];
+        pty.Open();
+        if (!options.link.empty())
+            MakeLink(Numbered(options.link, n, options.count), pty.path);
+        std::printf("%s\n", pty.path.c_str());
+    }
+    std::fflush(stdout);
+    if (options.count == 1) {
+        Serve(ptys[0], options.link, options.save, options, memory);
+        return 0;
+    }
+
+    // Several radios: one process each, so one radio's pacing never holds back another's.
+    std::vector<pid_t> children;
+    for (int n = 1; n <= options.count; ++n) {
+        const pid_t pid = fork();
+        if (pid < 0)
+            Die(std::string("cannot start radio ") + std::to_string(n) + ": " + std::strerror(errno));
+        if (pid == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive the parent
+            if (getppid() == 1)
+                std::_Exit(0);
+            for (int other = 0; other < options.count; ++other)
+                if (other != n - 1)
+                    ptys[static_cast<std::size_t>(other)].Close();
+            g_name = "zrk6-radiosim " + std::to_string(n);
+            Serve(ptys[static_cast<std::size_t>(n - 1)], Numbered(options.link, n, options.count),
+                  Numbered(options.save, n, options.count), options, memory);
+            std::fflush(stderr);
+            std::_Exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (Pty &pty : ptys)
+        pty.Close();
+    std::size_t running = children.size();
+    bool stopping = false;
+    while (running > 0) {
+        if (g_stop && !stopping) {
+            stopping = true;
+            for (pid_t child : children)
+                ::kill(child, SIGTERM);
+        }
+        int status = 0;
+        const pid_t ended = ::waitpid(-1, &status, WNOHANG);
+        if (ended > 0)
+            --running;
+        else if (ended < 0 && errno == ECHILD)
+            break;
+        else if (ended == 0)
+            usleep(50000);
+    }
     return 0;
 }

@@ -1,0 +1,503 @@
+#include "dialogs/fleet_dialog.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_support.h"
+#include "ui/accessibility.h"
+#include "ui/prompts.h"
+
+namespace zrk6 {
+
+namespace {
+
+constexpr int kTextTitle = 1952;
+constexpr int kTextPorts = 1953;
+constexpr int kTextOtherPort = 1954;
+constexpr int kTextAdd = 1955;
+constexpr int kTextChannelsOnly = 1956;
+constexpr int kTextLog = 1957;
+constexpr int kTextBrowse = 1958;
+constexpr int kTextStart = 1959;
+constexpr int kTextNextRound = 1960;
+constexpr int kTextStop = 1961;
+constexpr int kTextClose = 1819;
+constexpr int kTextPort = 1962;
+constexpr int kTextRound = 1963;
+constexpr int kTextProgress = 1933;
+constexpr int kTextPhase = 1964;
+constexpr int kTextResult = 1965;
+constexpr int kTextWaiting = 1966;
+constexpr int kTextReading = 1967;
+constexpr int kTextWriting = 1968;
+constexpr int kTextVerifying = 1804;
+constexpr int kTextVerified = 1969;
+constexpr int kTextFailed = 1970;
+constexpr int kTextModelMismatch = 1971;
+constexpr int kTextNotVerified = 1972;
+constexpr int kTextStopped = 1973;
+constexpr int kTextNoPort = 1974;
+constexpr int kTextLogFailed = 1975;
+constexpr int kTextRoundEnded = 1976;
+constexpr int kTextCellOf = 1977;
+constexpr int kTextRoundRunning = 1978;
+constexpr int kTextLogFilter = 1979;
+
+enum Column { kPortColumn, kRoundColumn, kProgressColumn, kPhaseColumn, kResultColumn, kColumnCount };
+constexpr int kHeaders[kColumnCount] = {kTextPort, kTextRound, kTextProgress, kTextPhase, kTextResult};
+
+QString WithoutMnemonic(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+int PhaseText(FleetPhase phase)
+{
+    switch (phase) {
+    case FleetPhase::Waiting: return kTextWaiting;
+    case FleetPhase::Read: return kTextReading;
+    case FleetPhase::Write: return kTextWriting;
+    case FleetPhase::Verify: return kTextVerifying;
+    case FleetPhase::Done: break;
+    }
+    return 0;
+}
+
+int ResultText(FleetResult result)
+{
+    switch (result) {
+    case FleetResult::Verified: return kTextVerified;
+    case FleetResult::Failed: return kTextFailed;
+    case FleetResult::ModelMismatch: return kTextModelMismatch;
+    case FleetResult::NotVerified: return kTextNotVerified;
+    case FleetResult::None: break;
+    }
+    return 0;
+}
+
+// The three transfers of a job as one bar: read, write, read-back.
+int OverallPercent(const FleetJob &job)
+{
+    switch (job.phase()) {
+    case FleetPhase::Waiting: return 0;
+    case FleetPhase::Read: return job.percent() / 3;
+    case FleetPhase::Write: return (100 + job.percent()) / 3;
+    case FleetPhase::Verify: return (200 + job.percent()) / 3;
+    case FleetPhase::Done: break;
+    }
+    return -1;
+}
+
+} // namespace
+
+FleetDialog::FleetDialog(Setup setup, LanguageMode language, Prompts &prompts, QWidget *parent)
+    : QDialog(parent), setup_(std::move(setup)), language_(language), prompts_(prompts)
+{
+    setObjectName(QStringLiteral("frmFleet"));
+    setWindowTitle(Text(kTextTitle, language));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    UseOwnerIcon(this);
+
+    auto *lblPorts = Named(new QLabel(Text(kTextPorts, language), this), QStringLiteral("lblFleetPorts"));
+    lstFleetPorts_ = Named(new QTableWidget(0, kColumnCount, this), QStringLiteral("lstFleetPorts"));
+    QStringList headers;
+    for (int id : kHeaders)
+        headers << Text(id, language);
+    lstFleetPorts_->setHorizontalHeaderLabels(headers);
+    lstFleetPorts_->verticalHeader()->hide();
+    lstFleetPorts_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstFleetPorts_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstFleetPorts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstFleetPorts_->setTabKeyNavigation(false); // Tab leaves the list for the next control
+    lstFleetPorts_->setWordWrap(false);
+    lstFleetPorts_->horizontalHeader()->setSectionResizeMode(kPortColumn, QHeaderView::ResizeToContents);
+    lstFleetPorts_->horizontalHeader()->setSectionResizeMode(kRoundColumn, QHeaderView::ResizeToContents);
+    lstFleetPorts_->horizontalHeader()->setSectionResizeMode(kPhaseColumn, QHeaderView::ResizeToContents);
+    lstFleetPorts_->horizontalHeader()->setStretchLastSection(true);
+    lstFleetPorts_->setColumnWidth(kProgressColumn, fontMetrics().averageCharWidth() * 18);
+    lstFleetPorts_->setAccessibleName(WithoutMnemonic(Text(kTextPorts, language)).remove(QLatin1Char(':')).trimmed());
+    lblPorts->setBuddy(lstFleetPorts_);
+
+    auto *lblOtherPort = Named(new QLabel(Text(kTextOtherPort, language), this), QStringLiteral("lblOtherPort"));
+    txtOtherPort_ = Named(new QLineEdit(this), QStringLiteral("txtOtherPort"));
+    txtOtherPort_->setAccessibleName(WithoutMnemonic(lblOtherPort->text()));
+    lblOtherPort->setBuddy(txtOtherPort_);
+    cmdAddPort_ = Named(new QPushButton(Text(kTextAdd, language), this), QStringLiteral("cmdAddPort"));
+    cmdAddPort_->setAutoDefault(false);
+    connect(cmdAddPort_, &QPushButton::clicked, this, &FleetDialog::addTypedPort);
+
+    chkChannelsOnly_ = Named(new QCheckBox(Text(kTextChannelsOnly, language), this), QStringLiteral("chkChannelsOnly"));
+
+    auto *lblLog = Named(new QLabel(Text(kTextLog, language), this), QStringLiteral("lblFleetLog"));
+    txtFleetLog_ = Named(new QLineEdit(QDir::toNativeSeparators(setup_.logFile), this), QStringLiteral("txtFleetLog"));
+    txtFleetLog_->setAccessibleName(WithoutMnemonic(lblLog->text()));
+    txtFleetLog_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    lblLog->setBuddy(txtFleetLog_);
+    cmdBrowse_ = Named(new QPushButton(Text(kTextBrowse, language), this), QStringLiteral("cmdBrowse"));
+    cmdBrowse_->setAutoDefault(false);
+    connect(cmdBrowse_, &QPushButton::clicked, this, &FleetDialog::browse);
+
+    lblFleetStatus_ = Named(new QLabel(this), QStringLiteral("lblFleetStatus"));
+    lblFleetStatus_->setWordWrap(true);
+
+    cmdStart_ = Named(new QPushButton(Text(kTextStart, language), this), QStringLiteral("cmdStart"));
+    cmdNextRound_ = Named(new QPushButton(Text(kTextNextRound, language), this), QStringLiteral("cmdNextRound"));
+    cmdStop_ = Named(new QPushButton(Text(kTextStop, language), this), QStringLiteral("cmdStop"));
+    cmdClose_ = Named(new QPushButton(Text(kTextClose, language), this), QStringLiteral("cmdClose"));
+    for (QPushButton *button : {cmdStart_, cmdNextRound_, cmdStop_, cmdClose_})
+        button->setAutoDefault(false);
+    connect(cmdStart_, &QPushButton::clicked, this, &FleetDialog::startRound);
+    connect(cmdNextRound_, &QPushButton::clicked, this, &FleetDialog::startRound);
+    connect(cmdStop_, &QPushButton::clicked, this, &FleetDialog::stop);
+    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(lblOtherPort, 0, 0);
+    fields->addWidget(txtOtherPort_, 0, 1);
+    fields->addWidget(cmdAddPort_, 0, 2);
+    fields->addWidget(chkChannelsOnly_, 1, 0, 1, 3);
+    fields->addWidget(lblLog, 2, 0);
+    fields->addWidget(txtFleetLog_, 2, 1);
+    fields->addWidget(cmdBrowse_, 2, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *button : {cmdStart_, cmdNextRound_, cmdStop_, cmdClose_})
+        buttons->addWidget(button);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblPorts);
+    layout->addWidget(lstFleetPorts_, 1);
+    layout->addLayout(fields);
+    layout->addWidget(lblFleetStatus_);
+    layout->addLayout(buttons);
+
+    setTabOrder(lstFleetPorts_, txtOtherPort_);
+    setTabOrder(txtOtherPort_, cmdAddPort_);
+    setTabOrder(cmdAddPort_, chkChannelsOnly_);
+    setTabOrder(chkChannelsOnly_, txtFleetLog_);
+    setTabOrder(txtFleetLog_, cmdBrowse_);
+    setTabOrder(cmdBrowse_, cmdStart_);
+    setTabOrder(cmdStart_, cmdNextRound_);
+    setTabOrder(cmdNextRound_, cmdStop_);
+    setTabOrder(cmdStop_, cmdClose_);
+
+    // The default button follows whether any port is ticked.
+    connect(lstFleetPorts_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        if (item->column() == kPortColumn)
+            updateButtons();
+    });
+
+    for (const SerialPortEntry &port : setup_.ports) {
+        const int row = addPort(port.systemName, port.description);
+        if (!port.isAdapter)
+            lstFleetPorts_->item(row, kPortColumn)->setCheckState(Qt::Unchecked);
+    }
+    if (!setup_.extraPort.isEmpty())
+        addPort(setup_.extraPort);
+    if (lstFleetPorts_->rowCount() > 0)
+        lstFleetPorts_->setCurrentCell(0, kPortColumn);
+
+    resize(760, 420);
+    updateButtons();
+    lstFleetPorts_->setFocus();
+}
+
+FleetDialog::~FleetDialog()
+{
+    // Every radio still in the middle gets its end byte before the ports close.
+    for (const auto &job : jobs_)
+        if (job)
+            job->cancel();
+}
+
+QString FleetDialog::portOfRow(int row) const
+{
+    const QTableWidgetItem *item = lstFleetPorts_->item(row, kPortColumn);
+    return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+int FleetDialog::addPort(const QString &systemName, const QString &description)
+{
+    for (int row = 0; row < lstFleetPorts_->rowCount(); ++row) {
+        if (portOfRow(row) == systemName) {
+            lstFleetPorts_->item(row, kPortColumn)->setCheckState(Qt::Checked);
+            return row;
+        }
+    }
+    const int row = lstFleetPorts_->rowCount();
+    lstFleetPorts_->insertRow(row);
+    const QString shown = description.isEmpty() ? QDir::toNativeSeparators(systemName)
+                                                : QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(systemName),
+                                                                                description);
+    auto *port = new QTableWidgetItem(shown);
+    port->setData(Qt::UserRole, systemName);
+    port->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    port->setCheckState(Qt::Checked);
+    port->setData(Qt::AccessibleTextRole, shown);
+    {
+        const QSignalBlocker blocker(lstFleetPorts_);
+        lstFleetPorts_->setItem(row, kPortColumn, port);
+        for (int column : {kRoundColumn, kProgressColumn, kPhaseColumn, kResultColumn}) {
+            auto *cell = new QTableWidgetItem;
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            lstFleetPorts_->setItem(row, column, cell);
+        }
+    }
+    auto *bar = new QProgressBar;
+    bar->setObjectName(QStringLiteral("prgFleet%1").arg(row));
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setFocusPolicy(Qt::NoFocus); // the row is reached through the list
+    lstFleetPorts_->setCellWidget(row, kProgressColumn, bar);
+    bars_.push_back(bar);
+    jobs_.emplace_back();
+    showRow(row);
+    updateButtons();
+    return row;
+}
+
+void FleetDialog::addTypedPort()
+{
+    const QString typed = txtOtherPort_->text().trimmed();
+    if (typed.isEmpty())
+        return;
+    const int row = addPort(NormalizePortName(typed));
+    lstFleetPorts_->setCurrentCell(row, kPortColumn);
+    txtOtherPort_->clear();
+}
+
+void FleetDialog::browse()
+{
+    const QString chosen =
+        prompts_.saveFileName(this, QtFileFilter(Text(kTextLogFilter, language_)), txtFleetLog_->text());
+    if (!chosen.isEmpty())
+        txtFleetLog_->setText(QDir::toNativeSeparators(chosen));
+}
+
+QString FleetDialog::logFile() const
+{
+    return QDir::fromNativeSeparators(txtFleetLog_->text().trimmed());
+}
+
+bool FleetDialog::isRunning() const
+{
+    for (const auto &job : jobs_)
+        if (job && !job->done())
+            return true;
+    return false;
+}
+
+void FleetDialog::startRound()
+{
+    if (isRunning())
+        return;
+    std::vector<int> rows;
+    for (int row = 0; row < lstFleetPorts_->rowCount(); ++row)
+        if (lstFleetPorts_->item(row, kPortColumn)->checkState() == Qt::Checked)
+            rows.push_back(row);
+    if (rows.empty()) {
+        PromptMessage message{kTextNoPort, Text(kTextNoPort, language_), ProductName(), QMessageBox::Information};
+        prompts_.message(this, message);
+        lstFleetPorts_->setFocus();
+        return;
+    }
+    if (!log_.isOpen()) {
+        const QString path = logFile();
+        const QString error = path.isEmpty() ? QString() : log_.open(QFileInfo(path).absoluteFilePath());
+        if (path.isEmpty() || !error.isEmpty()) {
+            PromptMessage message{kTextLogFailed,
+                                  Text(kTextLogFailed, language_).arg(QDir::toNativeSeparators(path), error),
+                                  ProductName(), QMessageBox::Critical};
+            prompts_.message(this, message);
+            log_.close();
+            txtFleetLog_->setFocus();
+            return;
+        }
+    }
+
+    FleetSettings settings;
+    settings.plan = setup_.plan;
+    settings.channelsOnly = chkChannelsOnly_->isChecked();
+    settings.backup = setup_.backup;
+    settings.backupFolder = setup_.backupFolder;
+    settings.language = language_;
+    ++round_;
+    stopping_ = false;
+    logFailureShown_ = false;
+    for (std::size_t row = 0; row < jobs_.size(); ++row)
+        jobs_[row].reset();
+    for (int row : rows) {
+        auto job = std::make_unique<FleetJob>(portOfRow(row), round_, settings);
+        connect(job.get(), &FleetJob::changed, this, [this, row] { jobChanged(row); });
+        jobs_[static_cast<std::size_t>(row)] = std::move(job);
+    }
+    for (int row = 0; row < lstFleetPorts_->rowCount(); ++row)
+        showRow(row);
+    const QString running = Text(kTextRoundRunning, language_).arg(round_);
+    lblFleetStatus_->setText(running);
+    Announce(lblFleetStatus_, running);
+    updateButtons();
+    cmdStop_->setFocus();
+    // Every job gets its port before any starts talking; a port that does not open ends its
+    // job at once.
+    for (int row : rows)
+        if (const auto &job = jobs_[static_cast<std::size_t>(row)])
+            job->start();
+}
+
+void FleetDialog::stop()
+{
+    if (!isRunning())
+        return;
+    stopping_ = true;
+    for (const auto &job : jobs_)
+        if (job)
+            job->cancel();
+    updateButtons();
+}
+
+void FleetDialog::jobChanged(int row)
+{
+    showRow(row);
+    const auto &job = jobs_[static_cast<std::size_t>(row)];
+    if (!job || !job->done() || job->property("logged").toBool())
+        return;
+    job->setProperty("logged", true);
+    if (!log_.append(*job) && !logFailureShown_) {
+        // Said once a round; the radios go on being programmed all the same.
+        logFailureShown_ = true;
+        PromptMessage message{kTextLogFailed,
+                              Text(kTextLogFailed, language_).arg(QDir::toNativeSeparators(log_.fileName()), log_.error()),
+                              ProductName(), QMessageBox::Warning};
+        prompts_.message(this, message);
+    }
+    if (!isRunning())
+        roundEnded();
+}
+
+void FleetDialog::showRow(int row)
+{
+    const QString port = lstFleetPorts_->item(row, kPortColumn)->text();
+    const auto &job = jobs_[static_cast<std::size_t>(row)];
+    QString roundText, phaseText, resultText;
+    int percent = 0;
+    if (job) {
+        roundText = QString::number(job->round());
+        if (const int id = PhaseText(job->phase()))
+            phaseText = Text(id, language_);
+        if (const int id = ResultText(job->result())) {
+            resultText = Text(id, language_);
+            const QString detail = job->interrupted() ? Text(kTextStopped, language_) : job->detail();
+            if (!detail.isEmpty())
+                resultText += (language_ == kChinese ? QStringLiteral("：") : QStringLiteral(": ")) + detail;
+        }
+        percent = OverallPercent(*job);
+        if (percent < 0)
+            percent = job->verified() ? 100 : bars_[static_cast<std::size_t>(row)]->value();
+    }
+    const QString separator = language_ == kChinese ? QStringLiteral("，") : QStringLiteral(", ");
+    const auto cellName = [&](int column, const QString &value) {
+        const QString where = Text(kTextCellOf, language_).arg(Text(kHeaders[column], language_), port);
+        return value.isEmpty() ? where : value + separator + where;
+    };
+    const auto set = [&](int column, const QString &text) {
+        QTableWidgetItem *item = lstFleetPorts_->item(row, column);
+        item->setText(text);
+        item->setToolTip(text);
+        item->setData(Qt::AccessibleTextRole, cellName(column, text));
+    };
+    set(kRoundColumn, roundText);
+    set(kPhaseColumn, phaseText);
+    set(kResultColumn, resultText);
+    QProgressBar *bar = bars_[static_cast<std::size_t>(row)];
+    bar->setValue(percent);
+    const QString progress = QStringLiteral("%1%").arg(percent);
+    bar->setAccessibleName(cellName(kProgressColumn, QString()));
+    lstFleetPorts_->item(row, kProgressColumn)->setData(Qt::AccessibleTextRole, cellName(kProgressColumn, progress));
+}
+
+void FleetDialog::roundEnded()
+{
+    int count = 0;
+    int verified = 0;
+    for (const auto &job : jobs_) {
+        if (!job)
+            continue;
+        ++count;
+        verified += job->verified() ? 1 : 0;
+    }
+    // A stopped radio says so in its own row.
+    const QString text = Text(kTextRoundEnded, language_).arg(round_).arg(verified).arg(count);
+    lblFleetStatus_->setText(text);
+    Announce(lblFleetStatus_, text);
+    updateButtons();
+    if (closePending_) {
+        closePending_ = false;
+        done(closeResult_);
+        return;
+    }
+    cmdNextRound_->setFocus();
+}
+
+void FleetDialog::updateButtons()
+{
+    const bool running = isRunning();
+    bool anyTicked = false;
+    {
+        const QSignalBlocker blocker(lstFleetPorts_);
+        for (int row = 0; row < lstFleetPorts_->rowCount(); ++row) {
+            QTableWidgetItem *item = lstFleetPorts_->item(row, kPortColumn);
+            anyTicked = anyTicked || item->checkState() == Qt::Checked;
+            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+            if (!running)
+                flags |= Qt::ItemIsUserCheckable; // the ticks stay as they are while a round runs
+            item->setFlags(flags);
+        }
+    }
+    const bool started = round_ > 0;
+    cmdStart_->setEnabled(!running && !started);
+    cmdNextRound_->setEnabled(!running && started);
+    cmdStop_->setEnabled(running && !stopping_);
+    txtOtherPort_->setEnabled(!running);
+    cmdAddPort_->setEnabled(!running);
+    // What the log says and how radios are written stays the same through the rounds.
+    chkChannelsOnly_->setEnabled(!started);
+    txtFleetLog_->setEnabled(!started);
+    cmdBrowse_->setEnabled(!started);
+    (started ? cmdNextRound_ : cmdStart_)->setDefault(!running && anyTicked);
+}
+
+void FleetDialog::done(int result)
+{
+    if (isRunning()) {
+        // Closing in the middle: every radio is let go first, then the window closes.
+        closePending_ = true;
+        closeResult_ = result;
+        stop();
+        return;
+    }
+    log_.close();
+    QDialog::done(result);
+}
+
+void FleetDialog::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && txtOtherPort_->hasFocus()) {
+        addTypedPort();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace zrk6
