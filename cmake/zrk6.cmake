@@ -44,6 +44,11 @@ function(zrk6_add_test)
     ZRK6_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set(command ${T_NAME})
   if(T_QTEST AND NOT UNIX)
+    # Under Wine Qt Test logs to the debugger: a script shows the log (scripts/wine-qtest.sh).
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+      set(command bash ${PROJECT_SOURCE_DIR}/scripts/wine-qtest.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+          $<TARGET_FILE:${T_NAME}>)
+    endif()
     # A static Qt loads no plugins at run time, and under Wine QT_QPA_PLATFORM does not reach
     # the program: the window tests take the offscreen platform in and name it themselves.
     set(widgets FALSE)

@@ -3,6 +3,9 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_WIN
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -13,6 +16,10 @@ namespace zrk6::cli {
 void PrepareConsole()
 {
 #ifdef Q_OS_WIN
+    // Output is the same bytes as elsewhere: a file written through a pipe or a redirection
+    // (a channel list, the text form) must not gain carriage returns.
+    for (FILE *stream : {stdin, stdout, stderr})
+        ::_setmode(::_fileno(stream), _O_BINARY);
     ::SetConsoleOutputCP(CP_UTF8);
     for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
         const HANDLE handle = ::GetStdHandle(which);

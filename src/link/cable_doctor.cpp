@@ -36,6 +36,7 @@ constexpr int kTextNoDevice = 1872;
 constexpr int kTextDriver = 1873;
 constexpr int kTextOpenFailed = 1750;
 constexpr int kTextNoSystemChecks = 1751;
+constexpr int kTextPortThere = 1752;
 
 QString Tr(int id, LanguageMode language)
 {
@@ -268,6 +269,8 @@ QList<CableFinding> JudgeNode(const QString &devicePath, const DeviceNodeFacts &
     if (!node.exists)
         return {{Kind::Problem, Tr(kTextNoDevice, language).arg(devicePath), {}}};
     if (!node.permissionsKnown) {
+        if (!node.openTried)
+            return {{Kind::Note, Tr(kTextPortThere, language), {}}};
         if (!node.openError.isEmpty())
             return {{Kind::Problem, Tr(kTextOpenFailed, language).arg(node.openError), {}}};
         return {{Kind::Note, Tr(kTextCanOpen, language), {}}};
@@ -311,13 +314,14 @@ namespace {
 
 // Off Linux there is no sysfs to read: the serial port listing gives the ports, and opening
 // one tells whether it can be used (a port in use refuses).
-DeviceNodeFacts OpenNode(const QString &device, bool listed)
+DeviceNodeFacts OpenNode(const QString &device, bool listed, bool open)
 {
     DeviceNodeFacts node;
     node.permissionsKnown = false;
     node.exists = listed || QFileInfo::exists(device);
-    if (!node.exists)
+    if (!node.exists || !open)
         return node;
+    node.openTried = true;
     QSerialPort port(device);
     if (port.open(QIODevice::ReadWrite))
         port.close();
@@ -328,7 +332,7 @@ DeviceNodeFacts OpenNode(const QString &device, bool listed)
 
 } // namespace
 
-CableFacts GatherCableFacts(const CableFactSources &, const QStringList &extraDevices)
+CableFacts GatherCableFacts(const CableFactSources &sources, const QStringList &extraDevices)
 {
     CableFacts facts;
     facts.systemChecks = false;
@@ -353,11 +357,11 @@ CableFacts GatherCableFacts(const CableFactSources &, const QStringList &extraDe
         port.product = info.description();
         facts.ports << port;
         listed << device;
-        facts.nodes.insert(device, OpenNode(device, true));
+        facts.nodes.insert(device, OpenNode(device, true, sources.openPorts));
     }
     for (const QString &device : extraDevices) {
         if (!facts.nodes.contains(device))
-            facts.nodes.insert(device, OpenNode(device, listed.contains(device, Qt::CaseInsensitive)));
+            facts.nodes.insert(device, OpenNode(device, listed.contains(device, Qt::CaseInsensitive), sources.openPorts));
     }
     return facts;
 }

@@ -43,6 +43,7 @@ struct DeviceNodeFacts {
     bool characterDevice = false;
     // Where no owner and mode are known (off Linux) the port is opened to see.
     bool permissionsKnown = true;
+    bool openTried = false;
     QString openError; // why opening failed; empty when it opened
 };
 
@@ -75,6 +76,9 @@ struct CableFactSources {
     QString groupFile = QStringLiteral("/etc/group");
     QString dpkgStatusFile = QStringLiteral("/var/lib/dpkg/status");
     QString pacmanLocalDir = QStringLiteral("/var/lib/pacman/local");
+    // Off Linux: open each port to see whether it can be used. Opening can take seconds (a
+    // Bluetooth port), so the port dialog leaves it to the transfer.
+    bool openPorts = true;
 };
 
 // Reads the facts from the sources; extraDevices are device paths (a chosen port, a

@@ -703,7 +703,9 @@ void frmMain::mnuSetup_CommPort_Click()
         devices << port.systemName;
         options.append(CommPortOption{port.number, port.systemName, port.description});
     }
-    const CableFacts facts = GatherCableFacts({}, devices);
+    CableFactSources sources;
+    sources.openPorts = false; // the dialog lists; opening a port can take seconds
+    const CableFacts facts = GatherCableFacts(sources, devices);
     const LanguageMode lang = state_.language;
     CommPortDialog dialog(state_, options, this, [&facts, lang](const QString &device) {
         return DiagnosisLines(DiagnoseCable(facts, lang, device), lang);

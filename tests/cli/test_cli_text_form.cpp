@@ -4,8 +4,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "cli_run.h"
 #include "files/data_file_io.h"
@@ -86,11 +84,7 @@ private slots:
     void standardInputCanBeEncoded()
     {
         QCOMPARE(Cli({s("decode"), path("odd.dat"), s("-o"), path("stdin.yaml")}).status, 0);
-        const QByteArray in = QFile::encodeName(path("stdin.yaml"));
-        const Run run = zrk6::test::RunCliWith({s("encode"), s("-"), path("stdin.dat")}, [in] {
-            const int fd = ::open(in.constData(), O_RDONLY);
-            ::dup2(fd, 0);
-        });
+        const Run run = zrk6::test::RunCliReading({s("encode"), s("-"), path("stdin.dat")}, path("stdin.yaml"));
         QCOMPARE(run.status, 0);
         QCOMPARE(ReadRaw(path("stdin.dat")), ReadRaw(path("odd.dat")));
     }

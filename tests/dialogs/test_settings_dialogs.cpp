@@ -84,7 +84,7 @@ void TestSettingsDialogs::commPortShowsAndChoosesPort()
     QCOMPARE(many.option(4)->text(), QStringLiteral("COM7 - USB-SERIAL CH340"));
     QVERIFY(many.option(4)->isChecked());
     many.show();
-    QTest::mouseClick(many.option(3), Qt::LeftButton);
+    QTest::mouseClick(many.option(3), Qt::LeftButton, {}, QPoint(6, many.option(3)->height() / 2)); // on the circle
     QTest::mouseClick(many.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
     QCOMPARE(state.commPortNumber, 4);
 }

@@ -388,6 +388,7 @@ void TestCableDoctor::portsOpenedWherePermissionsAreUnknown()
     DeviceNodeFacts node;
     node.exists = true;
     node.permissionsKnown = false;
+    node.openTried = true;
     facts.nodes.insert(QStringLiteral("COM7"), node);
 
     CableDiagnosis diagnosis = DiagnoseCable(facts, kEnglish, QStringLiteral("COM7"));
@@ -402,6 +403,12 @@ void TestCableDoctor::portsOpenedWherePermissionsAreUnknown()
     diagnosis = DiagnoseCable(facts, kEnglish, QStringLiteral("COM7"));
     QVERIFY(diagnosis.hasProblem());
     QCOMPARE(diagnosis.ports[0].findings[0].text, QStringLiteral("It cannot be opened: Access is denied."));
+
+    // Not opened (the port dialog leaves that to the transfer): only that it is there.
+    facts.nodes[QStringLiteral("COM7")].openTried = false;
+    diagnosis = DiagnoseCable(facts, kEnglish, QStringLiteral("COM7"));
+    QVERIFY(!diagnosis.hasProblem());
+    QCOMPARE(diagnosis.ports[0].findings[0].text, QStringLiteral("It is there."));
 }
 
 void TestCableDoctor::thisSystemsOwnFacts()
@@ -410,8 +417,11 @@ void TestCableDoctor::thisSystemsOwnFacts()
     QSKIP("Linux reads sysfs; the fake trees above cover it");
 #else
     // A port that cannot be there is named as missing, and the note says what is not checked.
+    // The build machine's own ports are listed, not opened.
     const QString missing = QStringLiteral("COM250");
-    const CableFacts facts = GatherCableFacts({}, {missing});
+    CableFactSources sources;
+    sources.openPorts = false;
+    const CableFacts facts = GatherCableFacts(sources, {missing});
     QVERIFY(!facts.systemChecks);
     const CableDiagnosis diagnosis = DiagnoseCable(facts, kEnglish, missing);
     QCOMPARE(diagnosis.ports.size(), 1);
