@@ -1,13 +1,14 @@
 # make run   installs what is missing, builds, and starts the programmer on the virtual radio
 # make test  installs what is missing, builds, and runs every test (plus the unit tests under ASan/UBSan)
 # make test-windows  cross-builds the programs and tests for Windows and runs the tests under Wine
+# make package-windows  builds the portable Windows ZIP in build-windows
 # make package  builds the Debian package zrk6_VERSION_ARCH.deb in the build folder
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build run test test-asan test-windows package clean
+.PHONY: all setup build run test test-asan test-windows package package-windows clean
 
 all: build
 
@@ -32,7 +33,10 @@ test-asan: setup
 	cd $(ASAN_BUILD) && ctest -L unit --output-on-failure -j $(JOBS)
 
 test-windows: setup
-	./scripts/test-windows.sh . $(WINDOWS_BUILD) $(JOBS)
+	./scripts/windows.sh test . $(WINDOWS_BUILD) $(JOBS)
+
+package-windows: setup
+	./scripts/windows.sh package . $(WINDOWS_BUILD) $(JOBS)
 
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -13,7 +13,7 @@ packages=(
   poppler-utils xvfb xauth fonts-wqy-microhei
   qt6-translations-l10n
   dpkg-dev file lintian
-  mingw-w64 g++-mingw-w64-x86-64-posix wine64 curl
+  mingw-w64 g++-mingw-w64-x86-64-posix wine64 curl x11-utils
 )
 
 missing=()

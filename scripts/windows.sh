@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
-# Cross-builds the programs and their tests for Windows with the static Qt SDK and runs the
-# tests under Wine. Everything (the unpacked SDK, the build, the Wine prefix) stays in BUILD_DIR.
+# Cross-builds the programs and their tests for Windows with the static Qt SDK, then
+#   test:    runs the tests under Wine, makes the portable ZIP and tries it under Wine;
+#   package: makes the portable ZIP (zrk6.exe, zrk6-cli.exe, README, licence).
+# Everything (the unpacked SDK, the build, the Wine prefix, the ZIP) stays in BUILD_DIR.
 # The SDK comes from $ZRK6_WINDOWS_SDK (its folder or the tarball itself), else from
 # ../shared/windows-sdk/ beside the source tree. Without it, or without the mingw-w64
 # compiler or Wine, this says so in one line and succeeds.
-# Usage: test-windows.sh SOURCE_DIR BUILD_DIR [JOBS]
+# Usage: windows.sh test|package SOURCE_DIR BUILD_DIR [JOBS]
 set -euo pipefail
-src=$(cd "$1" && pwd)
-mkdir -p "$2"
-out=$(cd "$2" && pwd)
-jobs=${3:-2}
+step=$1
+case $step in test | package) ;; *) echo "usage: $0 test|package SOURCE_DIR BUILD_DIR [JOBS]" >&2; exit 2 ;; esac
+src=$(cd "$2" && pwd)
+mkdir -p "$3"
+out=$(cd "$3" && pwd)
+jobs=${4:-2}
 
 sdk=${ZRK6_WINDOWS_SDK:-$src/../shared/windows-sdk}
 tarball=$sdk
 [ -d "$sdk" ] && tarball=$sdk/zrk6-windows-sdk.tar.xz
 if [ ! -f "$tarball" ]; then
-  echo "test-windows: no Windows SDK at $sdk (set ZRK6_WINDOWS_SDK): skipped"
+  echo "windows: no Windows SDK at $sdk (set ZRK6_WINDOWS_SDK): skipped"
   exit 0
 fi
 # Debian's wine64 package puts its loader outside PATH; the wine package adds /usr/bin/wine.
@@ -23,7 +27,7 @@ wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 for tool in x86_64-w64-mingw32-g++-posix "$wine"; do
   if ! command -v "$tool" >/dev/null; then
-    echo "test-windows: $tool is not installed (scripts/setup.sh installs it): skipped"
+    echo "windows: $tool is not installed (scripts/setup.sh installs it): skipped"
     exit 0
   fi
 done
@@ -66,10 +70,24 @@ QT_ADDITIONAL_PACKAGES_PREFIX_PATH=$S/deps "$S/qt/bin/qt-cmake" -S "$src" -B "$o
 grep 'Left out on Windows' "$out/configure.log" || true
 cmake --build "$out/build" -j "$jobs"
 
+# The portable package: static programs, nothing else needed.
+version=$(sed -n 's/^project(zrk6 VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+name=zrk6-$version-windows-x86_64
+rm -rf "${out:?}/$name" "$out/$name.zip"
+mkdir -p "$out/$name"
+cp "$out/build/zrk6.exe" "$out/build/zrk6-cli.exe" "$out/$name/"
+x86_64-w64-mingw32-strip "$out/$name/"*.exe
+cp "$src/README.md" "$out/$name/README.md"
+cp "$src/LICENSE" "$out/$name/LICENSE.txt"
+(cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
+rm -rf "${out:?}/$name"
+echo "windows: $out/$name.zip"
+[ "$step" = package ] && exit 0
+
 export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wine" wineboot -i >/dev/null 2>&1 || true
   "$wineserver" -w || true
 fi
-cd "$out/build"
-ctest --output-on-failure -j "$jobs"
+(cd "$out/build" && ctest --output-on-failure -j "$jobs")
+"$src/tests/package/test_windows_package.sh" "$out/$name.zip" "$wine"
