@@ -1,18 +1,27 @@
 #pragma once
 
 // Disks that fail on purpose: a file size limit (as a full disk looks to one process) and a
-// small file system that can be filled up.
+// small file system that can be filled up. Both need a Unix system (the small file system
+// Linux); elsewhere there is no file size limit and the small file system is never ok().
+#include <QtGlobal>
+
 #include <algorithm>
+#ifdef Q_OS_UNIX
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
 
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
 
 namespace zrk6::test {
+
+#ifdef Q_OS_UNIX
 
 // Files may not grow beyond a size while it lives, so writes fail as on a full disk (EFBIG;
 // the signal that would end the process is ignored meanwhile).
@@ -38,6 +47,7 @@ private:
     rlimit saved_{};
     void (*previousHandler_)(int) = nullptr;
 };
+#endif
 
 // A tmpfs of a few pages mounted on a temporary folder, where the system allows it (root with
 // the right to mount); ok() tells. Unmounted when destroyed.
@@ -45,16 +55,22 @@ class SmallFileSystem {
 public:
     explicit SmallFileSystem(int kibibytes = 64)
     {
+#ifdef Q_OS_LINUX
         if (!dir_.isValid() || ::geteuid() != 0)
             return;
         const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k,mode=0755";
         mounted_ = ::mount("zrk6-test", QFile::encodeName(dir_.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
                            options.constData()) == 0;
+#else
+        Q_UNUSED(kibibytes);
+#endif
     }
     ~SmallFileSystem()
     {
+#ifdef Q_OS_LINUX
         if (mounted_)
             ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+#endif
     }
     SmallFileSystem(const SmallFileSystem &) = delete;
     SmallFileSystem &operator=(const SmallFileSystem &) = delete;
