@@ -8,7 +8,7 @@ ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build run test test-asan test-windows package package-windows clean
+.PHONY: all setup setup-windows build run test test-asan test-windows package package-windows clean
 
 all: build
 
@@ -22,7 +22,7 @@ build: setup
 run: build
 	./scripts/run.sh $(BUILD)
 
-test: build
+test: setup-windows build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
 	$(MAKE) test-windows
@@ -32,10 +32,13 @@ test-asan: setup
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest -L unit --output-on-failure -j $(JOBS)
 
-test-windows: setup
+setup-windows:
+	./scripts/setup.sh --windows
+
+test-windows: setup-windows
 	./scripts/windows.sh test . $(WINDOWS_BUILD) $(JOBS)
 
-package-windows: setup
+package-windows: setup-windows
 	./scripts/windows.sh package . $(WINDOWS_BUILD) $(JOBS)
 
 package: build

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing the programmer needs on Debian 12.
+# Installs what building and testing the programmer needs on Debian 12 (--windows: and the
+# Windows cross-build).
 # Skips packages that are already installed; uses sudo when not run as root. The names must be
 # real package names, not names that another package provides: the check looks for installed
 # packages by name, so a provided name would be installed again on every run.
@@ -13,8 +14,12 @@ packages=(
   poppler-utils xvfb xauth fonts-wqy-microhei
   qt6-translations-l10n
   dpkg-dev file lintian
-  mingw-w64 g++-mingw-w64-x86-64-posix wine64 curl x11-utils
 )
+# With --windows also what cross-building for Windows and testing under Wine needs
+# (make test-windows, which make test runs).
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine64 curl x11-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

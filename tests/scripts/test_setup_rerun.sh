@@ -17,7 +17,7 @@ for tool in apt-get sudo; do
   printf '#!/bin/sh\necho "%s was called: $*"\nexit 1\n' "$tool" >"$fake/$tool"
   chmod +x "$fake/$tool"
 done
-output=$(PATH="$fake:$PATH" bash "$root/scripts/setup.sh" 2>&1)
+output=$(PATH="$fake:$PATH" bash "$root/scripts/setup.sh" --windows 2>&1)
 status=$?
 if [ "$status" -ne 0 ] || [ -n "$output" ]; then
   echo "a second run of scripts/setup.sh exited $status and printed:"
