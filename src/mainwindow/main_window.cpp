@@ -196,7 +196,7 @@ void frmMain::startUp()
     const int chrome = menuBar()->sizeHint().height() + tlbActions_->sizeHint().height() +
                        statusBar()->sizeHint().height();
     designSize_ = QSize(twipsX(kFrameLeft * 2 + kFrameWidth + kPicMainMarginX),
-                        chrome + twipsY(kChannelTop + kChannelHeight + 120));
+                        chrome + twipsY(kChannelTop + kChannelHeight + 120) + generalGrowth());
     resize(designSize_);
     restoreGeometry(QByteArray::fromBase64(settings_.GetRegValue(QStringLiteral("WindowGeometry")).toLatin1()));
 }
@@ -380,6 +380,9 @@ void frmMain::layoutPicMain()
     const int margin = twipsY(kPicMainMarginY);
     picMain_->setGeometry(0, 0, std::max(0, clientWidth - twipsX(kPicMainMarginX)),
                           clientHeight <= margin ? 0 : clientHeight - margin);
+    const int growth = generalGrowth();
+    general_->resize(general_->width(), twipsY(kGeneralHeight) + growth);
+    fraMemChannel_->move(fraMemChannel_->x(), twipsY(kChannelTop) + growth);
 
     // The channel frame and its grid take what the window has beyond its design size.
     if (designSize_.isEmpty())
@@ -391,6 +394,12 @@ void frmMain::layoutPicMain()
     fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight)));
     const QSize gridDesign(twipsX(kGridWidth), twipsY(kGridHeight));
     grid_->resize(grid_->grid().fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
+}
+
+int frmMain::generalGrowth() const
+{
+    // A large font needs a taller band panel; the channel frame moves down to make room.
+    return std::max(0, general_->minimumSizeHint().height() - twipsY(kGeneralHeight));
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)

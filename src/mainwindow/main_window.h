@@ -128,6 +128,7 @@ private:
     void rememberDocument();
     int twipsX(int twips) const;
     int twipsY(int twips) const;
+    int generalGrowth() const;
 
     AppState &state_;
     Prompts &prompts_;

@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include "accessibility_walk.h"
+#include "files/data_file_io.h"
 #include "main_window_fixture.h"
 #include "mainwindow/channel_grid.h"
 #include "model/bcd_freq.h"
@@ -61,10 +62,12 @@ private:
         window->applyLanguage();
     }
     void onModal(std::function<void(QWidget *)> act) { test::OnNextModal(this, std::move(act)); }
+    QFont normalFont_;
 
 private slots:
     void initTestCase()
     {
+        normalFont_ = QApplication::font();
         // Where the platform has a screen reader bridge (not offscreen) the events are seen too.
         QAccessible::installUpdateHandler(RecordEvent);
         QAccessible::setActive(true);
@@ -76,7 +79,11 @@ private slots:
         start();
         g_events.clear();
     }
-    void cleanup() { stop(); }
+    void cleanup()
+    {
+        stop();
+        QApplication::setFont(normalFont_);
+    }
 
     void everyFocusableElementIsNamedInBothLanguages()
     {
@@ -125,34 +132,132 @@ private slots:
         }
     }
 
-    void dialogsNameEveryControl_data()
+    // The dialogs a user can open, each by its menu entry or key.
+    static void addDialogRows()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("language");
         for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
-                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort"}) {
+                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort",
+                                   "mnuFile_Compare", "mnuProgram_Fleet", "mnuEdit_Find",
+                                   "mnuEdit_InsertEmptyChannels"}) {
             QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);
             QTest::addRow("%s zh", action) << QString::fromLatin1(action) << int(kChinese);
         }
     }
-    void dialogsNameEveryControl()
+
+    // Opens the dialog of action in language and returns what look finds in it, or "no dialog".
+    QStringList lookInDialog(const QString &action, int language, const std::function<QStringList(QWidget *)> &look)
     {
-        QFETCH(QString, action);
-        QFETCH(int, language);
-        switchLanguage(language);
-        QStringList unnamed{QStringLiteral("no dialog")};
-        onModal([&unnamed](QWidget *dialog) {
-            unnamed = test::UnnamedFocusables(dialog);
+        switchLanguage(LanguageMode(language));
+        if (action == QLatin1String("mnuEdit_Find")) { // not modal: it stays open beside the grid
+            child<QAction>(action)->trigger();
+            auto *find = window->findChild<QDialog *>(QStringLiteral("frmFind"));
+            if (find == nullptr || !QTest::qWaitForWindowExposed(find))
+                return {QStringLiteral("no dialog")};
+            const QStringList found = look(find);
+            find->close();
+            return found;
+        }
+        QStringList found{QStringLiteral("no dialog")};
+        onModal([&found, &look](QWidget *dialog) {
+            found = look(dialog);
             qobject_cast<QDialog *>(dialog)->reject();
         });
         if (action == QLatin1String("Ctrl+E")) { // the copy dialog, on a channel in use
             setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
             window->focusGrid(1, 1);
             QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier);
+        } else if (action == QLatin1String("mnuFile_Compare")) {
+            const QString other = dir->filePath(QStringLiteral("other.dat"));
+            if (!SaveDataFile(other, image()).isEmpty())
+                return {QStringLiteral("no file to compare with")};
+            prompts->fileNames = {other};
+            child<QAction>(action)->trigger();
         } else {
             child<QAction>(action)->trigger();
         }
+        return found;
+    }
+
+    void dialogsNameEveryControl_data() { addDialogRows(); }
+    void dialogsNameEveryControl()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, language);
+        const QStringList unnamed = lookInDialog(action, language, [](QWidget *dialog) { return test::UnnamedFocusables(dialog); });
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    }
+
+    // Tab walks every control once, top to bottom and left to right, and Shift+Tab walks back.
+    void dialogsTabInVisualOrder_data() { addDialogRows(); }
+    void dialogsTabInVisualOrder()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, language);
+        const QStringList faults = lookInDialog(action, language, [](QWidget *dialog) {
+            // The optional features keep the order the program has always had: lists, check boxes, buttons.
+            const QStringList prescribed =
+                dialog->objectName() != QLatin1String("frmOptFeatures")
+                    ? QStringList()
+                    : QString::fromLatin1("cboFeatureGen1,cboFeatureGen2,cboFeatureGen4,cboFeatureGen5,cboFeatureGen6,"
+                                          "cboFeatureGen7,cboFeatureVox1,cboFeatureVox2,chkFeatureGen1,chkFeatureGen2,"
+                                          "chkFeatureGen4,cmdOK,cmdCancel,chkFeatureGen5")
+                          .split(QLatin1Char(','));
+            QStringList found = test::TabOrderFaults(dialog, prescribed);
+            if (test::TabChain(dialog).isEmpty())
+                found << QStringLiteral("nothing to Tab to");
+            return found;
+        });
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    void theTabOrderCheckSeesFaults()
+    {
+        QDialog dialog;
+        QLineEdit *fields[3];
+        for (int i = 0; i < 3; ++i) {
+            fields[i] = new QLineEdit(&dialog);
+            fields[i]->setGeometry(10, 10 + 30 * i, 100, 20);
+        }
+        QVERIFY(test::TabOrderFaults(&dialog).isEmpty());
+        QWidget::setTabOrder(fields[0], fields[2]); // the bottom field before the middle one
+        QCOMPARE(test::TabOrderFaults(&dialog).size(), 1);
+        QWidget::setTabOrder(fields[0], fields[1]);
+        QVERIFY(test::TabOrderFaults(&dialog).isEmpty());
+        auto *list = new QTableWidget(2, 2, &dialog);
+        list->setGeometry(10, 100, 100, 100);
+        QVERIFY(test::TabOrderFaults(&dialog).join(QString()).contains(QStringLiteral("Tab stays inside")));
+    }
+
+    // With a font half as large again nothing is cut off or drawn over its neighbour.
+    void aLargeFontFits_data()
+    {
+        addDialogRows();
+        QTest::addRow("main window en") << QString() << int(kEnglish);
+        QTest::addRow("main window zh") << QString() << int(kChinese);
+    }
+    void aLargeFontFits()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, language);
+        stop();
+        QFont large = normalFont_;
+        large.setPointSizeF(normalFont_.pointSizeF() * 1.5);
+        QApplication::setFont(large);
+        start();
+        setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
+        QStringList faults;
+        if (action.isEmpty()) {
+            switchLanguage(LanguageMode(language));
+            QApplication::processEvents();
+            faults = test::CutOffOrOverlapping(window.get());
+            if (table()->rowHeight(0) < table()->fontMetrics().height())
+                faults << QStringLiteral("grid rows %1 high for a %2 font").arg(table()->rowHeight(0)).arg(table()->fontMetrics().height());
+        } else {
+            faults = lookInDialog(action, language, [](QWidget *dialog) { return test::CutOffOrOverlapping(dialog); });
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
     void theMemoryMapReadsAddressAndValue()
