@@ -23,6 +23,7 @@
 #include "model/channel_record.h"
 #include "model/tone.h"
 #include "text/text_table.h"
+#include "ui/accessibility.h"
 
 namespace zrk6 {
 
@@ -293,17 +294,25 @@ struct ChannelGrid::Impl {
 
     // ---- keys ----------------------------------------------------------------------
 
+    // Back on the grid from an editor: the reader speaks the current cell again.
+    void returnToCell()
+    {
+        grid->setFocus();
+        AnnounceCurrentCell(grid->table());
+    }
+
     void textEditorEnter()
     {
         endTextEditor(true);
         grid->setFocus();
         grid->setCol(grid->col() + 1);
+        AnnounceCurrentCell(grid->table());
     }
 
     void textEditorEscape()
     {
         endTextEditor(false);
-        grid->setFocus();
+        returnToCell();
     }
 
     void dropDownEnter(int index)
@@ -329,7 +338,7 @@ struct ChannelGrid::Impl {
     void leaveDropDown(int index)
     {
         hideDropDown(feature[static_cast<std::size_t>(index)]);
-        grid->setFocus();
+        returnToCell();
     }
 
     void moveChannels(bool insert)

@@ -331,6 +331,64 @@ private slots:
         QTRY_VERIFY(table()->hasFocus());
     }
 
+    // Escape and Enter in an editor on a cell give the focus back to the grid, and what the
+    // reader hears is the cell the grid is on then: the same one, or the next after Enter.
+    void leavingAnEditorSpeaksTheCellAgain_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("landsOn");
+        QTest::addColumn<int>("language");
+        struct Case {
+            const char *name;
+            int column;
+            Qt::Key key;
+            int landsOn;
+        };
+        for (const Case &c : {Case{"frequency, Escape", 1, Qt::Key_Escape, 1}, Case{"frequency, Enter", 1, Qt::Key_Return, 2},
+                              Case{"tone list, Escape", 3, Qt::Key_Escape, 3}, Case{"tone list, Enter", 4, Qt::Key_Return, 5},
+                              Case{"option list, Escape", 6, Qt::Key_Escape, 6}, Case{"option list, Enter", 6, Qt::Key_Return, 7}}) {
+            QTest::addRow("%s en", c.name) << c.column << int(c.key) << c.landsOn << int(kEnglish);
+            QTest::addRow("%s zh", c.name) << c.column << int(c.key) << c.landsOn << int(kChinese);
+        }
+    }
+    void leavingAnEditorSpeaksTheCellAgain()
+    {
+        QFETCH(int, column);
+        QFETCH(int, key);
+        QFETCH(int, landsOn);
+        QFETCH(int, language);
+        switchLanguage(LanguageMode(language));
+        setUp([](MemoryImage &image) {
+            WriteFreqLowFirst(image, 1, 0, "145.12500");
+            WriteFreqLowFirst(image, 1, 4, "145.12500");
+        });
+        window->channelGrid()->setCurrentCell(2, column);
+        table()->setFocus();
+        QTRY_VERIFY(table()->hasFocus());
+        QTest::keyClick(table(), Qt::Key_Return);
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor != nullptr && editor != table());
+        QVERIFY2(spokenCell().endsWith(editor->accessibleName()), qPrintable(editor->accessibleName()));
+        g_events.clear();
+        QTest::keyClick(editor, Qt::Key(key));
+        QTRY_VERIFY(table()->hasFocus());
+        QCOMPARE(table()->currentRow(), 1);
+        QCOMPARE(table()->currentColumn(), landsOn - 1);
+        const QString shown = table()->currentItem() != nullptr ? table()->currentItem()->text() : QString();
+        const QString where = language == kEnglish ? QStringLiteral("Channel 2, %1") : QStringLiteral("信道 2，%1");
+        QCOMPARE(spokenCell(), (shown.isEmpty() ? (language == kEnglish ? QStringLiteral("empty") : QStringLiteral("空")) : shown) +
+                                   QLatin1Char('|') + where.arg(table()->horizontalHeaderItem(landsOn - 1)->text()));
+        if (QAccessible::isActive()) {
+            QString lastFocus;
+            for (const SeenEvent &e : g_events) {
+                if (e.type == QAccessible::Focus && e.object == table())
+                    lastFocus = e.text;
+            }
+            QCOMPARE(lastFocus, spokenCell());
+        }
+    }
+
     void statusMessagesAreAnnounced()
     {
         window->statusBar()->showMessage(QStringLiteral("Backup saved: x.dat"));
