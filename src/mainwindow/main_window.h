@@ -129,6 +129,7 @@ private:
     int twipsX(int twips) const;
     int twipsY(int twips) const;
     int generalGrowth() const;
+    int channelTitleGrowth() const;
 
     AppState &state_;
     Prompts &prompts_;

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
+#include <QStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -247,15 +249,33 @@ private slots:
         QApplication::setFont(large);
         start();
         setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
+        // ZRK6_GRAB_DIR=folder keeps a picture of each window as the check saw it, to look at.
+        const QString grabs = qEnvironmentVariable("ZRK6_GRAB_DIR");
+        const QString picture = QStringLiteral("%1/%2.png").arg(grabs, QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
         QStringList faults;
         if (action.isEmpty()) {
             switchLanguage(LanguageMode(language));
             QApplication::processEvents();
+            if (!grabs.isEmpty())
+                window->grab().save(picture);
             faults = test::CutOffOrOverlapping(window.get());
+            const int margin = 2 * table()->style()->pixelMetric(QStyle::PM_HeaderMargin);
+            for (int c = 0; c < table()->columnCount(); ++c) {
+                const QString header = table()->horizontalHeaderItem(c)->text();
+                const QString value = table()->item(0, c)->text();
+                const int wanted = std::max(table()->horizontalHeader()->fontMetrics().horizontalAdvance(header),
+                                            table()->fontMetrics().horizontalAdvance(value)) + margin;
+                if (table()->columnWidth(c) < wanted)
+                    faults << QStringLiteral("column %1 is %2 wide for %3").arg(header).arg(table()->columnWidth(c)).arg(wanted);
+            }
             if (table()->rowHeight(0) < table()->fontMetrics().height())
                 faults << QStringLiteral("grid rows %1 high for a %2 font").arg(table()->rowHeight(0)).arg(table()->fontMetrics().height());
         } else {
-            faults = lookInDialog(action, language, [](QWidget *dialog) { return test::CutOffOrOverlapping(dialog); });
+            faults = lookInDialog(action, language, [&](QWidget *dialog) {
+                if (!grabs.isEmpty())
+                    dialog->grab().save(picture);
+                return test::CutOffOrOverlapping(dialog);
+            });
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }

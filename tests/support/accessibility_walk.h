@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -136,6 +137,14 @@ inline QStringList CutOffOrOverlapping(QWidget *root)
         const int high = wraps && !label->text().isEmpty() ? label->heightForWidth(w->width()) : w->fontMetrics().height();
         if (w->height() < high)
             faults << QStringLiteral("%1 is %2 high for %3").arg(Describe(w)).arg(w->height()).arg(high);
+    }
+    for (QGroupBox *box : root->findChildren<QGroupBox *>()) {
+        if (!box->isVisibleTo(root) || box->title().isEmpty())
+            continue;
+        for (QWidget *inside : box->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (inside->isVisibleTo(root) && inside->y() < box->fontMetrics().height())
+                faults << QStringLiteral("%1 covers the title of %2").arg(Describe(inside), Describe(box));
+        }
     }
     QList<QLayout *> layouts = root->findChildren<QLayout *>();
     if (root->layout() != nullptr && !layouts.contains(root->layout()))
