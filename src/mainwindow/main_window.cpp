@@ -407,7 +407,7 @@ int frmMain::generalGrowth() const
 int frmMain::channelTitleGrowth() const
 {
     // The grid starts below the channel frame's title, however large its font.
-    return std::max(0, fraMemChannel_->fontMetrics().height() + 2 - twipsY(kGridTop));
+    return std::max(0, fraMemChannel_->fontMetrics().height() - twipsY(kGridTop));
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
