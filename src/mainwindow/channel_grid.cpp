@@ -7,11 +7,11 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QHeaderView>
-#include <QStyle>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -212,6 +213,44 @@ private slots:
             return found;
         });
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // Each control Tab reaches looks different while it has the focus.
+    void dialogsMarkTheFocus_data() { addDialogRows(); }
+    void dialogsMarkTheFocus()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, language);
+        const QStringList unmarked = lookInDialog(action, language, [](QWidget *dialog) {
+            QStringList found;
+            // As after a Tab key: styles draw focus frames once the keyboard has moved the focus.
+            dialog->setAttribute(Qt::WA_KeyboardFocusChange);
+            // Focus events come only to the active window.
+            dialog->activateWindow();
+            if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }, 2000))
+                return QStringList{QStringLiteral("the dialog never became active")};
+            const QList<QWidget *> chain = test::TabChain(dialog);
+            for (qsizetype i = 0; i < chain.size(); ++i) {
+                QWidget *control = chain[i];
+                // The style draws the default button as it draws the focused one; the mark
+                // is the default frame, which it keeps.
+                auto *button = qobject_cast<QPushButton *>(control);
+                if (button != nullptr && button->isDefault())
+                    continue;
+                if (chain.size() > 1)
+                    chain[(i + 1) % chain.size()]->setFocus(Qt::TabFocusReason);
+                else
+                    control->clearFocus();
+                QApplication::processEvents();
+                const QImage without = control->grab().toImage();
+                control->setFocus(Qt::TabFocusReason);
+                QTest::qWait(10); // a caret is drawn on the next paint after the focus comes
+                if (!control->hasFocus() || control->grab().toImage() == without)
+                    found << test::Describe(control);
+            }
+            return found;
+        });
+        QVERIFY2(unmarked.isEmpty(), qPrintable(unmarked.join(QStringLiteral(", "))));
     }
 
     void theTabOrderCheckSeesFaults()
