@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
-#include <QStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -66,6 +66,54 @@ private:
     }
     void onModal(std::function<void(QWidget *)> act) { test::OnNextModal(this, std::move(act)); }
     QFont normalFont_;
+
+    // The dialogs a user can open, each by its menu entry or key.
+    static void addDialogRows()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("language");
+        for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
+                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort",
+                                   "mnuFile_Compare", "mnuProgram_Fleet", "mnuEdit_Find",
+                                   "mnuEdit_InsertEmptyChannels"}) {
+            QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);
+            QTest::addRow("%s zh", action) << QString::fromLatin1(action) << int(kChinese);
+        }
+    }
+
+    // Opens the dialog of action in language and returns what look finds in it, or "no dialog".
+    QStringList lookInDialog(const QString &action, int language, const std::function<QStringList(QWidget *)> &look)
+    {
+        switchLanguage(LanguageMode(language));
+        if (action == QLatin1String("mnuEdit_Find")) { // not modal: it stays open beside the grid
+            child<QAction>(action)->trigger();
+            auto *find = window->findChild<QDialog *>(QStringLiteral("frmFind"));
+            if (find == nullptr || !QTest::qWaitForWindowExposed(find))
+                return {QStringLiteral("no dialog")};
+            const QStringList found = look(find);
+            find->close();
+            return found;
+        }
+        QStringList found{QStringLiteral("no dialog")};
+        onModal([&found, &look](QWidget *dialog) {
+            found = look(dialog);
+            qobject_cast<QDialog *>(dialog)->reject();
+        });
+        if (action == QLatin1String("Ctrl+E")) { // the copy dialog, on a channel in use
+            setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
+            window->focusGrid(1, 1);
+            QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier);
+        } else if (action == QLatin1String("mnuFile_Compare")) {
+            const QString other = dir->filePath(QStringLiteral("other.dat"));
+            if (!SaveDataFile(other, image()).isEmpty())
+                return {QStringLiteral("no file to compare with")};
+            prompts->fileNames = {other};
+            child<QAction>(action)->trigger();
+        } else {
+            child<QAction>(action)->trigger();
+        }
+        return found;
+    }
 
 private slots:
     void initTestCase()
@@ -133,54 +181,6 @@ private slots:
             }
             QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(" | "))));
         }
-    }
-
-    // The dialogs a user can open, each by its menu entry or key.
-    static void addDialogRows()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("language");
-        for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
-                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort",
-                                   "mnuFile_Compare", "mnuProgram_Fleet", "mnuEdit_Find",
-                                   "mnuEdit_InsertEmptyChannels"}) {
-            QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);
-            QTest::addRow("%s zh", action) << QString::fromLatin1(action) << int(kChinese);
-        }
-    }
-
-    // Opens the dialog of action in language and returns what look finds in it, or "no dialog".
-    QStringList lookInDialog(const QString &action, int language, const std::function<QStringList(QWidget *)> &look)
-    {
-        switchLanguage(LanguageMode(language));
-        if (action == QLatin1String("mnuEdit_Find")) { // not modal: it stays open beside the grid
-            child<QAction>(action)->trigger();
-            auto *find = window->findChild<QDialog *>(QStringLiteral("frmFind"));
-            if (find == nullptr || !QTest::qWaitForWindowExposed(find))
-                return {QStringLiteral("no dialog")};
-            const QStringList found = look(find);
-            find->close();
-            return found;
-        }
-        QStringList found{QStringLiteral("no dialog")};
-        onModal([&found, &look](QWidget *dialog) {
-            found = look(dialog);
-            qobject_cast<QDialog *>(dialog)->reject();
-        });
-        if (action == QLatin1String("Ctrl+E")) { // the copy dialog, on a channel in use
-            setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
-            window->focusGrid(1, 1);
-            QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier);
-        } else if (action == QLatin1String("mnuFile_Compare")) {
-            const QString other = dir->filePath(QStringLiteral("other.dat"));
-            if (!SaveDataFile(other, image()).isEmpty())
-                return {QStringLiteral("no file to compare with")};
-            prompts->fileNames = {other};
-            child<QAction>(action)->trigger();
-        } else {
-            child<QAction>(action)->trigger();
-        }
-        return found;
     }
 
     void dialogsNameEveryControl_data() { addDialogRows(); }
