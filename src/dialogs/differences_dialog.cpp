@@ -1,6 +1,7 @@
 #include "dialogs/differences_dialog.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -33,11 +34,16 @@ DifferencesDialog::DifferencesDialog(const QString &title, const QString &headin
 
     txtDifferences_ = Named(new QPlainTextEdit(this), QStringLiteral("txtDifferences"));
     txtDifferences_->setReadOnly(true);
+    // A caret the arrows move, so the list can be read line by line and shows where the focus is.
+    txtDifferences_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtDifferences_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtDifferences_->setPlainText(lines.join(QLatin1Char('\n')));
     // Values line up better in a fixed-width font.
     txtDifferences_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lblHeading_->setBuddy(txtDifferences_);
+    txtDifferences_->installEventFilter(this);
+    connect(txtDifferences_, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { markCaretLine(txtDifferences_->hasFocus()); });
 
     cmdCopy_ = Named(new QPushButton(Text(kTextCopyAll, language), this), QStringLiteral("cmdCopy"));
     cmdCopy_->setAutoDefault(false);
@@ -57,6 +63,28 @@ DifferencesDialog::DifferencesDialog(const QString &title, const QString &headin
     layout->addLayout(buttons);
     resize(560, 380);
     txtDifferences_->setFocus();
+}
+
+bool DifferencesDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtDifferences_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        markCaretLine(event->type() == QEvent::FocusIn);
+    return QDialog::eventFilter(watched, event);
+}
+
+void DifferencesDialog::markCaretLine(bool focused)
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    if (focused) {
+        QTextEdit::ExtraSelection line;
+        line.format.setBackground(txtDifferences_->palette().brush(QPalette::Highlight));
+        line.format.setForeground(txtDifferences_->palette().brush(QPalette::HighlightedText));
+        line.format.setProperty(QTextFormat::FullWidthSelection, true);
+        line.cursor = txtDifferences_->textCursor();
+        line.cursor.clearSelection();
+        marks << line;
+    }
+    txtDifferences_->setExtraSelections(marks);
 }
 
 QString DifferencesDialog::listText() const

@@ -22,7 +22,14 @@ public:
     // The whole list, one difference a line.
     QString listText() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // While the list has the focus the caret's line is highlighted, so a keyboard user sees
+    // where the focus and the caret are.
+    void markCaretLine(bool focused);
+
     QLabel *lblHeading_;
     QPlainTextEdit *txtDifferences_;
     QPushButton *cmdCopy_;

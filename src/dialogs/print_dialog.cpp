@@ -128,6 +128,11 @@ PrintDialog::PrintDialog(const AppState &state, const ImageDocument &document, P
     main->addSpacing(8);
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);
+    // Tab goes along the rows of buttons as they are laid out.
+    QWidget *order[] = {chkChannels_, txtFrom_,  txtTo_,       chkFeatures_, cmdSelectAll_,
+                        cmdSetup_,    cmdCancel_, cmdClearAll_, cmdPreview_,  cmdOK_};
+    for (std::size_t k = 1; k < std::size(order); ++k)
+        setTabOrder(order[k - 1], order[k]);
 
     setRangeEnabled(false);
     chkChannels_->setFocus();

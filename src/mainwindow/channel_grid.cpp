@@ -8,8 +8,10 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -23,6 +25,7 @@
 #include "model/channel_record.h"
 #include "model/tone.h"
 #include "text/text_table.h"
+#include "ui/accessibility.h"
 
 namespace zrk6 {
 
@@ -293,17 +296,25 @@ struct ChannelGrid::Impl {
 
     // ---- keys ----------------------------------------------------------------------
 
+    // Back on the grid from an editor: the reader speaks the current cell again.
+    void returnToCell()
+    {
+        grid->setFocus();
+        AnnounceCurrentCell(grid->table());
+    }
+
     void textEditorEnter()
     {
         endTextEditor(true);
         grid->setFocus();
         grid->setCol(grid->col() + 1);
+        AnnounceCurrentCell(grid->table());
     }
 
     void textEditorEscape()
     {
         endTextEditor(false);
-        grid->setFocus();
+        returnToCell();
     }
 
     void dropDownEnter(int index)
@@ -329,7 +340,7 @@ struct ChannelGrid::Impl {
     void leaveDropDown(int index)
     {
         hideDropDown(feature[static_cast<std::size_t>(index)]);
-        grid->setFocus();
+        returnToCell();
     }
 
     void moveChannels(bool insert)
@@ -595,6 +606,33 @@ void ChannelGrid::applyCaptions()
     d_->grid->table()->setAccessibleName(d_->tr(kTextMemoryChannel));
     for (int channel = 1; channel <= kChannelCount; ++channel)
         d_->describeRow(channel);
+    fitColumnsToText();
+}
+
+void ChannelGrid::fitColumnsToText()
+{
+    // The design widths, unless a large font needs more for a header or the longest value.
+    GridControl &g = *d_->grid;
+    QTableWidget *table = g.table();
+    const QFontMetrics cellFont = table->fontMetrics();
+    const QFontMetrics headerFont = table->horizontalHeader()->fontMetrics();
+    const int padding = 2 * (table->style()->pixelMetric(QStyle::PM_HeaderMargin) + 2);
+    for (int c = 1; c < kCols; ++c) {
+        QStringList values;
+        if (c == kColRx || c == kColTx) {
+            values << QStringLiteral("000.00000");
+        } else if (c == kColDecode || c == kColEncode) {
+            for (int i = 0; i < d_->feature[0]->count(); ++i)
+                values << d_->feature[0]->itemText(i);
+        } else {
+            for (int id : OptionItems(c))
+                values << d_->tr(id);
+        }
+        int needed = headerFont.horizontalAdvance(g.textMatrix(0, c));
+        for (const QString &value : values)
+            needed = std::max(needed, cellFont.horizontalAdvance(value));
+        g.setColumnWidth(c, std::max(kDataColumnTwips, g.pixelsToTwipsX(needed + padding + 1)));
+    }
 }
 
 void ChannelGrid::setCurrentCell(int row, int column)

@@ -61,6 +61,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Widens a column beyond its design width where its header or longest value needs it.
+    void fitColumnsToText();
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

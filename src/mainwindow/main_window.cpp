@@ -196,7 +196,7 @@ void frmMain::startUp()
     const int chrome = menuBar()->sizeHint().height() + tlbActions_->sizeHint().height() +
                        statusBar()->sizeHint().height();
     designSize_ = QSize(twipsX(kFrameLeft * 2 + kFrameWidth + kPicMainMarginX),
-                        chrome + twipsY(kChannelTop + kChannelHeight + 120));
+                        chrome + twipsY(kChannelTop + kChannelHeight + 120) + generalGrowth() + channelTitleGrowth());
     resize(designSize_);
     restoreGeometry(QByteArray::fromBase64(settings_.GetRegValue(QStringLiteral("WindowGeometry")).toLatin1()));
 }
@@ -380,6 +380,11 @@ void frmMain::layoutPicMain()
     const int margin = twipsY(kPicMainMarginY);
     picMain_->setGeometry(0, 0, std::max(0, clientWidth - twipsX(kPicMainMarginX)),
                           clientHeight <= margin ? 0 : clientHeight - margin);
+    const int growth = generalGrowth();
+    general_->resize(general_->width(), twipsY(kGeneralHeight) + growth);
+    fraMemChannel_->move(fraMemChannel_->x(), twipsY(kChannelTop) + growth);
+    const int titleGrowth = channelTitleGrowth();
+    grid_->move(twipsX(kGridLeft), twipsY(kGridTop) + titleGrowth);
 
     // The channel frame and its grid take what the window has beyond its design size.
     if (designSize_.isEmpty())
@@ -388,9 +393,21 @@ void frmMain::layoutPicMain()
     auto grown = [&extra](int width, int height) {
         return QSize(std::max(width / 3, width + extra.width()), std::max(height / 3, height + extra.height()));
     };
-    fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight)));
+    fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight) + titleGrowth));
     const QSize gridDesign(twipsX(kGridWidth), twipsY(kGridHeight));
     grid_->resize(grid_->grid().fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
+}
+
+int frmMain::generalGrowth() const
+{
+    // A large font needs a taller band panel; the channel frame moves down to make room.
+    return std::max(0, general_->minimumSizeHint().height() - twipsY(kGeneralHeight));
+}
+
+int frmMain::channelTitleGrowth() const
+{
+    // The grid starts below the channel frame's title, however large its font.
+    return std::max(0, fraMemChannel_->fontMetrics().height() - twipsY(kGridTop));
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -426,6 +443,7 @@ void frmMain::applyCaptions()
     grid_->applyCaptions();
     if (gridCommands_ != nullptr)
         gridCommands_->applyCaptions();
+    layoutPicMain(); // the columns may have changed width with the texts
 }
 
 void frmMain::applyLanguage()

@@ -128,6 +128,8 @@ private:
     void rememberDocument();
     int twipsX(int twips) const;
     int twipsY(int twips) const;
+    int generalGrowth() const;
+    int channelTitleGrowth() const;
 
     AppState &state_;
     Prompts &prompts_;

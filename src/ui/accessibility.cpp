@@ -1,5 +1,6 @@
 #include "ui/accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QKeySequence>
@@ -29,6 +30,23 @@ void Announce(QWidget *source, const QString &text)
     QAccessible::updateAccessibility(&nameChanged);
     QAccessibleEvent alert(source, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
+}
+
+void AnnounceCurrentCell(QAbstractItemView *view)
+{
+    if (view == nullptr || !QAccessible::isActive() || !view->currentIndex().isValid())
+        return;
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(view);
+    if (table == nullptr || table->tableInterface() == nullptr)
+        return;
+    const QModelIndex current = view->currentIndex();
+    QAccessibleInterface *cell = table->tableInterface()->cellAt(current.row(), current.column());
+    const int child = cell != nullptr ? table->indexOfChild(cell) : -1;
+    if (child < 0)
+        return;
+    QAccessibleEvent focus(view, QAccessible::Focus);
+    focus.setChild(child);
+    QAccessible::updateAccessibility(&focus);
 }
 
 void AnnounceStatusMessages(QStatusBar *bar)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QAbstractItemView;
 class QStatusBar;
 class QWidget;
 
@@ -16,6 +17,10 @@ void SetAccessibleText(QWidget *widget, const QString &name, const QString &desc
 // name, and a name-changed and an alert event follow, so the reader speaks it without the
 // user moving there.
 void Announce(QWidget *source, const QString &text);
+
+// Tells a screen reader that the focus is on view's current cell, as when the keyboard moved
+// there: for a view that takes the focus back from an editor on that cell.
+void AnnounceCurrentCell(QAbstractItemView *view);
 
 // Every message the status bar shows from now on is announced as it appears.
 void AnnounceStatusMessages(QStatusBar *bar);

@@ -7,18 +7,22 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
 #include "accessibility_walk.h"
+#include "files/data_file_io.h"
 #include "main_window_fixture.h"
 #include "mainwindow/channel_grid.h"
 #include "model/bcd_freq.h"
@@ -61,10 +65,60 @@ private:
         window->applyLanguage();
     }
     void onModal(std::function<void(QWidget *)> act) { test::OnNextModal(this, std::move(act)); }
+    QFont normalFont_;
+
+    // The dialogs a user can open, each by its menu entry or key.
+    static void addDialogRows()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("language");
+        for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
+                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort",
+                                   "mnuFile_Compare", "mnuProgram_Fleet", "mnuEdit_Find",
+                                   "mnuEdit_InsertEmptyChannels"}) {
+            QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);
+            QTest::addRow("%s zh", action) << QString::fromLatin1(action) << int(kChinese);
+        }
+    }
+
+    // Opens the dialog of action in language and returns what look finds in it, or "no dialog".
+    QStringList lookInDialog(const QString &action, int language, const std::function<QStringList(QWidget *)> &look)
+    {
+        switchLanguage(LanguageMode(language));
+        if (action == QLatin1String("mnuEdit_Find")) { // not modal: it stays open beside the grid
+            child<QAction>(action)->trigger();
+            auto *find = window->findChild<QDialog *>(QStringLiteral("frmFind"));
+            if (find == nullptr || !QTest::qWaitForWindowExposed(find))
+                return {QStringLiteral("no dialog")};
+            const QStringList found = look(find);
+            find->close();
+            return found;
+        }
+        QStringList found{QStringLiteral("no dialog")};
+        onModal([&found, &look](QWidget *dialog) {
+            found = look(dialog);
+            qobject_cast<QDialog *>(dialog)->reject();
+        });
+        if (action == QLatin1String("Ctrl+E")) { // the copy dialog, on a channel in use
+            setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
+            window->focusGrid(1, 1);
+            QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier);
+        } else if (action == QLatin1String("mnuFile_Compare")) {
+            const QString other = dir->filePath(QStringLiteral("other.dat"));
+            if (!SaveDataFile(other, image()).isEmpty())
+                return {QStringLiteral("no file to compare with")};
+            prompts->fileNames = {other};
+            child<QAction>(action)->trigger();
+        } else {
+            child<QAction>(action)->trigger();
+        }
+        return found;
+    }
 
 private slots:
     void initTestCase()
     {
+        normalFont_ = QApplication::font();
         // Where the platform has a screen reader bridge (not offscreen) the events are seen too.
         QAccessible::installUpdateHandler(RecordEvent);
         QAccessible::setActive(true);
@@ -76,7 +130,11 @@ private slots:
         start();
         g_events.clear();
     }
-    void cleanup() { stop(); }
+    void cleanup()
+    {
+        stop();
+        QApplication::setFont(normalFont_);
+    }
 
     void everyFocusableElementIsNamedInBothLanguages()
     {
@@ -125,34 +183,140 @@ private slots:
         }
     }
 
-    void dialogsNameEveryControl_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("language");
-        for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
-                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort"}) {
-            QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);
-            QTest::addRow("%s zh", action) << QString::fromLatin1(action) << int(kChinese);
-        }
-    }
+    void dialogsNameEveryControl_data() { addDialogRows(); }
     void dialogsNameEveryControl()
     {
         QFETCH(QString, action);
         QFETCH(int, language);
-        switchLanguage(language);
-        QStringList unnamed{QStringLiteral("no dialog")};
-        onModal([&unnamed](QWidget *dialog) {
-            unnamed = test::UnnamedFocusables(dialog);
-            qobject_cast<QDialog *>(dialog)->reject();
-        });
-        if (action == QLatin1String("Ctrl+E")) { // the copy dialog, on a channel in use
-            setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
-            window->focusGrid(1, 1);
-            QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier);
-        } else {
-            child<QAction>(action)->trigger();
-        }
+        const QStringList unnamed = lookInDialog(action, language, [](QWidget *dialog) { return test::UnnamedFocusables(dialog); });
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    }
+
+    // Tab walks every control once, top to bottom and left to right, and Shift+Tab walks back.
+    void dialogsTabInVisualOrder_data() { addDialogRows(); }
+    void dialogsTabInVisualOrder()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, language);
+        const QStringList faults = lookInDialog(action, language, [](QWidget *dialog) {
+            // The optional features keep the order the program has always had: lists, check boxes, buttons.
+            const QStringList prescribed =
+                dialog->objectName() != QLatin1String("frmOptFeatures")
+                    ? QStringList()
+                    : QString::fromLatin1("cboFeatureGen1,cboFeatureGen2,cboFeatureGen4,cboFeatureGen5,cboFeatureGen6,"
+                                          "cboFeatureGen7,cboFeatureVox1,cboFeatureVox2,chkFeatureGen1,chkFeatureGen2,"
+                                          "chkFeatureGen4,cmdOK,cmdCancel,chkFeatureGen5")
+                          .split(QLatin1Char(','));
+            QStringList found = test::TabOrderFaults(dialog, prescribed);
+            if (test::TabChain(dialog).isEmpty())
+                found << QStringLiteral("nothing to Tab to");
+            return found;
+        });
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // Each control Tab reaches looks different while it has the focus.
+    void dialogsMarkTheFocus_data() { addDialogRows(); }
+    void dialogsMarkTheFocus()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, language);
+        const QStringList unmarked = lookInDialog(action, language, [](QWidget *dialog) {
+            QStringList found;
+            // As after a Tab key: styles draw focus frames once the keyboard has moved the focus.
+            dialog->setAttribute(Qt::WA_KeyboardFocusChange);
+            // Focus events come only to the active window.
+            dialog->activateWindow();
+            if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }, 2000))
+                return QStringList{QStringLiteral("the dialog never became active")};
+            const QList<QWidget *> chain = test::TabChain(dialog);
+            for (qsizetype i = 0; i < chain.size(); ++i) {
+                QWidget *control = chain[i];
+                // The style draws the default button as it draws the focused one; the mark
+                // is the default frame, which it keeps.
+                auto *button = qobject_cast<QPushButton *>(control);
+                if (button != nullptr && button->isDefault())
+                    continue;
+                if (chain.size() > 1)
+                    chain[(i + 1) % chain.size()]->setFocus(Qt::TabFocusReason);
+                else
+                    control->clearFocus();
+                QApplication::processEvents();
+                const QImage without = control->grab().toImage();
+                control->setFocus(Qt::TabFocusReason);
+                QTest::qWait(10); // a caret is drawn on the next paint after the focus comes
+                if (!control->hasFocus() || control->grab().toImage() == without)
+                    found << test::Describe(control);
+            }
+            return found;
+        });
+        QVERIFY2(unmarked.isEmpty(), qPrintable(unmarked.join(QStringLiteral(", "))));
+    }
+
+    void theTabOrderCheckSeesFaults()
+    {
+        QDialog dialog;
+        QLineEdit *fields[3];
+        for (int i = 0; i < 3; ++i) {
+            fields[i] = new QLineEdit(&dialog);
+            fields[i]->setGeometry(10, 10 + 30 * i, 100, 20);
+        }
+        QVERIFY(test::TabOrderFaults(&dialog).isEmpty());
+        QWidget::setTabOrder(fields[0], fields[2]); // the bottom field before the middle one
+        QCOMPARE(test::TabOrderFaults(&dialog).size(), 1);
+        QWidget::setTabOrder(fields[0], fields[1]);
+        QVERIFY(test::TabOrderFaults(&dialog).isEmpty());
+        auto *list = new QTableWidget(2, 2, &dialog);
+        list->setGeometry(10, 100, 100, 100);
+        QVERIFY(test::TabOrderFaults(&dialog).join(QString()).contains(QStringLiteral("Tab stays inside")));
+    }
+
+    // With a font half as large again nothing is cut off or drawn over its neighbour.
+    void aLargeFontFits_data()
+    {
+        addDialogRows();
+        QTest::addRow("main window en") << QString() << int(kEnglish);
+        QTest::addRow("main window zh") << QString() << int(kChinese);
+    }
+    void aLargeFontFits()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, language);
+        stop();
+        QFont large = normalFont_;
+        large.setPointSizeF(normalFont_.pointSizeF() * 1.5);
+        QApplication::setFont(large);
+        start();
+        setUp([](MemoryImage &image) { WriteFreqLowFirst(image, 0, 0, "145.00000"); });
+        // ZRK6_GRAB_DIR=folder keeps a picture of each window as the check saw it, to look at.
+        const QString grabs = qEnvironmentVariable("ZRK6_GRAB_DIR");
+        const QString picture = QStringLiteral("%1/%2.png").arg(grabs, QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
+        QStringList faults;
+        if (action.isEmpty()) {
+            switchLanguage(LanguageMode(language));
+            QApplication::processEvents();
+            if (!grabs.isEmpty())
+                window->grab().save(picture);
+            faults = test::CutOffOrOverlapping(window.get());
+            const int margin = 2 * table()->style()->pixelMetric(QStyle::PM_HeaderMargin);
+            for (int c = 0; c < table()->columnCount(); ++c) {
+                const QString header = table()->horizontalHeaderItem(c)->text();
+                const QString value = table()->item(0, c)->text();
+                const int wanted = std::max(table()->horizontalHeader()->fontMetrics().horizontalAdvance(header),
+                                            table()->fontMetrics().horizontalAdvance(value)) + margin;
+                if (table()->columnWidth(c) < wanted)
+                    faults << QStringLiteral("column %1 is %2 wide for %3").arg(header).arg(table()->columnWidth(c)).arg(wanted);
+            }
+            if (table()->rowHeight(0) < table()->fontMetrics().height())
+                faults << QStringLiteral("grid rows %1 high for a %2 font").arg(table()->rowHeight(0)).arg(table()->fontMetrics().height());
+        } else {
+            faults = lookInDialog(action, language, [&](QWidget *dialog) {
+                if (!grabs.isEmpty())
+                    dialog->grab().save(picture);
+                return test::CutOffOrOverlapping(dialog);
+            });
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
     void theMemoryMapReadsAddressAndValue()
@@ -224,6 +388,64 @@ private slots:
         QCOMPARE(editor->accessibleName(), QStringLiteral("Channel 5, RX Freq"));
         QTest::keyClick(editor, Qt::Key_Escape);
         QTRY_VERIFY(table()->hasFocus());
+    }
+
+    // Escape and Enter in an editor on a cell give the focus back to the grid, and what the
+    // reader hears is the cell the grid is on then: the same one, or the next after Enter.
+    void leavingAnEditorSpeaksTheCellAgain_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("landsOn");
+        QTest::addColumn<int>("language");
+        struct Case {
+            const char *name;
+            int column;
+            Qt::Key key;
+            int landsOn;
+        };
+        for (const Case &c : {Case{"frequency, Escape", 1, Qt::Key_Escape, 1}, Case{"frequency, Enter", 1, Qt::Key_Return, 2},
+                              Case{"tone list, Escape", 3, Qt::Key_Escape, 3}, Case{"tone list, Enter", 4, Qt::Key_Return, 5},
+                              Case{"option list, Escape", 6, Qt::Key_Escape, 6}, Case{"option list, Enter", 6, Qt::Key_Return, 7}}) {
+            QTest::addRow("%s en", c.name) << c.column << int(c.key) << c.landsOn << int(kEnglish);
+            QTest::addRow("%s zh", c.name) << c.column << int(c.key) << c.landsOn << int(kChinese);
+        }
+    }
+    void leavingAnEditorSpeaksTheCellAgain()
+    {
+        QFETCH(int, column);
+        QFETCH(int, key);
+        QFETCH(int, landsOn);
+        QFETCH(int, language);
+        switchLanguage(LanguageMode(language));
+        setUp([](MemoryImage &image) {
+            WriteFreqLowFirst(image, 1, 0, "145.12500");
+            WriteFreqLowFirst(image, 1, 4, "145.12500");
+        });
+        window->channelGrid()->setCurrentCell(2, column);
+        table()->setFocus();
+        QTRY_VERIFY(table()->hasFocus());
+        QTest::keyClick(table(), Qt::Key_Return);
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor != nullptr && editor != table());
+        QVERIFY2(spokenCell().endsWith(editor->accessibleName()), qPrintable(editor->accessibleName()));
+        g_events.clear();
+        QTest::keyClick(editor, Qt::Key(key));
+        QTRY_VERIFY(table()->hasFocus());
+        QCOMPARE(table()->currentRow(), 1);
+        QCOMPARE(table()->currentColumn(), landsOn - 1);
+        const QString shown = table()->currentItem() != nullptr ? table()->currentItem()->text() : QString();
+        const QString where = language == kEnglish ? QStringLiteral("Channel 2, %1") : QStringLiteral("信道 2，%1");
+        QCOMPARE(spokenCell(), (shown.isEmpty() ? (language == kEnglish ? QStringLiteral("empty") : QStringLiteral("空")) : shown) +
+                                   QLatin1Char('|') + where.arg(table()->horizontalHeaderItem(landsOn - 1)->text()));
+        if (QAccessible::isActive()) {
+            QString lastFocus;
+            for (const SeenEvent &e : g_events) {
+                if (e.type == QAccessible::Focus && e.object == table())
+                    lastFocus = e.text;
+            }
+            QCOMPARE(lastFocus, spokenCell());
+        }
     }
 
     void statusMessagesAreAnnounced()
