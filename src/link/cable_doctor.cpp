@@ -65,6 +65,9 @@ const KnownAdapter *FindKnownAdapter(const QString &vendorId, const QString &pro
     return nullptr;
 }
 
+#ifdef Q_OS_LINUX
+// What the Linux doctor reads: sysfs, the device nodes, the user, running programs, packages.
+
 QString ReadLine(const QString &path)
 {
     QFile file(path);
@@ -235,6 +238,8 @@ bool PacmanHasPackage(const QString &localDir, const QString &package)
     }
     return false;
 }
+
+#endif // Q_OS_LINUX
 
 QString ModeText(const DeviceNodeFacts &node)
 {

@@ -140,8 +140,9 @@ TEST_P(Reorder, MovesWholeRecordsAndThePriorityFollows)
     }
     // Nothing outside the channels moves, the priority channel aside.
     for (int address = 0x800; address < kImageSize; ++address) {
-        if (address != addr::kPriorityChannel)
+        if (address != addr::kPriorityChannel) {
             EXPECT_EQ(r.image.at(address), before.at(address));
+        }
     }
 }
 
