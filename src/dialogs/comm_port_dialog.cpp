@@ -33,6 +33,8 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
                                PortCheckFunction check)
     : QDialog(parent), state_(state), ports_(std::move(ports)), check_(std::move(check))
 {
+    if (ports_.isEmpty())
+        ports_.append(CommPortOption{1, QString(), QString()}); // there is always a port 1 to choose
     setObjectName(QStringLiteral("frmCommPort"));
     UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
