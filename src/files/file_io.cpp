@@ -16,8 +16,6 @@
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
-
-#include <system_error>
 #endif
 
 namespace zrk6 {
@@ -75,7 +73,7 @@ QString SaveFileAtomically(const QString &path, const QByteArray &bytes)
     // The same on Windows: the written data reaches the disk before the file is replaced.
     const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()));
     if (handle != INVALID_HANDLE_VALUE && !::FlushFileBuffers(handle)) {
-        const QString error = QString::fromStdString(std::system_category().message(int(::GetLastError())));
+        const QString error = qt_error_string(int(::GetLastError())); // in the system's language
         file.cancelWriting();
         return error;
     }
