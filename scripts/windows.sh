@@ -95,4 +95,4 @@ mkdir -p "$out/build/lib/fonts"
 cp /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$out/build/lib/fonts/"
 printf '[Paths]\nPrefix=.\n' >"$out/build/qt.conf"
 (cd "$out/build" && ctest --output-on-failure -j "$jobs")
-"$src/tests/package/test_windows_package.sh" "$out/$name.zip" "$wine"
+"$src/tests/package/test_windows_package.sh" "$out/$name.zip" "$wine" "$wineserver"

@@ -2,10 +2,11 @@
 # Unpacks the portable Windows ZIP and tries it under Wine as a user would: the command line
 # makes, shows, exports and imports a data file, and the window opens that file (on a virtual
 # X display, seen by its title).
-# Usage: test_windows_package.sh ZIP WINE   (WINEPREFIX set by the caller)
+# Usage: test_windows_package.sh ZIP WINE WINESERVER   (WINEPREFIX set by the caller)
 set -euo pipefail
 zip=$(realpath "$1")
 wine=$2
+wineserver=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "test_windows_package: $*" >&2; exit 1; }
@@ -32,7 +33,6 @@ cli diff pmr.dat again.dat >/dev/null || fail "the imported list differs from th
 if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
   # Wine's desktop process keeps the display it started with: start afresh on the virtual
   # display, and end it afterwards so that later runs do not find a display that is gone.
-  wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
   "$wineserver" -k 2>/dev/null || true
   "$wineserver" -w
   trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$work"' EXIT
