@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev libcsv-dev libyaml-cpp-dev
   clang libclang-rt-14-dev
