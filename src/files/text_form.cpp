@@ -311,7 +311,7 @@ void buildChannel(MemoryImage &image, int channel, const ChannelEntry &entry, co
     WriteChannel(image, channel, entry.value, band);
 }
 
-// The VFO fields that read differently, written as the VFO panel writes them.
+// The VFO fields that read differently, each written by its VFO edit.
 void mergeVfo(MemoryImage &image, const VfoState &want, const Band &band)
 {
     if (readVfo(image).step != want.step) {
