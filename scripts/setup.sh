@@ -14,6 +14,7 @@ packages=(
   poppler-utils xvfb xauth fonts-wqy-microhei
   qt6-translations-l10n
   dpkg-dev file lintian
+  python3-yaml  # the text form's round trip through the YAML reader scripts use most
 )
 # With --windows also what cross-building for Windows and testing under Wine needs
 # (make test-windows, which make test runs).
