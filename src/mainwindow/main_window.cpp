@@ -464,6 +464,11 @@ void frmMain::focusGrid(int row, int column)
     focusGrid();
 }
 
+void frmMain::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
 void frmMain::focusGrid()
 {
     grid_->grid().setFocus();

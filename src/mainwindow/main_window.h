@@ -74,6 +74,7 @@ public:
     void closeCellEditor() override;
     void focusGrid(int row, int column) override;
     void focusGrid() override;
+    void showStatus(const QString &text) override;
     // The title from the document, with the modified marker.
     void updateTitle();
 
