@@ -14,7 +14,7 @@ namespace {
 constexpr int kTextReadConfirm = 1601;
 constexpr int kTextContinue = 1602;
 constexpr int kTextWriteConfirm = 1603;
-constexpr int kTextChannelsConfirm = 2101;
+constexpr int kTextChannelsConfirm = 1996;
 constexpr int kTextVerified = 1805;
 constexpr int kTextVerifyFailed = 1806;
 constexpr int kTextNotVerified = 1808;

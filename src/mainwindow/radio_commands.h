@@ -50,7 +50,7 @@ TransferOutcome ReadFromRadio(const TransferContext &context, MemoryImage &image
 // read-back when verify). Never changes the caller's image.
 TransferOutcome WriteToRadio(const TransferContext &context, const MemoryImage &image, bool verify);
 
-// Write Channels Only: port test, one confirmation that says what happens (2101 + CRLF + 1602),
+// Write Channels Only: port test, one confirmation that says what happens (1996 + CRLF + 1602),
 // then one transfer window through the read, the write of the radio's memory with the plan's
 // channel records, and the read-back, to one closing message. Never changes the plan.
 TransferOutcome WriteChannelsToRadio(const TransferContext &context, const MemoryImage &plan);

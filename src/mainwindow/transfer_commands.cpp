@@ -12,7 +12,7 @@ namespace zrk6 {
 
 namespace {
 
-constexpr int kTextTransferCancelled = 2102;
+constexpr int kTextTransferCancelled = 1997;
 
 } // namespace
 

@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(action->text(), QStringLiteral("Write C&hannels Only"));
         action->trigger();
         // One question that says what happens, then one closing message: verified.
-        QCOMPARE(prompts->shownIds(), (QList<int>{2101, 1805}));
+        QCOMPARE(prompts->shownIds(), (QList<int>{1996, 1805}));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
         const MemoryImage radioNow = test::RadioSimProcess::readImage(saved);
         const MemoryImage sample = radiosim::BuildSampleMemory();

@@ -349,7 +349,7 @@ void TestTransferWindow::writeChannelsOnlyAsksOnceAndRunsOneWindow()
 
     QCOMPARE(WriteChannelsToRadio(context, plan), TransferOutcome::Completed);
     // One question that says what happens, then one closing message.
-    QCOMPARE(prompts.shownIds(), (QList<int>{2101, 1805}));
+    QCOMPARE(prompts.shownIds(), (QList<int>{1996, 1805}));
     QCOMPARE(prompts.shown[0].text,
              QStringLiteral("Write Channels Only: the radio is read, its 128 channels are replaced with this "
                             "document's channels, its other settings are kept, and the result is read back to "
