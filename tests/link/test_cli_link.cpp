@@ -147,26 +147,29 @@ void TestCliLink::failedReadKeepsTheOldFile()
 
 void TestCliLink::retriesRecoverFromAFault_data()
 {
-    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("code");
-    QTest::newRow("wrong acknowledgement") << "bad-ack:5" << "(Error02)";
-    QTest::newRow("reply for the next block") << "wrong-address:9" << "(Error02)";
+    const auto fault = [](const char *kind) { return QStringList{QStringLiteral("--fault"), QLatin1String(kind)}; };
+    QTest::newRow("wrong acknowledgement") << fault("bad-ack:5") << "(Error02)";
+    QTest::newRow("reply for the next block") << fault("wrong-address:9") << "(Error02)";
     // The late reply is still on its way when the retry greets; its 06 bytes must not be taken
     // for the answers to the greeting and the identification.
-    QTest::newRow("late reply") << "late:7" << "(Error03)";
+    QTest::newRow("late reply") << fault("late:7") << "(Error03)";
     // The cable is pulled: the device goes away, and its name (the link) leads to the new one.
-    QTest::newRow("unplugged cable") << "hangup:20" << "(Error03)";
+    QTest::newRow("unplugged cable") << fault("hangup:20") << "(Error03)";
+    QTest::newRow("radio deaf to the first greeting") << QStringList{QStringLiteral("--ignore-first-greeting")}
+                                                      << "(Error01)";
 }
 
 void TestCliLink::retriesRecoverFromAFault()
 {
-    QFETCH(QString, fault);
+    QFETCH(QStringList, options);
     QFETCH(QString, code);
     RadioSimProcess sim;
     MemoryImage radio = PatternMemory(6);
     radio.fill(7 * 8, 8, 0x06);
-    QVERIFY(sim.start({QStringLiteral("--fault"), fault, QStringLiteral("--image"),
-                       sim.writeImage(QStringLiteral("radio.img"), radio)}));
+    QVERIFY(sim.start(options + QStringList{QStringLiteral("--image"),
+                                            sim.writeImage(QStringLiteral("radio.img"), radio)}));
     const QString out = sim.path(QStringLiteral("radio.dat"));
     const Run run = Cli({QStringLiteral("read"), QStringLiteral("--retries"), QStringLiteral("1"),
                          QStringLiteral("--port"), sim.link(), out});
