@@ -46,6 +46,8 @@ private slots:
     void retriesRecoverFromAFault_data();
     void retriesRecoverFromAFault();
     void aChatteringLineGivesUp();
+    void eachBadLineHasItsOwnSecondLine_data();
+    void eachBadLineHasItsOwnSecondLine();
     void interruptSendsTheEndByteAndWritesNothing_data();
     void interruptSendsTheEndByteAndWritesNothing();
     void traceFileIsReplacedOnlyWithForce();
@@ -192,6 +194,35 @@ void TestCliLink::aChatteringLineGivesUp()
     QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?(Error01)")), 2);
     QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error01)")), qPrintable(run.err));
     QVERIFY(!QFile::exists(out));
+}
+
+void TestCliLink::eachBadLineHasItsOwnSecondLine_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("textId");
+    QTest::newRow("silent") << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")} << "(Error01)" << 1660;
+    QTest::newRow("plug half in") << QStringList{QStringLiteral("--cable"), QStringLiteral("half-in")} << "(Error01)"
+                                  << 1661;
+    QTest::newRow("junk on the line") << QStringList{QStringLiteral("--fault"), QStringLiteral("chatter")}
+                                      << "(Error01)" << 1662;
+    QTest::newRow("echoing cable, radio answering") << QStringList{QStringLiteral("--cable"), QStringLiteral("echo")}
+                                                    << "(Error02)" << 1663;
+}
+
+void TestCliLink::eachBadLineHasItsOwnSecondLine()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, code);
+    QFETCH(int, textId);
+    RadioSimProcess sim;
+    QVERIFY(sim.start(options));
+    const Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), sim.path(QStringLiteral("r.dat"))});
+    QCOMPARE(run.status, 1);
+    const QString expected = QStringLiteral("Check Connection. Retry or Cancel?") + code + QLatin1Char('\n') +
+                             QString::fromUtf8(LoadText(textId, kEnglish).data());
+    QVERIFY2(run.err.contains(expected), qPrintable(run.err));
+    QVERIFY(!run.err.contains(QStringLiteral("Model type is wrong.")));
 }
 
 void TestCliLink::interruptSendsTheEndByteAndWritesNothing_data()
