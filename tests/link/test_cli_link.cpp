@@ -48,6 +48,8 @@ private slots:
     void aChatteringLineGivesUp();
     void eachBadLineHasItsOwnSecondLine_data();
     void eachBadLineHasItsOwnSecondLine();
+    void probeGreetsAndWritesNothing_data();
+    void probeGreetsAndWritesNothing();
     void interruptSendsTheEndByteAndWritesNothing_data();
     void interruptSendsTheEndByteAndWritesNothing();
     void traceFileIsReplacedOnlyWithForce();
@@ -223,6 +225,51 @@ void TestCliLink::eachBadLineHasItsOwnSecondLine()
                              QString::fromUtf8(LoadText(textId, kEnglish).data());
     QVERIFY2(run.err.contains(expected), qPrintable(run.err));
     QVERIFY(!run.err.contains(QStringLiteral("Model type is wrong.")));
+}
+
+void TestCliLink::probeGreetsAndWritesNothing_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("says");
+    QTest::addColumn<QString>("radioLog"); // how the transfer ended on the radio's side
+    const QString id = QStringLiteral("Radio identification: 12 34 56 78 9A BC DE F0");
+    const QString twoSteps = QStringLiteral("Two steps tell the cable from the radio");
+    const QString slow = QStringLiteral("The answers took much longer than the wire needs");
+    QTest::newRow("good line") << QStringList() << 0 << QStringList{id} << "transfer ended before any block";
+    QTest::newRow("slow answer") << QStringList{QStringLiteral("--greeting-ack-delay"), QStringLiteral("60")} << 0
+                                 << QStringList{id, slow} << "transfer ended before any block";
+    QTest::newRow("silent") << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")} << 1
+                            << QStringList{QStringLiteral("(Error01)"), QStringLiteral("did not answer at all"), twoSteps}
+                            << "";
+    QTest::newRow("plug half in") << QStringList{QStringLiteral("--cable"), QStringLiteral("half-in")} << 1
+                                  << QStringList{QStringLiteral("own bytes came straight back"), twoSteps} << "";
+    QTest::newRow("echoing cable") << QStringList{QStringLiteral("--cable"), QStringLiteral("echo")} << 1
+                                   << QStringList{QStringLiteral("(Error03)"), QStringLiteral("began with the program's own bytes")}
+                                   << "transfer ended before any block";
+}
+
+void TestCliLink::probeGreetsAndWritesNothing()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QStringList, says);
+    QFETCH(QString, radioLog);
+    MemoryImage radio = PatternMemory(12);
+    const std::uint8_t id[] = {0xF0, 0xDE, 0xBC, 0x9A, 0x78, 0x56, 0x34, 0x12}; // 0xFB0 .. 0xFB7
+    for (int i = 0; i < 8; ++i)
+        radio.set(addr::kRadioId + i, id[i]);
+    RadioSimProcess sim;
+    QVERIFY(sim.start(options + QStringList{QStringLiteral("--image"), sim.writeImage(QStringLiteral("r.img"), radio)},
+                      false));
+    const Run run = Cli({QStringLiteral("doctor"), QStringLiteral("--port"), sim.link(), QStringLiteral("--probe")});
+    QVERIFY2(run.status == status, qPrintable(run.out + run.err));
+    for (const QString &text : says)
+        QVERIFY2(run.out.contains(text), qPrintable(run.out));
+    QByteArray log;
+    if (!radioLog.isEmpty())
+        QTRY_VERIFY_WITH_TIMEOUT((log += sim.errors()).contains(radioLog.toUtf8()), 5000);
+    QVERIFY(!log.contains("write request") && !log.contains("blocks read"));
 }
 
 void TestCliLink::interruptSendsTheEndByteAndWritesNothing_data()
