@@ -1,5 +1,6 @@
 # make run   installs what is missing, builds, and starts the programmer on the virtual radio
-# make test  installs what is missing, builds, and runs every test (plus the unit tests under ASan/UBSan)
+# make check  for contributors: rebuilds what a change touched and runs the unit and window tests
+# make test  installs what is missing, builds, and runs every test (plus the unit and window tests under ASan/UBSan)
 # make test-windows  cross-builds the programs and tests for Windows and runs the tests under Wine
 # make package-windows  builds the portable Windows ZIP in build-windows
 # make package  builds the Debian package zrk6_VERSION_ARCH.deb in the build folder
@@ -8,29 +9,41 @@ ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup setup-windows build run test test-asan test-windows package package-windows clean
+.PHONY: all setup setup-windows configure build run check test test-asan test-windows package package-windows clean
 
 all: build
 
 setup:
 	./scripts/setup.sh
 
-build: setup
+configure: setup
 	cmake -S . -B $(BUILD) -G Ninja
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the two programs it starts: a newcomer sees the window without waiting for the tests.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target zrk6 zrk6-radiosim
 	./scripts/run.sh $(BUILD)
+
+# The quick loop after a change: no set-up, no end-to-end, sanitizer or Windows runs.
+check:
+	cmake -S . -B $(BUILD) -G Ninja >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest -L 'unit|gui' --output-on-failure -j $(JOBS)
 
 test: setup-windows build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
 	$(MAKE) test-windows
 
+# The unit and window tests again with AddressSanitizer and UndefinedBehaviorSanitizer: the core's
+# bounds and the Qt side's object lifetimes (window, dialogs, driver).
 test-asan: setup
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRK6_SANITIZE=ON -DZRK6_CORE_ONLY=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRK6_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest -L unit --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest -L 'unit|gui' --output-on-failure -j $(JOBS)
 
 setup-windows:
 	./scripts/setup.sh --windows

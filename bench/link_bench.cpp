@@ -5,6 +5,7 @@
 // the virtual radio, the pseudo-terminal and the machine's load set, whatever the program does.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -22,17 +23,6 @@ using namespace zrk6;
 
 namespace {
 
-class QuietFrontEnd final : public CloneFrontEnd {
-public:
-    void progress(int, int, const QString &) override {}
-    void message(int, const QString &, const QString &, bool) override {}
-    bool askRetry(const QString &text, const QString &, CloneError) override
-    {
-        std::fprintf(stderr, "link_bench: %s\n", text.toUtf8().constData());
-        return false;
-    }
-};
-
 struct Measure {
     bool ok = false;
     double elapsed = 0; // seconds
@@ -43,8 +33,11 @@ Measure Transfer(CloneMode mode, const QString &port, int baud)
 {
     MemoryImage image;
     image.fill(0xFF);
-    QuietFrontEnd frontEnd;
-    CloneDriver driver(mode, image, kEnglish, port, frontEnd);
+    CloneDriver driver(mode, image, kEnglish, port);
+    QObject::connect(&driver, &CloneDriver::retryAsked, &driver, [&driver](const QString &text) {
+        std::fprintf(stderr, "link_bench: %s\n", text.toUtf8().constData());
+        driver.answerRetry(false);
+    });
     Measure m;
     if (const QString reason = driver.open(); !reason.isEmpty()) {
         std::fprintf(stderr, "link_bench: %s: %s\n", qPrintable(port), qPrintable(reason));
@@ -52,7 +45,12 @@ Measure Transfer(CloneMode mode, const QString &port, int baud)
     }
     QElapsedTimer clock;
     clock.start();
-    m.ok = driver.run() == TransferResult::Completed;
+    // The benchmark's own top-level loop, until the transfer ends.
+    QEventLoop loop;
+    QObject::connect(&driver, &CloneDriver::finished, &loop, &QEventLoop::quit);
+    driver.start();
+    loop.exec();
+    m.ok = driver.result() == TransferResult::Completed;
     m.elapsed = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
     m.wire = static_cast<double>(driver.bytesSent() + driver.bytesReceived()) * 10.0 / baud;
     return m;

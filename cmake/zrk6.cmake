@@ -9,6 +9,10 @@
 # chown, tmpfs, symlinks), a test linking the virtual radio, and the shell-script tests. Those
 # are left out with their reason in the configure output; their targets still exist (not
 # built) so the lines after the call that name them keep working.
+# The Qt modules every Qt test program links (also its precompiled header's host), so all are
+# compiled with the same Qt definitions and can share one precompiled header.
+set(ZRK6_QT_TEST_LIBS Qt6::Test Qt6::Widgets Qt6::PrintSupport Qt6::SerialPort)
+
 function(zrk6_add_test)
   cmake_parse_arguments(T "GTEST;QTEST" "NAME;LABEL;TIMEOUT;SCRIPT;UNIX_ONLY" "SOURCES;LIBS;ARGS" ${ARGN})
   if(NOT T_TIMEOUT)
@@ -35,9 +39,25 @@ function(zrk6_add_test)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
   if(T_GTEST)
     target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
+    if(NOT T_QTEST)
+      zrk6_no_qt_autogen(${T_NAME})
+      target_precompile_headers(${T_NAME} REUSE_FROM zrk6_gtest_pch)
+    endif()
   endif()
   if(T_QTEST)
-    target_link_libraries(${T_NAME} PRIVATE Qt6::Test)
+    target_link_libraries(${T_NAME} PRIVATE ${ZRK6_QT_TEST_LIBS})
+    string(MD5 folder "${CMAKE_CURRENT_SOURCE_DIR}")
+    set(host zrk6_qtest_pch_${folder})
+    if(NOT TARGET ${host})
+      add_executable(${host} ${PROJECT_SOURCE_DIR}/tests/support/pch_host.cpp)
+      target_link_libraries(${host} PRIVATE ${ZRK6_QT_TEST_LIBS})
+      target_precompile_headers(${host} PRIVATE <QtTest/QtTest> <QtWidgets/QtWidgets>)
+      zrk6_no_qt_autogen(${host})
+    endif()
+    target_precompile_headers(${T_NAME} REUSE_FROM ${host})
+    # moc's file of a test that includes its own .moc is empty: loading the header costs more.
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_autogen/mocs_compilation.cpp
+      TARGET_DIRECTORY ${T_NAME} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
   endif()
   target_compile_definitions(${T_NAME} PRIVATE
     ZRK6_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

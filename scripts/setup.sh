@@ -14,11 +14,12 @@ packages=(
   poppler-utils xvfb xauth fonts-wqy-microhei
   qt6-translations-l10n
   dpkg-dev file lintian
+  python3-yaml  # the text form's round trip through the YAML reader scripts use most
 )
 # With --windows also what cross-building for Windows and testing under Wine needs
 # (make test-windows, which make test runs).
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine64 curl x11-utils fonts-dejavu-core)
+  packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine64 x11-utils fonts-dejavu-core)
 fi
 
 missing=()

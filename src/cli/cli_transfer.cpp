@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "link/clone_driver.h"
+#include "services/port_error.h"
 #include "link/port_names.h"
 
 #include <functional>
@@ -37,13 +38,30 @@ void Err(const QString &line)
     std::fflush(stderr);
 }
 
-// The command line's side of a transfer: progress on standard error, answers to the Retry
-// prompt from --retries.
-class ConsoleFrontEnd final : public CloneFrontEnd {
+// The command line's side of a radio job: progress on standard error (a bar on a terminal, a
+// line per tenth otherwise), each Retry question and the job's own answer to it.
+class ConsoleProgress final : public QObject {
 public:
-    ConsoleFrontEnd(int retries, bool terminal) : retriesLeft_(retries), retries_(retries), terminal_(terminal) {}
+    ConsoleProgress(RadioJob &job, bool terminal) : terminal_(terminal)
+    {
+        connect(&job, &RadioJob::progress, this, &ConsoleProgress::progress);
+        connect(&job, &RadioJob::phaseChanged, this, [this] {
+            endBar();
+            lastTenth_ = -1;
+        });
+        connect(&job, &RadioJob::retryAnswered, this, [this](const QString &text, bool retry, int attempt, int total) {
+            endBar();
+            Err(QStringLiteral("zrk6-cli: ") + text);
+            if (retry) {
+                Err(QStringLiteral("zrk6-cli: retrying from the greeting (%1 of %2)").arg(attempt).arg(total));
+                lastTenth_ = -1;
+            } else if (total > 0) {
+                Err(QStringLiteral("zrk6-cli: giving up after %1 %2").arg(total).arg(total == 1 ? "retry" : "retries"));
+            }
+        });
+    }
 
-    void progress(int value, int maximum, const QString &label) override
+    void progress(int value, int maximum, const QString &label)
     {
         const int percent = maximum > 0 ? (200 * value + maximum) / (2 * maximum) : 0;
         if (terminal_) {
@@ -66,55 +84,6 @@ public:
         }
     }
 
-    void message(int, const QString &text, const QString &, bool isError) override
-    {
-        endBar();
-        if (isError) {
-            Err(QStringLiteral("zrk6-cli: ") + text);
-        } else {
-            std::printf("%s\n", text.toUtf8().constData());
-            std::fflush(stdout);
-        }
-    }
-
-    bool askRetry(const QString &text, const QString &, CloneError error) override
-    {
-        lastError_ = error;
-        endBar();
-        Err(QStringLiteral("zrk6-cli: ") + text);
-        if (retriesLeft_ <= 0) {
-            if (retries_ > 0)
-                Err(QStringLiteral("zrk6-cli: giving up after %1 %2").arg(retries_).arg(retries_ == 1 ? "retry" : "retries"));
-            return false;
-        }
-        --retriesLeft_;
-        Err(QStringLiteral("zrk6-cli: retrying from the greeting (%1 of %2)").arg(retries_ - retriesLeft_).arg(retries_));
-        lastTenth_ = -1;
-        return true;
-    }
-
-    void ended(CloneOutcome, const CloneSession &) override { endBar(); }
-
-    void verifying() override
-    {
-        endBar();
-        lastTenth_ = -1;
-    }
-
-    void verified(const VerifyReport &report) override
-    {
-        endBar();
-        if (report.outcome == VerifyOutcome::Matched) {
-            std::printf("%s\n", report.Text().c_str());
-            std::fflush(stdout);
-        } else {
-            Err(QStringLiteral("zrk6-cli: ") + QString::fromStdString(report.Text()));
-        }
-    }
-
-    CloneError lastError() const { return lastError_; }
-
-private:
     void endBar()
     {
         if (barShown_) {
@@ -123,14 +92,12 @@ private:
         }
     }
 
-    int retriesLeft_;
-    int retries_;
+private:
     bool terminal_;
     bool barShown_ = false;
     int lastFilled_ = -1;
     QString lastLabel_;
     int lastTenth_ = -1;
-    CloneError lastError_ = CloneError::None;
 };
 
 #ifdef Q_OS_UNIX
@@ -282,15 +249,12 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
     return std::nullopt;
 }
 
-void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSettings &settings)
+void ReportBackups(const RadioJobResult &result, const TransferSettings &settings)
 {
-    if (!settings.backup)
-        return;
-    const BackupResult backup = SaveBackup(BackupFolder(), image, kind);
-    if (backup.ok())
-        Err(QStringLiteral("zrk6-cli: %1 %2").arg(Text(1810, settings.language), QDir::toNativeSeparators(backup.path)));
-    else
-        Err(QStringLiteral("zrk6-cli: warning: %1 %2").arg(Text(1809, settings.language), backup.error));
+    for (const QString &path : result.backups)
+        Err(QStringLiteral("zrk6-cli: %1 %2").arg(Text(1810, settings.language), path));
+    for (const QString &error : result.backupErrors)
+        Err(QStringLiteral("zrk6-cli: warning: %1 %2").arg(Text(1809, settings.language), error));
 }
 
 std::shared_ptr<void> WatchInterrupt(std::function<void()> onInterrupt)
@@ -298,63 +262,84 @@ std::shared_ptr<void> WatchInterrupt(std::function<void()> onInterrupt)
     return std::make_shared<InterruptWatch>(std::move(onInterrupt));
 }
 
-int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio)
+int RunRadioJob(RadioJobSettings job, const TransferSettings &settings, MemoryImage *radio)
 {
-    ConsoleFrontEnd frontEnd(settings.retries, StderrIsTerminal());
-    CloneDriver driver(mode, image, settings.language, settings.portName, frontEnd);
-    driver.setVerifyAfterWrite(settings.verify && mode == CloneMode::Write);
+    job.portName = settings.portName;
+    job.language = settings.language;
+    job.retries = settings.retries;
+    job.backup = {settings.backup, BackupFolder()};
     // A port that does not open or a radio that never answers: point to the cable doctor.
     auto failWithHint = [&settings](const QString &message) {
         Fail(message);
         return Fail(Text(1875, settings.language));
     };
-    if (const QString reason = driver.open(); !reason.isEmpty())
-        return failWithHint(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName +
-                            QStringLiteral(": ") + reason);
-    // The trace file is made only once there is a line to trace.
+    // The port is tested first, so that a trace file is made only once there is a line to trace.
+    if (const QString reason = TestClonePort(settings.portName, settings.language); !reason.isEmpty())
+        return failWithHint(PortErrorText(reason, settings.language, settings.portName));
     QFile traceFile(settings.traceFile);
     if (!settings.traceFile.isEmpty()) {
         if (!traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return Fail(QStringLiteral("%1: %2").arg(settings.traceFile, traceFile.errorString()));
-        driver.setTrace(&traceFile);
+        job.trace = &traceFile;
     }
 
-    if (mode == CloneMode::Write)
-        MakeBackup(image, BackupKind::Write, settings);
+    RadioJob radioJob(std::move(job));
+    ConsoleProgress console(radioJob, StderrIsTerminal());
     // Ctrl+C (or a kill) ends the transfer as Cancel does: the radio gets its end byte.
-    InterruptWatch interrupt([&driver] { driver.cancel(); });
-    const TransferResult result = driver.run();
+    InterruptWatch interrupt([&radioJob] { radioJob.cancel(); });
+    RunToEnd(radioJob);
+    console.endBar();
+    const RadioJobResult &result = radioJob.result();
+    ReportBackups(result, settings);
+    for (const CloneMessage *message : {&result.readMessage, &result.message}) {
+        if (!message->isSet())
+            continue;
+        if (message->isError) {
+            Err(QStringLiteral("zrk6-cli: ") + message->text);
+        } else {
+            std::printf("%s\n", message->text.toUtf8().constData());
+            std::fflush(stdout);
+        }
+    }
+    if (result.verify.outcome == VerifyOutcome::Matched) {
+        std::printf("%s\n", result.verify.Text().c_str());
+        std::fflush(stdout);
+    } else if (result.verify.outcome != VerifyOutcome::NotRun) {
+        Err(QStringLiteral("zrk6-cli: ") + QString::fromStdString(result.verify.Text()));
+    }
     if (interrupt.caught()) {
-        const bool readBack = driver.verifyReport().outcome != VerifyOutcome::NotRun;
         Fail(QStringLiteral("interrupted; %1 was cancelled")
-                 .arg(readBack                 ? QStringLiteral("the read-back after the completed write")
-                      : mode == CloneMode::Read ? QStringLiteral("the read")
-                                                : QStringLiteral("the write")));
+                 .arg(result.endedIn == RadioPhase::Verify ? QStringLiteral("the read-back after the completed write")
+                      : result.endedIn == RadioPhase::Read ? QStringLiteral("the read")
+                                                           : QStringLiteral("the write")));
         return kInterruptedStatus;
     }
-    switch (result) {
-    case TransferResult::Completed:
-        if (mode == CloneMode::Read)
-            MakeBackup(driver.session().cloneBuffer(), BackupKind::Read, settings);
-        if (radio)
-            *radio = driver.session().cloneBuffer();
-        if (driver.verifyReport().outcome == VerifyOutcome::Mismatched ||
-            driver.verifyReport().outcome == VerifyOutcome::Incomplete)
-            return 1; // the report has been shown
-        return 0;
-    case TransferResult::PortFailed:
-        return Fail(Text(1600, settings.language) + QLatin1Char(' ') + settings.portName + QStringLiteral(": ") +
-                    driver.portError());
-    case TransferResult::WrongModel:
-        return 1; // "Model type is wrong." has been shown
-    case TransferResult::Cancelled:
-        break;
+    if (radio && result.readCompleted)
+        *radio = result.radio;
+    switch (result.outcome) {
+    case RadioOutcome::Completed: return 0;
+    case RadioOutcome::NotVerified: return 1; // the report has been shown
+    case RadioOutcome::PortFailed: return Fail(PortErrorText(result.portError, settings.language, settings.portName));
+    case RadioOutcome::WrongModel: return 1;  // "Model type is wrong." has been shown
+    case RadioOutcome::Cancelled: break;
     }
-    const std::string_view code = CloneErrorCode(frontEnd.lastError());
+    const std::string_view code = CloneErrorCode(result.lastError);
     const QString message = QStringLiteral("%1 did not complete %2")
-                                .arg(mode == CloneMode::Read ? QStringLiteral("the read") : QStringLiteral("the write"),
+                                .arg(result.endedIn == RadioPhase::Read ? QStringLiteral("the read")
+                                                                        : QStringLiteral("the write"),
                                      QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
-    return frontEnd.lastError() == CloneError::NoGreetingAck ? failWithHint(message) : Fail(message);
+    return result.lastError == CloneError::NoGreetingAck ? failWithHint(message) : Fail(message);
+}
+
+void RunToEnd(RadioJob &job)
+{
+    // The program's one event loop runs until the job ends; nothing else is running, so it
+    // nests in nothing.
+    QObject::connect(&job, &RadioJob::finished, QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
+                     Qt::QueuedConnection);
+    job.start();
+    if (!job.isDone())
+        QCoreApplication::exec();
 }
 
 } // namespace zrk6::cli

@@ -10,6 +10,7 @@
 
 #include "files/backups.h"
 #include "link/clone_session.h"
+#include "services/radio_job.h"
 #include "model/memory_image.h"
 #include "text/text_table.h"
 
@@ -52,24 +53,25 @@ struct TransferSettings {
 std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const TransferOptions &options,
                                         TransferSettings &settings);
 
-// Saves the image in the backup folder unless --no-backup; a failure is a warning on standard
-// error, never a reason to stop.
-void MakeBackup(const MemoryImage &image, BackupKind kind, const TransferSettings &settings);
 
 // The exit status after Ctrl+C or SIGTERM stopped a transfer (128 + SIGINT, as shells report it).
 inline constexpr int kInterruptedStatus = 130;
 
-// Runs one transfer against the radio with a progress bar on a terminal (a percentage line
-// otherwise) and the window's messages. A completed read leaves the radio's memory in *radio.
-// With settings.verify a completed write is read back and compared. Unless --no-backup, the
-// image is backed up once the port is open (write) or once the whole memory arrived (read).
-// Returns the exit status: 0 when the transfer completed (and verified), 1 when it failed (or
-// the read-back found differences), kInterruptedStatus when Ctrl+C or SIGTERM cancelled it
-// (the radio then gets its end byte, as after Cancel).
+// Runs one radio job (read, write, or read then write) against the radio with a progress bar on
+// a terminal (a percentage line otherwise) and the window's messages; the job answers Retry
+// from --retries. A completed read leaves the radio's memory in *radio. Backups follow the one
+// policy (unless --no-backup), each reported on standard error. Returns the exit status: 0
+// when the job completed (and verified), 1 when it failed (or the read-back found
+// differences), kInterruptedStatus when Ctrl+C or SIGTERM cancelled it (the radio then gets
+// its end byte, as after Cancel).
+int RunRadioJob(RadioJobSettings job, const TransferSettings &settings, MemoryImage *radio);
+
+// Starts the job and runs the program's event loop until it ends.
+void RunToEnd(RadioJob &job);
+
 // While the returned object lives, Ctrl+C and SIGTERM call onInterrupt in the event loop (once)
 // in place of ending the program.
 std::shared_ptr<void> WatchInterrupt(std::function<void()> onInterrupt);
 
-int RunTransfer(CloneMode mode, const MemoryImage &image, const TransferSettings &settings, MemoryImage *radio);
 
 } // namespace zrk6::cli

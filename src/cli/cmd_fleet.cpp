@@ -6,14 +6,13 @@
 #include <vector>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QStringList>
 
 #include "cli/cli_transfer.h"
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "files/data_file_io.h"
-#include "link/fleet_job.h"
+#include "services/fleet_job.h"
 #include "link/port_names.h"
 
 namespace zrk6::cli {
@@ -117,7 +116,6 @@ int RunFleet(const QStringList &arguments)
     bool interrupted = false;
     std::vector<std::unique_ptr<FleetJob>> jobs;
     std::set<const FleetJob *> logged;
-    QEventLoop loop;
     int linesShown = 0;
     auto show = [&] {
         if (terminal) {
@@ -156,7 +154,7 @@ int RunFleet(const QStringList &arguments)
                     for (const auto &other : jobs)
                         all = all && other->done();
                     if (all)
-                        loop.quit();
+                        QCoreApplication::exit(0);
                 }
             });
         }
@@ -165,8 +163,9 @@ int RunFleet(const QStringList &arguments)
         bool all = true;
         for (const auto &job : jobs)
             all = all && job->done();
+        // The program's one event loop runs each round; nothing else is running, so it nests in nothing.
         if (!all)
-            loop.exec();
+            QCoreApplication::exec();
         for (const auto &job : jobs)
             allVerified = allVerified && job->verified();
         if (round < rounds && !interrupted && !parser.isSet(noPromptOption)) {

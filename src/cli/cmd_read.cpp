@@ -42,7 +42,10 @@ int RunRead(const QStringList &arguments)
     }
 
     MemoryImage radio;
-    if (const int status = RunTransfer(CloneMode::Read, base, settings, &radio); status != 0)
+    RadioJobSettings job;
+    job.task = RadioTask::Read;
+    job.image = base;
+    if (const int status = RunRadioJob(job, settings, &radio); status != 0)
         return status;
     if (const QString error = SaveDataFile(out, radio); !error.isEmpty())
         return Fail(QStringLiteral("%1: %2").arg(out, error));

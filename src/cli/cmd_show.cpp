@@ -6,8 +6,7 @@
 #include "model/band.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
-#include "model/optional_features.h"
-#include "model/vfo.h"
+#include "model/fields.h"
 
 namespace zrk6::cli {
 namespace {
@@ -55,17 +54,6 @@ void PrintTable(const std::vector<Row> &rows, const QString &indent)
     }
 }
 
-QString OnOff(bool on, LanguageMode language)
-{
-    return Text(on ? 1100 : 1101, language);
-}
-
-// The item of a list whose index lies outside it: the stored number itself.
-QString Item(const QStringList &items, int index)
-{
-    return index >= 0 && index < items.size() ? items.at(index) : QString::number(index);
-}
-
 std::vector<Row> ChannelRows(MemoryImage &image, const Band &band, LanguageMode language)
 {
     std::vector<Row> rows;
@@ -84,60 +72,36 @@ std::vector<Row> ChannelRows(MemoryImage &image, const Band &band, LanguageMode 
     return rows;
 }
 
-std::vector<Row> VfoRows(const MemoryImage &image, LanguageMode language)
+Row FieldRow(const MemoryImage &image, const Band &band, FieldId field, LanguageMode language)
 {
-    const VfoFields vfo = ReadVfo(image, language);
-    const QStringList steps{QStringLiteral("5K"), QStringLiteral("10K"), QStringLiteral("6.25K"),
-                            QStringLiteral("12.5K"), QStringLiteral("25K")};
-    const QStringList duplex{Text(1241, language), Text(1243, language), Text(1242, language)};
-    return {
-        {Text(1200, language), FromStd(vfo.rxText)},
-        {Text(1202, language), FromStd(ReadFreqLowFirst(image, vfo::kTxFreq / kRowSize, vfo::kTxFreq % kRowSize))},
-        {Text(1240, language), FromStd(vfo.offsetText)},
-        {Text(1255, language), Item(duplex, vfo.duplex)},
-        {Text(1246, language), Item(steps, vfo.step)},
-        {Text(1216, language), Text(vfo.wide ? 1217 : 1218, language)},
-        {Text(1213, language), Text(vfo.highPower ? 1215 : 1214, language)},
-        {Text(1211, language), FromStd(vfo.decodeText)},
-        {Text(1212, language), FromStd(vfo.encodeText)},
-    };
+    return {Text(Field(field).labelId, language).trimmed(), FromStd(FieldText(image, band, field, language))};
+}
+
+std::vector<Row> VfoRows(const MemoryImage &image, const Band &band, LanguageMode language)
+{
+    std::vector<Row> rows;
+    for (const FieldInfo &field : FieldsOf(FieldScope::Vfo))
+        rows.push_back(FieldRow(image, band, field.id, language));
+    return rows;
 }
 
 std::vector<Row> FeatureRows(const MemoryImage &image, const Band &band, LanguageMode language)
 {
-    const OptionalFeatures f = DecodeOptionalFeatures(image, band);
-    const QString off = Text(1101, language);
-    const QString mode = Text(1416, language);
-    const QStringList display{Text(1205, language), Text(1205, language) + u'+' + Text(1206, language)};
-    const QStringList scan{off, Text(1205, language) + mode, QStringLiteral("CTCSS ") + mode,
-                           QStringLiteral("DCS ") + mode};
-    const QStringList lamp{off, Text(1105, language), Text(1100, language)};
-    const QStringList delays{QStringLiteral("0.3"), QStringLiteral("0.5"), QStringLiteral("1.0"),
-                             QStringLiteral("1.5"), QStringLiteral("2.0"), QStringLiteral("3.0")};
-    const QStringList chord{Text(1322, language), Text(1321, language), off};
-    auto offOrNumber = [&](int value, int scale) {
-        return value == 0 ? off : QString::number(value * scale);
+    static constexpr FieldId kShown[] = {
+        FieldId::TimeOutTimer, FieldId::SquelchLevel, FieldId::ChannelDisplay, FieldId::ScanMode,
+        FieldId::Lamp, FieldId::PriorityChannel, FieldId::VoxGain, FieldId::VoxDelay,
+        FieldId::BeepTone, FieldId::BatterySave, FieldId::KeyLock, FieldId::Manual,
+        FieldId::RevertFrequency, FieldId::FeatureScrambler, FieldId::ChordLanguage, FieldId::PttIdAni,
+        FieldId::PttIdName,
     };
-    auto label = [&](int id) { return Text(id, language).trimmed(); };
-    return {
-        {label(1404), offOrNumber(f.timeOutTimer, 15)},
-        {label(1408), QString::number(f.squelchLevel)},
-        {label(1459), Item(display, f.channelDisplay)},
-        {label(1460), Item(scan, f.scanMode)},
-        {label(1409), Item(lamp, f.lamp)},
-        {label(1462), offOrNumber(f.priorityChannel, 1)},
-        {label(1410), offOrNumber(f.voxGain, 1)},
-        {label(1451), Item(delays, f.voxDelay)},
-        {label(1414), OnOff(f.beepTone, language)},
-        {label(1415), OnOff(f.batterySave, language)},
-        {label(1401), OnOff(f.keyLock, language)},
-        {label(1254), Text(f.manual ? 1115 : 1114, language)},
-        {label(1461), OnOff(f.revertFrequency, language)},
-        {label(1428), OnOff(f.scrambler, language)},
-        {label(1450), Item(chord, static_cast<int>(f.chordLanguage))},
-        {label(1452), FromStd(f.pttIdAni)},
-        {label(1453), FromStd(f.pttIdName)},
-    };
+    std::vector<Row> rows;
+    for (const FieldId field : kShown) {
+        rows.push_back(FieldRow(image, band, field, language));
+        // Manual reads as the printout words it.
+        if (field == FieldId::Manual)
+            rows.back()[1] = Text(ReadChoice(image, band, field) != 0 ? 1115 : 1114, language);
+    }
+    return rows;
 }
 
 } // namespace
@@ -183,7 +147,7 @@ int RunShow(const QStringList &arguments)
         PrintTable(channels, QStringLiteral("  "));
     Print(QString());
     Print(Text(1245, language));
-    PrintTable(VfoRows(image, language), QStringLiteral("  "));
+    PrintTable(VfoRows(image, band, language), QStringLiteral("  "));
     Print(QString());
     Print(Text(1400, language));
     PrintTable(FeatureRows(image, band, language), QStringLiteral("  "));

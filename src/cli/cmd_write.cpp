@@ -3,7 +3,6 @@
 #include "cli/cli_transfer.h"
 #include "cli/commands.h"
 #include "files/data_file_io.h"
-#include "link/write_verify.h"
 
 namespace zrk6::cli {
 
@@ -38,20 +37,18 @@ int RunWrite(const QStringList &arguments)
     const LoadedDataFile loaded = LoadDataFile(in);
     if (!loaded.ok())
         return Fail(LoadFailure(in, loaded, settings.language));
-    if (!parser.isSet(channelsOnlyOption))
-        return RunTransfer(CloneMode::Write, loaded.image, settings, nullptr);
-
-    // The read also checks the radio's identification against the file's and makes the backup.
-    MemoryImage radio;
-    const TransferSettings readSettings = [&] {
-        TransferSettings s = settings;
-        s.verify = false;
-        return s;
-    }();
-    if (const int status = RunTransfer(CloneMode::Read, loaded.image, readSettings, &radio); status != 0)
-        return status;
-    settings.verify = true;
-    return RunTransfer(CloneMode::Write, WithChannelsOf(radio, loaded.image), settings, nullptr);
+    RadioJobSettings job;
+    job.image = loaded.image;
+    job.verify = settings.verify;
+    if (parser.isSet(channelsOnlyOption)) {
+        // The read also checks the radio's identification against the file's and makes the backup.
+        job.task = RadioTask::ReadThenWrite;
+        job.channelsOnly = true;
+        job.verify = true;
+    } else {
+        job.task = RadioTask::Write;
+    }
+    return RunRadioJob(job, settings, nullptr);
 }
 
 } // namespace zrk6::cli

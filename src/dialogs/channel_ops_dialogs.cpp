@@ -14,6 +14,7 @@
 
 #include "dialogs/dialog_support.h"
 #include "ui/prompts.h"
+#include "model/fields.h"
 #include "model/tone.h"
 
 namespace zrk6 {
@@ -37,6 +38,21 @@ constexpr int kTextClose = 1819;
 int Header(ChannelColumn column)
 {
     return kChannelColumnTextIds[static_cast<std::size_t>(column)];
+}
+
+// The option fields the dialog can set, in grid column order, and their lines' names.
+constexpr FieldId kOptionFields[] = {FieldId::WideNarrow, FieldId::Scan, FieldId::TxPower, FieldId::Bcl,
+                                     FieldId::Scrambler};
+
+const char *OptionLineName(FieldId field)
+{
+    switch (field) {
+    case FieldId::WideNarrow: return "WideNarrow";
+    case FieldId::Scan: return "Scan";
+    case FieldId::TxPower: return "TxPower";
+    case FieldId::Bcl: return "Bcl";
+    default: return "Scrambler";
+    }
 }
 
 QVBoxLayout *WithButtons(QDialog *dialog, QLayout *body, LanguageMode language)
@@ -77,11 +93,10 @@ ChangeChannelsDialog::ChangeChannelsDialog(LanguageMode language, QWidget *paren
         for (const std::string &t : toneTexts)
             lines_[i].box->addItem(QString::fromStdString(t));
     }
-    addLine(Header(ChannelColumn::WideNarrow), "WideNarrow", {1217, 1218});
-    addLine(Header(ChannelColumn::Scan), "Scan", {1221, 1220});
-    addLine(Header(ChannelColumn::TxPower), "TxPower", {1215, 1257, 1214});
-    addLine(Header(ChannelColumn::Bcl), "Bcl", {1101, 1226, 1225});
-    addLine(Header(ChannelColumn::Scrambler), "Scrambler", {1101, 1100});
+    for (const FieldId field : kOptionFields) {
+        const Line line = addLine(Header(ColumnOf(field)), OptionLineName(field), {});
+        AddChoices(line.box, field, language);
+    }
 
     int row = 0;
     for (const Line &line : lines_) {
@@ -124,16 +139,22 @@ ChannelChange ChangeChannelsDialog::value() const
             (i == 1 ? change.decode : change.encode) =
                 ToneFromText(lines_[i].box->currentText().toStdString()).value_or(Tone{});
     }
+    // The option lines follow the tone lines; each list item carries its stored value.
+    ChannelValue chosen;
+    for (std::size_t k = 0; k < std::size(kOptionFields); ++k) {
+        if (checked(3 + k))
+            SetChoice(chosen, kOptionFields[k], lines_[3 + k].box->currentData().toInt());
+    }
     if (checked(3))
-        change.wide = index(3) == 0;
+        change.wide = chosen.wide;
     if (checked(4))
-        change.scan = index(4) == 0;
+        change.scan = chosen.scan;
     if (checked(5))
-        change.power = index(5) == 0 ? TxPower::High : index(5) == 1 ? TxPower::Mid : TxPower::Low;
+        change.power = chosen.power;
     if (checked(6))
-        change.busyLock = static_cast<BusyLock>(index(6));
+        change.busyLock = chosen.busyLock;
     if (checked(7))
-        change.scrambler = index(7) == 1;
+        change.scrambler = chosen.scrambler;
     return change;
 }
 

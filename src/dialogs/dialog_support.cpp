@@ -1,5 +1,6 @@
 #include "dialogs/dialog_support.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QHBoxLayout>
@@ -16,6 +17,23 @@ QString Text(int englishId, LanguageMode language)
 {
     const std::string_view text = LoadText(englishId, language);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FieldLabel(FieldId field, LanguageMode language)
+{
+    return Text(Field(field).labelId, language);
+}
+
+QString ChoiceItem(FieldId field, int value, LanguageMode language)
+{
+    const auto choice = FindChoice(field, value);
+    return choice ? QString::fromStdString(ChoiceText(*choice, language)) : QString();
+}
+
+void AddChoices(QComboBox *list, FieldId field, LanguageMode language)
+{
+    for (const Choice &choice : Field(field).choices)
+        list->addItem(QString::fromStdString(ChoiceText(choice, language)), choice.value);
 }
 
 QString ProductName()

@@ -3,8 +3,10 @@
 #include <QObject>
 #include <QString>
 
+#include "model/fields.h"
 #include "text/text_table.h"
 
+class QComboBox;
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
@@ -14,6 +16,12 @@ namespace zrk6 {
 
 // The text of a table entry in the given language.
 QString Text(int englishId, LanguageMode language);
+
+// The label of a field, and the text of one of its stored values ("" when it is not listed).
+QString FieldLabel(FieldId field, LanguageMode language);
+QString ChoiceItem(FieldId field, int value, LanguageMode language);
+// Fills a list with a field's choices in order, each item carrying its stored value as data.
+void AddChoices(QComboBox *list, FieldId field, LanguageMode language);
 
 // The product name, used as the caption of the program's own message boxes.
 QString ProductName();

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "link/fleet_job.h"
+#include "services/fleet_job.h"
 #include "link/port_names.h"
 #include "model/memory_image.h"
 #include "text/text_table.h"

@@ -14,49 +14,28 @@
 
 #include "dialogs/dialog_support.h"
 #include "model/channel_record.h"
+#include "model/fields.h"
 
 namespace zrk6 {
 namespace {
 
-constexpr int kTimeOutSteps = 20;
 constexpr int kOffItem = 0;
 
+// The lists and check boxes by the indexes they are known by, and the fields they show.
+constexpr FieldId kGeneralListFields[8] = {FieldId::TimeOutTimer, FieldId::TimeOutTimer, FieldId::SquelchLevel,
+                                           FieldId::ChordLanguage, FieldId::ChannelDisplay, FieldId::ScanMode,
+                                           FieldId::Lamp, FieldId::PriorityChannel}; // index 0 unused
+constexpr FieldId kCheckFields[6] = {FieldId::RevertFrequency, FieldId::BeepTone, FieldId::BatterySave,
+                                     FieldId::FeatureScrambler, FieldId::KeyLock, FieldId::Manual};
+constexpr FieldId kVoxFields[3] = {FieldId::VoxGain, FieldId::VoxGain, FieldId::VoxDelay}; // index 0 unused
+
+// The list item that stands for a stored value; item 0 when none does.
+int ItemOf(const QComboBox *list, int value)
+{
+    return std::max(list->findData(value), kOffItem);
+}
+
 } // namespace
-
-QStringList TimeOutItems(LanguageMode language)
-{
-    QStringList items{Text(1101, language)};
-    for (int i = 1; i <= kTimeOutSteps; ++i)
-        items << QString::number(i * 15);
-    return items;
-}
-
-QStringList SquelchItems()
-{
-    QStringList items;
-    for (int i = 0; i <= 9; ++i)
-        items << QString::number(i);
-    return items;
-}
-
-QStringList ChordLanguageItems(LanguageMode language)
-{
-    return {Text(1322, language), Text(1321, language), Text(1101, language)};
-}
-
-QStringList VoxGainItems(LanguageMode language)
-{
-    QStringList items{Text(1101, language)};
-    for (int i = 1; i <= 9; ++i)
-        items << QString::number(i);
-    return items;
-}
-
-QStringList VoxDelayItems()
-{
-    return {QStringLiteral("0.3"), QStringLiteral("0.5"), QStringLiteral("1.0"),
-            QStringLiteral("1.5"), QStringLiteral("2.0"), QStringLiteral("3.0")};
-}
 
 OptFeaturesDialog::OptFeaturesDialog(const AppState &state, const ImageDocument &document, QWidget *parent)
     : QDialog(parent), state_(state), document_(document)
@@ -79,27 +58,24 @@ void OptFeaturesDialog::buildControls()
     fraVox_ = Named(new QGroupBox(Text(1457, lang), fraGenFunction_), QStringLiteral("fraVOX"));
     fraPttId_ = Named(new QGroupBox(Text(1458, lang), this), QStringLiteral("fraPTTID"));
 
-    const int generalLabels[8] = {0, 1404, 1408, 1450, 1459, 1460, 1409, 1462};
     for (int i = 1; i <= 7; ++i) {
-        lblGen_[i] = Named(new QLabel(Text(generalLabels[i], lang), fraGenFunction_),
+        lblGen_[i] = Named(new QLabel(FieldLabel(kGeneralListFields[i], lang), fraGenFunction_),
                            QStringLiteral("lblFeatureGen%1").arg(i));
         cboGen_[i] = Named(new QComboBox(fraGenFunction_), QStringLiteral("cboFeatureGen%1").arg(i));
         lblGen_[i]->setBuddy(cboGen_[i]);
     }
-    const int checkCaptions[6] = {1461, 1414, 1415, 1428, 1401, 1254};
     for (int i = 0; i <= 5; ++i)
-        chkGen_[i] = Named(new QCheckBox(Text(checkCaptions[i], lang), fraGenFunction_),
+        chkGen_[i] = Named(new QCheckBox(FieldLabel(kCheckFields[i], lang), fraGenFunction_),
                            QStringLiteral("chkFeatureGen%1").arg(i));
 
-    const int voxLabels[3] = {0, 1410, 1451};
     for (int i = 1; i <= 2; ++i) {
-        lblVox_[i] = Named(new QLabel(Text(voxLabels[i], lang), fraVox_), QStringLiteral("lblFeatureVox%1").arg(i));
+        lblVox_[i] = Named(new QLabel(FieldLabel(kVoxFields[i], lang), fraVox_), QStringLiteral("lblFeatureVox%1").arg(i));
         cboVox_[i] = Named(new QComboBox(fraVox_), QStringLiteral("cboFeatureVox%1").arg(i));
         lblVox_[i]->setBuddy(cboVox_[i]);
     }
 
-    lblPttId_[1] = Named(new QLabel(Text(1452, lang), fraPttId_), QStringLiteral("lblFeaturePTTID1"));
-    lblPttId_[2] = Named(new QLabel(Text(1453, lang), fraPttId_), QStringLiteral("lblFeaturePTTID2"));
+    lblPttId_[1] = Named(new QLabel(FieldLabel(FieldId::PttIdAni, lang), fraPttId_), QStringLiteral("lblFeaturePTTID1"));
+    lblPttId_[2] = Named(new QLabel(FieldLabel(FieldId::PttIdName, lang), fraPttId_), QStringLiteral("lblFeaturePTTID2"));
     txtPttIdAni_ = Named(new QLineEdit(fraPttId_), QStringLiteral("txtPTTID_Ani"));
     txtPttIdName_ = Named(new QLineEdit(fraPttId_), QStringLiteral("txtPTTID_Name"));
     chkPttId_[1] = Named(new QCheckBox(Text(1454, lang), fraPttId_), QStringLiteral("chkFeaturePTTID1"));
@@ -183,19 +159,12 @@ void OptFeaturesDialog::buildLayout()
 void OptFeaturesDialog::fillLists()
 {
     const LanguageMode lang = state_.language;
-    const QString off = Text(1101, lang);
-    const QString mode = Text(1416, lang);
-
-    cboGen_[1]->addItems(TimeOutItems(lang));
-    cboGen_[2]->addItems(SquelchItems());
-    cboGen_[3]->addItems(ChordLanguageItems(lang));
-    cboGen_[4]->addItems({Text(1205, lang), Text(1205, lang) + QLatin1Char('+') + Text(1206, lang)});
-    cboGen_[5]->addItems({off, Text(1205, lang) + mode, QStringLiteral("CTCSS ") + mode, QStringLiteral("DCS ") + mode});
-    cboGen_[6]->addItems({off, Text(1105, lang), Text(1100, lang)});
-    cboGen_[7]->addItem(off);
-    for (int n = 1; n <= kChannelCount; ++n) {
-        if (IsChannelInUse(document_.image(), n, document_.band()))
-            cboGen_[7]->addItem(QString::number(n));
+    for (int i = 1; i <= 6; ++i)
+        AddChoices(cboGen_[i], kGeneralListFields[i], lang);
+    // The priority list offers only the channels in use.
+    for (const Choice &choice : Field(FieldId::PriorityChannel).choices) {
+        if (choice.value == 0 || IsChannelInUse(document_.image(), choice.value, document_.band()))
+            cboGen_[7]->addItem(QString::fromStdString(ChoiceText(choice, lang)), choice.value);
     }
     cboGen_[4]->setMinimumContentsLength(cboGen_[4]->itemText(1).size());
 
@@ -205,28 +174,18 @@ void OptFeaturesDialog::fillLists()
     for (int i : {1, 2, 5, 6, 7})
         cboGen_[i]->setMinimumWidth(narrow);
 
-    cboVox_[1]->addItems(VoxGainItems(lang));
-    cboVox_[2]->addItems(VoxDelayItems());
+    for (int i = 1; i <= 2; ++i)
+        AddChoices(cboVox_[i], kVoxFields[i], lang);
 }
 
 void OptFeaturesDialog::showFeatures(const OptionalFeatures &f)
 {
-    cboGen_[1]->setCurrentIndex(f.timeOutTimer);
-    cboGen_[2]->setCurrentIndex(f.squelchLevel);
-    cboGen_[3]->setCurrentIndex(static_cast<int>(f.chordLanguage));
-    cboGen_[4]->setCurrentIndex(f.channelDisplay);
-    cboGen_[5]->setCurrentIndex(f.scanMode);
-    cboGen_[6]->setCurrentIndex(f.lamp);
-    const int priority = f.priorityChannel == 0 ? -1 : cboGen_[7]->findText(QString::number(f.priorityChannel));
-    cboGen_[7]->setCurrentIndex(priority < 0 ? kOffItem : priority);
-    chkGen_[0]->setChecked(f.revertFrequency);
-    chkGen_[1]->setChecked(f.beepTone);
-    chkGen_[2]->setChecked(f.batterySave);
-    chkGen_[3]->setChecked(f.scrambler);
-    chkGen_[4]->setChecked(f.keyLock);
-    chkGen_[5]->setChecked(f.manual);
-    cboVox_[1]->setCurrentIndex(f.voxGain);
-    cboVox_[2]->setCurrentIndex(f.voxDelay);
+    for (int i = 1; i <= 7; ++i)
+        cboGen_[i]->setCurrentIndex(ItemOf(cboGen_[i], ReadChoice(f, kGeneralListFields[i])));
+    for (int i = 0; i <= 5; ++i)
+        chkGen_[i]->setChecked(ReadChoice(f, kCheckFields[i]) != 0);
+    for (int i = 1; i <= 2; ++i)
+        cboVox_[i]->setCurrentIndex(ItemOf(cboVox_[i], ReadChoice(f, kVoxFields[i])));
     txtPttIdAni_->setText(QString::fromStdString(f.pttIdAni));
     txtPttIdName_->setText(QString::fromStdString(f.pttIdName));
 }
@@ -254,21 +213,14 @@ QCheckBox *OptFeaturesDialog::pttIdCheck(int i) const
 OptionalFeatures OptFeaturesDialog::shownFeatures() const
 {
     OptionalFeatures f = loaded_; // chord language and the PTT ID texts are read only
-    f.timeOutTimer = cboGen_[1]->currentIndex();
-    f.squelchLevel = cboGen_[2]->currentIndex();
-    f.channelDisplay = cboGen_[4]->currentIndex();
-    f.scanMode = cboGen_[5]->currentIndex();
-    f.lamp = cboGen_[6]->currentIndex();
-    // Item 0 is "Off" in whatever language; the others show the channel number.
-    f.priorityChannel = cboGen_[7]->currentIndex() <= kOffItem ? 0 : cboGen_[7]->currentText().toInt();
-    f.revertFrequency = chkGen_[0]->isChecked();
-    f.beepTone = chkGen_[1]->isChecked();
-    f.batterySave = chkGen_[2]->isChecked();
-    f.scrambler = chkGen_[3]->isChecked();
-    f.keyLock = chkGen_[4]->isChecked();
-    f.manual = chkGen_[5]->isChecked();
-    f.voxGain = cboVox_[1]->currentIndex();
-    f.voxDelay = cboVox_[2]->currentIndex();
+    for (int i = 1; i <= 7; ++i) {
+        if (i != 3)
+            SetChoice(f, kGeneralListFields[i], std::max(cboGen_[i]->currentData().toInt(), 0));
+    }
+    for (int i = 0; i <= 5; ++i)
+        SetChoice(f, kCheckFields[i], chkGen_[i]->isChecked() ? 1 : 0);
+    for (int i = 1; i <= 2; ++i)
+        SetChoice(f, kVoxFields[i], cboVox_[i]->currentData().toInt());
     return f;
 }
 

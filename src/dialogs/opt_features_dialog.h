@@ -60,12 +60,4 @@ private:
     QPushButton *cmdCancel_ = nullptr;
 };
 
-// The items of the lists the optional features are shown in, in list order: time-out
-// timer, squelch level, chord language, VOX gain and VOX delay.
-QStringList TimeOutItems(LanguageMode language);
-QStringList SquelchItems();
-QStringList ChordLanguageItems(LanguageMode language);
-QStringList VoxGainItems(LanguageMode language);
-QStringList VoxDelayItems();
-
 } // namespace zrk6

@@ -16,7 +16,6 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
-#include "dialogs/opt_features_dialog.h"
 #include "model/channel_record.h"
 
 namespace zrk6 {
@@ -33,17 +32,20 @@ QString PreviewCaption(LanguageMode language)
 QList<FeatureLine> OptionalFeatureLines(const MemoryImage &image, const Band &band, LanguageMode lang)
 {
     const OptionalFeatures f = DecodeOptionalFeatures(image, band);
-    const auto item = [](const QStringList &items, int index) { return items.value(index); };
     const auto check = [lang](bool on) { return Text(on ? 1115 : 1114, lang); };
+    const auto item = [&](FieldId field) {
+        return FeatureLine{FieldLabel(field, lang), ChoiceItem(field, ReadChoice(f, field), lang)};
+    };
+    const auto flag = [&](FieldId field) { return FeatureLine{FieldLabel(field, lang), check(ReadChoice(f, field) != 0)}; };
     return {
-        {Text(1404, lang), item(TimeOutItems(lang), f.timeOutTimer)},
-        {Text(1408, lang), item(SquelchItems(), f.squelchLevel)},
-        {Text(1450, lang), item(ChordLanguageItems(lang), static_cast<int>(f.chordLanguage))},
-        {Text(1414, lang), check(f.beepTone)},
-        {Text(1415, lang), check(f.batterySave)},
-        {Text(1428, lang), check(f.scrambler)},
-        {Text(1410, lang), item(VoxGainItems(lang), f.voxGain)},
-        {Text(1451, lang), item(VoxDelayItems(), f.voxDelay)},
+        item(FieldId::TimeOutTimer),
+        item(FieldId::SquelchLevel),
+        item(FieldId::ChordLanguage),
+        flag(FieldId::BeepTone),
+        flag(FieldId::BatterySave),
+        flag(FieldId::FeatureScrambler),
+        item(FieldId::VoxGain),
+        item(FieldId::VoxDelay),
         {Text(1452, lang), QString::fromStdString(f.pttIdAni)},
         {Text(1453, lang), QString::fromStdString(f.pttIdName)},
         // The transmit-ID switches are not in the image; the page prints them as off.

@@ -15,6 +15,7 @@
 #include "model/band.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
+#include "model/fields.h"
 #include "model/optional_features.h"
 #include "model/tone.h"
 #include "model/vfo.h"
@@ -88,10 +89,11 @@ std::string rowText(const std::array<std::uint8_t, kRowSize> &bytes)
 
 // ----- the words of the window -----
 
-// A field whose value is one of a few texts, by index.
-struct Choice {
+// A field whose value is one of a few texts, by index (the stored value).
+struct WordList {
     std::vector<std::string> items;
     std::string description; // how an error lists them; the items joined when empty
+    bool twoState = false;   // Off/On: also read as false/true, as YAML 1.1 readers write them back
 
     std::string listed() const { return description.empty() ? join(items) : description; }
     // Letter case and blanks do not count: "dcs mode", "ChannelMode" (as the dialog writes it
@@ -111,121 +113,133 @@ struct Choice {
             if (sameText(squeezed(items[i]), wanted))
                 return static_cast<int>(i);
         }
+        if (twoState && (sameText(wanted, "false") || sameText(wanted, "true")))
+            return sameText(wanted, "true") ? 1 : 0;
         return std::nullopt;
     }
 };
 
-Choice numbered(std::string first, int from, int to, int step, std::string description)
+// An item as the text form spells it: in English, two words side by side with a blank
+// between them ("Channel Mode").
+std::string formItem(const Choice &choice)
 {
-    Choice c{{std::move(first)}, std::move(description)};
-    for (int i = from; i <= to; i += step)
-        c.items.push_back(std::to_string(i));
-    return c;
+    if (choice.textId != 0 && choice.suffixId != 0 && choice.literal.empty())
+        return english(choice.textId) + " " + english(choice.suffixId);
+    return ChoiceText(choice, kEnglish);
 }
 
-const Choice &onOff()
+// The words of a catalogue field, by stored value.
+WordList fieldWords(FieldId field, std::string description = {})
 {
-    static const Choice c{{english(1101), english(1100)}, {}};
+    WordList list{{}, std::move(description)};
+    const auto choices = Field(field).choices;
+    list.items.resize(choices.size());
+    for (const Choice &choice : choices)
+        list.items.at(static_cast<std::size_t>(choice.value)) = formItem(choice);
+    list.twoState = choices.size() == 2 && choices[0].textId == 1101 && choices[1].textId == 1100;
+    return list;
+}
+
+const WordList &onOff()
+{
+    static const WordList c = fieldWords(FieldId::Scrambler);
     return c;
 }
-const Choice &wideChoice()
+const WordList &wideChoice()
 {
-    static const Choice c{{english(1218), english(1217)}, {}}; // index = Wide bit
+    static const WordList c = fieldWords(FieldId::WideNarrow);
     return c;
 }
-const Choice &scanChoice()
+const WordList &scanChoice()
 {
-    static const Choice c{{english(1220), english(1221)}, {}}; // index = ScanAdd bit
+    static const WordList c = fieldWords(FieldId::Scan);
     return c;
 }
-const Choice &powerChoice()
+const WordList &powerChoice()
 {
-    static const Choice c{{english(1214), english(1257), english(1215)}, "High, Mid, Low"}; // by TxPower
+    static const WordList c = fieldWords(FieldId::TxPower, "High, Mid, Low");
     return c;
 }
-const Choice &bclChoice()
+const WordList &bclChoice()
 {
-    static const Choice c{{english(1101), english(1226), english(1225)}, {}}; // by BusyLock
+    static const WordList c = fieldWords(FieldId::Bcl);
     return c;
 }
-const Choice &vfoPowerChoice()
+const WordList &vfoPowerChoice()
 {
-    static const Choice c{{english(1214), english(1215)}, {}};
+    static const WordList c = fieldWords(FieldId::VfoTxPower);
     return c;
 }
-const Choice &duplexChoice()
+const WordList &duplexChoice()
 {
-    static const Choice c{{"Simplex", "-", "+"}, {}};
+    // The text form's own short words for the duplex.
+    static const WordList c{{"Simplex", "-", "+"}, {}};
     return c;
 }
-const Choice &stepChoice()
+const WordList &stepChoice()
 {
-    static const Choice c{{"5K", "10K", "6.25K", "12.5K", "25K"}, {}};
+    static const WordList c = fieldWords(FieldId::VfoStep);
     return c;
 }
-const Choice &modelChoice()
+const WordList &modelChoice()
 {
-    static const Choice c = [] {
-        Choice m;
+    static const WordList c = [] {
+        WordList m;
         for (const auto &row : ModelTable())
             m.items.emplace_back(row.text);
         return m;
     }();
     return c;
 }
-const Choice &timeOutChoice()
+const WordList &timeOutChoice()
 {
-    static const Choice c = numbered(english(1101), 15, 300, 15, "Off, 15, 30 .. 300");
+    static const WordList c = fieldWords(FieldId::TimeOutTimer, "Off, 15, 30 .. 300");
     return c;
 }
-const Choice &squelchChoice()
+const WordList &squelchChoice()
 {
-    static const Choice c = [] {
-        Choice s = numbered("0", 1, 9, 1, "0 .. 9");
-        return s;
-    }();
+    static const WordList c = fieldWords(FieldId::SquelchLevel, "0 .. 9");
     return c;
 }
-const Choice &chordChoice()
+const WordList &chordChoice()
 {
-    static const Choice c{{english(1322), english(1321), english(1101)}, {}}; // by ChordLanguage
+    static const WordList c = fieldWords(FieldId::ChordLanguage);
     return c;
 }
-const Choice &displayChoice()
+const WordList &displayChoice()
 {
-    static const Choice c{{english(1205), english(1205) + "+" + english(1206)}, {}};
+    static const WordList c = fieldWords(FieldId::ChannelDisplay);
     return c;
 }
-const Choice &scanModeChoice()
+const WordList &scanModeChoice()
 {
-    static const std::string mode = " " + english(1416);
-    static const Choice c{{english(1101), english(1205) + mode, "CTCSS" + mode, "DCS" + mode}, {}};
+    static const WordList c = fieldWords(FieldId::ScanMode);
     return c;
 }
-const Choice &lampChoice()
+const WordList &lampChoice()
 {
-    static const Choice c{{english(1101), english(1105), english(1100)}, {}};
+    static const WordList c = fieldWords(FieldId::Lamp);
     return c;
 }
-const Choice &priorityChoice()
+const WordList &priorityChoice()
 {
-    static const Choice c = numbered(english(1101), 1, kChannelCount, 1, "Off, 1 .. 128");
+    static const WordList c = fieldWords(FieldId::PriorityChannel, "Off, 1 .. 128");
     return c;
 }
-const Choice &voxGainChoice()
+const WordList &voxGainChoice()
 {
-    static const Choice c = numbered(english(1101), 1, 9, 1, "Off, 1 .. 9");
+    static const WordList c = fieldWords(FieldId::VoxGain, "Off, 1 .. 9");
     return c;
 }
-const Choice &voxDelayChoice()
+const WordList &voxDelayChoice()
 {
-    static const Choice c{{"0.3", "0.5", "1.0", "1.5", "2.0", "3.0"}, {}};
+    static const WordList c = fieldWords(FieldId::VoxDelay);
     return c;
 }
-const Choice &bandChoice()
+const WordList &bandChoice()
 {
-    static const Choice c = [] {
-        Choice b;
+    static const WordList c = [] {
+        WordList b;
         for (const auto &row : BandTable())
             b.items.emplace_back(row.text);
         return b;
@@ -297,7 +311,7 @@ void buildChannel(MemoryImage &image, int channel, const ChannelEntry &entry, co
     WriteChannel(image, channel, entry.value, band);
 }
 
-// The VFO fields that read differently, written as the VFO panel writes them.
+// The VFO fields that read differently, each written by its VFO edit.
 void mergeVfo(MemoryImage &image, const VfoState &want, const Band &band)
 {
     if (readVfo(image).step != want.step) {
@@ -426,9 +440,27 @@ void emitFreq(YAML::Emitter &out, const char *key, FreqUnits units)
     out << YAML::Key << key << YAML::Value << FormatFreq(units);
 }
 
-void emitChoice(YAML::Emitter &out, const char *key, const Choice &choice, int index)
+// True for a word a YAML 1.1 reader (PyYAML among them) takes for a boolean, a null or a
+// hexadecimal number rather than text: such words are written in quotes.
+bool readsAsNonText(std::string_view word)
 {
-    out << YAML::Key << key << YAML::Value << choice.items[static_cast<std::size_t>(index)];
+    static const std::set<std::string_view> kWords = {
+        "y",     "Y",     "yes",  "Yes", "YES", "n",   "N",   "no",   "No",   "NO",    "true",  "True", "TRUE",
+        "false", "False", "FALSE", "on", "On",  "ON",  "off", "Off",  "OFF",  "null",  "Null",  "NULL", "~"};
+    return kWords.contains(word) || (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X'));
+}
+
+void emitWord(YAML::Emitter &out, const std::string &word)
+{
+    if (readsAsNonText(word))
+        out << YAML::DoubleQuoted;
+    out << word;
+}
+
+void emitChoice(YAML::Emitter &out, const char *key, const WordList &choice, int index)
+{
+    out << YAML::Key << key << YAML::Value;
+    emitWord(out, choice.items[static_cast<std::size_t>(index)]);
 }
 
 void emitTone(YAML::Emitter &out, const char *key, const Tone &tone)
@@ -518,8 +550,11 @@ std::string DecodeTextForm(const MemoryImage &image)
     if (!v.rows.empty()) {
         out << YAML::Key << "rows" << YAML::Value << YAML::Comment("bytes the fields above do not give")
             << YAML::BeginMap;
-        for (const auto &[row, bytes] : v.rows)
-            out << YAML::Key << hexAddress(row * kRowSize) << YAML::Value << rowText(bytes);
+        for (const auto &[row, bytes] : v.rows) {
+            out << YAML::Key;
+            emitWord(out, hexAddress(row * kRowSize));
+            out << YAML::Value << rowText(bytes);
+        }
         out << YAML::EndMap;
     }
     out << YAML::EndMap;
@@ -620,7 +655,7 @@ std::string scalar(const YAML::Node &node, const std::string &path, std::string_
     return node.Scalar();
 }
 
-int choose(const YAML::Node &node, const std::string &path, const Choice &choice)
+int choose(const YAML::Node &node, const std::string &path, const WordList &choice)
 {
     const std::string text = scalar(node, path, choice.listed());
     if (const auto index = choice.find(text))
@@ -629,9 +664,47 @@ int choose(const YAML::Node &node, const std::string &path, const Choice &choice
 }
 
 // A frequency in MHz with up to three whole digits and up to five decimals, exactly.
+// A number in exponent form ("3.0e-05", as YAML writers put small floats) as plain decimals
+// ("0.000030"); other texts as they are.
+std::string withoutExponent(const std::string &text)
+{
+    const std::size_t e = text.find_first_of("eE");
+    if (e == std::string::npos || e == 0 || e + 1 >= text.size())
+        return text;
+    std::string mantissa = text.substr(0, e);
+    const std::string exponentText = text.substr(e + 1);
+    const bool negative = exponentText[0] == '-';
+    const std::string exponentDigits = exponentText.substr(exponentText[0] == '-' || exponentText[0] == '+' ? 1 : 0);
+    if (exponentDigits.empty() || exponentDigits.size() > 2 ||
+        !std::all_of(exponentDigits.begin(), exponentDigits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return text;
+    const int exponent = (negative ? -1 : 1) * std::stoi(exponentDigits);
+    std::size_t dot = mantissa.find('.');
+    if (dot == std::string::npos)
+        dot = mantissa.size();
+    else
+        mantissa.erase(dot, 1);
+    if (mantissa.empty() || !std::all_of(mantissa.begin(), mantissa.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return text;
+    long point = static_cast<long>(dot) + exponent;
+    if (point <= 0) {
+        mantissa.insert(0, static_cast<std::size_t>(1 - point), '0');
+        point = 1;
+    }
+    if (static_cast<std::size_t>(point) > mantissa.size())
+        mantissa.append(static_cast<std::size_t>(point) - mantissa.size(), '0');
+    std::string plain = mantissa.substr(0, static_cast<std::size_t>(point));
+    std::string decimals = mantissa.substr(static_cast<std::size_t>(point));
+    while (decimals.size() > 5 && decimals.back() == '0')
+        decimals.pop_back();
+    while (plain.size() > 1 && plain.front() == '0')
+        plain.erase(0, 1);
+    return decimals.empty() ? plain : plain + "." + decimals;
+}
+
 FreqUnits frequency(const YAML::Node &node, const std::string &path)
 {
-    const std::string text = scalar(node, path, kFreqPattern);
+    const std::string text = withoutExponent(scalar(node, path, kFreqPattern));
     const std::size_t dot = text.find('.');
     const std::string whole = text.substr(0, dot);
     const std::string decimals = dot == std::string::npos ? "" : text.substr(dot + 1);
@@ -827,7 +900,7 @@ OptionalFeatures readFeatures(const YAML::Node &node, const OptionalFeatures &ba
     OptionalFeatures f = base;
     for (const auto &e : map.entries())
         marks.note(map.child(e.name), e.value);
-    const auto pick = [&map](const char *key, const Choice &choice, auto apply) {
+    const auto pick = [&map](const char *key, const WordList &choice, auto apply) {
         if (const auto *e = map.find(key))
             apply(choose(e->value, map.child(key), choice));
     };

@@ -1,11 +1,9 @@
 #include "link/clone_driver.h"
 #include "link/port_latency.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -20,6 +18,8 @@ namespace {
 
 // The pause between the end byte of a write and the greeting of its read-back.
 constexpr int kVerifySettleMs = 200;
+// How long the end byte may take to leave before the port closes anyway.
+constexpr int kEndByteDrainMs = 200;
 
 // On Linux a serial device usually belongs to a group (dialout); without membership the open
 // fails with a permission error that the system's text does not explain.
@@ -117,14 +117,14 @@ QString TestClonePort(const QString &portName, LanguageMode language)
     const QString reason = OpenClonePort(port, portName, language);
     if (!reason.isEmpty())
         return reason;
-    QThread::msleep(5);
+    // Opening is the test; the port is closed at once, without waiting on the caller's thread.
     port.close();
     return {};
 }
 
 CloneDriver::CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
-                         CloneFrontEnd &frontEnd, QObject *parent)
-    : QObject(parent), portName_(portName), sent_(image), frontEnd_(frontEnd),
+                         QObject *parent)
+    : QObject(parent), portName_(portName), sent_(image),
       session_(std::make_unique<CloneSession>(mode, image, language)), language_(language)
 {
     replyTimer_.setSingleShot(true);
@@ -134,8 +134,11 @@ CloneDriver::CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode 
     settleLimit_.setSingleShot(true);
     connect(&quietTimer_, &QTimer::timeout, this, &CloneDriver::onLineSettled);
     connect(&settleLimit_, &QTimer::timeout, this, &CloneDriver::onLineSettled);
+    drainLimit_.setSingleShot(true);
+    connect(&drainLimit_, &QTimer::timeout, this, &CloneDriver::closeAndFinish);
     connect(&port_, &QSerialPort::readyRead, this, &CloneDriver::onReadyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, &CloneDriver::onPortError);
+    connect(&port_, &QSerialPort::bytesWritten, this, &CloneDriver::onBytesWritten);
 }
 
 CloneDriver::~CloneDriver()
@@ -157,17 +160,6 @@ void CloneDriver::start()
     perform(session_->Start());
 }
 
-TransferResult CloneDriver::run()
-{
-    start();
-    if (!done_) {
-        QEventLoop loop;
-        connect(this, &CloneDriver::finished, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return result();
-}
-
 TransferResult CloneDriver::result() const
 {
     // The write itself completed; how the read-back went is in verifyReport().
@@ -184,7 +176,24 @@ TransferResult CloneDriver::result() const
 
 void CloneDriver::cancel()
 {
+    askPending_ = false;
     perform(session_->Cancel());
+}
+
+void CloneDriver::answerRetry(bool retry)
+{
+    if (!askPending_ || done_)
+        return;
+    askPending_ = false;
+    if (retry && (portLost_ || !port_.isOpen())) {
+        // The line was lost (an adapter unplugged, the far end hung up): open it again.
+        if (!open().isEmpty()) {
+            portFailed_ = true;
+            perform(session_->Cancel());
+            return;
+        }
+    }
+    perform(retry ? session_->Retry() : session_->Cancel());
 }
 
 void CloneDriver::trace(char direction, const QByteArray &bytes)
@@ -209,7 +218,8 @@ void CloneDriver::perform(CloneActions actions)
                                    static_cast<qsizetype>(action.bytes.size()));
             trace('>', bytes);
             port_.write(bytes);
-            // Out now, not at the next turn of the event loop: every turnaround counts at 9600 baud.
+            // Out now, not at the next turn of the event loop: every turnaround counts at 9600
+            // baud. flush() hands what it can to the system and never waits.
             port_.flush();
             bytesSent_ += bytes.size();
             break;
@@ -231,29 +241,30 @@ void CloneDriver::perform(CloneActions actions)
                 port_.clear(QSerialPort::AllDirections);
             break;
         case CloneAction::Kind::Progress:
-            frontEnd_.progress(action.value, action.maximum,
-                               QString::fromStdString(verifying_ ? VerifyingLabel(action.value, action.maximum, language_)
-                                                                 : action.text));
+            emit progress(action.value, action.maximum,
+                          QString::fromStdString(verifying_ ? VerifyingLabel(action.value, action.maximum, language_)
+                                                            : action.text));
             break;
         case CloneAction::Kind::Message:
-            // With a read-back due or running, its closing message replaces the completion messages.
+            // With a read-back due or running, its report replaces the completion messages.
             if (!action.isError && (verifying_ || (verifyAfterWrite_ && session_->mode() == CloneMode::Write)))
                 break;
-            frontEnd_.message(action.textId, QString::fromStdString(action.text), QString::fromStdString(action.title),
-                              action.isError);
+            closing_ = CloneMessage{action.textId, QString::fromStdString(action.text),
+                                    QString::fromStdString(action.title), action.isError};
             break;
         case CloneAction::Kind::AskRetry: {
-            const bool retry = frontEnd_.askRetry(QString::fromStdString(action.text),
-                                                  QString::fromStdString(action.title), action.error);
-            if (retry && (portLost_ || !port_.isOpen())) {
-                // The line was lost (an adapter unplugged, the far end hung up): open it again.
-                if (!open().isEmpty()) {
-                    portFailed_ = true;
-                    perform(session_->Cancel());
-                    break;
-                }
-            }
-            perform(retry ? session_->Retry() : session_->Cancel());
+            lastError_ = action.error;
+            lastPrompt_ = QString::fromStdString(action.text);
+            askPending_ = true;
+            // Asked once the serial handler has returned, so whatever answers it (a message box,
+            // a retry count) never runs inside the port's notification.
+            QMetaObject::invokeMethod(
+                this,
+                [this, text = lastPrompt_, title = QString::fromStdString(action.title), error = action.error] {
+                    if (askPending_)
+                        emit retryAsked(text, title, error);
+                },
+                Qt::QueuedConnection);
             break;
         }
         case CloneAction::Kind::Finished:
@@ -262,15 +273,12 @@ void CloneDriver::perform(CloneActions actions)
             settleLimit_.stop();
             if (startVerifyAfter(action.outcome))
                 break;
-            closePort();
-            done_ = true;
-            frontEnd_.ended(action.outcome, *session_);
-            if (verifying_)
-                finishVerify(action.outcome);
-            emit finished();
+            ending_ = true;
             break;
         }
     }
+    if (ending_ && !done_ && !drainLimit_.isActive())
+        endWhenSent();
 }
 
 // After a completed write with verification on: the same port, a fresh read session for the
@@ -283,12 +291,10 @@ bool CloneDriver::startVerifyAfter(CloneOutcome writeOutcome)
     verifying_ = true;
     // The identification the radio gave for the write is the one the read-back must match.
     session_ = std::make_unique<CloneSession>(CloneMode::Read, sent_, language_);
-    frontEnd_.verifying();
-    // The end byte must be out, and the radio back out of clone mode, before it is greeted again.
-    port_.flush();
-    port_.waitForBytesWritten(50);
+    emit verifying();
+    // The end byte goes out while the radio leaves clone mode; then it is greeted again.
     QTimer::singleShot(kVerifySettleMs, this, [this] {
-        if (done_)
+        if (done_ || ending_)
             return;
         if (port_.isOpen())
             port_.clear(QSerialPort::AllDirections);
@@ -297,21 +303,42 @@ bool CloneDriver::startVerifyAfter(CloneOutcome writeOutcome)
     return true;
 }
 
-void CloneDriver::finishVerify(CloneOutcome readOutcome)
+// The end byte must leave before the port closes: close once the system has taken every byte
+// (bytesWritten), or after a short limit on a line that takes none.
+void CloneDriver::endWhenSent()
 {
-    const bool complete = readOutcome == CloneOutcome::Completed && !portFailed_;
-    verifyReport_ = CheckWrite(sent_, complete ? &session_->cloneBuffer() : nullptr, language_);
-    frontEnd_.verified(verifyReport_);
+    if (port_.isOpen())
+        port_.flush();
+    if (!port_.isOpen() || port_.bytesToWrite() == 0) {
+        // Still queued, so that nothing a listener does runs inside the serial handler.
+        QMetaObject::invokeMethod(this, &CloneDriver::closeAndFinish, Qt::QueuedConnection);
+        return;
+    }
+    drainLimit_.start(kEndByteDrainMs);
 }
 
-void CloneDriver::closePort()
+void CloneDriver::onBytesWritten()
 {
-    if (!port_.isOpen())
+    // flush() may report the bytes from inside the caller's cancel(): finish from the loop.
+    if (ending_ && !done_ && port_.bytesToWrite() == 0) {
+        drainLimit_.stop();
+        QMetaObject::invokeMethod(this, &CloneDriver::closeAndFinish, Qt::QueuedConnection);
+    }
+}
+
+void CloneDriver::closeAndFinish()
+{
+    if (done_)
         return;
-    // The end byte must leave before the port closes.
-    port_.flush();
-    port_.waitForBytesWritten(50);
-    port_.close();
+    drainLimit_.stop();
+    if (port_.isOpen())
+        port_.close();
+    done_ = true;
+    if (verifying_) {
+        const bool complete = session_->outcome() == CloneOutcome::Completed && !portFailed_;
+        verifyReport_ = CheckWrite(sent_, complete ? &session_->cloneBuffer() : nullptr, language_);
+    }
+    emit finished();
 }
 
 void CloneDriver::onReadyRead()

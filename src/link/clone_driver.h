@@ -6,7 +6,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
 #include "link/clone_session.h"
@@ -16,31 +15,13 @@ class QIODevice;
 
 namespace zrk6 {
 
-// What a driver shows while it runs a transfer: the window's and the command line's side.
-class CloneFrontEnd {
-public:
-    virtual ~CloneFrontEnd() = default;
-    virtual void progress(int value, int maximum, const QString &label) = 0;
-    // An OK message: completion (information) or the wrong model (error).
-    virtual void message(int textId, const QString &text, const QString &title, bool isError) = 0;
-    // The Retry/Cancel prompt; true means Retry.
-    virtual bool askRetry(const QString &text, const QString &title, CloneError error) = 0;
-    // The transfer has ended and the port is closed; a closing message may still follow. After a
-    // completed read session.cloneBuffer() holds the radio's memory.
-    virtual void ended(CloneOutcome outcome, const CloneSession &session)
-    {
-        Q_UNUSED(outcome);
-        Q_UNUSED(session);
-    }
-    // A completed write is being read back: the second phase starts, with its own progress.
-    virtual void verifying() {}
-    // The read-back has ended (the port is closed); shows the closing message in place of
-    // "Writing completed!".
-    virtual void verified(const VerifyReport &report)
-    {
-        message(report.outcome == VerifyOutcome::Matched ? 1805 : 1806, QString::fromStdString(report.Text()),
-                QString(), report.outcome != VerifyOutcome::Matched);
-    }
+// An OK message that closes a transfer: completion (information) or the wrong model (error).
+struct CloneMessage {
+    int textId = 0; // 0: none
+    QString text;
+    QString title;
+    bool isError = false;
+    bool isSet() const { return textId != 0; }
 };
 
 // The outcome of a transfer as the commands see it.
@@ -57,16 +38,18 @@ enum class TransferResult {
 // program holds is named as such (text 1700, in the given language).
 QString OpenClonePort(QSerialPort &port, const QString &portName, LanguageMode language = kEnglish);
 
-// The port test of the read and write commands: open, wait 5 ms, close. Returns the reason, or empty.
+// The port test of the read and write commands: open, close. Returns the reason, or empty.
 QString TestClonePort(const QString &portName, LanguageMode language = kEnglish);
 
-// Drives a CloneSession over a QSerialPort with a QTimer for the reply time-out. Run() spins a
-// local event loop until the transfer ends, so it can be called from a modal window or main().
+// Drives a CloneSession over a QSerialPort with a QTimer for the reply time-out. Everything runs
+// on the caller's event loop and nothing waits: the Retry/Cancel question is the signal
+// retryAsked(), emitted after the serial handler has returned and answered with answerRetry();
+// the end byte is flushed and the port closed once the bytes are out, then finished() follows.
 class CloneDriver : public QObject {
     Q_OBJECT
 public:
     CloneDriver(CloneMode mode, const MemoryImage &image, LanguageMode language, const QString &portName,
-                CloneFrontEnd &frontEnd, QObject *parent = nullptr);
+                QObject *parent = nullptr);
     ~CloneDriver() override;
 
     // After a completed write, read the radio back and compare what the write sent.
@@ -81,21 +64,34 @@ public:
     QString open();
     // Starts the transfer on the open port and returns at once; finished() follows.
     void start();
-    // Starts the transfer and waits in a local event loop until it ends.
-    TransferResult run();
     // How the transfer ended (valid after finished()).
     TransferResult result() const;
     bool isFinished() const { return done_; }
-    // Ends a running transfer as if Cancel had been chosen (the window's close button).
+    // Ends a running transfer as if Cancel had been chosen: the radio gets its end byte.
     void cancel();
+    // The answer to retryAsked(): true starts again from the greeting, false ends as Cancel does.
+    void answerRetry(bool retry);
+    bool awaitingAnswer() const { return askPending_; }
 
     const CloneSession &session() const { return *session_; }
     QString portError() const { return portError_; }
+    // The message the transfer closed with; none after Cancel, or when a read-back's report
+    // takes the place of "Writing completed!".
+    const CloneMessage &closingMessage() const { return closing_; }
+    // The last error prompt's code and text (None/empty when none was asked).
+    CloneError lastError() const { return lastError_; }
+    const QString &lastPrompt() const { return lastPrompt_; }
     // Bytes written and read during the whole run (for the benchmark).
     qint64 bytesSent() const { return bytesSent_; }
     qint64 bytesReceived() const { return bytesReceived_; }
 
 signals:
+    void progress(int value, int maximum, const QString &label);
+    // The Retry/Cancel prompt; answer with answerRetry().
+    void retryAsked(const QString &text, const QString &title, zrk6::CloneError error);
+    // A completed write is being read back: the second phase starts, with its own progress.
+    void verifying();
+    // The transfer (and any read-back) has ended and the port is closed.
     void finished();
 
 private:
@@ -104,17 +100,17 @@ private:
     void onTimeout();
     void onPortError(QSerialPort::SerialPortError error);
     void onLineSettled();
+    void onBytesWritten();
     void trace(char direction, const QByteArray &bytes);
-    void closePort();
+    void endWhenSent();
+    void closeAndFinish();
     bool startVerifyAfter(CloneOutcome writeOutcome);
-    void finishVerify(CloneOutcome readOutcome);
 
     QString portName_;
     MemoryImage sent_; // the image a write sends, for the read-back to be compared with
     bool verifyAfterWrite_ = false;
     bool verifying_ = false;
     VerifyReport verifyReport_;
-    CloneFrontEnd &frontEnd_;
     std::unique_ptr<CloneSession> session_;
     QSerialPort port_;
     QTimer replyTimer_;
@@ -122,10 +118,17 @@ private:
     // that never goes quiet.
     QTimer quietTimer_;
     QTimer settleLimit_;
+    // Closes the port if the last bytes never report as written.
+    QTimer drainLimit_;
     LanguageMode language_;
     QElapsedTimer clock_;
     QIODevice *trace_ = nullptr;
     QString portError_;
+    CloneMessage closing_;
+    CloneError lastError_ = CloneError::None;
+    QString lastPrompt_;
+    bool askPending_ = false;
+    bool ending_ = false; // the session has finished; the port closes once the bytes are out
     bool done_ = false;
     bool portLost_ = false;
     bool portFailed_ = false;

@@ -20,7 +20,6 @@ inline constexpr int kToneCopy = 1745;
 inline constexpr int kChangeBand = 1746;
 inline constexpr int kMemoryMap = 1747;
 inline constexpr int kOptionalFeatures = 1748;
-inline constexpr int kVfo = 1749;
 } // namespace command_text
 
 // A command name of the text table with its %1, %2 filled in.

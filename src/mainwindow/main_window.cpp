@@ -47,7 +47,6 @@
 #include "mainwindow/settings_store.h"
 #include "ui/accessibility.h"
 #include "mainwindow/transfer_commands.h"
-#include "mainwindow/vfo_panel.h"
 #include "model/app_state.h"
 #include "model/band.h"
 #include "model/image_normalise.h"
@@ -116,8 +115,6 @@ constexpr int kGridLeft = 120;
 constexpr int kGridTop = 240;
 constexpr int kGridWidth = 10890;
 constexpr int kGridHeight = 5235;
-constexpr int kVfoTop = 4560;
-constexpr int kVfoHeight = 915;
 constexpr int kPicMainMarginX = 20;
 constexpr int kPicMainMarginY = 680;
 
@@ -180,10 +177,9 @@ void frmMain::startUp()
     buildPanels();
     gridCommands_ = new GridCommands(*this, findChild<QMenu *>(QStringLiteral("mnuEdit")));
     AnnounceStatusMessages(statusBar());
-    InstallPaneCycling(this, {grid_, general_, vfo_, tlbActions_});
+    InstallPaneCycling(this, {grid_, general_, tlbActions_});
 
     general_->fillLists();
-    vfo_->fillLists();
 
     const Band band = ReadBandFromImage(image);
     BuildDefaultImage(image, band);
@@ -363,11 +359,6 @@ void frmMain::buildPanels()
     memoryMapKeys->setObjectName(QStringLiteral("memoryMapShortcut"));
     connect(memoryMapKeys, &QShortcut::activated, grid_, &ChannelGrid::memoryMapRequested);
 
-    // The VFO frame is never shown.
-    vfo_ = new VfoPanel(state_, document_, prompts_, picMain_);
-    vfo_->setGeometry(twipsX(kFrameLeft), twipsY(kVfoTop), twipsX(kFrameWidth), twipsY(kVfoHeight));
-    vfo_->setVisible(false);
-
     setTabOrder(general_->bandList(), grid_);
 }
 
@@ -438,7 +429,6 @@ void frmMain::applyCaptions()
     updateUndoCaptions();
     safety_->applyCaptions();
     general_->applyCaptions();
-    vfo_->applyCaptions();
     fraMemChannel_->setTitle(TableText(1301, lang));
     grid_->applyCaptions();
     if (gridCommands_ != nullptr)
@@ -451,7 +441,6 @@ void frmMain::applyLanguage()
     UseQtTranslations(state_.language);
     applyCaptions();
     grid_->showAllRows();
-    vfo_->showFromImage();
 }
 
 void frmMain::setPortOverride(const QString &device)
@@ -473,6 +462,11 @@ void frmMain::focusGrid(int row, int column)
 {
     grid_->setCurrentCell(row, column);
     focusGrid();
+}
+
+void frmMain::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
 }
 
 void frmMain::focusGrid()

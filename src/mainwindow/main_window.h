@@ -29,10 +29,10 @@ class RecentFiles;
 class SafetyCommands;
 class SettingsStore;
 class TransferCommands;
-class VfoPanel;
 
-// The main window frmMain: menus, toolbar tlbActions, the General panel, the hidden VFO
-// panel, the channel grid and the status bar. It owns the document and its views; the
+// The main window frmMain: menus, toolbar tlbActions, the General panel, the channel grid
+// and the status bar (the VFO block has no view: its rules are applied to every image shown,
+// see NormaliseImage). It owns the document and its views; the
 // commands live in FileCommands, TransferCommands and ChannelCommands, and the views
 // follow the document's signals.
 class frmMain : public QMainWindow, public MainViews {
@@ -48,7 +48,7 @@ public:
 
     // Every caption in the current language, the title included (ApplyCaptions).
     void applyCaptions();
-    // After a language change: captions, all rows and the VFO panel follow the language.
+    // After a language change: captions and all rows follow the language.
     void applyLanguage();
     // Opens a data file as File, Open does, without a file dialog (zrk6 FILE, a recent
     // file); the usual message when it cannot. True when opened.
@@ -59,7 +59,6 @@ public:
 
     ChannelGrid *channelGrid() const { return grid_; }
     GeneralPanel *generalPanel() const { return general_; }
-    VfoPanel *vfoPanel() const { return vfo_; }
     ImageDocument &document() { return document_; }
     FileCommands &fileCommands() { return *file_; }
     ChannelCommands &channelCommands() { return *channels_; }
@@ -75,6 +74,7 @@ public:
     void closeCellEditor() override;
     void focusGrid(int row, int column) override;
     void focusGrid() override;
+    void showStatus(const QString &text) override;
     // The title from the document, with the modified marker.
     void updateTitle();
 
@@ -144,7 +144,6 @@ private:
 
     QWidget *picMain_ = nullptr;
     GeneralPanel *general_ = nullptr;
-    VfoPanel *vfo_ = nullptr;
     QGroupBox *fraMemChannel_ = nullptr;
     ChannelGrid *grid_ = nullptr;
     QToolBar *tlbActions_ = nullptr;

@@ -121,27 +121,20 @@ QString SafetyCommands::backupFolder() const
     return backupFolder_.isEmpty() ? BackupFolder() : backupFolder_;
 }
 
-void SafetyCommands::backupAfterRead(const MemoryImage &image)
+BackupPolicy SafetyCommands::backupPolicy() const
 {
-    backup(image, BackupKind::Read);
+    return {backupsEnabled(), backupFolder()};
 }
 
-void SafetyCommands::backupBeforeWrite(const MemoryImage &image)
+void SafetyCommands::reportBackups(const RadioJobResult &result)
 {
-    backup(image, BackupKind::Write);
-}
-
-void SafetyCommands::backup(const MemoryImage &image, BackupKind kind)
-{
-    if (!backupsEnabled())
-        return;
-    const BackupResult result = SaveBackup(backupFolder(), image, kind);
     const LanguageMode lang = state_.language;
-    if (result.ok())
-        window_.statusBar()->showMessage(
-            TableText(kTextBackupSaved, lang) + QLatin1Char(' ') + QDir::toNativeSeparators(result.path), kBackupNoteMs);
-    else
-        window_.statusBar()->showMessage(TableText(kTextBackupFailed, lang) + QLatin1Char(' ') + result.error);
+    if (!result.backupErrors.isEmpty())
+        window_.statusBar()->showMessage(TableText(kTextBackupFailed, lang) + QLatin1Char(' ') +
+                                         result.backupErrors.front());
+    else if (!result.backups.isEmpty())
+        window_.statusBar()->showMessage(TableText(kTextBackupSaved, lang) + QLatin1Char(' ') + result.backups.back(),
+                                         kBackupNoteMs);
 }
 
 void SafetyCommands::compareWithFile()

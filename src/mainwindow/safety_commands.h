@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "files/backups.h"
+#include "services/radio_job.h"
 #include "model/memory_image.h"
 
 class QAction;
@@ -39,10 +39,11 @@ public:
     bool verifyAfterWrite() const;
     bool backupsEnabled() const;
 
-    // The automatic backups: after a completed read, and just before a write. A backup that
-    // cannot be saved shows one warning in the status bar; nothing else stops.
-    void backupAfterRead(const MemoryImage &image);
-    void backupBeforeWrite(const MemoryImage &image);
+    // The automatic backups the radio jobs make (after a completed read, just before a write),
+    // and the note in the status bar for the ones a job made: where it went, or one warning
+    // when one could not be saved.
+    BackupPolicy backupPolicy() const;
+    void reportBackups(const RadioJobResult &result);
 
     // Asks for a data file or raw image and lists how it differs from the open document.
     void compareWithFile();
@@ -56,7 +57,6 @@ public:
     void setUrlOpener(std::function<bool(const QUrl &)> opener) { openUrl_ = std::move(opener); }
 
 private:
-    void backup(const MemoryImage &image, BackupKind kind);
     bool setting(const char *name) const;
     void setSetting(const char *name, bool on);
 

@@ -1,15 +1,20 @@
 #include "mainwindow/transfer_commands.h"
 
-#include "model/image_normalise.h"
 #include "document/image_document.h"
-#include "mainwindow/command_names.h"
 #include "link/port_names.h"
-#include "link/write_verify.h"
+#include "mainwindow/command_names.h"
 #include "mainwindow/main_views.h"
 #include "mainwindow/safety_commands.h"
 #include "model/app_state.h"
+#include "model/image_normalise.h"
 
 namespace zrk6 {
+
+namespace {
+
+constexpr int kTextTransferCancelled = 2102;
+
+} // namespace
 
 TransferCommands::TransferCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views)
     : state_(state), document_(document), prompts_(prompts), views_(views)
@@ -21,22 +26,42 @@ QString TransferCommands::portName() const
     return portOverride_.isEmpty() ? PortSystemName(state_.commPortNumber) : portOverride_;
 }
 
+TransferContext TransferCommands::context()
+{
+    TransferContext context{views_.dialogParent(), prompts_, state_.language, portName(), {false, {}}, {}};
+    if (safety_) {
+        context.backup = safety_->backupPolicy();
+        context.afterJob = [this](const RadioJobResult &result) { safety_->reportBackups(result); };
+    }
+    return context;
+}
+
+TransferOutcome TransferCommands::finished(TransferOutcome outcome)
+{
+    if (outcome == TransferOutcome::Stopped)
+        views_.showStatus(TableText(kTextTransferCancelled, state_.language));
+    return outcome;
+}
+
 TransferOutcome TransferCommands::read()
 {
     views_.closeCellEditor();
-    MemoryImage image = document_.image(); // the radio's identification is checked against it
-    const TransferOutcome outcome = ReadFromRadio(views_.dialogParent(), prompts_, state_.language, image, portName(), [&] {
-        // The backup keeps what the radio held, before any normalising.
-        if (safety_)
-            safety_->backupAfterRead(image);
-        const Band band = ReadBandFromImage(image);
+    TransferContext context = this->context();
+    context.afterJob = [this, report = context.afterJob](const RadioJobResult &result) {
+        if (report)
+            report(result);
+        if (result.outcome != RadioOutcome::Completed)
+            return;
+        const Band band = ReadBandFromImage(result.radio);
         // One undo step: Ctrl+Z brings back what the read replaced, unsaved edits included.
-        document_.replaceUndoably(CommandStep(1031), NormaliseImage(image, band), band,
-                                  document_.fileName());
-    });
+        document_.replaceUndoably(CommandStep(1031), NormaliseImage(result.radio, band), band, document_.fileName());
+    };
+    MemoryImage image = document_.image(); // the radio's identification is checked against it
+    const TransferOutcome outcome = ReadFromRadio(context, image);
     switch (outcome) {
     case TransferOutcome::Completed:
     case TransferOutcome::Cancelled:
+    case TransferOutcome::Stopped:
     case TransferOutcome::Failed:
         // After a failed read the document is as it was, edits and their undo steps included.
         views_.focusGrid();
@@ -46,36 +71,19 @@ TransferOutcome TransferCommands::read()
     case TransferOutcome::NotVerified:
         break;
     }
-    return outcome;
+    return finished(outcome);
 }
 
 TransferOutcome TransferCommands::write()
 {
     views_.closeCellEditor();
-    WriteOptions options;
-    if (safety_) {
-        options.verify = safety_->verifyAfterWrite();
-        options.beforeWrite = [this](const MemoryImage &image) { safety_->backupBeforeWrite(image); };
-    }
-    return WriteToRadio(views_.dialogParent(), prompts_, state_.language, document_.image(), portName(), options);
+    return finished(WriteToRadio(context(), document_.image(), safety_ && safety_->verifyAfterWrite()));
 }
 
 TransferOutcome TransferCommands::writeChannelsOnly()
 {
     views_.closeCellEditor();
-    MemoryImage radio = document_.image(); // the radio's identification is checked against it
-    const TransferOutcome read = ReadFromRadio(views_.dialogParent(), prompts_, state_.language, radio, portName(), [&] {
-        if (safety_)
-            safety_->backupAfterRead(radio);
-    });
-    if (read != TransferOutcome::Completed)
-        return read;
-    WriteOptions options;
-    options.verify = true; // the point is a radio known to hold the channels
-    if (safety_)
-        options.beforeWrite = [this](const MemoryImage &image) { safety_->backupBeforeWrite(image); };
-    return WriteToRadio(views_.dialogParent(), prompts_, state_.language, WithChannelsOf(radio, document_.image()),
-                        portName(), options);
+    return finished(WriteChannelsToRadio(context(), document_.image()));
 }
 
 } // namespace zrk6

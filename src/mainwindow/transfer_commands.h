@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "link/radio_commands.h"
+#include "mainwindow/radio_commands.h"
 
 namespace zrk6 {
 
@@ -12,7 +12,8 @@ class MainViews;
 class Prompts;
 class SafetyCommands;
 
-// Read from Radio and Write to Radio with the main window's steps around the transfer.
+// Read from Radio, Write to Radio and Write Channels Only with the main window's steps around
+// the radio job.
 class TransferCommands {
 public:
     TransferCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views);
@@ -30,12 +31,15 @@ public:
     TransferOutcome read();
     // Sends the image; the document does not change.
     TransferOutcome write();
-    // Write Channels Only: reads the radio (with its backup), puts the document's channel
-    // records into that memory and writes it back, verified. The radio keeps its own settings;
-    // the document does not change.
+    // Write Channels Only: one question, then one transfer window that reads the radio, puts
+    // the document's channel records into that memory, writes it back and verifies it. The
+    // radio keeps its own settings; the document does not change.
     TransferOutcome writeChannelsOnly();
 
 private:
+    TransferContext context();
+    TransferOutcome finished(TransferOutcome outcome);
+
     AppState &state_;
     ImageDocument &document_;
     Prompts &prompts_;

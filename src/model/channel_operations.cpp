@@ -146,13 +146,14 @@ ChannelOperationResult ChangeChannels(const MemoryImage &image, const Band &band
             value.tx.reset();
             value.encode = Tone{};
         } else if (change.offset) {
-            const RoundedFrequency tx = RoundFrequencyText(FormatFreq(*value.rx + *change.offset), band);
-            const auto units = ParseFreqText(tx.text);
-            if (*value.rx + *change.offset <= 0 || tx.outOfRange || !units) {
+            // RX plus the offset exactly: rounding it to a raster would make a simplex channel split.
+            const FreqUnits tx = *value.rx + *change.offset;
+            if (tx < static_cast<FreqUnits>(band.low) * kUnitsPerMHz ||
+                tx > static_cast<FreqUnits>(band.high) * kUnitsPerMHz) {
                 result.leftAlone.push_back(channel);
                 continue;
             }
-            value.tx = *units;
+            value.tx = tx;
         }
         if (change.decode)
             value.decode = *change.decode;
@@ -175,6 +176,12 @@ ChannelOperationResult ChangeChannels(const MemoryImage &image, const Band &band
             value.scrambler = *change.scrambler;
         const Record before = ReadRecord(result.image, channel);
         WriteChannel(result.image, channel, value, band);
+        if (change.offset == 0 && !change.receiveOnly) {
+            // Simplex: the transmit frequency is RX's own bytes.
+            const int row = ChannelRow(channel);
+            for (int i = 0; i < 4; ++i)
+                result.image.set(row, 4 + i, result.image.at(row, i));
+        }
         if (ReadRecord(result.image, channel) != before)
             result.changed.push_back(channel);
     }

@@ -6,20 +6,18 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <utility>
 
 #include "model/band.h"
 #include "model/channel_record.h"
+#include "model/fields.h"
 #include "model/image_diff.h"
-#include "model/optional_features.h"
-#include "model/vfo.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextOn = 1100;
-constexpr int kTextOff = 1101;
 constexpr int kTextNone = 1104;
 constexpr int kTextChannel = 1205;
 constexpr int kTextVfo = 1245;
@@ -45,14 +43,6 @@ std::string Label(int id, LanguageMode language)
 std::string OrNone(const std::string &value, LanguageMode language)
 {
     return value.empty() ? Text(kTextNone, language) : value;
-}
-
-// Item i of a list of text ids, or the number itself when it is outside the list.
-template <std::size_t N>
-std::string ListText(const std::array<int, N> &ids, int index, LanguageMode language)
-{
-    return index >= 0 && static_cast<std::size_t>(index) < N ? Text(ids[static_cast<std::size_t>(index)], language)
-                                                              : std::to_string(index);
 }
 
 std::string ByteLine(int address, std::uint8_t before, std::uint8_t after)
@@ -127,100 +117,54 @@ GroupChanges ChannelChanges(const Images &im, int channel)
     const RowTexts after = ChannelRowTexts(im.after, channel, im.bandAfter, lang);
     for (int c = 0; c < kChannelColumns; ++c) {
         const auto i = static_cast<std::size_t>(c);
-        AddIfChanged(changes, c, prefix, Label(kChannelColumnTextIds[i], lang), OrNone(before[i], lang), OrNone(after[i], lang));
+        AddIfChanged(changes, c, prefix, Label(Field(FieldOf(static_cast<ChannelColumn>(c))).labelId, lang), OrNone(before[i], lang), OrNone(after[i], lang));
     }
     return changes;
 }
 
-// Keys of the VFO's shown values.
-enum VfoKey { kVfoRx, kVfoOffset, kVfoStepKey, kVfoDuplex, kVfoDecode, kVfoEncode, kVfoWide, kVfoPower };
+// The shown values of the VFO and of the optional features, in the order their lines come;
+// a value's key in its group is its FieldId.
+constexpr FieldId kVfoShown[] = {FieldId::VfoRxFreq, FieldId::VfoStep,   FieldId::VfoOffset,
+                                 FieldId::VfoDuplex, FieldId::VfoDecode, FieldId::VfoEncode,
+                                 FieldId::VfoWideNarrow, FieldId::VfoTxPower};
+constexpr FieldId kFeaturesShown[] = {
+    FieldId::TimeOutTimer, FieldId::SquelchLevel, FieldId::ChannelDisplay, FieldId::ScanMode,
+    FieldId::Lamp,         FieldId::PriorityChannel, FieldId::RevertFrequency, FieldId::BeepTone,
+    FieldId::BatterySave,  FieldId::FeatureScrambler, FieldId::KeyLock,    FieldId::Manual,
+    FieldId::VoxGain,      FieldId::VoxDelay,     FieldId::ChordLanguage,  FieldId::PttIdAni,
+    FieldId::PttIdName,
+};
 
-GroupChanges VfoChanges(const Images &im)
+int KeyOf(FieldId field)
 {
-    static constexpr std::array<const char *, kVfoStepCount> kSteps = {"5K", "10K", "6.25K", "12.5K", "25K"};
-    static constexpr std::array<int, 3> kDuplexIds = {1241, 1243, 1242};
-    static constexpr std::array<int, 2> kWideIds = {1218, 1217};
-    static constexpr std::array<int, 2> kPowerIds = {1214, 1215};
+    return static_cast<int>(field);
+}
+
+// One line per shown field that reads differently; a tone or PTT ID text that is empty reads "None".
+GroupChanges FieldChanges(const Images &im, std::span<const FieldId> fields, int prefixId)
+{
     const LanguageMode lang = im.language;
-    const VfoFields a = ReadVfo(im.before, lang);
-    const VfoFields b = ReadVfo(im.after, lang);
-    const auto step = [](int index) {
-        return index >= 0 && index < kVfoStepCount ? std::string(kSteps[static_cast<std::size_t>(index)])
-                                                    : std::to_string(index);
-    };
-    const std::string prefix = Text(kTextVfo, lang) + ": ";
+    const std::string prefix = Text(prefixId, lang) + ": ";
     GroupChanges changes;
-    AddIfChanged(changes, kVfoRx, prefix, Label(1200, lang), a.rxText, b.rxText);
-    AddIfChanged(changes, kVfoStepKey, prefix, Label(1246, lang), step(a.step), step(b.step));
-    AddIfChanged(changes, kVfoOffset, prefix, Label(1240, lang), a.offsetText, b.offsetText);
-    AddIfChanged(changes, kVfoDuplex, prefix, Label(1255, lang), ListText(kDuplexIds, a.duplex, lang),
-                 ListText(kDuplexIds, b.duplex, lang));
-    AddIfChanged(changes, kVfoDecode, prefix, Label(1211, lang), OrNone(a.decodeText, lang), OrNone(b.decodeText, lang));
-    AddIfChanged(changes, kVfoEncode, prefix, Label(1212, lang), OrNone(a.encodeText, lang), OrNone(b.encodeText, lang));
-    AddIfChanged(changes, kVfoWide, prefix, Label(1216, lang), ListText(kWideIds, a.wide, lang),
-                 ListText(kWideIds, b.wide, lang));
-    AddIfChanged(changes, kVfoPower, prefix, Label(1213, lang), ListText(kPowerIds, a.highPower, lang),
-                 ListText(kPowerIds, b.highPower, lang));
+    for (const FieldId field : fields) {
+        const auto text = [&](const MemoryImage &image, const Band &band) {
+            const std::string t = FieldText(image, band, field, lang);
+            return Field(field).kind == FieldKind::Choice ? t : OrNone(t, lang);
+        };
+        AddIfChanged(changes, KeyOf(field), prefix, Label(Field(field).labelId, lang), text(im.before, im.bandBefore),
+                     text(im.after, im.bandAfter));
+    }
     return changes;
 }
 
-// Keys of the optional features' shown values.
-enum FeatureKey {
-    kTimeOut, kSquelch, kChannelDisplay, kScanMode, kLamp, kPriority, kRevert, kBeep, kBatterySave, kScrambler,
-    kKeyLock, kManual, kVoxGain, kVoxDelay, kChord, kAni, kName,
-};
-
-// The optional features as the dialog's lists and check boxes show them, in the dialog's order.
-std::vector<std::pair<int, std::string>> FeatureTexts(const OptionalFeatures &f, LanguageMode lang)
+GroupChanges VfoChanges(const Images &im)
 {
-    const std::string off = Text(kTextOff, lang);
-    const auto onOff = [&](bool on) { return Text(on ? kTextOn : kTextOff, lang); };
-    const auto offOr = [&](int value, int factor) { return value == 0 ? off : std::to_string(value * factor); };
-    const std::string mode = Text(1416, lang);
-    const std::string channel = Text(kTextChannel, lang);
-    static constexpr std::array<const char *, 6> kVoxDelays = {"0.3", "0.5", "1.0", "1.5", "2.0", "3.0"};
-    const std::string scanModes[4] = {off, channel + mode, "CTCSS " + mode, "DCS " + mode};
-    const std::string lamps[3] = {off, Text(1105, lang), Text(kTextOn, lang)};
-    const std::string chords[3] = {Text(1322, lang), Text(1321, lang), off};
-    const auto pick = [](const auto &list, int index) -> std::string {
-        return index >= 0 && static_cast<std::size_t>(index) < std::size(list) ? std::string(list[index])
-                                                                               : std::to_string(index);
-    };
-    return {
-        {kTimeOut, offOr(f.timeOutTimer, 15)},
-        {kSquelch, std::to_string(f.squelchLevel)},
-        {kChannelDisplay, f.channelDisplay == 0 ? channel : channel + "+" + Text(1206, lang)},
-        {kScanMode, pick(scanModes, f.scanMode)},
-        {kLamp, pick(lamps, f.lamp)},
-        {kPriority, offOr(f.priorityChannel, 1)},
-        {kRevert, onOff(f.revertFrequency)},
-        {kBeep, onOff(f.beepTone)},
-        {kBatterySave, onOff(f.batterySave)},
-        {kScrambler, onOff(f.scrambler)},
-        {kKeyLock, onOff(f.keyLock)},
-        {kManual, onOff(f.manual)},
-        {kVoxGain, offOr(f.voxGain, 1)},
-        {kVoxDelay, pick(kVoxDelays, f.voxDelay)},
-        {kChord, pick(chords, static_cast<int>(f.chordLanguage))},
-        {kAni, OrNone(f.pttIdAni, lang)},
-        {kName, OrNone(f.pttIdName, lang)},
-    };
+    return FieldChanges(im, kVfoShown, kTextVfo);
 }
 
 GroupChanges FeatureChanges(const Images &im)
 {
-    // Field names by FeatureKey.
-    static constexpr std::array<int, 17> kNames = {1404, 1408, 1459, 1460, 1409, 1462, 1461, 1414, 1415,
-                                                   1428, 1401, 1254, 1410, 1451, 1450, 1452, 1453};
-    const LanguageMode lang = im.language;
-    const auto a = FeatureTexts(DecodeOptionalFeatures(im.before, im.bandBefore), lang);
-    const auto b = FeatureTexts(DecodeOptionalFeatures(im.after, im.bandAfter), lang);
-    const std::string prefix = Text(kTextFeatures, lang) + ": ";
-    GroupChanges changes;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        AddIfChanged(changes, a[i].first, prefix, Label(kNames[static_cast<std::size_t>(a[i].first)], lang),
-                     a[i].second, b[i].second);
-    return changes;
+    return FieldChanges(im, kFeaturesShown, kTextFeatures);
 }
 
 enum IdentityKey { kModelKey, kBandKey };
@@ -263,23 +207,29 @@ std::vector<int> KeysOf(ImageField field)
                 static_cast<int>(ChannelColumn::TxPower), static_cast<int>(ChannelColumn::Bcl)};
     case ImageField::ChannelUnsetFlags:
         return {static_cast<int>(ChannelColumn::RxFreq), static_cast<int>(ChannelColumn::TxFreq)};
-    case ImageField::VfoRxFreq: return {kVfoRx};
-    case ImageField::VfoTxFreq: return {kVfoRx, kVfoOffset, kVfoDuplex}; // derived from these
-    case ImageField::VfoDecodeTone: return {kVfoDecode};
-    case ImageField::VfoEncodeTone: return {kVfoEncode};
-    case ImageField::VfoModeFlags: return {kVfoDuplex, kVfoWide, kVfoPower};
-    case ImageField::VfoOffset: return {kVfoOffset};
-    case ImageField::VfoStep: return {kVfoStepKey};
-    case ImageField::FeatureDisplayFlags: return {kChannelDisplay, kRevert, kScanMode, kKeyLock};
-    case ImageField::FeatureLamp: return {kLamp};
-    case ImageField::FeatureSwitches: return {kChord, kBatterySave, kScrambler, kBeep, kManual};
-    case ImageField::SquelchLevel: return {kSquelch};
-    case ImageField::TimeOutTimer: return {kTimeOut};
-    case ImageField::VoxGain: return {kVoxGain};
-    case ImageField::VoxDelay: return {kVoxDelay};
-    case ImageField::PriorityChannel: return {kPriority};
-    case ImageField::PttIdAni: return {kAni};
-    case ImageField::PttIdName: return {kName};
+    case ImageField::VfoRxFreq: return {KeyOf(FieldId::VfoRxFreq)};
+    case ImageField::VfoTxFreq: // derived from these
+        return {KeyOf(FieldId::VfoRxFreq), KeyOf(FieldId::VfoOffset), KeyOf(FieldId::VfoDuplex)};
+    case ImageField::VfoDecodeTone: return {KeyOf(FieldId::VfoDecode)};
+    case ImageField::VfoEncodeTone: return {KeyOf(FieldId::VfoEncode)};
+    case ImageField::VfoModeFlags:
+        return {KeyOf(FieldId::VfoDuplex), KeyOf(FieldId::VfoWideNarrow), KeyOf(FieldId::VfoTxPower)};
+    case ImageField::VfoOffset: return {KeyOf(FieldId::VfoOffset)};
+    case ImageField::VfoStep: return {KeyOf(FieldId::VfoStep)};
+    case ImageField::FeatureDisplayFlags:
+        return {KeyOf(FieldId::ChannelDisplay), KeyOf(FieldId::RevertFrequency), KeyOf(FieldId::ScanMode),
+                KeyOf(FieldId::KeyLock)};
+    case ImageField::FeatureLamp: return {KeyOf(FieldId::Lamp)};
+    case ImageField::FeatureSwitches:
+        return {KeyOf(FieldId::ChordLanguage), KeyOf(FieldId::BatterySave), KeyOf(FieldId::FeatureScrambler),
+                KeyOf(FieldId::BeepTone), KeyOf(FieldId::Manual)};
+    case ImageField::SquelchLevel: return {KeyOf(FieldId::SquelchLevel)};
+    case ImageField::TimeOutTimer: return {KeyOf(FieldId::TimeOutTimer)};
+    case ImageField::VoxGain: return {KeyOf(FieldId::VoxGain)};
+    case ImageField::VoxDelay: return {KeyOf(FieldId::VoxDelay)};
+    case ImageField::PriorityChannel: return {KeyOf(FieldId::PriorityChannel)};
+    case ImageField::PttIdAni: return {KeyOf(FieldId::PttIdAni)};
+    case ImageField::PttIdName: return {KeyOf(FieldId::PttIdName)};
     case ImageField::Model: return {kModelKey};
     case ImageField::BandLimits: return {kBandKey};
     default: return {};

@@ -1,6 +1,9 @@
 #include "model/optional_features.h"
 
+#include <stdexcept>
+
 #include "model/channel_record.h"
+#include "model/fields.h"
 
 namespace zrk6 {
 namespace {
@@ -78,23 +81,41 @@ OptionalFeatures DecodeOptionalFeatures(const MemoryImage &image, const Band &ba
     return f;
 }
 
+void EncodeOptionalFeature(MemoryImage &image, FieldId field, int value)
+{
+    const auto byte = [](int v) { return static_cast<std::uint8_t>(v); };
+    switch (field) {
+    case FieldId::TimeOutTimer: image.set(kTimeOut, byte(indexOrZero(value, kMaxTimeOut))); break;
+    case FieldId::SquelchLevel: image.set(kSquelch, byte(indexOrZero(value, kMaxSquelch))); break;
+    case FieldId::ChannelDisplay: image.setMasked(kFc0, 0x02, byte(indexOrZero(value, 1) * 2)); break;
+    case FieldId::ScanMode: {
+        const int scan = indexOrZero(value, 3);
+        image.setMasked(kFc0, 0x70, scan == 0 ? 0x00 : byte(0x10 << (scan - 1)));
+        break;
+    }
+    case FieldId::Lamp: image.setMasked(kFc1, 0x18, byte(indexOrZero(value, kLampItems - 1) * 8)); break;
+    case FieldId::PriorityChannel:
+        image.set(addr::kPriorityChannel, byte(indexOrZero(value, kChannelCount)));
+        break;
+    case FieldId::RevertFrequency: image.setBit(kFc0, 3, value != 0); break;
+    case FieldId::BeepTone: image.setBit(kFc2, 6, value != 0); break;
+    case FieldId::BatterySave: image.setBit(kFc2, 2, value != 0); break;
+    case FieldId::FeatureScrambler: image.setBit(kFc2, 4, value != 0); break;
+    case FieldId::KeyLock: image.setBit(kFc0, 7, value != 0); break;
+    case FieldId::Manual: image.setBit(kFc2, 7, value != 0); break;
+    case FieldId::VoxGain: image.set(kVoxGain, byte(indexOrZero(value, kMaxVoxGain))); break;
+    case FieldId::VoxDelay: image.set(kVoxDelay, byte(indexOrZero(value, kMaxVoxDelay))); break;
+    default:
+        throw std::invalid_argument("not a writable settings field");
+    }
+}
+
 void EncodeOptionalFeatures(MemoryImage &image, const OptionalFeatures &f)
 {
-    image.set(kTimeOut, static_cast<std::uint8_t>(indexOrZero(f.timeOutTimer, kMaxTimeOut)));
-    image.set(kSquelch, static_cast<std::uint8_t>(indexOrZero(f.squelchLevel, kMaxSquelch)));
-    image.setMasked(kFc0, 0x02, static_cast<std::uint8_t>(indexOrZero(f.channelDisplay, 1) * 2));
-    const int scan = indexOrZero(f.scanMode, 3);
-    image.setMasked(kFc0, 0x70, scan == 0 ? 0x00 : static_cast<std::uint8_t>(0x10 << (scan - 1)));
-    image.setMasked(kFc1, 0x18, static_cast<std::uint8_t>(indexOrZero(f.lamp, kLampItems - 1) * 8));
-    image.set(addr::kPriorityChannel, static_cast<std::uint8_t>(indexOrZero(f.priorityChannel, kChannelCount)));
-    image.setBit(kFc0, 3, f.revertFrequency);
-    image.setBit(kFc2, 6, f.beepTone);
-    image.setBit(kFc2, 2, f.batterySave);
-    image.setBit(kFc2, 4, f.scrambler);
-    image.setBit(kFc0, 7, f.keyLock);
-    image.setBit(kFc2, 7, f.manual);
-    image.set(kVoxGain, static_cast<std::uint8_t>(indexOrZero(f.voxGain, kMaxVoxGain)));
-    image.set(kVoxDelay, static_cast<std::uint8_t>(indexOrZero(f.voxDelay, kMaxVoxDelay)));
+    for (const FieldInfo &field : FieldsOf(FieldScope::Settings)) {
+        if (field.kind == FieldKind::Choice && !field.readOnly)
+            EncodeOptionalFeature(image, field.id, ReadChoice(f, field.id));
+    }
 }
 
 } // namespace zrk6

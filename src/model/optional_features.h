@@ -7,6 +7,8 @@
 
 namespace zrk6 {
 
+enum class FieldId;
+
 enum class ChordLanguage { Chinese = 0, English = 1, Off = 2 };
 
 // The radio-wide optional features as list indexes, check states and texts.
@@ -39,5 +41,9 @@ OptionalFeatures DecodeOptionalFeatures(const MemoryImage &image, const Band &ba
 // Stores the fields back bit-exactly; chord language, ANI and name are not stored, and
 // no bit outside the fields changes. Indexes out of their range are stored as 0.
 void EncodeOptionalFeatures(MemoryImage &image, const OptionalFeatures &features);
+
+// Stores one writable settings field (see model/fields.h) from its stored value, bit-exactly;
+// a value out of the field's range is stored as 0.
+void EncodeOptionalFeature(MemoryImage &image, FieldId field, int value);
 
 } // namespace zrk6

@@ -22,7 +22,7 @@ inline constexpr int kOffset = 0xD10;   // high-first
 enum class VfoDuplex { Simplex = 0, Minus = 1, Plus = 2 };
 inline constexpr int kVfoStepCount = 5; // "5K", "10K", "6.25K", "12.5K", "25K"
 
-// The fields of the VFO block as the (hidden) VFO panel shows them.
+// The fields of the VFO block as texts and list indexes.
 struct VfoFields {
     std::string rxText;     // "0.00000"
     std::string offsetText; // "0.00000"
@@ -52,7 +52,8 @@ VfoValue VfoOffsetRule(std::string_view text, FreqUnits raster, const Band &band
 // rx, rx - offset or rx + offset, clamped to the band without a flag.
 FreqUnits DeriveVfoTx(FreqUnits rx, FreqUnits offset, int duplex, const Band &band);
 
-// Image changes of the VFO panel. Frequencies use the raster of the image's VfoStep.
+// Edits of the VFO block, each keeping it in its rules. Frequencies use the raster of the
+// image's VfoStep.
 // Each returns whether message 1229 is due.
 bool StoreVfoRxFrequency(MemoryImage &image, std::string_view text, const Band &band);
 bool StoreVfoOffset(MemoryImage &image, std::string_view text, const Band &band);
@@ -70,10 +71,11 @@ struct StepChangeResult {
 };
 StepChangeResult ChangeVfoStep(MemoryImage &image, int step, const Band &band);
 
-// Puts the VFO block into its rules, as filling the VFO panel from the image does when every
-// selection changes: with a listed step both frequencies go onto its raster and into the
-// band, with a listed duplex TxFreq is derived again, and each tone is rewritten from its
-// text (anything unlisted, and None, become 00 00). Wide and power stay as they are.
+// Puts the VFO block into its rules, as every image the window shows must be (the vendor's
+// program got this by filling an unseen VFO frame whose every selection wrote back): with a
+// listed step both frequencies go onto its raster and into the band, with a listed duplex
+// TxFreq is derived again, and each tone is rewritten from its text (anything unlisted, and
+// None, become 00 00). Wide and power stay as they are.
 void NormaliseVfo(MemoryImage &image, const Band &band);
 
 } // namespace zrk6

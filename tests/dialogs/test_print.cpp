@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 
 #include "dialog_fixtures.h"
+#include "dialogs/dialog_support.h"
 #include "dialogs/print_dialog.h"
 #include "recording_surface.h"
 #include "scripted_prompts.h"
@@ -119,7 +120,7 @@ void TestPrint::pageHeaderAndChannelBlock()
     QVERIFY(s.ended);
     QCOMPARE(s.pages(), 1);
 
-    const QString title = QStringLiteral("Veltra VTX520 Radio Programming Information");
+    const QString title = QStringLiteral("ZR-K6 Radio Programming Information");
     const auto *t = s.find(title);
     QVERIFY(t);
     QCOMPARE(t->x, RoundHalfEven(2400 - 5.0 * title.size()));
@@ -181,7 +182,7 @@ void TestPrint::nineChannelsAPageThenFeatures()
     QCOMPARE(s.find("Channel 40")->y, Line(11));
     QCOMPARE(s.onPage(3).count("Optional Features"), 1);
     for (int page = 1; page <= 3; ++page) {
-        QCOMPARE(s.onPage(page).count("Veltra VTX520 Radio Programming Information"), 1);
+        QCOMPARE(s.onPage(page).count("ZR-K6 Radio Programming Information"), 1);
         QCOMPARE(s.onPage(page).last(), QStringLiteral("- %1 -").arg(page));
     }
 }
@@ -344,6 +345,8 @@ void TestPrint::okChecksAndPrints()
 
     QTest::mouseClick(ok, Qt::LeftButton);
     QCOMPARE(prompts.shownIds(), QList<int>{1306});
+    QCOMPARE(prompts.shown.first().text, QStringLiteral("Please select printing items."));
+    QCOMPARE(Text(1306, kChinese), QStringLiteral("请选择打印项目。")); // 请 "please", not 清 "clear"
     QCOMPARE(prompts.shown.first().icon, QMessageBox::Information);
     QCOMPARE(prompts.shown.first().title, QStringLiteral("ZR-K6"));
     QCOMPARE(chooserCalls, 0);
@@ -432,7 +435,7 @@ void TestPrint::realPdfInChinese()
     pdftotext.start("pdftotext", {"-layout", runs.first().path, "-"});
     QVERIFY2(pdftotext.waitForFinished(30000), "pdftotext (poppler-utils) is needed");
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    for (const char *expected : {"记忆信道", "可选功能", "信道 1", "144.01250", "144.31250", "发射功率", "高",
+    for (const char *expected : {"ZR-K6 对讲机编程信息", "记忆信道", "可选功能", "信道 1", "144.01250", "144.31250", "发射功率", "高",
                                  "发射定时(秒)", "/home/ham/repeaters.dat", "关"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     // pdftotext drops the blanks around a page number.

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,6 +28,7 @@ private slots:
     void aboutText();
     void aboutDateFollowsLocale();
     void titlesFitTheirDialogs();
+    void changeChannelsOptionsAreTheGrids();
 };
 
 // A title bar shows the title beside the window's icon and three buttons; the dialogs leave
@@ -198,6 +200,37 @@ void TestSettingsDialogs::aboutDateFollowsLocale()
     QLocale::setDefault(saved);
     QCOMPARE(us, QStringLiteral("Release 12/1/26"));
     QCOMPARE(de, QStringLiteral("Release 01.12.26"));
+}
+
+// Each option list of Change Selected Channels offers the grid's items in the grid's order,
+// and the item chosen is the value set.
+void TestSettingsDialogs::changeChannelsOptionsAreTheGrids()
+{
+    struct Case {
+        const char *name;
+        QStringList items;
+        int pick;
+        std::function<bool(const ChannelChange &)> holds;
+    };
+    const Case cases[] = {
+        {"WideNarrow", {"Wide", "Narrow"}, 1, [](const ChannelChange &c) { return c.wide == false; }},
+        {"Scan", {"Add", "Del"}, 0, [](const ChannelChange &c) { return c.scan == true; }},
+        {"TxPower", {"Low", "Mid", "High"}, 0, [](const ChannelChange &c) { return c.power == TxPower::Low; }},
+        {"Bcl", {"Off", "Carrier", "QT/DQT"}, 2, [](const ChannelChange &c) { return c.busyLock == BusyLock::QtDqt; }},
+        {"Scrambler", {"Off", "On"}, 1, [](const ChannelChange &c) { return c.scrambler == true; }},
+    };
+    for (const Case &c : cases) {
+        ChangeChannelsDialog d(kEnglish, nullptr);
+        auto *box = d.findChild<QComboBox *>(QStringLiteral("cboChange") + QLatin1String(c.name));
+        QVERIFY2(box, c.name);
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        QCOMPARE(items, c.items);
+        d.findChild<QCheckBox *>(QStringLiteral("chkChange") + QLatin1String(c.name))->setChecked(true);
+        box->setCurrentIndex(c.pick);
+        QVERIFY2(c.holds(d.value()), c.name);
+    }
 }
 
 QTEST_MAIN(TestSettingsDialogs)

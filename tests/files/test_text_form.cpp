@@ -2,7 +2,11 @@
 // the same edit in the window changes, and bad input is refused with where and why.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <random>
 #include <string>
 
@@ -170,6 +174,43 @@ TEST(TextForm, DecodeThenEncodeGivesTheSameBytesAndTheSameText)
     }
 }
 
+// A script that loads the text with PyYAML and writes it back (keys sorted, comments gone,
+// words such as Off read by YAML 1.1 rules) must leave a text that encodes to the same bytes.
+TEST(TextForm, ARoundTripThroughPyYamlEncodesTheSameBytes)
+{
+    if (std::system("python3 -c 'import yaml' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "python3 with PyYAML (Debian package python3-yaml) is not installed";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("zrk6-pyyaml-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(dir);
+    const std::vector<Memory> memories = Memories();
+    for (std::size_t i = 0; i < memories.size(); ++i)
+        std::ofstream(dir / (std::to_string(i) + ".yaml"), std::ios::binary) << DecodeTextForm(memories[i].make());
+    // One interpreter for all files; the C loader when PyYAML has it.
+    const std::string command =
+        "python3 -c 'import sys, yaml\n"
+        "L = getattr(yaml, \"CSafeLoader\", yaml.SafeLoader); D = getattr(yaml, \"CSafeDumper\", yaml.SafeDumper)\n"
+        "for p in sys.argv[1:]: yaml.dump(yaml.load(open(p), Loader=L), open(p + \".out\", \"w\"), Dumper=D, "
+        "allow_unicode=True)' " +
+        [&] {
+            std::string files;
+            for (std::size_t i = 0; i < memories.size(); ++i)
+                files += " '" + (dir / (std::to_string(i) + ".yaml")).string() + "'";
+            return files;
+        }();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (std::size_t i = 0; i < memories.size(); ++i) {
+        SCOPED_TRACE(memories[i].name);
+        std::stringstream script;
+        script << std::ifstream(dir / (std::to_string(i) + ".yaml.out"), std::ios::binary).rdbuf();
+        const MemoryImage image = memories[i].make();
+        const MemoryImage back = Encode(script.str());
+        for (int a = 0; a < kImageSize; ++a)
+            ASSERT_EQ(back.at(a), image.at(a)) << "address " << a << "\n" << script.str();
+    }
+    std::filesystem::remove_all(dir);
+}
+
 TEST(TextForm, APlainMemoryReadsAsPlainText)
 {
     for (int row = 0; row < kBandCount; ++row) {
@@ -186,7 +227,7 @@ TEST(TextForm, APlainMemoryReadsAsPlainText)
               std::string::npos)
         << preset;
     EXPECT_NE(preset.find("\n  1: {rx: 446.00625, tx: 446.00625, decode: None, encode: None, wide: Wide, scan: "
-                          "Add, power: Low, bcl: Off, scrambler: Off}\n"),
+                          "Add, power: Low, bcl: \"Off\", scrambler: \"Off\"}\n"),
               std::string::npos)
         << preset;
     EXPECT_EQ(preset.find("\n  9: "), std::string::npos);
@@ -195,17 +236,17 @@ TEST(TextForm, APlainMemoryReadsAsPlainText)
 TEST(TextForm, OddBytesAreKeptPerChannelAndAsRowsOnlyWhereTheyDiffer)
 {
     const std::string text = DecodeTextForm(OddMemory());
-    EXPECT_NE(text.find("scrambler: Off, raw: 50 12 60 13 50 12 66 13 23 C0 54 87 3F BB FF FC}\n"), std::string::npos)
+    EXPECT_NE(text.find("scrambler: \"Off\", raw: 50 12 60 13 50 12 66 13 23 C0 54 87 3F BB FF FC}\n"), std::string::npos)
         << text;
-    EXPECT_NE(text.find("scrambler: Off, raw: 50 37 60 13 50 37 60 13 FF FF 54 87 BF 91 12 FC}\n"), std::string::npos)
+    EXPECT_NE(text.find("scrambler: \"Off\", raw: 50 37 60 13 50 37 60 13 FF FF 54 87 BF 91 12 FC}\n"), std::string::npos)
         << text;
     EXPECT_NE(text.find("\n  8: {rx: 136.10000, tx: 137.30000, decode: 88.5, encode: None, wide: Narrow, scan: Add, power: "
-                        "High, bcl: QT/DQT, scrambler: Off}\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("0x100: 00 00 00 00"), std::string::npos) << text;
-    EXPECT_NE(text.find("0x900: 5A FF"), std::string::npos) << text;
-    EXPECT_NE(text.find("0xFB0: 42 42 42 42 42 42 42 42 FF FF F3 3A"), std::string::npos) << text;
-    EXPECT_EQ(text.find("0x800:"), std::string::npos) << text;
-    EXPECT_EQ(text.find("0x010:"), std::string::npos) << text; // channel 2 is listed: its bits go with it
+                        "High, bcl: QT/DQT, scrambler: \"Off\"}\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"0x100\": 00 00 00 00"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"0x900\": 5A FF"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"0xFB0\": 42 42 42 42 42 42 42 42 FF FF F3 3A"), std::string::npos) << text;
+    EXPECT_EQ(text.find("0x800"), std::string::npos) << text;
+    EXPECT_EQ(text.find("0x010"), std::string::npos) << text; // channel 2 is listed: its bits go with it
 }
 
 // An edit in the text gives exactly the bytes of the same edit made with the window's writers.
@@ -246,7 +287,7 @@ TEST(TextForm, EditsChangeWhatTheSameEditInTheWindowChanges)
          field(2, ChannelColumn::TxPower, [](ChannelValue &v) { v.power = TxPower::Mid; })},
         {"bcl", [](const std::string &t) { return EditChannel(t, 2, "bcl: QT/DQT", "bcl: Carrier"); },
          field(2, ChannelColumn::Bcl, [](ChannelValue &v) { v.busyLock = BusyLock::Carrier; })},
-        {"scrambler", [](const std::string &t) { return EditChannel(t, 1, "scrambler: Off", "scrambler: On"); },
+        {"scrambler", [](const std::string &t) { return EditChannel(t, 1, "scrambler: \"Off\"", "scrambler: On"); },
          field(1, ChannelColumn::Scrambler, [](ChannelValue &v) { v.scrambler = true; })},
         {"channel deleted",
          [](const std::string &t) {
@@ -387,6 +428,18 @@ TEST(TextForm, ValuesAreReadInAnyLetterCase)
                                       "145.50000, decode: None, encode: D023N, wide: Narrow, power: Mid, bcl: QT/DQT}\n"
                                       "features: {lamp: Auto, scan_mode: DCS Mode}\n");
     EXPECT_EQ(lower, proper);
+}
+
+// What a YAML 1.1 writer makes of Off and On: false and true name them in the two-state
+// fields, and nowhere else.
+TEST(TextForm, TrueAndFalseNameOnAndOffOfTheTwoStateFields)
+{
+    const std::string head = "format: 1\nmodel: ZR-K6A\nband: 144 - 146 MHz\nchannels:\n  1: {rx: 145.5, scrambler: ";
+    EXPECT_EQ(Encode(head + "true}\nfeatures: {beep_tone: false, key_lock: TRUE}\n"),
+              Encode(head + "On}\nfeatures: {beep_tone: Off, key_lock: On}\n"));
+    const EncodedTextForm lamp = EncodeTextForm(head + "Off}\nfeatures: {lamp: false}\n");
+    ASSERT_FALSE(lamp.ok());
+    EXPECT_EQ(lamp.error->path, "features.lamp");
 }
 
 TEST(TextForm, FileNamesChooseTheTextForm)

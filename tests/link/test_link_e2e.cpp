@@ -1,6 +1,5 @@
 // The serial driver over a real pseudo-terminal against zrk6-radiosim: whole transfers byte for
 // byte, and every fault the virtual radio can put on the line.
-#include <QEventLoop>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -14,27 +13,39 @@ using zrk6::test::RadioSimProcess;
 
 namespace {
 
-// Records what the driver shows and answers the Retry prompt from a list. Like a user, it takes
-// a moment to read the prompt before answering, so a late reply can arrive while it shows.
-class RecordingFrontEnd final : public CloneFrontEnd {
+// Records what the driver shows and answers the Retry question from a list. Like a user, it takes
+// a moment to read the question before answering, so a late reply can arrive meanwhile; the
+// answer comes later from the event loop, as a window's would.
+class Recorder final : public QObject {
 public:
     QList<bool> answers; // for the Retry prompts, in order; Cancel when they run out
     int readingMs = 100;
 
     QStringList labels;
-    QList<int> messageIds;
     QStringList prompts;
 
-    void progress(int, int, const QString &label) override { labels << label; }
-    void message(int textId, const QString &, const QString &, bool) override { messageIds << textId; }
-    bool askRetry(const QString &text, const QString &, CloneError) override
+    explicit Recorder(CloneDriver &driver) : driver_(driver)
     {
-        prompts << text;
-        QEventLoop wait;
-        QTimer::singleShot(readingMs, &wait, &QEventLoop::quit);
-        wait.exec();
-        return answers.isEmpty() ? false : answers.takeFirst();
+        connect(&driver, &CloneDriver::progress, this, [this](int, int, const QString &label) { labels << label; });
+        connect(&driver, &CloneDriver::retryAsked, this, [this](const QString &text) {
+            prompts << text;
+            const bool retry = answers.isEmpty() ? false : answers.takeFirst();
+            QTimer::singleShot(readingMs, this, [this, retry] { driver_.answerRetry(retry); });
+        });
     }
+
+    // Starts the transfer and lets the event loop run until it ends.
+    TransferResult run()
+    {
+        QSignalSpy finished(&driver_, &CloneDriver::finished);
+        driver_.start();
+        if (!finished.wait(60000))
+            return TransferResult::PortFailed;
+        return driver_.result();
+    }
+
+private:
+    CloneDriver &driver_;
 };
 
 } // namespace
@@ -62,13 +73,13 @@ void TestLinkE2e::fullReadMatchesTheRadioMemory()
     MemoryImage image;
     image.fill(0x00);
     image.fill(addr::kRadioId, 8, 0xFF);
-    RecordingFrontEnd frontEnd;
-    CloneDriver driver(CloneMode::Read, image, kEnglish, radioSim.link(), frontEnd);
+    CloneDriver driver(CloneMode::Read, image, kEnglish, radioSim.link());
+    Recorder frontEnd(driver);
     QCOMPARE(driver.open(), QString());
-    QCOMPARE(driver.run(), TransferResult::Completed);
+    QCOMPARE(frontEnd.run(), TransferResult::Completed);
 
     QVERIFY(driver.session().cloneBuffer() == radio);
-    QCOMPARE(frontEnd.messageIds, QList<int>{1608});
+    QCOMPARE(driver.closingMessage().textId, 1608);
     QVERIFY(frontEnd.prompts.isEmpty());
     QCOMPARE(frontEnd.labels.first(), QStringLiteral("Completion percentage:  0%"));
     QCOMPARE(frontEnd.labels.last(), QStringLiteral("Completion percentage: 100%"));
@@ -86,11 +97,11 @@ void TestLinkE2e::fullWriteReachesTheRadioMemory()
                        QStringLiteral("--save"), saved}));
 
     const MemoryImage image = PatternMemory(3);
-    RecordingFrontEnd frontEnd;
-    CloneDriver driver(CloneMode::Write, image, kEnglish, sim.link(), frontEnd);
+    CloneDriver driver(CloneMode::Write, image, kEnglish, sim.link());
+    Recorder frontEnd(driver);
     QCOMPARE(driver.open(), QString());
-    QCOMPARE(driver.run(), TransferResult::Completed);
-    QCOMPARE(frontEnd.messageIds, QList<int>{1609});
+    QCOMPARE(frontEnd.run(), TransferResult::Completed);
+    QCOMPARE(driver.closingMessage().textId, 1609);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
     const MemoryImage after = RadioSimProcess::readImage(saved);
@@ -175,32 +186,31 @@ void TestLinkE2e::faultsGiveTheirMessage()
                        QStringLiteral("--fault"), fault}));
 
     MemoryImage image = PatternMemory(5);
-    RecordingFrontEnd frontEnd;
+    CloneDriver driver(static_cast<CloneMode>(mode), image, kEnglish, sim.link());
+    Recorder frontEnd(driver);
     frontEnd.answers = {retryWorks};
     frontEnd.readingMs = readingMs;
-    CloneDriver driver(static_cast<CloneMode>(mode), image, kEnglish, sim.link(), frontEnd);
     QCOMPARE(driver.open(), QString());
-    const TransferResult result = driver.run();
+    const TransferResult result = frontEnd.run();
 
     QCOMPARE(frontEnd.prompts.size(), 1);
     const QString firstLine = frontEnd.prompts.first().section(QLatin1Char('\n'), 0, 0);
     QCOMPARE(firstLine, QStringLiteral("Check Connection. Retry or Cancel?") + code);
     if (!retryWorks) {
         QCOMPARE(result, TransferResult::Cancelled);
-        QVERIFY(frontEnd.messageIds.isEmpty());
+        QVERIFY(!driver.closingMessage().isSet());
         return;
     }
     QCOMPARE(result, TransferResult::Completed);
-    QCOMPARE(frontEnd.messageIds, QList<int>{mode == 0 ? 1608 : 1609});
+    QCOMPARE(driver.closingMessage().textId, mode == 0 ? 1608 : 1609);
     if (mode == 0)
         QVERIFY(driver.session().cloneBuffer() == radio);
 }
 
 void TestLinkE2e::portThatCannotOpenGivesTheSystemReason()
 {
-    RecordingFrontEnd frontEnd;
     MemoryImage image;
-    CloneDriver driver(CloneMode::Read, image, kEnglish, QStringLiteral("/nonexistent/zrk6-port"), frontEnd);
+    CloneDriver driver(CloneMode::Read, image, kEnglish, QStringLiteral("/nonexistent/zrk6-port"));
     const QString reason = driver.open();
     QVERIFY(!reason.isEmpty());
     QCOMPARE(TestClonePort(QStringLiteral("/nonexistent/zrk6-port")), reason);

@@ -132,7 +132,8 @@ private slots:
         grid().selectRows({1, 2, 3, 5});
         onModal([](QWidget *dialog) {
             dialog->findChild<QCheckBox *>(QStringLiteral("chkChangeTxPower"))->setChecked(true);
-            dialog->findChild<QComboBox *>(QStringLiteral("cboChangeTxPower"))->setCurrentIndex(2);
+            auto *power = dialog->findChild<QComboBox *>(QStringLiteral("cboChangeTxPower"));
+            power->setCurrentIndex(power->findText(QStringLiteral("Low")));
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
         });
         QTest::keyClick(table(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);

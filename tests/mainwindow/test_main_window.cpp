@@ -1,6 +1,6 @@
 // The main window as a user meets it: start-up and exit with the settings store, the title
-// and modified state through New, Open, Save and close, the band change, the VFO panel's
-// handlers, captions, toolbar and shortcuts. Real widgets, real files in a temporary
+// and modified state through New, Open, Save and close, the band change, captions, toolbar
+// and shortcuts. Real widgets, real files in a temporary
 // directory, prompts answered by the scripted seam.
 
 #include <QAction>
@@ -31,7 +31,6 @@
 #include "mainwindow/grid_control.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
-#include "mainwindow/vfo_panel.h"
 #include "model/app_state.h"
 #include "model/band.h"
 #include "model/bcd_freq.h"
@@ -124,13 +123,6 @@ private:
     }
 
     // Types into a VFO frequency box and commits it with Enter.
-    void typeVfo(QLineEdit *box, const QString &text)
-    {
-        box->clear();
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
-    }
-
     QString iniText()
     {
         QFile file(settings->filePath());
@@ -164,17 +156,12 @@ private slots:
         QCOMPARE(bandList()->count(), kBandCount);
         QCOMPARE(child<QComboBox>(QStringLiteral("cboGenModel"))->currentText(), QStringLiteral("ZR-K6C"));
         QVERIFY(!child<QComboBox>(QStringLiteral("cboGenModel"))->isVisible());
-        QVERIFY(!child<QGroupBox>(QStringLiteral("fraVfo"))->isVisible());
         QCOMPARE(child<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("ZR-K6"));
         QCOMPARE(table()->rowCount(), 128);
         QCOMPARE(table()->columnCount(), 9);
         QCOMPARE(cell(1, 1), QString());
         QCOMPARE(window->channelGrid()->grid().row(), 1);
         QCOMPARE(window->channelGrid()->grid().col(), 1);
-        // The VFO panel mirrors the default VFO block, handlers run without changing it.
-        QCOMPARE(child<QLineEdit>(QStringLiteral("txtVfoFreq0"))->text(), QStringLiteral("144.02500"));
-        QCOMPARE(child<QComboBox>(QStringLiteral("cboVfoStep"))->currentText(), QStringLiteral("12.5K"));
-        QCOMPARE(child<QComboBox>(QStringLiteral("cboVfoDeCode"))->currentIndex(), 0);
     }
 
     void startupReadsTheStoredSettings_data()
@@ -505,7 +492,6 @@ private slots:
         QCOMPARE(cell(1, 1), QStringLiteral("446.00625"));
         QCOMPARE(cell(8, 2), QStringLiteral("446.09375"));
         QCOMPARE(VfoFreq(image(), vfo::kRxFreq), QStringLiteral("446.13125"));
-        QCOMPARE(child<QLineEdit>(QStringLiteral("txtVfoFreq0"))->text(), QStringLiteral("446.13125"));
         QVERIFY(!doc().isModified());
         QVERIFY(prompts->shownIds().isEmpty());
 
@@ -633,98 +619,13 @@ private slots:
         QVERIFY(prompts->shown.isEmpty());
     }
 
-    // ---- VFO panel ---------------------------------------------------------------------
-
-    void vfoStepChangeReappliesTheRaster()
-    {
-        start();
-        QLineEdit *rx = child<QLineEdit>(QStringLiteral("txtVfoFreq0"));
-        QComboBox *step = child<QComboBox>(QStringLiteral("cboVfoStep"));
-        step->setCurrentIndex(0);
-        typeVfo(rx, QStringLiteral("145.13"));
-        QCOMPARE(rx->text(), QStringLiteral("145.13000"));
-
-        step->setCurrentIndex(2); // 6.25K
-        QCOMPARE(image().at(addr::kVfoStep), 2);
-        QCOMPARE(rx->text(), QStringLiteral("145.13125"));
-        QCOMPARE(VfoFreq(image(), vfo::kRxFreq), QStringLiteral("145.13125"));
-        QCOMPARE(VfoFreq(image(), vfo::kTxFreq), QStringLiteral("145.13125"));
-        QVERIFY(prompts->shown.isEmpty());
-
-        // Out of the band: corrected, reported with 1229.
-        typeVfo(rx, QStringLiteral("147"));
-        QCOMPARE(rx->text(), QStringLiteral("145.99500"));
-        QCOMPARE(prompts->shownIds(), QList<int>{1229});
-        QCOMPARE(prompts->shown.first().title, QStringLiteral("ZR-K6"));
-    }
-
-    void vfoDuplexDerivesTheTransmitFrequency_data()
-    {
-        QTest::addColumn<int>("bandRow");
-        QTest::addColumn<QString>("tx");
-        QTest::newRow("136 - 174 MHz") << 0 << "146.20000";
-        QTest::newRow("144 - 146 MHz clamps") << 1 << "146.00000";
-    }
-
-    void vfoDuplexDerivesTheTransmitFrequency()
-    {
-        QFETCH(int, bandRow);
-        QFETCH(QString, tx);
-        start();
-        prompts->answers = {QMessageBox::Ok};
-        if (bandRow != 1)
-            chooseBand(bandRow);
-        QLineEdit *rx = child<QLineEdit>(QStringLiteral("txtVfoFreq0"));
-        QLineEdit *offset = child<QLineEdit>(QStringLiteral("txtVfoFreq1"));
-        typeVfo(rx, QStringLiteral("145.6"));
-        typeVfo(offset, QStringLiteral("0.6"));
-        child<QComboBox>(QStringLiteral("cboVfoDuplex"))->setCurrentIndex(2); // Plus
-        QCOMPARE(image().at(vfo::kModeFlags) >> 6, 2);
-        QCOMPARE(VfoFreq(image(), vfo::kTxFreq), tx);
-    }
-
-    void vfoNoneToneAndTheOtherLists()
-    {
-        start();
-        QComboBox *decode = child<QComboBox>(QStringLiteral("cboVfoDeCode"));
-        decode->setCurrentIndex(5);
-        QVERIFY(image().at(vfo::kDecode) != 0x00 || image().at(vfo::kDecode + 1) != 0x00);
-        decode->setCurrentIndex(0);
-        QCOMPARE(image().at(vfo::kDecode), 0x00);
-        QCOMPARE(image().at(vfo::kDecode + 1), 0x00);
-
-        const std::uint8_t flags = image().at(vfo::kModeFlags);
-        child<QComboBox>(QStringLiteral("cboVfoWide"))->setCurrentIndex(0);
-        QCOMPARE(image().at(vfo::kModeFlags), std::uint8_t(flags & ~0x10));
-        child<QComboBox>(QStringLiteral("cboVfoTxP"))->setCurrentIndex(0);
-        QCOMPARE(image().at(vfo::kModeFlags), std::uint8_t(flags & ~0x30));
-    }
-
-    void vfoBoxesTakeDigitsUpToTheirLength()
-    {
-        start();
-        QLineEdit *rx = child<QLineEdit>(QStringLiteral("txtVfoFreq0"));
-        QLineEdit *offset = child<QLineEdit>(QStringLiteral("txtVfoFreq1"));
-        for (QLineEdit *box : {rx, offset}) {
-            box->clear();
-            QTest::keyClicks(box, QStringLiteral("1a4-5.1x23456789"));
-        }
-        QCOMPARE(rx->text(), QStringLiteral("145.12345"));
-        QCOMPARE(offset->text(), QStringLiteral("145.1234"));
-        // With the text selected the next digit replaces it.
-        offset->selectAll();
-        QTest::keyClick(offset, Qt::Key_1);
-        QCOMPARE(offset->text(), QStringLiteral("1"));
-    }
-
     // ---- captions, toolbar, shortcuts --------------------------------------------------
 
     void languageChangeReCaptionsAndKeepsSelections()
     {
         start();
         enterRx(1, QStringLiteral("145"));
-        QComboBox *duplex = child<QComboBox>(QStringLiteral("cboVfoDuplex"));
-        duplex->setCurrentIndex(1);
+        const int band = bandList()->currentIndex();
         const MemoryImage before = image();
 
         state->language = kChinese;
@@ -732,11 +633,7 @@ private slots:
         const int headerIds[] = {1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
         for (int c = 0; c < 9; ++c)
             QCOMPARE(table()->horizontalHeaderItem(c)->text(), Tx(headerIds[c], kChinese));
-        QCOMPARE(duplex->itemText(0), Tx(1241, kChinese));
-        QCOMPARE(duplex->itemText(1), Tx(1243, kChinese));
-        QCOMPARE(duplex->itemText(2), Tx(1242, kChinese));
-        QCOMPARE(duplex->currentIndex(), 1);
-        QCOMPARE(child<QComboBox>(QStringLiteral("cboVfoDeCode"))->itemText(0), Tx(1104, kChinese));
+        QCOMPARE(bandList()->currentIndex(), band);
         QCOMPARE(child<QGroupBox>(QStringLiteral("fraMemChannel"))->title(), Tx(1301, kChinese));
         QCOMPARE(child<QMenu>(QStringLiteral("mnuFile"))->title(), Tx(1000, kChinese));
         QCOMPARE(shownTitle(), QStringLiteral("ZR-K6 (144 - 146 MHz) [%1: Untitled*]").arg(Tx(1106, kChinese)));

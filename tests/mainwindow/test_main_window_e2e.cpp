@@ -4,8 +4,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -150,12 +154,12 @@ private slots:
         doc().apply(QStringLiteral("test"), [](MemoryImage &m) { m.set(addr::kVfo, std::uint8_t(m.at(addr::kVfo) ^ 0xFF)); });
         const MemoryImage edited = image();
 
-        prompts->answers = {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+        prompts->answers = {QMessageBox::Ok, QMessageBox::Ok};
         auto *action = child<QAction>(QStringLiteral("mnuProgram_WriteChannels"));
         QCOMPARE(action->text(), QStringLiteral("Write C&hannels Only"));
         action->trigger();
-        QCOMPARE(prompts->shownIds().value(0), 1601); // it reads first
-        QVERIFY(prompts->shownIds().contains(1603));
+        // One question that says what happens, then one closing message: verified.
+        QCOMPARE(prompts->shownIds(), (QList<int>{2101, 1805}));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
         const MemoryImage radioNow = test::RadioSimProcess::readImage(saved);
         const MemoryImage sample = radiosim::BuildSampleMemory();
@@ -191,6 +195,30 @@ private slots:
         QCOMPARE(image(), edited);
         QCOMPARE(cell(4, 1), QStringLiteral("144.75000"));
         // The old program took the snapshot here, so closing would not have asked to save.
+        QVERIFY(doc().isModified());
+    }
+
+    void cancelInTheTransferWindowSaysSoInTheStatusBar()
+    {
+        // At the radio's real speed, so that Cancel comes in the middle.
+        start({QStringLiteral("--pace"), QStringLiteral("9600")});
+        enterRx(4, QStringLiteral("144.75"));
+        const MemoryImage edited = image();
+        prompts->answers = {QMessageBox::Ok};
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, window.get(), [&] {
+            auto *bar = window->findChild<QProgressBar *>(QStringLiteral("prgPercent"));
+            if (!bar || !bar->isVisible() || bar->value() < 64)
+                return;
+            poll.stop();
+            window->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
+        });
+        poll.start();
+        window->mnuProgram_Read_Click();
+        QCOMPARE(prompts->shownIds(), QList<int>{1601});
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("The transfer was cancelled."));
+        QCOMPARE(image(), edited);
         QVERIFY(doc().isModified());
     }
 };

@@ -171,9 +171,6 @@ private slots:
             });
             t.action("mnuProgram_OptFeatures")->trigger();
         });
-        row("VFO", "Change VFO", [](TestUndo &t) {
-            t.child<QComboBox>(QStringLiteral("cboVfoDuplex"))->setCurrentIndex(2);
-        });
     }
 
     void undoAndRedoEachKindOfEdit()

@@ -103,6 +103,41 @@ TEST(ChangeChannels, OffsetsThatLeaveTheBandLeaveTheChannelAlone)
     EXPECT_EQ(ChangeChannels(rx.image, kBand, {1}, encode).leftAlone, (std::vector<int>{1}));
 }
 
+// A derived TX is RX plus the offset exactly, also off the 5/6.25 kHz raster; offset 0 makes
+// the TX bytes those of RX.
+TEST(ChangeChannels, DerivedTxIsRxPlusTheOffsetExactly)
+{
+    const Band band{430, 440};
+    struct Case {
+        const char *rx;
+        FreqUnits offset;
+        const char *tx;
+    };
+    const Case cases[] = {
+        {"431.52250", 0, "431.52250"},
+        {"431.52250", 500000, "436.52250"},
+        {"431.52250", -1, "431.52249"},
+        {"439.99999", 0, "439.99999"},
+        {"430.00001", 0, "430.00001"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rx + std::string(" offset ") + std::to_string(c.offset));
+        MemoryImage image = StartupImage(band);
+        ChannelValue v;
+        v.rx = *ParseFreqText(c.rx);
+        WriteChannel(image, 1, v, band);
+        ChannelChange change;
+        change.offset = c.offset;
+        const ChannelOperationResult r = ChangeChannels(image, band, {1}, change);
+        EXPECT_TRUE(r.leftAlone.empty());
+        EXPECT_EQ(ReadChannel(r.image, 1, band).tx, *ParseFreqText(c.tx));
+        if (c.offset == 0) {
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(r.image.at(0, 4 + i), r.image.at(0, i)) << i;
+        }
+    }
+}
+
 struct ReorderCase {
     const char *name;
     std::function<ChannelOperationResult(const MemoryImage &)> run;

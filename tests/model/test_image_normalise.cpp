@@ -79,7 +79,7 @@ TEST(NormaliseImage, ClearsWhatLiesOutsideTheBand)
     EXPECT_EQ(image, before); // the argument is a copy
 }
 
-// The VFO rules of the (hidden) VFO panel, for listed and unlisted steps and duplex values.
+// The VFO rules, for listed and unlisted steps and duplex values.
 TEST(NormaliseImage, PutsTheVfoIntoItsRules)
 {
     struct Case {

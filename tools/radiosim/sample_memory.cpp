@@ -1,11 +1,14 @@
 #include "sample_memory.h"
 
 #include <string>
+#include <utility>
 
 #include "model/band.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
+#include "model/fields.h"
 #include "model/optional_features.h"
+#include "model/tone.h"
 #include "model/vfo.h"
 
 namespace zrk6::radiosim {
@@ -50,15 +53,24 @@ MemoryImage BuildSampleMemory()
     MemoryImage image = StartupImage(band);
 
     for (const SampleChannel &c : kChannels) {
-        StoreRxFrequency(image, c.channel, RoundFrequencyText(c.rx, band).text, band);
-        StoreTxFrequency(image, c.channel, RoundFrequencyText(c.tx ? c.tx : c.rx, band).text);
-        WriteChannelTone(image, c.channel, ChannelColumn::Decode, c.decode);
-        WriteChannelTone(image, c.channel, ChannelColumn::Encode, c.encode);
-        WriteChannelOption(image, c.channel, ChannelColumn::WideNarrow, c.bandwidth, kEnglish);
-        WriteChannelOption(image, c.channel, ChannelColumn::TxPower, c.power, kEnglish);
-        WriteChannelOption(image, c.channel, ChannelColumn::Scan, c.scan, kEnglish);
-        WriteChannelOption(image, c.channel, ChannelColumn::Bcl, c.bcl, kEnglish);
-        WriteChannelOption(image, c.channel, ChannelColumn::Scrambler, c.scrambler, kEnglish);
+        // Each field written as committing its grid cell writes it, in the order of the sheet.
+        ChannelValue value;
+        value.rx = ParseFreqText(RoundFrequencyText(c.rx, band).text);
+        value.tx = ParseFreqText(RoundFrequencyText(c.tx ? c.tx : c.rx, band).text);
+        value.decode = ToneFromText(c.decode).value_or(Tone{});
+        value.encode = ToneFromText(c.encode).value_or(Tone{});
+        const std::pair<FieldId, const char *> options[] = {{FieldId::WideNarrow, c.bandwidth},
+                                                            {FieldId::TxPower, c.power},
+                                                            {FieldId::Scan, c.scan},
+                                                            {FieldId::Bcl, c.bcl},
+                                                            {FieldId::Scrambler, c.scrambler}};
+        for (const auto &[field, word] : options)
+            SetChoice(value, field, ChoiceValueOf(field, word, kEnglish).value());
+        for (const ChannelColumn column : {ChannelColumn::RxFreq, ChannelColumn::TxFreq, ChannelColumn::Decode,
+                                           ChannelColumn::Encode})
+            WriteChannelField(image, c.channel, column, value, band);
+        for (const auto &[field, word] : options)
+            WriteChannelField(image, c.channel, ColumnOf(field), value, band);
     }
 
     // The VFO on a repeater input: 439.075 MHz, minus 7.6 MHz, tone 88.5, high power, wide.

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "link/clone_driver.h"
+#include "services/radio_job.h"
 #include "model/memory_image.h"
 #include "text/text_table.h"
 
@@ -30,16 +30,16 @@ enum class FleetResult { None, Verified, Failed, ModelMismatch, NotVerified };
 // The log's word for a result: "verified", "failed", "model mismatch", "not verified".
 QString FleetResultWord(FleetResult result);
 
-// One port's radio through one round: greet and read (a backup named with the port and the
-// round), build the image, write it, read it back and compare. Runs on the event loop beside
-// the other ports' jobs; each step follows a driver's finished(), so nothing here blocks.
-class FleetJob final : public QObject, public CloneFrontEnd {
+// One port's radio through one round: a RadioJob that reads (a backup after the read, one before
+// the write, by the one backup policy), writes the plan or its channels, and reads back to
+// compare. Runs on the event loop beside the other ports' jobs; nothing here blocks.
+class FleetJob final : public QObject {
     Q_OBJECT
 public:
     FleetJob(QString port, int round, FleetSettings settings, QObject *parent = nullptr);
     ~FleetJob() override;
 
-    // Opens the port and starts the read; changed() follows every step, done() at the end.
+    // Opens the port and starts the read; changed() follows every step.
     void start();
     // Ends the running transfer as Cancel does (the radio gets its end byte); the job finishes
     // as failed or not verified, marked interrupted.
@@ -58,34 +58,27 @@ public:
     // The driver's own words for it in the settings' language (a prompt, the port's error, the
     // first difference); may be empty.
     const QString &detail() const { return detail_; }
+    // The backup of the radio's memory as read; a backup that could not be saved is reported
+    // here as "not saved: " and the reason.
     const QString &backupFile() const { return backupFile_; }
     // Bytes 0xFB0..0xFB7 of the radio as read, in hexadecimal; empty before the read completed.
     const QString &identification() const { return identification_; }
     // How many fields the write changed in the radio.
     int changedFields() const { return changedFields_; }
 
-    // CloneFrontEnd
-    void progress(int value, int maximum, const QString &label) override;
-    void message(int textId, const QString &text, const QString &title, bool isError) override;
-    bool askRetry(const QString &text, const QString &title, CloneError error) override;
-    void verifying() override;
-
 signals:
     // The phase, the percentage or the result changed.
     void changed();
 
 private:
-    void setPhase(FleetPhase phase);
-    void startDriver(CloneMode mode, const MemoryImage &image);
-    void failed(TransferResult result, const char *what);
-    void afterRead();
-    void afterWrite();
+    void onPhase(RadioPhase phase);
+    void onProgress(int value, int maximum);
+    void onFinished();
     void finish(FleetResult result, const QString &failure, const QString &detail = {});
 
     QString port_;
     int round_;
     FleetSettings settings_;
-    int retriesLeft_;
     FleetPhase phase_ = FleetPhase::Waiting;
     int percent_ = 0;
     FleetResult result_ = FleetResult::None;
@@ -94,11 +87,7 @@ private:
     QString backupFile_;
     QString identification_;
     int changedFields_ = 0;
-    std::unique_ptr<CloneDriver> driver_;
-    MemoryImage radio_;
-    MemoryImage written_;
-    QString lastPrompt_;
-    bool cancelled_ = false;
+    std::unique_ptr<RadioJob> job_;
     bool interrupted_ = false;
 };
 

@@ -1,13 +1,16 @@
 // The transfer window and the read/write commands, offscreen, against zrk6-radiosim.
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
-#include <optional>
+#include <functional>
 
-#include "link/clone_window.h"
-#include "link/radio_commands.h"
+#include "mainwindow/transfer_window.h"
+#include "mainwindow/radio_commands.h"
+#include "files/data_file_io.h"
 #include "model/band.h"
 #include "radiosim_process.h"
 #include "sample_memory.h"
@@ -27,9 +30,26 @@ MemoryImage EditedImage()
     return image;
 }
 
+TransferContext Context(ScriptedPrompts &prompts, const QString &port,
+                        std::function<void(const RadioJobResult &)> afterJob = {})
+{
+    return TransferContext{nullptr, prompts, kEnglish, port, {false, {}}, std::move(afterJob)};
+}
+
+RadioJobSettings Job(RadioTask task, const MemoryImage &image, const QString &port, LanguageMode language = kEnglish)
+{
+    RadioJobSettings settings;
+    settings.task = task;
+    settings.image = image;
+    settings.portName = port;
+    settings.language = language;
+    settings.backup.enabled = false;
+    return settings;
+}
+
 } // namespace
 
-class TestCloneWindow : public QObject {
+class TestTransferWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -41,13 +61,15 @@ private slots:
     void cancelAtTheConfirmationDoesNothing();
     void writeSendsTheDocumentAndKeepsIt();
     void windowShowsCaptionProgressAndLabel();
-    void escapeEndsATransferLikeCancel();
+    void cancelOrEscapeEndsATransferAndTheRadioGetsItsEndByte_data();
+    void cancelOrEscapeEndsATransferAndTheRadioGetsItsEndByte();
+    void writeChannelsOnlyAsksOnceAndRunsOneWindow();
     void verifyAfterWriteReadsTheRadioBack_data();
     void verifyAfterWriteReadsTheRadioBack();
     void verifyingIsASecondPhaseOfTheWindow();
 };
 
-void TestCloneWindow::completedReadReplacesTheDocument()
+void TestTransferWindow::completedReadReplacesTheDocument()
 {
     RadioSimProcess sim;
     QVERIFY(sim.start());
@@ -57,10 +79,11 @@ void TestCloneWindow::completedReadReplacesTheDocument()
 
     qsizetype shownAtRefresh = -1;
     MemoryImage imageAtRefresh;
-    const TransferOutcome outcome = ReadFromRadio(nullptr, prompts, kEnglish, image, sim.link(), [&] {
-        shownAtRefresh = prompts.shown.size();
-        imageAtRefresh = image;
-    });
+    const TransferOutcome outcome = ReadFromRadio(Context(prompts, sim.link(), [&](const RadioJobResult &result) {
+                                                      shownAtRefresh = prompts.shown.size();
+                                                      imageAtRefresh = result.radio;
+                                                  }),
+                                                  image);
 
     QCOMPARE(outcome, TransferOutcome::Completed);
     QVERIFY(image == radiosim::BuildSampleMemory());
@@ -81,7 +104,7 @@ void TestCloneWindow::completedReadReplacesTheDocument()
     QCOMPARE(done.icon, QMessageBox::Information);
 }
 
-void TestCloneWindow::failedReadLeavesTheDocumentAsItWas_data()
+void TestTransferWindow::failedReadLeavesTheDocumentAsItWas_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("messageId");
@@ -110,7 +133,7 @@ void TestCloneWindow::failedReadLeavesTheDocumentAsItWas_data()
     QTest::newRow("hang-up") << "hangup:20" << 1607 << retry + "(Error03)" << cancelled;
 }
 
-void TestCloneWindow::failedReadLeavesTheDocumentAsItWas()
+void TestTransferWindow::failedReadLeavesTheDocumentAsItWas()
 {
     QFETCH(QString, fault);
     QFETCH(int, messageId);
@@ -125,7 +148,10 @@ void TestCloneWindow::failedReadLeavesTheDocumentAsItWas()
     prompts.answers = {QMessageBox::Ok, QMessageBox::Cancel};
     bool refreshed = false;
 
-    QCOMPARE(ReadFromRadio(nullptr, prompts, kEnglish, image, sim.link(), [&] { refreshed = true; }), outcome);
+    QCOMPARE(ReadFromRadio(Context(prompts, sim.link(),
+                                   [&](const RadioJobResult &result) { refreshed = result.outcome == RadioOutcome::Completed; }),
+                           image),
+             outcome);
 
     QVERIFY(image == before);
     QVERIFY(!refreshed);
@@ -138,7 +164,7 @@ void TestCloneWindow::failedReadLeavesTheDocumentAsItWas()
                                               : QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
-void TestCloneWindow::retryAfterAFaultCompletesTheRead()
+void TestTransferWindow::retryAfterAFaultCompletesTheRead()
 {
     RadioSimProcess sim;
     QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("bad-ack:10")}));
@@ -146,21 +172,21 @@ void TestCloneWindow::retryAfterAFaultCompletesTheRead()
     ScriptedPrompts prompts;
     prompts.answers = {QMessageBox::Ok, QMessageBox::Retry, QMessageBox::Ok};
 
-    QCOMPARE(ReadFromRadio(nullptr, prompts, kEnglish, image, sim.link()), TransferOutcome::Completed);
+    QCOMPARE(ReadFromRadio(Context(prompts, sim.link()), image), TransferOutcome::Completed);
     QCOMPARE(prompts.shownIds(), (QList<int>{1601, 1607, 1608}));
     QCOMPARE(prompts.shown[1].text, QStringLiteral("Check Connection. Retry or Cancel?(Error02)"));
     QVERIFY(image == radiosim::BuildSampleMemory());
 }
 
-void TestCloneWindow::unavailablePortAsksNothing()
+void TestTransferWindow::unavailablePortAsksNothing()
 {
     MemoryImage image = EditedImage();
     const MemoryImage before = image;
     for (bool write : {false, true}) {
         ScriptedPrompts prompts;
         const QString port = QStringLiteral("/nonexistent/ttyZR");
-        const TransferOutcome outcome = write ? WriteToRadio(nullptr, prompts, kEnglish, image, port)
-                                              : ReadFromRadio(nullptr, prompts, kEnglish, image, port);
+        const TransferOutcome outcome = write ? WriteToRadio(Context(prompts, port), image, false)
+                                              : ReadFromRadio(Context(prompts, port), image);
         QCOMPARE(outcome, TransferOutcome::PortUnavailable);
         QCOMPARE(prompts.shownIds(), QList<int>{1600});
         const QStringList lines = prompts.shown[0].text.split(QLatin1Char('\n'));
@@ -173,7 +199,7 @@ void TestCloneWindow::unavailablePortAsksNothing()
     }
 }
 
-void TestCloneWindow::cancelAtTheConfirmationDoesNothing()
+void TestTransferWindow::cancelAtTheConfirmationDoesNothing()
 {
     RadioSimProcess sim;
     QVERIFY(sim.start());
@@ -182,15 +208,15 @@ void TestCloneWindow::cancelAtTheConfirmationDoesNothing()
     for (bool write : {false, true}) {
         ScriptedPrompts prompts;
         prompts.answers = {QMessageBox::Cancel};
-        const TransferOutcome outcome = write ? WriteToRadio(nullptr, prompts, kEnglish, image, sim.link())
-                                              : ReadFromRadio(nullptr, prompts, kEnglish, image, sim.link());
+        const TransferOutcome outcome = write ? WriteToRadio(Context(prompts, sim.link()), image, false)
+                                              : ReadFromRadio(Context(prompts, sim.link()), image);
         QCOMPARE(outcome, TransferOutcome::NotConfirmed);
         QCOMPARE(prompts.shownIds(), QList<int>{write ? 1603 : 1601});
         QVERIFY(image == before);
     }
 }
 
-void TestCloneWindow::writeSendsTheDocumentAndKeepsIt()
+void TestTransferWindow::writeSendsTheDocumentAndKeepsIt()
 {
     RadioSimProcess sim;
     const QString saved = sim.path(QStringLiteral("radio.img"));
@@ -200,7 +226,7 @@ void TestCloneWindow::writeSendsTheDocumentAndKeepsIt()
     ScriptedPrompts prompts;
     prompts.answers = {QMessageBox::Ok, QMessageBox::Ok};
 
-    QCOMPARE(WriteToRadio(nullptr, prompts, kEnglish, image, sim.link()), TransferOutcome::Completed);
+    QCOMPARE(WriteToRadio(Context(prompts, sim.link()), image, false), TransferOutcome::Completed);
     QCOMPARE(prompts.shownIds(), (QList<int>{1603, 1609}));
     QCOMPARE(prompts.shown[0].text, QStringLiteral("Write data to radio.\r\nDo you wish to continue?"));
     QCOMPARE(prompts.shown[1].text, QStringLiteral("Writing completed!"));
@@ -215,15 +241,19 @@ void TestCloneWindow::writeSendsTheDocumentAndKeepsIt()
     }
 }
 
-void TestCloneWindow::windowShowsCaptionProgressAndLabel()
+void TestTransferWindow::windowShowsCaptionProgressAndLabel()
 {
     RadioSimProcess sim;
     QVERIFY(sim.start());
     MemoryImage image;
     image.fill(0xFF);
     ScriptedPrompts prompts;
-    frmClone window(CloneMode::Read, image, kChinese, sim.link(), prompts);
+    RadioJob job(Job(RadioTask::Read, image, sim.link(), kChinese));
+    TransferWindow window(job, prompts);
     QCOMPARE(window.windowTitle(), QString::fromUtf8(LoadText(1633, kChinese).data()));
+    auto *cancel = window.findChild<QPushButton *>(QStringLiteral("cmdCancel"));
+    QVERIFY(cancel);
+    QCOMPARE(cancel->text(), QString::fromUtf8(LoadText(1103, kChinese).data()));
     auto *label = window.findChild<QLabel *>(QStringLiteral("lblPercent"));
     auto *bar = window.findChild<QProgressBar *>(QStringLiteral("prgPercent"));
     QVERIFY(label && bar);
@@ -237,33 +267,112 @@ void TestCloneWindow::windowShowsCaptionProgressAndLabel()
         if (value == 256)
             halfWay = label->text();
     });
-    QCOMPARE(window.execTransfer(), TransferResult::Completed);
+    const RadioJobResult &result = window.runJob();
+    QCOMPARE(result.outcome, RadioOutcome::Completed);
     QCOMPARE(halfWay, progressText + QStringLiteral(": 50%"));
     QCOMPARE(bar->value(), 512);
     QCOMPARE(label->text(), progressText + QStringLiteral(": 100%"));
     QVERIFY(!window.isVisible());
-    QCOMPARE(prompts.shownIds(), QList<int>{1608});
-    QCOMPARE(prompts.shown[0].text, QString::fromUtf8(LoadText(1608, kChinese).data()));
-    QVERIFY(image == radiosim::BuildSampleMemory());
+    // The window shows no message of its own; the closing one is the caller's to show.
+    QVERIFY(prompts.shown.isEmpty());
+    QCOMPARE(result.message.text, QString::fromUtf8(LoadText(1608, kChinese).data()));
+    QVERIFY(result.radio == radiosim::BuildSampleMemory());
 }
 
-void TestCloneWindow::escapeEndsATransferLikeCancel()
+void TestTransferWindow::cancelOrEscapeEndsATransferAndTheRadioGetsItsEndByte_data()
 {
-    // At the radio's real speed the transfer takes seconds; Escape ends it early.
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TestTransferWindow::cancelOrEscapeEndsATransferAndTheRadioGetsItsEndByte()
+{
+    QFETCH(bool, escape);
+    // At the radio's real speed the transfer takes seconds; it is stopped a quarter of the way in.
     RadioSimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}));
-    MemoryImage image;
-    image.fill(0xFF);
+    QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}, false));
+    MemoryImage image = EditedImage();
     const MemoryImage before = image;
     ScriptedPrompts prompts;
-    frmClone window(CloneMode::Read, image, kEnglish, sim.link(), prompts);
-    QTimer::singleShot(400, &window, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
-    QCOMPARE(window.execTransfer(), TransferResult::Cancelled);
+    prompts.answers = {QMessageBox::Ok};
+    QWidget parent;
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, &parent, [&] {
+        auto *window = parent.findChild<TransferWindow *>();
+        auto *bar = window ? window->findChild<QProgressBar *>(QStringLiteral("prgPercent")) : nullptr;
+        if (!bar || bar->value() < 128)
+            return;
+        poll.stop();
+        if (escape)
+            QTest::keyClick(window, Qt::Key_Escape);
+        else
+            window->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
+    });
+    poll.start();
+    TransferContext context = Context(prompts, sim.link());
+    context.parent = &parent;
+    QCOMPARE(ReadFromRadio(context, image), TransferOutcome::Stopped);
     QVERIFY(image == before);
-    QVERIFY(prompts.shown.isEmpty());
+    QCOMPARE(prompts.shownIds(), QList<int>{1601}); // nothing after the confirmation
+    // The radio took its end byte and left clone mode.
+    QByteArray simLog;
+    QTRY_VERIFY_WITH_TIMEOUT((simLog += sim.errors()).contains("read ended"), 5000);
 }
 
-void TestCloneWindow::verifyAfterWriteReadsTheRadioBack_data()
+void TestTransferWindow::writeChannelsOnlyAsksOnceAndRunsOneWindow()
+{
+    RadioSimProcess sim;
+    const QString saved = sim.path(QStringLiteral("radio.img"));
+    QVERIFY(sim.start({QStringLiteral("--save"), saved}));
+    const MemoryImage radio = radiosim::BuildSampleMemory();
+    MemoryImage plan = radio;
+    for (int a = 0; a < 0x800; ++a)
+        plan.set(a, static_cast<std::uint8_t>(a * 3 + 1));
+    plan.set(0xD00, static_cast<std::uint8_t>(~radio.at(0xD00))); // a VFO byte the radio keeps
+    QTemporaryDir backups;
+    ScriptedPrompts prompts;
+    prompts.answers = {QMessageBox::Ok, QMessageBox::Ok};
+    QStringList captions;
+    QSet<TransferWindow *> windows;
+    TransferContext context = Context(prompts, sim.link(), [&](const RadioJobResult &result) {
+        QCOMPARE(result.backups.size(), 2); // the radio as read, and what was written
+    });
+    context.backup = {true, backups.path()};
+    QWidget parent;
+    QTimer poll;
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, &parent, [&] {
+        auto *window = parent.findChild<TransferWindow *>();
+        if (!window)
+            return;
+        windows.insert(window);
+        if (!captions.contains(window->windowTitle()))
+            captions << window->windowTitle();
+    });
+    poll.start();
+    context.parent = &parent;
+
+    QCOMPARE(WriteChannelsToRadio(context, plan), TransferOutcome::Completed);
+    // One question that says what happens, then one closing message.
+    QCOMPARE(prompts.shownIds(), (QList<int>{2101, 1805}));
+    QCOMPARE(prompts.shown[0].text,
+             QStringLiteral("Write Channels Only: the radio is read, its 128 channels are replaced with this "
+                            "document's channels, its other settings are kept, and the result is read back to "
+                            "verify.\r\nDo you wish to continue?"));
+    QCOMPARE(windows.size(), 1);
+    QVERIFY2(captions.contains(QStringLiteral("Read data from radio")), qPrintable(captions.join('|')));
+    QVERIFY(captions.contains(QStringLiteral("Verifying")));
+    QCOMPARE(QDir(backups.path()).entryList(QDir::Files).size(), 2);
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
+    const MemoryImage after = RadioSimProcess::readImage(saved);
+    for (int a = 0; a < 0xFE0; ++a)
+        QVERIFY2(after.at(a) == (a < 0x800 ? plan.at(a) : radio.at(a)), qPrintable(QString::number(a, 16)));
+}
+
+void TestTransferWindow::verifyAfterWriteReadsTheRadioBack_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<TransferOutcome>("outcome");
@@ -282,7 +391,7 @@ void TestCloneWindow::verifyAfterWriteReadsTheRadioBack_data()
                                                           "again.");
 }
 
-void TestCloneWindow::verifyAfterWriteReadsTheRadioBack()
+void TestTransferWindow::verifyAfterWriteReadsTheRadioBack()
 {
     QFETCH(QString, fault);
     QFETCH(TransferOutcome, outcome);
@@ -294,16 +403,19 @@ void TestCloneWindow::verifyAfterWriteReadsTheRadioBack()
     const MemoryImage image = EditedImage();
     ScriptedPrompts prompts;
     prompts.answers = {QMessageBox::Ok, QMessageBox::Ok};
-    std::optional<MemoryImage> backedUp;
-    WriteOptions options;
-    options.verify = true;
-    options.beforeWrite = [&](const MemoryImage &image) {
-        backedUp = image;
-        QVERIFY(prompts.shown.size() == 1); // after the confirmation, before any transfer message
-    };
+    QTemporaryDir backups;
+    TransferContext context = Context(prompts, sim.link(), [&](const RadioJobResult &result) {
+        QCOMPARE(prompts.shown.size(), 1); // after the confirmation, before any closing message
+        QCOMPARE(result.backups.size(), 1);
+    });
+    context.backup = {true, backups.path()};
 
-    QCOMPARE(WriteToRadio(nullptr, prompts, kEnglish, image, sim.link(), options), outcome);
-    QVERIFY(backedUp && *backedUp == image);
+    QCOMPARE(WriteToRadio(context, image, true), outcome);
+    // The image about to be written was backed up.
+    const QStringList files = QDir(backups.path()).entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files[0].contains(QStringLiteral("-write-")));
+    QVERIFY(LoadDataFile(backups.filePath(files[0])).image == image);
     QCOMPARE(prompts.shownIds().last(), messageId);
     const PromptMessage &last = prompts.shown.last();
     QCOMPARE(last.text, text);
@@ -312,14 +424,16 @@ void TestCloneWindow::verifyAfterWriteReadsTheRadioBack()
     QCOMPARE(prompts.shownIds(), (QList<int>{1603, messageId}));
 }
 
-void TestCloneWindow::verifyingIsASecondPhaseOfTheWindow()
+void TestTransferWindow::verifyingIsASecondPhaseOfTheWindow()
 {
     RadioSimProcess sim;
     QVERIFY(sim.start());
     MemoryImage image = radiosim::BuildSampleMemory();
     ScriptedPrompts prompts;
-    frmClone window(CloneMode::Write, image, kEnglish, sim.link(), prompts);
-    window.setVerifyAfterWrite(true);
+    RadioJobSettings settings = Job(RadioTask::Write, image, sim.link());
+    settings.verify = true;
+    RadioJob job(settings);
+    TransferWindow window(job, prompts);
     auto *label = window.findChild<QLabel *>(QStringLiteral("lblPercent"));
     auto *bar = window.findChild<QProgressBar *>(QStringLiteral("prgPercent"));
     QStringList seen; // caption and label at the write's end and half way through the read-back
@@ -327,29 +441,30 @@ void TestCloneWindow::verifyingIsASecondPhaseOfTheWindow()
         if ((value == 509 && bar->maximum() == 509) || (value == 256 && bar->maximum() == 512))
             seen << window.windowTitle() + QStringLiteral(" | ") + label->text();
     });
-    QCOMPARE(window.execTransfer(), TransferResult::Completed);
+    const RadioJobResult &result = window.runJob();
+    QCOMPARE(result.outcome, RadioOutcome::Completed);
     QCOMPARE(seen, (QStringList{QStringLiteral("Write data to radio | Completion percentage: 100%"),
                                 QStringLiteral("Verifying | Verifying: 50%")}));
-    QCOMPARE(window.verifyReport().outcome, VerifyOutcome::Matched);
-    // One closing message, in place of "Writing completed!" alone.
-    QCOMPARE(prompts.shownIds(), QList<int>{1805});
+    QCOMPARE(result.verify.outcome, VerifyOutcome::Matched);
+    // The read-back's report takes the place of "Writing completed!".
+    QVERIFY(!result.message.isSet());
 
     // Escape during the read-back ends it; the write stands, unverified.
     ScriptedPrompts cancelled;
-    frmClone again(CloneMode::Write, image, kEnglish, sim.link(), cancelled);
-    again.setVerifyAfterWrite(true);
+    RadioJob againJob(settings);
+    TransferWindow again(againJob, cancelled);
     auto *againBar = again.findChild<QProgressBar *>(QStringLiteral("prgPercent"));
     connect(againBar, &QProgressBar::valueChanged, &again, [&](int value) {
         if (value == 100 && againBar->maximum() == 512)
             QTest::keyClick(&again, Qt::Key_Escape);
     });
-    QCOMPARE(again.execTransfer(), TransferResult::Completed);
-    QCOMPARE(again.verifyReport().outcome, VerifyOutcome::Incomplete);
-    QCOMPARE(cancelled.shownIds(), QList<int>{1808});
-    QCOMPARE(cancelled.shown[0].text, QStringLiteral("Writing completed!\nThe memory could not be verified: reading "
-                                                     "it back did not complete."));
-    QCOMPARE(cancelled.shown[0].icon, QMessageBox::Warning);
+    const RadioJobResult &stopped = again.runJob();
+    QCOMPARE(stopped.outcome, RadioOutcome::NotVerified);
+    QVERIFY(again.cancelledByUser());
+    QCOMPARE(stopped.verify.outcome, VerifyOutcome::Incomplete);
+    QCOMPARE(QString::fromStdString(stopped.verify.Text()),
+             QStringLiteral("Writing completed!\nThe memory could not be verified: reading it back did not complete."));
 }
 
-QTEST_MAIN(TestCloneWindow)
-#include "test_clone_window.moc"
+QTEST_MAIN(TestTransferWindow)
+#include "test_transfer_window.moc"
