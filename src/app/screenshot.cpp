@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QColor>
 #include <QCommandLineParser>
+#include <QLabel>
 #include <QPalette>
+#include <QPushButton>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 
+#include "dialogs/comm_port_dialog.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "mainwindow/transfer_commands.h"
@@ -29,7 +32,9 @@ int main(int argc, char *argv[])
                                     QStringLiteral("FILE"));
     const QCommandLineOption dark(QStringLiteral("dark"),
                                   QStringLiteral("A dark palette, as a desktop's dark theme gives the program."));
-    parser.addOptions({port, language, output, dark});
+    const QCommandLineOption portTest(QStringLiteral("port-test"),
+                                      QStringLiteral("Picture Setup, Communication Port after Test on the port instead."));
+    parser.addOptions({port, language, output, dark, portTest});
     parser.process(app);
     if (!parser.isSet(port) || !parser.isSet(output))
         parser.showHelp(2);
@@ -49,6 +54,27 @@ int main(int argc, char *argv[])
         p.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3a));
         p.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
         QApplication::setPalette(p);
+    }
+
+    if (parser.isSet(portTest)) {
+        zrk6::AppState state;
+        state.language = parser.value(language).toInt();
+        state.commPortNumber = 5;
+        zrk6::CommPortDialog dialog(state, {zrk6::CommPortOption{1, QStringLiteral("/dev/ttyS0"), {}},
+                                            zrk6::CommPortOption{5, parser.value(port), QStringLiteral("USB Serial")}});
+        dialog.show();
+        QTimer::singleShot(300, &dialog, [&] { dialog.testButton()->click(); });
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
+            if (!dialog.testButton()->isEnabled() || dialog.testResult()->text().isEmpty())
+                return;
+            poll.stop();
+            QTimer::singleShot(200, &dialog, [&] {
+                QApplication::exit(dialog.grab().save(parser.value(output)) ? 0 : 1);
+            });
+        });
+        poll.start(100);
+        return QApplication::exec();
     }
 
     QTemporaryDir settingsDir;

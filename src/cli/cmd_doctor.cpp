@@ -1,7 +1,9 @@
+#include <QEventLoop>
 #include <QStringList>
 
 #include "cli/commands.h"
 #include "link/cable_doctor.h"
+#include "link/line_probe.h"
 #include "link/port_names.h"
 
 namespace zrk6::cli {
@@ -13,7 +15,10 @@ int RunDoctor(const QStringList &arguments)
         QStringLiteral("Checks what stands between this user and the radio: lists the serial ports with "
                        "their USB ids, manufacturer and driver, says whether you may open each and how "
                        "to mend it when not, warns about brltty and ModemManager, and says when no USB "
-                       "serial adapter is plugged in. Exits 0 when nothing stands in the way, 1 otherwise."));
+                       "serial adapter is plugged in. Exits 0 when nothing stands in the way, 1 otherwise.\n"
+                       "With --probe it also greets the radio on --port, reads its identification and sends "
+                       "the end byte (nothing is read or written): it says how long the radio took, or what the "
+                       "line gave back instead. Exits 0 when the radio answered."));
     const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
                                   QStringLiteral("Check only this serial device, or port number 1..4."),
                                   QStringLiteral("DEVICE"));
@@ -22,7 +27,10 @@ int RunDoctor(const QStringList &arguments)
     QCommandLineOption root(QStringLiteral("root"), QStringLiteral("Look at the system below DIR."),
                             QStringLiteral("DIR"));
     root.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption probe(QStringLiteral("probe"),
+                                   QStringLiteral("Greet the radio on --port and read its identification; writes nothing."));
     parser.addOption(port);
+    parser.addOption(probe);
     parser.addOption(lang);
     parser.addOption(root);
     if (const auto done = ParseCommandLine(parser, arguments, 0))
@@ -55,11 +63,26 @@ int RunDoctor(const QStringList &arguments)
 #endif
     }
 
+    if (parser.isSet(probe) && device.isEmpty())
+        return UsageError(QStringLiteral("--probe needs --port"));
+
     const CableFacts facts = GatherCableFacts(sources, device.isEmpty() ? QStringList() : QStringList{device});
     const CableDiagnosis diagnosis = DiagnoseCable(facts, language, device);
     for (const QString &line : DiagnosisLines(diagnosis, language))
         Print(line);
-    return diagnosis.hasProblem() ? 1 : 0;
+    if (!parser.isSet(probe))
+        return diagnosis.hasProblem() ? 1 : 0;
+
+    Print(QString());
+    LineProbe lineProbe(device, language);
+    QEventLoop wait;
+    QObject::connect(&lineProbe, &LineProbe::finished, &wait, &QEventLoop::quit);
+    lineProbe.start();
+    if (!lineProbe.isFinished())
+        wait.exec();
+    for (const QString &line : lineProbe.report().Lines(language))
+        Print(line);
+    return lineProbe.report().answered() ? 0 : 1;
 }
 
 } // namespace zrk6::cli

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "link/line_probe.h"
 
 namespace zrk6 {
 
@@ -47,7 +48,7 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     int current = 0;
     for (int i = 0; i < ports_.size(); ++i) {
         const CommPortOption &port = ports_[i];
-        QString caption = Text(1318, lang) + QString::number(port.number);
+        QString caption = port.number == 0 ? port.systemName : Text(1318, lang) + QString::number(port.number);
         if (!port.systemName.isEmpty() && port.systemName != caption)
             caption += QStringLiteral(" (%1)").arg(port.systemName);
         if (!port.description.isEmpty())
@@ -57,7 +58,7 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
         group->addButton(option, i);
         options->addWidget(option);
         optCOM_.append(option);
-        if (port.number == state_.commPortNumber)
+        if (port.number == 0 || (port.number == state_.commPortNumber && ports_[current].number != 0))
             current = i;
     }
     optCOM_[current]->setChecked(true);
@@ -83,6 +84,21 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
         });
         showCheck(current);
     }
+    auto *fraTest = new QGroupBox(this);
+    fraTest->setObjectName(QStringLiteral("fraTest"));
+    cmdTest_ = new QPushButton(Text(1670, lang), fraTest);
+    cmdTest_->setObjectName(QStringLiteral("cmdTest"));
+    lblTest_ = new QLabel(fraTest);
+    lblTest_->setObjectName(QStringLiteral("lblTest"));
+    lblTest_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblTest_->setWordWrap(true);
+    lblTest_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    auto *testLayout = new QVBoxLayout(fraTest);
+    testLayout->addWidget(cmdTest_, 0, Qt::AlignLeft);
+    testLayout->addWidget(lblTest_);
+    main->addWidget(fraTest);
+    connect(cmdTest_, &QPushButton::clicked, this, &CommPortDialog::testPort);
+    connect(group, &QButtonGroup::idToggled, lblTest_, &QLabel::clear);
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
     optCOM_[current]->setFocus();
@@ -93,6 +109,29 @@ void CommPortDialog::showCheck(int index)
     lblCheck_->setText(check_(ports_[index].systemName).join(QLatin1Char('\n')));
 }
 
+int CommPortDialog::chosen() const
+{
+    for (int i = 0; i < optCOM_.size(); ++i) {
+        if (optCOM_[i]->isChecked())
+            return i;
+    }
+    return 0;
+}
+
+void CommPortDialog::testPort()
+{
+    const LanguageMode lang = state_.language;
+    auto *probe = new LineProbe(ports_[chosen()].systemName, lang, this);
+    cmdTest_->setEnabled(false);
+    lblTest_->setText(Text(1671, lang));
+    connect(probe, &LineProbe::finished, this, [this, probe, lang] {
+        lblTest_->setText(probe->report().Lines(lang).join(QLatin1Char('\n')));
+        cmdTest_->setEnabled(true);
+        probe->deleteLater();
+    });
+    probe->start();
+}
+
 QRadioButton *CommPortDialog::option(int index) const
 {
     return optCOM_.value(index, nullptr);
@@ -100,12 +139,9 @@ QRadioButton *CommPortDialog::option(int index) const
 
 void CommPortDialog::accept()
 {
-    for (int i = 0; i < optCOM_.size(); ++i) {
-        if (optCOM_[i]->isChecked()) {
-            state_.commPortNumber = ports_[i].number;
-            break;
-        }
-    }
+    // The device in use stays in use; a numbered port replaces it.
+    if (ports_[chosen()].number != 0)
+        state_.commPortNumber = ports_[chosen()].number;
     QDialog::accept();
 }
 

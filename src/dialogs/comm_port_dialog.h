@@ -8,13 +8,14 @@
 #include "model/app_state.h"
 
 class QLabel;
+class QPushButton;
 class QRadioButton;
 
 namespace zrk6 {
 
 // One port the dialog offers.
 struct CommPortOption {
-    int number = 1;
+    int number = 1; // 0: the device in use, given by its path (zrk6 --port); chosen at first
     QString systemName;  // COM5 on Windows, a device path elsewhere; may be empty
     QString description; // the system's description of the port, may be empty
 };
@@ -38,18 +39,28 @@ public:
     QRadioButton *option(int index) const; // 0 .. optionCount() - 1
     int optionCount() const { return int(optCOM_.size()); }
     QLabel *portCheck() const { return lblCheck_; } // null without a check
+    // Test: greets the radio on the chosen port and reads its identification (nothing is
+    // written); the result shows in testResult().
+    QPushButton *testButton() const { return cmdTest_; }
+    QLabel *testResult() const { return lblTest_; }
+    // After OK: the system name of the chosen port.
+    QString chosenDevice() const { return ports_[chosen()].systemName; }
 
 public slots:
     void accept() override;
 
 private:
     void showCheck(int index);
+    void testPort();
+    int chosen() const;
 
     AppState &state_;
     QList<CommPortOption> ports_;
     PortCheckFunction check_;
     QList<QRadioButton *> optCOM_;
     QLabel *lblCheck_ = nullptr;
+    QPushButton *cmdTest_ = nullptr;
+    QLabel *lblTest_ = nullptr;
 };
 
 } // namespace zrk6

@@ -1,6 +1,9 @@
 #include "link/cable_doctor.h"
+#include "link/driver_rules.h"
+#include "link/windows_devices.h"
 #include "text/text_qstring.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -110,6 +113,11 @@ void ScanPorts(const CableFactSources &sources, CableFacts &facts, QStringList &
         port.name = name;
         port.devicePath = sources.devRoot + QLatin1Char('/') + name;
         port.driver = QFileInfo(QFileInfo(entry + QStringLiteral("/device/driver")).canonicalFilePath()).fileName();
+        // ftdi_sio's latency timer, in milliseconds.
+        bool isNumber = false;
+        const int latency = ReadLine(entry + QStringLiteral("/device/latency_timer")).toInt(&isNumber);
+        if (isNumber)
+            port.latencyTimerMs = latency;
         const QString usbFolder = UsbDeviceFolder(sources.sysRoot, device.canonicalFilePath());
         port.usb = !usbFolder.isEmpty();
         if (port.usb) {
@@ -364,6 +372,26 @@ CableFacts GatherCableFacts(const CableFactSources &sources, const QStringList &
         listed << device;
         facts.nodes.insert(device, OpenNode(device, true, sources.openPorts));
     }
+#ifdef Q_OS_WIN
+    // SetupAPI knows what the port listing does not: problem codes, a driver's parameters, and
+    // devices that failed to start and so have no usable port.
+    for (const SerialPortFacts &device : ReadWindowsSerialDevices()) {
+        auto same = std::find_if(facts.ports.begin(), facts.ports.end(), [&](const SerialPortFacts &port) {
+            return !device.name.isEmpty() && port.name.compare(device.name, Qt::CaseInsensitive) == 0;
+        });
+        if (same == facts.ports.end()) {
+            if (device.problemCode == 0)
+                continue;
+            facts.ports << device;
+            facts.ports.back().devicePath = device.name.isEmpty() ? device.product : device.name;
+            continue;
+        }
+        same->problemCode = device.problemCode;
+        same->latencyTimerMs = device.latencyTimerMs;
+        if (device.problemCode != 0)
+            same->product = device.product; // the driver may have renamed it to say why
+    }
+#endif
     for (const QString &device : extraDevices) {
         if (!facts.nodes.contains(device))
             facts.nodes.insert(device, OpenNode(device, listed.contains(device, Qt::CaseInsensitive), sources.openPorts));
@@ -427,6 +455,7 @@ CableDiagnosis DiagnoseCable(const CableFacts &facts, LanguageMode language, con
         entry.devicePath = listed.devicePath;
         entry.description = Describe(listed, language);
         entry.findings = JudgeNode(listed.devicePath, facts.nodes.value(listed.devicePath), facts.user, language);
+        entry.findings += DriverFindings(listed, ThisHostSystem(), language);
         diagnosis.ports << entry;
     }
     bool otherDevice = false; // asked about a device that is there but no serial port the kernel lists
@@ -448,6 +477,10 @@ CableDiagnosis DiagnoseCable(const CableFacts &facts, LanguageMode language, con
     // programming cable, so its check still says when no adapter is there.
     if (!anyUsb && facts.orphanAdapters.isEmpty() && !otherDevice)
         diagnosis.system.append({Kind::Problem, Tr(kTextNoAdapter, language), {}});
+    QStringList devicePaths;
+    for (const SerialPortFacts &listed : facts.ports)
+        devicePaths << listed.devicePath;
+    diagnosis.system += DuplicatePortFindings(devicePaths, language);
     if (facts.brlttyInstalled)
         diagnosis.system.append({Kind::Problem, Tr(kTextBrltty, language), facts.removeBrlttyCommand});
     if (facts.modemManagerRunning)

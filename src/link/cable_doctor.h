@@ -23,6 +23,8 @@ struct SerialPortFacts {
     QString productId;
     QString manufacturer;
     QString product;
+    int problemCode = 0;     // Windows: the device's problem code in Device Manager (0: none)
+    int latencyTimerMs = -1; // an FTDI adapter's latency timer; -1 where unknown
 };
 
 // A USB device that is a known serial adapter (by vendor and product id) but has no port.

@@ -1,4 +1,5 @@
 #include "link/clone_driver.h"
+#include "link/port_latency.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -102,6 +103,10 @@ QString OpenClonePort(QSerialPort &port, const QString &portName, LanguageMode l
     const bool rts = port.setRequestToSend(true);
     if (!dtr || !rts)
         port.clearError();
+#ifdef Q_OS_LINUX
+    // Each reply out of the adapter at once, not after its latency timer (16 ms on FTDI chips).
+    RequestLowLatency(static_cast<int>(port.handle()));
+#endif
     port.clear(QSerialPort::AllDirections);
     return {};
 }

@@ -14,6 +14,7 @@ constexpr std::uint8_t kIdentify[] = {0x4D, 0x02};                              
 constexpr int kDataReplyLength = 12;
 constexpr int kDataReplyHeader = 4;
 constexpr int kIdentificationLength = 8;
+constexpr std::size_t kHeardKept = 64; // enough to tell an echo from other bytes
 
 constexpr int kTextProgress = 1604;
 constexpr int kTextRetry = 1607;
@@ -156,6 +157,9 @@ void CloneSession::SendCurrent(CloneActions &out)
         send.bytes = {kAck};
     }
     awaitAck_ = ackAfter;
+    lastRequest_ = send.bytes;
+    if (cloneStep_ == 0)
+        heard_.clear();
     out.push_back(std::move(send));
     sentStep_ = cloneStep_;
 
@@ -186,6 +190,10 @@ CloneActions CloneSession::Receive(std::span<const std::uint8_t> bytes)
     CloneActions out;
     if (phase_ != Phase::AwaitReply)
         return out;
+    if (cloneStep_ == 0) {
+        const std::size_t room = kHeardKept - std::min(kHeardKept, heard_.size());
+        heard_.insert(heard_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), room)));
+    }
     received_.insert(received_.end(), bytes.begin(), bytes.end());
     // Several replies may be waiting; each is taken once the one before it has been answered.
     while (phase_ == Phase::AwaitReply && received_.size() >= expected_) {
@@ -231,6 +239,12 @@ void CloneSession::HandleReply(std::span<const std::uint8_t> reply, CloneActions
             return;
         }
         if (!std::equal(reply.begin(), reply.end(), std::begin(identification_))) {
+            // The request's own bytes ahead of the answer: the cable echoes, the model may be right.
+            if (BeginsWithEcho(reply, lastRequest_)) {
+                lineHeard_ = LineHeard::EchoFirst;
+                ReplyError(out);
+                return;
+            }
             CloneAction end = Make(CloneAction::Kind::Send);
             end.bytes = {kEnd};
             out.push_back(std::move(end));
@@ -251,6 +265,8 @@ void CloneSession::HandleReply(std::span<const std::uint8_t> reply, CloneActions
         const std::vector<std::uint8_t> request = ReadRequest(cloneStep_ - 2);
         const std::uint8_t header[kDataReplyHeader] = {0x57, request[1], request[2], request[3]};
         if (reply.size() != kDataReplyLength || !std::equal(std::begin(header), std::end(header), reply.begin())) {
+            if (BeginsWithEcho(reply, lastRequest_))
+                lineHeard_ = LineHeard::EchoFirst;
             ReplyError(out);
             return;
         }
@@ -284,10 +300,12 @@ CloneActions CloneSession::Timeout()
 void CloneSession::AskRetry(CloneActions &out)
 {
     CloneError error = CloneError::ReplyTimeout;
-    if (awaitAck_ == 1 && cloneStep_ == 0 && !transferAborted_)
+    if (awaitAck_ == 1 && cloneStep_ == 0 && !transferAborted_) {
         error = CloneError::NoGreetingAck;
-    else if (transferAborted_)
+        lineHeard_ = JudgeUnansweredLine(lastRequest_, heard_);
+    } else if (transferAborted_) {
         error = CloneError::BadReply;
+    }
 
     phase_ = Phase::Decide;
     received_.clear();
@@ -296,6 +314,8 @@ void CloneSession::AskRetry(CloneActions &out)
     ask.error = error;
     ask.textId = kTextRetry;
     ask.text = std::string(LoadText(kTextRetry, language_)) + std::string(CloneErrorCode(error));
+    if (const std::string line = LineHeardText(lineHeard_, language_); !line.empty())
+        ask.text += "\n" + line;
     ask.title = std::string(LoadText(kTextErrorTitle, language_));
     ask.isError = true;
     out.push_back(std::move(ask));
@@ -307,6 +327,7 @@ CloneActions CloneSession::Retry()
     if (phase_ != Phase::Decide)
         return out;
     transferAborted_ = false;
+    lineHeard_ = LineHeard::Answered;
     ResetProgress(out);
     cloneStep_ = 0;
     sentStep_ = kCloneStepUnsent;

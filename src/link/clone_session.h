@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/line_diagnosis.h"
 #include "model/memory_image.h"
 #include "text/text_table.h"
 
@@ -127,6 +128,8 @@ public:
     bool transferAborted() const { return transferAborted_; }
     int progressValue() const { return progressValue_; }
     int progressMaximum() const { return progressMaximum_; }
+    // What the line gave back at the last error prompt (Answered when the radio's reply came).
+    LineHeard lineHeard() const { return lineHeard_; }
 
     // The window caption: text 1633 (read) or 1634 (write).
     static std::string Caption(CloneMode mode, LanguageMode language);
@@ -165,6 +168,11 @@ private:
     int progressMaximum_;
     std::size_t expected_ = 0;
     std::vector<std::uint8_t> received_;
+    // The last message sent, and what arrived while the greeting waited for its 06: an error
+    // prompt tells the user which of them came back.
+    std::vector<std::uint8_t> lastRequest_;
+    std::vector<std::uint8_t> heard_;
+    LineHeard lineHeard_ = LineHeard::Answered;
 };
 
 } // namespace zrk6

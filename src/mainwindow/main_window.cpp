@@ -711,6 +711,12 @@ void frmMain::mnuSetup_CommPort_Click()
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
     QStringList devices;
     QList<CommPortOption> options;
+    // The device given on the command line is listed first and stays chosen unless another is.
+    const QString inUse = transfer_->portOverride();
+    if (!inUse.isEmpty()) {
+        devices << inUse;
+        options.append(CommPortOption{0, inUse, QString()});
+    }
     for (const CommPortChoice &port : ports) {
         devices << port.systemName;
         options.append(CommPortOption{port.number, port.systemName, port.description});
@@ -723,7 +729,7 @@ void frmMain::mnuSetup_CommPort_Click()
         return DiagnosisLines(DiagnoseCable(facts, lang, device), lang);
     });
     // A port chosen here replaces the device given on the command line.
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted && (inUse.isEmpty() || dialog.chosenDevice() != inUse))
         setPortOverride(QString());
 }
 

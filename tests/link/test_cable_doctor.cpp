@@ -136,6 +136,8 @@ void TestCableDoctor::readsPortsFromSysfs()
     system.addBuiltInPort(QStringLiteral("ttyS0"), "4");
     system.addBuiltInPort(QStringLiteral("ttyS1"), "0");
     system.addVirtualTerminal(QStringLiteral("tty1"));
+    // An FTDI-style latency timer where the usb-serial driver keeps it.
+    system.write(QStringLiteral("sys/devices/pci0000:00/usb1/1-2/1-2:1.0/ttyUSB0/latency_timer"), "16\n");
 
     const CableFacts facts = GatherCableFacts(system.sources());
     QCOMPARE(facts.ports.size(), 2);
@@ -147,6 +149,8 @@ void TestCableDoctor::readsPortsFromSysfs()
     QCOMPARE(usb.productId, QStringLiteral("7523"));
     QCOMPARE(usb.manufacturer, QStringLiteral("QinHeng Electronics"));
     QCOMPARE(usb.driver, QStringLiteral("ch341-uart"));
+    QCOMPARE(usb.latencyTimerMs, 16);
+    QCOMPARE(facts.ports[0].latencyTimerMs, -1);
     QCOMPARE(facts.ports[0].name, QStringLiteral("ttyS0"));
     QVERIFY(!facts.ports[0].usb);
     QCOMPARE(facts.ports[0].driver, QStringLiteral("serial8250"));
@@ -158,6 +162,8 @@ void TestCableDoctor::readsPortsFromSysfs()
     const QStringList lines = DiagnosisLines(DiagnoseCable(facts, kEnglish), kEnglish);
     QVERIFY2(lines.contains(QStringLiteral("  %1: USB 1a86:7523, QinHeng Electronics USB Serial, driver ch341-uart")
                                 .arg(usb.devicePath)),
+             qPrintable(lines.join(u'\n')));
+    QVERIFY2(lines.contains(QStringLiteral("        echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB0/latency_timer")),
              qPrintable(lines.join(u'\n')));
 }
 

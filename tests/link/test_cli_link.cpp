@@ -46,6 +46,10 @@ private slots:
     void retriesRecoverFromAFault_data();
     void retriesRecoverFromAFault();
     void aChatteringLineGivesUp();
+    void eachBadLineHasItsOwnSecondLine_data();
+    void eachBadLineHasItsOwnSecondLine();
+    void probeGreetsAndWritesNothing_data();
+    void probeGreetsAndWritesNothing();
     void interruptSendsTheEndByteAndWritesNothing_data();
     void interruptSendsTheEndByteAndWritesNothing();
     void traceFileIsReplacedOnlyWithForce();
@@ -147,26 +151,29 @@ void TestCliLink::failedReadKeepsTheOldFile()
 
 void TestCliLink::retriesRecoverFromAFault_data()
 {
-    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("code");
-    QTest::newRow("wrong acknowledgement") << "bad-ack:5" << "(Error02)";
-    QTest::newRow("reply for the next block") << "wrong-address:9" << "(Error02)";
+    const auto fault = [](const char *kind) { return QStringList{QStringLiteral("--fault"), QLatin1String(kind)}; };
+    QTest::newRow("wrong acknowledgement") << fault("bad-ack:5") << "(Error02)";
+    QTest::newRow("reply for the next block") << fault("wrong-address:9") << "(Error02)";
     // The late reply is still on its way when the retry greets; its 06 bytes must not be taken
     // for the answers to the greeting and the identification.
-    QTest::newRow("late reply") << "late:7" << "(Error03)";
+    QTest::newRow("late reply") << fault("late:7") << "(Error03)";
     // The cable is pulled: the device goes away, and its name (the link) leads to the new one.
-    QTest::newRow("unplugged cable") << "hangup:20" << "(Error03)";
+    QTest::newRow("unplugged cable") << fault("hangup:20") << "(Error03)";
+    QTest::newRow("radio deaf to the first greeting") << QStringList{QStringLiteral("--ignore-first-greeting")}
+                                                      << "(Error01)";
 }
 
 void TestCliLink::retriesRecoverFromAFault()
 {
-    QFETCH(QString, fault);
+    QFETCH(QStringList, options);
     QFETCH(QString, code);
     RadioSimProcess sim;
     MemoryImage radio = PatternMemory(6);
     radio.fill(7 * 8, 8, 0x06);
-    QVERIFY(sim.start({QStringLiteral("--fault"), fault, QStringLiteral("--image"),
-                       sim.writeImage(QStringLiteral("radio.img"), radio)}));
+    QVERIFY(sim.start(options + QStringList{QStringLiteral("--image"),
+                                            sim.writeImage(QStringLiteral("radio.img"), radio)}));
     const QString out = sim.path(QStringLiteral("radio.dat"));
     const Run run = Cli({QStringLiteral("read"), QStringLiteral("--retries"), QStringLiteral("1"),
                          QStringLiteral("--port"), sim.link(), out});
@@ -189,6 +196,80 @@ void TestCliLink::aChatteringLineGivesUp()
     QCOMPARE(run.err.count(QStringLiteral("Check Connection. Retry or Cancel?(Error01)")), 2);
     QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error01)")), qPrintable(run.err));
     QVERIFY(!QFile::exists(out));
+}
+
+void TestCliLink::eachBadLineHasItsOwnSecondLine_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("textId");
+    QTest::newRow("silent") << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")} << "(Error01)" << 1660;
+    QTest::newRow("plug half in") << QStringList{QStringLiteral("--cable"), QStringLiteral("half-in")} << "(Error01)"
+                                  << 1661;
+    QTest::newRow("junk on the line") << QStringList{QStringLiteral("--fault"), QStringLiteral("chatter")}
+                                      << "(Error01)" << 1662;
+    QTest::newRow("echoing cable, radio answering") << QStringList{QStringLiteral("--cable"), QStringLiteral("echo")}
+                                                    << "(Error02)" << 1663;
+}
+
+void TestCliLink::eachBadLineHasItsOwnSecondLine()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, code);
+    QFETCH(int, textId);
+    RadioSimProcess sim;
+    QVERIFY(sim.start(options));
+    const Run run = Cli({QStringLiteral("read"), QStringLiteral("--port"), sim.link(), sim.path(QStringLiteral("r.dat"))});
+    QCOMPARE(run.status, 1);
+    const QString expected = QStringLiteral("Check Connection. Retry or Cancel?") + code + QLatin1Char('\n') +
+                             QString::fromUtf8(LoadText(textId, kEnglish).data());
+    QVERIFY2(run.err.contains(expected), qPrintable(run.err));
+    QVERIFY(!run.err.contains(QStringLiteral("Model type is wrong.")));
+}
+
+void TestCliLink::probeGreetsAndWritesNothing_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("says");
+    QTest::addColumn<QString>("radioLog"); // how the transfer ended on the radio's side
+    const QString id = QStringLiteral("Radio identification: 12 34 56 78 9A BC DE F0");
+    const QString twoSteps = QStringLiteral("Two steps tell the cable from the radio");
+    const QString slow = QStringLiteral("The answers took much longer than the wire needs");
+    QTest::newRow("good line") << QStringList() << 0 << QStringList{id} << "transfer ended before any block";
+    QTest::newRow("slow answer") << QStringList{QStringLiteral("--greeting-ack-delay"), QStringLiteral("60")} << 0
+                                 << QStringList{id, slow} << "transfer ended before any block";
+    QTest::newRow("silent") << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")} << 1
+                            << QStringList{QStringLiteral("(Error01)"), QStringLiteral("did not answer at all"), twoSteps}
+                            << "";
+    QTest::newRow("plug half in") << QStringList{QStringLiteral("--cable"), QStringLiteral("half-in")} << 1
+                                  << QStringList{QStringLiteral("own bytes came straight back"), twoSteps} << "";
+    QTest::newRow("echoing cable") << QStringList{QStringLiteral("--cable"), QStringLiteral("echo")} << 1
+                                   << QStringList{QStringLiteral("(Error03)"), QStringLiteral("began with the program's own bytes")}
+                                   << "transfer ended before any block";
+}
+
+void TestCliLink::probeGreetsAndWritesNothing()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QStringList, says);
+    QFETCH(QString, radioLog);
+    MemoryImage radio = PatternMemory(12);
+    const std::uint8_t id[] = {0xF0, 0xDE, 0xBC, 0x9A, 0x78, 0x56, 0x34, 0x12}; // 0xFB0 .. 0xFB7
+    for (int i = 0; i < 8; ++i)
+        radio.set(addr::kRadioId + i, id[i]);
+    RadioSimProcess sim;
+    QVERIFY(sim.start(options + QStringList{QStringLiteral("--image"), sim.writeImage(QStringLiteral("r.img"), radio)},
+                      false));
+    const Run run = Cli({QStringLiteral("doctor"), QStringLiteral("--port"), sim.link(), QStringLiteral("--probe")});
+    QVERIFY2(run.status == status, qPrintable(run.out + run.err));
+    for (const QString &text : says)
+        QVERIFY2(run.out.contains(text), qPrintable(run.out));
+    QByteArray log;
+    if (!radioLog.isEmpty())
+        QTRY_VERIFY_WITH_TIMEOUT((log += sim.errors()).contains(radioLog.toUtf8()), 5000);
+    QVERIFY(!log.contains("write request") && !log.contains("blocks read"));
 }
 
 void TestCliLink::interruptSendsTheEndByteAndWritesNothing_data()

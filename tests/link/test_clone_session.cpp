@@ -355,7 +355,8 @@ void ReachPrompt(Harness &h, const FaultCase &c)
     const auto asks = h.Of(Kind::AskRetry);
     ASSERT_EQ(asks.size(), 1u);
     EXPECT_EQ(asks[0].error, c.error);
-    EXPECT_EQ(asks[0].text, "Check Connection. Retry or Cancel?" + std::string(CloneErrorCode(c.error)));
+    const std::string firstLine = asks[0].text.substr(0, asks[0].text.find('\n'));
+    EXPECT_EQ(firstLine, "Check Connection. Retry or Cancel?" + std::string(CloneErrorCode(c.error)));
     EXPECT_EQ(asks[0].title, "Error");
     EXPECT_TRUE(h.session.awaitingDecision());
     EXPECT_FALSE(h.timerArmed);
@@ -461,7 +462,7 @@ TEST(CloneSession, StrayBytesWithoutA06InTimeAreAMissingGreetingAck)
                                   [](const CloneAction &a) { return a.kind == Kind::AskRetry; });
     ASSERT_NE(ask, timedOut.end());
     EXPECT_EQ(ask->error, CloneError::NoGreetingAck);
-    EXPECT_TRUE(ask->text.ends_with("(Error01)")) << ask->text;
+    EXPECT_TRUE(ask->text.starts_with("Check Connection. Retry or Cancel?(Error01)\n")) << ask->text;
     // A retry after a chattering line is judged afresh: the same again is (Error01) again.
     s.Retry();
     s.LineSettled();
@@ -471,6 +472,59 @@ TEST(CloneSession, StrayBytesWithoutA06InTimeAreAMissingGreetingAck)
                                    [](const CloneAction &a) { return a.kind == Kind::AskRetry; });
     ASSERT_NE(ask2, again.end());
     EXPECT_EQ(ask2->error, CloneError::NoGreetingAck);
+}
+
+// What came back in place of the radio's answer gives the prompt its second line; a cable that
+// echoes is not taken for a radio of another model.
+TEST(CloneSession, ThePromptSaysWhatTheLineGaveBack)
+{
+    struct Case {
+        const char *name;
+        std::function<std::optional<Bytes>(const Bytes &)> line; // what comes back for a message
+        bool needsTimeout;
+        CloneError error;
+        LineHeard heard;
+        std::string secondLine; // in Chinese
+    };
+    const auto echoWithRadio = [](const Bytes &m) -> std::optional<Bytes> {
+        ScriptRadio radio{PatternImage(3), {}};
+        Bytes both = m;
+        const Bytes answer = radio.Answer(m);
+        both.insert(both.end(), answer.begin(), answer.end());
+        return both;
+    };
+    const Case cases[] = {
+        {"silent", [](const Bytes &) { return Bytes{}; }, true, CloneError::NoGreetingAck, LineHeard::Nothing,
+         "对讲机完全没有应答：请检查插头是否完全插入对讲机、对讲机是否已开机、端口是否选对。"},
+        {"own bytes back", [](const Bytes &m) { return m; }, true, CloneError::NoGreetingAck, LineHeard::OwnBytes,
+         "程序发出的字节原样返回：插头可能没有完全插入对讲机的插孔，或者这条写频线是为其他类型的对讲机做的。"},
+        {"other bytes", [](const Bytes &) { return Bytes{0x02, 0x50, 0x00, 0x15}; }, true, CloneError::NoGreetingAck,
+         LineHeard::OtherBytes, "返回了其他字节：接触不良，或此端口上连接的是其他设备。"},
+        {"echo, then the radio", echoWithRadio, false, CloneError::BadReply, LineHeard::EchoFirst,
+         "应答以程序自己发出的字节开头：这条写频线会把程序发出的一切送回，无法读出对讲机的应答。请使用为本对讲机制作的写频线。"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(CloneMode::Read, PatternImage(3), PatternImage(3), kChinese);
+        h.radio.override = c.line;
+        h.Run();
+        if (c.needsTimeout)
+            h.Apply(h.session.Timeout());
+        const auto asks = h.Of(Kind::AskRetry);
+        ASSERT_EQ(asks.size(), 1u);
+        EXPECT_EQ(asks[0].error, c.error);
+        EXPECT_EQ(asks[0].text, "检测连接。重试或取消？" + std::string(CloneErrorCode(c.error)) + "\n" + c.secondLine);
+        EXPECT_EQ(h.session.lineHeard(), c.heard);
+        EXPECT_TRUE(h.Of(Kind::Message).empty()); // no "Model type is wrong."
+    }
+
+    // The radio's real identification wins over an echo it happens to resemble ("M" 02 ...).
+    MemoryImage echoLike = PatternImage(3);
+    echoLike.set(addr::kRadioId + 7, 0x4D);
+    echoLike.set(addr::kRadioId + 6, 0x02);
+    Harness real(CloneMode::Read, echoLike, echoLike);
+    real.Run();
+    EXPECT_EQ(real.session.outcome(), CloneOutcome::Completed);
 }
 
 TEST(CloneSession, AReplyForAnotherAddressKeepsNothing)

@@ -748,30 +748,38 @@ private slots:
 
     void aPortChosenInTheDialogReplacesTheCommandLineDevice_data()
     {
+        QTest::addColumn<bool>("choose"); // port 2 in place of the device in use
         QTest::addColumn<bool>("accept");
-        QTest::newRow("OK") << true;
-        QTest::newRow("Cancel") << false;
+        QTest::newRow("OK") << true << true;
+        QTest::newRow("Cancel") << true << false;
+        QTest::newRow("OK without a change") << false << true;
     }
 
     void aPortChosenInTheDialogReplacesTheCommandLineDevice()
     {
+        QFETCH(bool, choose);
         QFETCH(bool, accept);
         start();
         const QString device = path(QStringLiteral("ttyRadio"));
         window->setPortOverride(device);
         QCOMPARE(window->portName(), device);
-        QTimer::singleShot(0, window.get(), [accept] {
+        QTimer::singleShot(0, window.get(), [choose, accept, device] {
             auto *dialog = qobject_cast<CommPortDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
-            dialog->option(1)->setChecked(true);
+            // The device in use is listed first, and chosen.
+            QCOMPARE(dialog->option(0)->text(), device);
+            QVERIFY(dialog->option(0)->isChecked());
+            if (choose)
+                dialog->option(2)->setChecked(true);
             if (accept)
                 dialog->accept();
             else
                 dialog->reject();
         });
         child<QAction>(QStringLiteral("mnuSetup_CommPort"))->trigger();
-        QCOMPARE(window->portName(), accept ? PortSystemName(2) : device);
-        QCOMPARE(state->commPortNumber, accept ? 2 : 1);
+        const bool replaced = choose && accept;
+        QCOMPARE(window->portName(), replaced ? PortSystemName(2) : device);
+        QCOMPARE(state->commPortNumber, replaced ? 2 : 1);
     }
 
     void commandsCommitAnOpenCellEditorFirst()

@@ -113,12 +113,19 @@ void TestTransferWindow::failedReadLeavesTheDocumentAsItWas_data()
 
     const QString retry = QStringLiteral("Check Connection. Retry or Cancel?");
     const auto cancelled = TransferOutcome::Cancelled;
-    // No answer at all adds where to look for the cause.
-    const QString noAnswer = retry + "(Error01)\nThe radio did not answer. Setup, Communication Port shows "
-                                     "what may stand in the way of the cable.";
-    QTest::newRow("silent") << "silent" << 1607 << noAnswer << cancelled;
+    // A greeting left unanswered says what came back instead, and where to look next.
+    const QString whereToLook = QStringLiteral("\nSetup, Communication Port shows what may stand in the way of the "
+                                               "cable, and Test tries the line without writing to the radio.");
+    QTest::newRow("silent") << "silent" << 1607
+                            << retry + "(Error01)\nThe radio did not answer at all: check that the plug is pushed "
+                                       "fully into the radio, that the radio is on, and that the right port is chosen." +
+                                   whereToLook
+                            << cancelled;
     // Something answered the greeting, only never with 06: the greeting was not acknowledged.
-    QTest::newRow("bad greeting") << "bad-greeting" << 1607 << noAnswer << cancelled;
+    QTest::newRow("bad greeting") << "bad-greeting" << 1607
+                                  << retry + "(Error01)\nOther bytes came back: a loose contact, or another device on "
+                                             "this port." + whereToLook
+                                  << cancelled;
     QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." << TransferOutcome::Failed;
     QTest::newRow("wrong ack") << "bad-ack:40" << 1607 << retry + "(Error02)" << cancelled;
     QTest::newRow("short reply half way") << "short:256" << 1607 << retry + "(Error03)" << cancelled;

@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -62,6 +63,18 @@ Options:
                                        with bit 4 flipped  -> a verified write finds it
                      Block faults strike once (the first time block N comes up), so a
                      Retry succeeds; the others last. Blocks are 0..511 (8 bytes each).
+  --ignore-first-greeting
+                     leave the first greeting unanswered (a radio just switched on) -> one Retry reads
+  --greeting-ack-delay MS
+                     acknowledge every greeting MS milliseconds late (a slow radio; the
+                     program waits 500 ms)
+  --latency MS       an adapter's latency timer: bytes for the program leave only at the
+                     next MS-millisecond boundary (an FTDI chip holds them 16 ms by default)
+  --trickle          replies arrive a byte at a time, 1 ms apart (a slow or busy adapter)
+  --cable KIND       the cable between the program and the radio:
+                       echo     every byte sent comes straight back, and the radio answers too
+                       half-in  the plug is half in the radio's socket: every byte sent comes
+                                straight back and the radio hears nothing
   --pace BAUD        hold every byte back by its time on a real 8N1 wire at BAUD
                      (10 bits a byte; 9600 is the radio's rate). Default: no delay.
   --count N          serve N radios at once (1..64), each on its own pseudo-terminal, for
@@ -208,6 +221,11 @@ struct Options {
     std::string image;
     std::string save;
     RadioFault fault;
+    RadioHabits habits;
+    int latencyMs = 0;
+    bool trickle = false;
+    bool echo = false;   // the cable sends every byte straight back
+    bool deaf = false;   // and the radio never hears it
     double baud = 0;
     int count = 1;
 };
@@ -251,6 +269,23 @@ Options ParseOptions(int argc, char **argv)
             if (!fault)
                 Die("unknown fault \"" + text + "\" (see --help)", 2);
             o.fault = *fault;
+        } else if (arg == "--ignore-first-greeting") {
+            o.habits.ignoreFirstGreeting = true;
+        } else if (arg == "--greeting-ack-delay" || arg == "--latency") {
+            const std::string text = value();
+            char *end = nullptr;
+            const long ms = std::strtol(text.c_str(), &end, 10);
+            if (end == text.c_str() || *end != '\0' || ms < (arg == "--latency" ? 1 : 0) || ms > 10000)
+                Die(arg + " needs a number of milliseconds", 2);
+            (arg == "--latency" ? o.latencyMs : o.habits.greetingAckDelayMs) = static_cast<int>(ms);
+        } else if (arg == "--trickle") {
+            o.trickle = true;
+        } else if (arg == "--cable") {
+            const std::string kind = value();
+            if (kind != "echo" && kind != "half-in")
+                Die("--cable is echo or half-in", 2);
+            o.echo = true;
+            o.deaf = kind == "half-in";
         } else if (arg == "--pace") {
             const std::string text = value();
             char *end = nullptr;
@@ -279,13 +314,36 @@ struct Timed {
     std::uint8_t byte;
 };
 
+// Queues a byte in the order of the moments they are due.
+void Enqueue(std::deque<Timed> &queue, Timed byte)
+{
+    const auto at = std::upper_bound(queue.begin(), queue.end(), byte.due,
+                                     [](Clock due, const Timed &queued) { return due < queued.due; });
+    queue.insert(at, byte);
+}
+
+constexpr double kTrickleGap = 0.001;
+
 // Answers the radio's side of the clone protocol on pty until a signal stops it. link is made
 // again after a hang-up; save, when set, gets the memory after every completed write.
 void Serve(Pty &pty, const std::string &link, const std::string &save, const Options &options,
            const MemoryImage &memory)
 {
-    VirtualRadio radio(memory, options.fault);
+    VirtualRadio radio(memory, options.fault, options.habits);
+    const Clock epoch = Now();
+    // With a latency timer a byte leaves only at the next boundary after it is due.
+    const auto released = [&](Clock due) {
+        if (options.latencyMs <= 0)
+            return due;
+        const double period = options.latencyMs / 1000.0;
+        return epoch + std::ceil((due - epoch) / period) * period;
+    };
+    Clock nextTrickle = 0;
     const double byteTime = options.baud > 0 ? 10.0 / options.baud : 0.0;
+    if (options.deaf)
+        Log("the plug is half in: every byte comes back, the radio hears nothing");
+    else if (options.echo)
+        Log("the cable echoes every byte");
     Log("radio on " + pty.path + (link.empty() ? "" : " (linked as " + link + ")") +
         (options.baud > 0 ? ", paced at " + std::to_string(static_cast<long>(options.baud)) + " baud" : ""));
     Log("try: zrk6-cli read --port " + (link.empty() ? pty.path : link) +
@@ -325,7 +383,7 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
                     at = std::max(at, now);
                 for (std::uint8_t b : reply.bytes) {
                     at += byteTime;
-                    outgoing.push_back({at, b});
+                    Enqueue(outgoing, {at, b});
                 }
                 txFree = at;
             }
@@ -368,14 +426,17 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
             chatterAt = (chatterAt + 1) % kChatterText.size();
             nextChatter = now + kChatterByteMs / 1000.0;
         }
-        while (!outgoing.empty() && outgoing.front().due <= now) {
+        while (!outgoing.empty() && released(outgoing.front().due) <= now && now >= nextTrickle) {
             std::vector<std::uint8_t> chunk;
             Clock due = 0;
-            while (!outgoing.empty() && outgoing.front().due <= now) {
+            while (!outgoing.empty() && released(outgoing.front().due) <= now &&
+                   (!options.trickle || chunk.empty())) {
                 chunk.push_back(outgoing.front().byte);
                 due = outgoing.front().due;
                 outgoing.pop_front();
             }
+            if (options.trickle)
+                nextTrickle = now + kTrickleGap;
             if (::write(pty.master, chunk.data(), chunk.size()) < 0 && errno != EAGAIN)
                 Log(std::string("write failed: ") + std::strerror(errno));
             if (byteTime > 0) {
@@ -388,7 +449,7 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
         if (!incoming.empty())
             next = std::min(next, incoming.front().due);
         if (!outgoing.empty())
-            next = std::min(next, outgoing.front().due);
+            next = std::min(next, std::max(released(outgoing.front().due), nextTrickle));
         if (radio.chatters())
             next = std::min(next, nextChatter);
         double wait = std::max(0.0, next - Now());
@@ -406,7 +467,10 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
             for (ssize_t i = 0; i < n; ++i) {
                 // A byte is received once its ten bits have crossed the wire.
                 rxFree = std::max(at, rxFree) + byteTime;
-                incoming.push_back({rxFree, buffer[i]});
+                if (options.echo)
+                    Enqueue(outgoing, {at, buffer[i]});
+                if (!options.deaf)
+                    incoming.push_back({rxFree, buffer[i]});
             }
             if (n > 0)
                 lastByte = at;

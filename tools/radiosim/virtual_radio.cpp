@@ -68,7 +68,10 @@ std::optional<RadioFault> ParseFault(std::string_view text)
     return std::nullopt;
 }
 
-VirtualRadio::VirtualRadio(const MemoryImage &memory, RadioFault fault) : memory_(memory), fault_(fault) {}
+VirtualRadio::VirtualRadio(const MemoryImage &memory, RadioFault fault, RadioHabits habits)
+    : memory_(memory), fault_(fault), habits_(habits)
+{
+}
 
 bool VirtualRadio::BlockFault(RadioFault::Kind kind, int block)
 {
@@ -142,13 +145,18 @@ std::vector<RadioReply> VirtualRadio::Receive(std::span<const std::uint8_t> byte
             if (n < std::size(kGreeting))
                 break;
             used = n;
+            if (habits_.ignoreFirstGreeting && !std::exchange(greetedBefore_, true)) {
+                Note("ignored the first greeting");
+                buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<long>(used));
+                continue;
+            }
             state_ = State::Greeted;
             blocksRead_ = blocksWritten_ = 0;
             lastReadBlock_ = -1;
             if (fault_.kind == RadioFault::Kind::BadGreeting)
                 answer({kNak});
             else
-                answer({kAck});
+                replies.push_back(RadioReply{{kAck}, habits_.greetingAckDelayMs});
         } else if (first == 0x4D) { // "M": identify
             if (buffer_.size() < 2)
                 break;
@@ -191,6 +199,8 @@ std::vector<RadioReply> VirtualRadio::Receive(std::span<const std::uint8_t> byte
                 const int block = address / 8;
                 RadioReply reply;
                 if (write) {
+                    if (blocksWritten_ == 0)
+                        Note("write request at block " + std::to_string(block));
                     for (int i = 0; i < count; ++i)
                         memory_.set(address + i, buffer_[4 + i]);
                     CorruptStoredByte(address, count);

@@ -39,6 +39,12 @@ std::optional<RadioFault> ParseFault(std::string_view text);
 
 inline constexpr int kLateReplyMs = 1000;
 
+// Habits of a radio that answers, but not the way a fresh one on the bench does.
+struct RadioHabits {
+    bool ignoreFirstGreeting = false; // the first greeting after power-on goes unanswered
+    int greetingAckDelayMs = 0;       // the acknowledgement of every greeting comes this late
+};
+
 // What the chattering line says, over and over, one byte every kChatterByteMs.
 inline constexpr std::string_view kChatterText = "$GPGLL,,,,,,V,N*64\r\n";
 inline constexpr int kChatterByteMs = 10;
@@ -55,7 +61,7 @@ struct RadioReply {
 // and the end byte from its memory.
 class VirtualRadio {
 public:
-    VirtualRadio(const MemoryImage &memory, RadioFault fault);
+    VirtualRadio(const MemoryImage &memory, RadioFault fault, RadioHabits habits = {});
 
     // Bytes from the line, in any split; returns the replies in order.
     std::vector<RadioReply> Receive(std::span<const std::uint8_t> bytes);
@@ -79,7 +85,9 @@ private:
 
     MemoryImage memory_;
     RadioFault fault_;
+    RadioHabits habits_;
     bool faultUsed_ = false;
+    bool greetedBefore_ = false;
     State state_ = State::Idle;
     std::vector<std::uint8_t> buffer_;
     int lastReadBlock_ = -1;
