@@ -41,7 +41,8 @@
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_commands.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/twips.h"
+#include "mainwindow/channel_table_view.h"
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
@@ -395,7 +396,7 @@ void frmMain::layoutPicMain()
     };
     fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight) + titleGrowth));
     const QSize gridDesign(twipsX(kGridWidth), twipsY(kGridHeight));
-    grid_->resize(grid_->grid().fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
+    grid_->resize(grid_->fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
 }
 
 int frmMain::generalGrowth() const
@@ -477,7 +478,7 @@ void frmMain::focusGrid(int row, int column)
 
 void frmMain::focusGrid()
 {
-    grid_->grid().setFocus();
+    grid_->setFocus();
 }
 
 void frmMain::updateTitle()
@@ -588,7 +589,7 @@ void frmMain::mnuEdit_PasteChannels_Click()
     closeCellEditor();
     const QString text = QApplication::clipboard()->text();
     // Over selected rows the channels go from the first of them.
-    const std::vector<int> rows = grid_->grid().selectedRows();
+    const std::vector<int> rows = grid_->view().selectedRows();
     if (!text.isEmpty())
         lists_->paste(rows.empty() ? state_.currentChannel : rows.front(), text);
 }

@@ -11,7 +11,7 @@
 
 #include "document/image_document.h"
 #include "mainwindow/command_names.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/twips.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "model/bcd_freq.h"

@@ -6,7 +6,8 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -15,7 +16,8 @@
 #include "document/image_document.h"
 #include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
+#include "mainwindow/twips.h"
 #include "model/app_state.h"
 #include "model/band.h"
 #include "model/bcd_freq.h"
@@ -59,9 +61,16 @@ private:
     ChannelGrid *grid = nullptr;
     QLineEdit *other = nullptr; // another control to take the focus
 
-    QTableWidget *table() { return window->findChild<QTableWidget *>("msgMemChannel"); }
-    QLineEdit *text() { return window->findChild<QLineEdit *>("txtMemChannel"); }
-    QComboBox *feature(int i) { return window->findChild<QComboBox *>(QStringLiteral("cboFeature%1").arg(i)); }
+    QTableView *table() { return &grid->view(); }
+    // The open editor, if it is the frequency entry or the list of the tones (0) or options (1).
+    QWidget *openEditor() { return grid->view().channelDelegate()->openEditor(); }
+    QLineEdit *text() { return qobject_cast<QLineEdit *>(openEditor()); }
+    QComboBox *feature(int i)
+    {
+        auto *box = qobject_cast<QComboBox *>(openEditor());
+        return box != nullptr && box->objectName() == QStringLiteral("cboFeature%1").arg(i) ? box : nullptr;
+    }
+    static bool closed(const QWidget *editor) { return editor == nullptr || editor->isHidden(); }
     const MemoryImage &image() { return doc->image(); }
     // Changes the document as opening a file with those bytes would: no undo step.
     void setUp(const ImageDocument::Edit &change)
@@ -86,9 +95,9 @@ private:
 
     QPoint cellCenter(int row, int col)
     {
-        QTableWidgetItem *item = table()->item(row - 1, col - 1);
-        table()->scrollToItem(item);
-        return table()->visualItemRect(item).center();
+        const QModelIndex index = table()->model()->index(row - 1, col - 1);
+        table()->scrollTo(index);
+        return table()->visualRect(index).center();
     }
 
     void click(int row, int col, Qt::MouseButton button = Qt::LeftButton)
@@ -101,14 +110,14 @@ private:
         QTest::keyClick(w, Qt::Key(k), mods);
     }
 
-    QPoint currentCell() { return {grid->grid().row(), grid->grid().col()}; }
+    QPoint currentCell() { return {grid->view().row(), grid->view().col()}; }
 
     // Opens the text editor on a cell by a click and types text into it.
     void type(int row, int col, const QString &typed)
     {
         grid->setCurrentCell(row, col);
         click(row, col);
-        QVERIFY(!text()->isHidden());
+        QVERIFY(!closed(text()));
         text()->selectAll();
         if (typed.isEmpty())
             key(text(), Qt::Key_Backspace);
@@ -133,7 +142,7 @@ private slots:
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        grid->grid().setFocus();
+        grid->view().setFocus();
     }
 
     void cleanup()
@@ -149,54 +158,44 @@ private slots:
 
     void shapeLabelsAndHeaders()
     {
-        GridControl &g = grid->grid();
-        QCOMPARE(g.rows(), 129);
-        QCOMPARE(g.cols(), 10);
-        QCOMPARE(g.textMatrix(1, 0), QStringLiteral("1"));
-        QCOMPARE(g.textMatrix(128, 0), QStringLiteral("128"));
-        const int headers[] = {1239, 1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
-        for (int c = 0; c < 10; ++c)
-            QCOMPARE(g.textMatrix(0, c), Tx(headers[c]));
-        // Widths in twips, within the rounding of one pixel.
-        QVERIFY(qAbs(g.columnWidth(0) - 570) <= g.pixelsToTwipsX(1));
-        QVERIFY(qAbs(g.columnWidth(5) - 1110) <= g.pixelsToTwipsX(1));
-        QCOMPARE(table()->item(0, 0)->textAlignment(), int(Qt::AlignCenter));
+        const QAbstractItemModel *m = table()->model();
+        QCOMPARE(m->rowCount(), 128);
+        QCOMPARE(m->columnCount(), 9);
+        QCOMPARE(m->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
+        QCOMPARE(m->headerData(127, Qt::Vertical).toString(), QStringLiteral("128"));
+        const int headers[] = {1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
+        for (int c = 0; c < 9; ++c)
+            QCOMPARE(m->headerData(c, Qt::Horizontal).toString(), Tx(headers[c]));
+        QCOMPARE(m->index(0, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
         QCOMPARE(currentCell(), QPoint(1, 1));
         QCOMPARE(state->currentChannel, 1);
-        QVERIFY(text()->isHidden() && feature(0)->isHidden() && feature(1)->isHidden());
-        QCOMPARE(text()->contextMenuPolicy(), Qt::NoContextMenu);
+        QVERIFY(openEditor() == nullptr);
+
+        // The tone list holds every tone, "None" first, each item carrying its stored value.
+        grid->setCurrentCell(1, 1);
+        QTest::keyClick(table(), Qt::Key_1);
+        QTest::keyClick(text(), Qt::Key_4);
+        QTest::keyClick(text(), Qt::Key_5);
+        QTest::keyClick(text(), Qt::Key_Return);
+        grid->setCurrentCell(1, 3);
+        key(table(), Qt::Key_Return);
+        QVERIFY(feature(0) != nullptr);
         QCOMPARE(feature(0)->count(), 261);
         QCOMPARE(feature(0)->itemText(0), Tx(1104));
+        QCOMPARE(feature(0)->currentData(), m->index(0, 2).data(Qt::EditRole));
+        key(feature(0), Qt::Key_Escape);
 
         state->language = kChinese;
         grid->applyCaptions();
-        QCOMPARE(g.textMatrix(0, 0), Tx(1239, kChinese));
-        QCOMPARE(g.textMatrix(0, 9), Tx(1656, kChinese));
-        QCOMPARE(feature(0)->itemText(0), Tx(1104, kChinese));
+        QCOMPARE(m->headerData(8, Qt::Horizontal).toString(), Tx(1656, kChinese));
+        QCOMPARE(m->index(0, 2).data().toString(), Tx(1104, kChinese));
     }
 
-    void textMatrixKeepsTextsExactly()
+    void theCurrentCellFollowsKeysAndProgram()
     {
-        GridControl &g = grid->grid();
-        for (const QString &t : {QStringLiteral(" 145.1 "), QString(), QStringLiteral("无")}) {
-            g.setTextMatrix(7, 3, t);
-            QCOMPARE(g.textMatrix(7, 3), t);
-            g.setTextMatrix(0, 4, t);
-            QCOMPARE(g.textMatrix(0, 4), t);
-        }
-    }
-
-    void writingRowAndColFiresEnterCell()
-    {
-        GridControl &g = grid->grid();
-        QSignalSpy spy(&g, &GridControl::enterCell);
-        g.setRow(40);
-        g.setCol(6);
-        QCOMPARE(spy.count(), 2);
-        QCOMPARE(spy.at(1), (QList<QVariant>{40, 6}));
+        grid->setCurrentCell(40, 6);
+        QCOMPARE(currentCell(), QPoint(40, 6));
         QCOMPARE(state->currentChannel, 40);
-        g.setCol(6); // no change, no event
-        QCOMPARE(spy.count(), 2);
         // The arrow keys move the current cell like the program does.
         key(table(), Qt::Key_Down);
         QCOMPARE(state->currentChannel, 41);
@@ -242,18 +241,12 @@ private slots:
             click(channel, column);
 
         QCOMPARE(currentCell(), QPoint(channel, openColumn));
-        auto *open = window->findChild<QWidget *>(editor);
-        QVERIFY(!open->isHidden());
-        int visible = 0;
-        for (QWidget *w : {static_cast<QWidget *>(text()), static_cast<QWidget *>(feature(0)),
-                           static_cast<QWidget *>(feature(1))})
-            visible += w->isHidden() ? 0 : 1;
-        QCOMPARE(visible, 1);
+        QWidget *open = openEditor();
+        QVERIFY(open != nullptr && !open->isHidden());
+        QCOMPARE(open->objectName(), editor);
         QTRY_VERIFY(open->hasFocus());
         // The editor lies over its cell.
-        const QRect cell(table()->viewport()->mapTo(grid, table()->visualItemRect(table()->item(channel - 1, openColumn - 1)).topLeft()),
-                         table()->visualItemRect(table()->item(channel - 1, openColumn - 1)).size());
-        QVERIFY(cell.contains(open->geometry().center()));
+        QVERIFY(table()->visualRect(table()->model()->index(channel - 1, openColumn - 1)).contains(open->geometry().center()));
         if (auto *line = qobject_cast<QLineEdit *>(open)) {
             QCOMPARE(line->text(), shown);
             QCOMPARE(line->selectedText(), shown);
@@ -274,9 +267,9 @@ private slots:
         QVERIFY(labels->viewport()->rect().contains(at));
         QTest::mouseClick(labels->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(currentCell(), QPoint(3, 6));
-        QCOMPARE(grid->grid().selectedRows(), std::vector<int>{3});
-        QVERIFY(text()->isHidden());
-        QVERIFY(feature(1)->isHidden());
+        QCOMPARE(grid->view().selectedRows(), std::vector<int>{3});
+        QVERIFY(closed(text()));
+        QVERIFY(closed(feature(1)));
         QVERIFY(table()->hasFocus());
     }
 
@@ -324,10 +317,10 @@ private slots:
 
         QCOMPARE(currentCell(), QPoint(channel, openColumn));
         if (entry.isEmpty()) {
-            QVERIFY(text()->isHidden() && feature(0)->isHidden() && feature(1)->isHidden());
+            QVERIFY(closed(text()) && closed(feature(0)) && closed(feature(1)));
             return;
         }
-        QVERIFY(!text()->isHidden());
+        QVERIFY(!closed(text()));
         QCOMPARE(text()->text(), entry);
         QCOMPARE(text()->cursorPosition(), 1);
         QVERIFY(!text()->hasSelectedText());
@@ -376,7 +369,7 @@ private slots:
         else
             table()->verticalScrollBar()->setValue(table()->verticalScrollBar()->maximum());
 
-        QVERIFY(text()->isHidden());
+        QVERIFY(closed(text()));
         // A first receive frequency: the frequency and the flags of a new channel.
         QCOMPARE(Record(image(), 10), Hex("00255114ffffffffffffffffbfd9fffe"));
         QCOMPARE(grid->cellText(10, 1), QStringLiteral("145.12500"));
@@ -400,7 +393,7 @@ private slots:
         QCOMPARE(QString::fromStdString(ReadFreqLowFirst(image(), 9, 0)), QStringLiteral("144.10000"));
         QCOMPARE(grid->cellText(10, 1), QStringLiteral("144.10000"));
         QCOMPARE(Record(image(), 3).mid(4, 4), Hex("00006014"));
-        QVERIFY(!text()->isHidden());
+        QVERIFY(!closed(text()));
         QCOMPARE(text()->text(), QStringLiteral("146.00000"));
         QCOMPARE(currentCell(), QPoint(3, 2));
     }
@@ -411,7 +404,7 @@ private slots:
         type(2, 2, "145.5");
         key(text(), Qt::Key_Return);
         QCOMPARE(currentCell(), QPoint(2, 3));
-        QVERIFY(feature(0)->isHidden());
+        QVERIFY(closed(feature(0)));
     }
 
     void escapeKeepsTheCellAndTheImage()
@@ -420,7 +413,7 @@ private slots:
         doc->undoStack().setClean();
         type(2, 1, "144.2");
         key(text(), Qt::Key_Escape);
-        QVERIFY(text()->isHidden());
+        QVERIFY(closed(text()));
         QCOMPARE(grid->cellText(2, 1), QStringLiteral("145.12500"));
         QVERIFY(!doc->isModified());
         QCOMPARE(currentCell(), QPoint(2, 1));
@@ -630,19 +623,19 @@ private slots:
     {
         fillChannels();
         click(3, 6);
-        QVERIFY(!feature(1)->isHidden());
+        QVERIFY(!closed(feature(1)));
         // Its own list popping up is not a focus loss, and a choice from it is written.
         feature(1)->showPopup();
-        QVERIFY(!feature(1)->isHidden());
+        QVERIFY(!closed(feature(1)));
         QAbstractItemView *list = feature(1)->view();
         QTRY_VERIFY(list->isVisible());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
         QTRY_VERIFY(!list->isVisible());
-        QVERIFY(!feature(1)->isHidden());
+        QVERIFY(!closed(feature(1)));
         QCOMPARE(grid->cellText(3, 6), QStringLiteral("Del"));
         QCOMPARE(uchar(Record(image(), 3).at(13)) & 0x08, 0);
         other->setFocus();
-        QVERIFY(feature(1)->isHidden());
+        QVERIFY(closed(feature(1)));
     }
 
     void optionsInChinese()
@@ -719,7 +712,7 @@ private slots:
         fillChannels();
         type(5, 1, "144.8");
         key(text(), Qt::Key_I, Qt::ControlModifier);
-        QVERIFY(text()->isHidden());
+        QVERIFY(closed(text()));
         QCOMPARE(Record(image(), 5), QByteArray(16, char(0xFF)));
         QCOMPARE(grid->cellText(6, 1), QStringLiteral("144.80000"));
         QCOMPARE(QString::fromStdString(ReadFreqLowFirst(image(), 5, 0)), QStringLiteral("144.80000"));
@@ -813,9 +806,9 @@ private slots:
         QFETCH(int, yTwips);
         QFETCH(int, modifiers);
         QFETCH(bool, opens);
-        GridControl &g = grid->grid();
+        ChannelTableView &g = grid->view();
         QSignalSpy spy(grid, &ChannelGrid::memoryMapRequested);
-        const QPoint inTable(g.twipsToPixelsX(xTwips), g.twipsToPixelsY(yTwips));
+        const QPoint inTable(TwipsToPixels(xTwips, g.logicalDpiX()), TwipsToPixels(yTwips, g.logicalDpiY()));
         QWidget *header = table()->horizontalHeader()->viewport();
         QVERIFY(header->rect().contains(header->mapFrom(table(), inTable)));
 
@@ -824,21 +817,7 @@ private slots:
         // A left click with the same keys is never the gesture.
         QTest::mouseClick(header, Qt::LeftButton, Qt::KeyboardModifiers(modifiers), header->mapFrom(table(), inTable));
         QCOMPARE(spy.count(), opens ? 1 : 0);
-    }
-
-    void mouseUpReportsTwipsFromTheGridCorner()
-    {
-        GridControl &g = grid->grid();
-        QSignalSpy spy(&g, &GridControl::mouseUp);
-        const QPoint p = cellCenter(1, 1);
-        QTest::mouseClick(table()->viewport(), Qt::RightButton, Qt::ShiftModifier, p);
-        QCOMPARE(spy.count(), 1);
-        const QPoint inTable = table()->viewport()->mapTo(table(), p);
-        QCOMPARE(spy.at(0).at(0).value<Qt::MouseButton>(), Qt::RightButton);
-        QCOMPARE(spy.at(0).at(1).value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers(Qt::ShiftModifier));
-        QCOMPARE(spy.at(0).at(2).toInt(), g.pixelsToTwipsX(inTable.x()));
-        QCOMPARE(spy.at(0).at(3).toInt(), g.pixelsToTwipsY(inTable.y()));
-        QVERIFY(text()->isHidden()); // a right click opens nothing
+        QVERIFY(openEditor() == nullptr); // a right click opens nothing
     }
 
     // ---- whole-grid views --------------------------------------------------------------

@@ -43,7 +43,7 @@ private:
     void clickRowLabel(int channel, Qt::KeyboardModifiers modifiers = {})
     {
         QHeaderView *labels = table()->verticalHeader();
-        table()->scrollToItem(table()->item(channel - 1, 0));
+        table()->scrollTo(table()->model()->index(channel - 1, 0));
         const QPoint at(labels->width() / 2,
                         labels->sectionViewportPosition(channel - 1) + labels->sectionSize(channel - 1) / 2);
         QTest::mouseClick(labels->viewport(), Qt::LeftButton, modifiers, at);

@@ -28,7 +28,7 @@
 #include "files/data_file_io.h"
 #include "files/eliminator.h"
 #include "mainwindow/channel_grid.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "mainwindow/vfo_panel.h"
@@ -75,7 +75,7 @@ class TestMainWindow : public QObject, private test::MainWindowFixture {
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
-    QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
+    QTableView *table() { return child<QTableView>(QStringLiteral("msgMemChannel")); }
     QComboBox *bandList() { return child<QComboBox>(QStringLiteral("cboGenFreq")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
 
@@ -166,8 +166,8 @@ private slots:
         QVERIFY(!child<QComboBox>(QStringLiteral("cboGenModel"))->isVisible());
         QVERIFY(!child<QGroupBox>(QStringLiteral("fraVfo"))->isVisible());
         QCOMPARE(child<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("ZR-K6"));
-        QCOMPARE(table()->rowCount(), 128);
-        QCOMPARE(table()->columnCount(), 9);
+        QCOMPARE(table()->model()->rowCount(), 128);
+        QCOMPARE(table()->model()->columnCount(), 9);
         QCOMPARE(cell(1, 1), QString());
         QCOMPARE(window->channelGrid()->grid().row(), 1);
         QCOMPARE(window->channelGrid()->grid().col(), 1);
@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(state->language, language);
         QVERIFY(!doc().isModified());
         QVERIFY(prompts->shown.isEmpty());
-        QCOMPARE(table()->horizontalHeaderItem(0)->text(), Tx(1200, language));
+        QCOMPARE(table()->model()->headerData(0, Qt::Horizontal).toString(), Tx(1200, language));
     }
 
     void exitWritesTheSettingsThatTheNextStartRestores()
@@ -731,7 +731,7 @@ private slots:
         window->applyLanguage();
         const int headerIds[] = {1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
         for (int c = 0; c < 9; ++c)
-            QCOMPARE(table()->horizontalHeaderItem(c)->text(), Tx(headerIds[c], kChinese));
+            QCOMPARE(table()->model()->headerData(c, Qt::Horizontal).toString(), Tx(headerIds[c], kChinese));
         QCOMPARE(duplex->itemText(0), Tx(1241, kChinese));
         QCOMPARE(duplex->itemText(1), Tx(1243, kChinese));
         QCOMPARE(duplex->itemText(2), Tx(1242, kChinese));

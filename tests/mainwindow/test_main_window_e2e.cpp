@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -13,7 +14,7 @@
 
 #include "../link/radiosim_process.h"
 #include "mainwindow/channel_grid.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
@@ -44,7 +45,7 @@ class TestMainWindowE2e : public QObject, private test::MainWindowFixture {
 private:
     std::unique_ptr<test::RadioSimProcess> radio;
 
-    QTableWidget *table() { return window->findChild<QTableWidget *>(QStringLiteral("msgMemChannel")); }
+    QTableView *table() { return window->findChild<QTableView *>(QStringLiteral("msgMemChannel")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
 
     void start(const QStringList &radioArguments = {})
