@@ -319,6 +319,7 @@ void GridCommands::move(bool up)
 {
     ChannelTableView &grid = window_.channelGrid()->view();
     const std::vector<int> channels = window_.channelGrid()->selectedChannels();
+    const bool rowsSelected = !grid.selectedRows().empty();
     const ChannelOperationResult result = MoveChannels(window_.document().image(), channels, up);
     if (!apply(plainStep(up ? kTextMoveUp : kTextMoveDown), result)) {
         window_.statusBar()->showMessage(text(kTextAtTheEdge), 5000);
@@ -330,7 +331,7 @@ void GridCommands::move(bool up)
         moved.push_back(channel + (up ? -1 : 1));
     const int row = grid.row() + (up ? -1 : 1);
     grid.setCurrentCell(std::clamp(row, 1, kChannelCount), grid.col());
-    if (channels.size() > 1 || !grid.selectedRows().empty())
+    if (rowsSelected)
         grid.selectRows(moved);
 }
 
@@ -435,7 +436,21 @@ void GridCommands::moveBy(const std::vector<int> &rows, int offset)
 
 void GridCommands::compact()
 {
-    apply(plainStep(kTextCompact), CompactChannels(window_.document().image(), window_.document().band()));
+    // The selected channels in use stay selected where the compacting puts them: each moves
+    // up to its rank among the channels in use.
+    const ImageDocument &document = window_.document();
+    const std::vector<int> selected = window_.channelGrid()->view().selectedRows();
+    std::vector<int> moved;
+    int rank = 0;
+    for (int channel = 1; channel <= kChannelCount; ++channel) {
+        if (!IsChannelInUse(document.image(), channel, document.band()))
+            continue;
+        ++rank;
+        if (std::find(selected.begin(), selected.end(), channel) != selected.end())
+            moved.push_back(rank);
+    }
+    if (apply(plainStep(kTextCompact), CompactChannels(document.image(), document.band())) && !selected.empty())
+        window_.channelGrid()->view().selectRows(moved);
 }
 
 void GridCommands::selectDuplicates()

@@ -163,6 +163,47 @@ private slots:
         QVERIFY(prompts->shown.last().text.contains(QStringLiteral(": 1.")));
     }
 
+    // The channels Move Up, Move Down and Compact move stay selected where they went.
+    void theMovedChannelsStaySelected()
+    {
+        fourChannels();
+        setUp([](MemoryImage &image) { EraseChannel(image, 2); });
+        clickLabel(3);
+        action("mnuEdit_MoveDown")->trigger();
+        QCOMPARE(rows(), std::vector<int>{4});
+        action("mnuEdit_MoveUp")->trigger();
+        QCOMPARE(rows(), std::vector<int>{3});
+
+        clickLabel(3);
+        clickLabel(4, Qt::ShiftModifier);
+        action("mnuEdit_Compact")->trigger();
+        QCOMPARE(channel(2).rx, ParseFreqText("145.40000"));
+        QCOMPARE(rows(), (std::vector<int>{2, 3}));
+    }
+
+    // A command of the context menu acts on the row right-clicked: outside the selection the
+    // click selects that row first, inside it the selection stays.
+    void aRightClickSelectsTheRowItActsOn()
+    {
+        fourChannels();
+        window->focusGrid(4, 1);
+        auto rightClick = [this](int channel) {
+            const QModelIndex at = table()->model()->index(channel - 1, 2);
+            QTest::mouseClick(table()->viewport(), Qt::RightButton, {}, table()->visualRect(at).center());
+        };
+        rightClick(2);
+        QCOMPARE(grid().row(), 2);
+        QCOMPARE(rows(), std::vector<int>{2});
+        action("mnuEdit_ClearChannels")->trigger();
+        QVERIFY(!channel(2).rx.has_value());
+        QVERIFY(channel(4).rx.has_value());
+
+        clickLabel(3);
+        clickLabel(4, Qt::ShiftModifier);
+        rightClick(3);
+        QCOMPARE(rows(), (std::vector<int>{3, 4}));
+    }
+
     void sortMoveAndCompactEachUndoAsOneStep()
     {
         fourChannels();
