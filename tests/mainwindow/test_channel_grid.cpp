@@ -407,6 +407,53 @@ private slots:
         QVERIFY(closed(feature(0)));
     }
 
+    // A list writes each choice as it changes, but all the choices made while it is open are
+    // one undo step, and Escape puts back the value it opened with.
+    void anOpenListIsOneStepAndEscapeRestoresIt()
+    {
+        fillChannels();
+        const MemoryImage before = image();
+        const int steps = doc->undoStack().count();
+        for (int column : {4, 7}) {
+            click(3, column);
+            QComboBox *box = feature(column == 4 ? 0 : 1);
+            QVERIFY(box != nullptr);
+            const QString opened = box->currentText();
+            key(box, Qt::Key_Down);
+            QVERIFY(grid->cellText(3, column) != opened); // written at once
+            key(box, Qt::Key_Up);
+            key(box, Qt::Key_Up);
+            key(box, Qt::Key_Escape);
+            QVERIFY(openEditor() == nullptr);
+            QCOMPARE(grid->cellText(3, column), opened);
+            QVERIFY(image() == before);
+        }
+
+        click(3, 3);
+        key(feature(0), Qt::Key_Down);
+        key(feature(0), Qt::Key_Down);
+        key(feature(0), Qt::Key_Return);
+        QCOMPARE(doc->undoStack().count(), steps + 1);
+        QCOMPARE(grid->cellText(3, 3), QStringLiteral("69.3"));
+        doc->undoStack().undo();
+        QVERIFY(image() == before);
+    }
+
+    // Shift+Up and Shift+Down in an open list extend the row selection; the value stays.
+    void shiftArrowsInAListSelectRows()
+    {
+        fillChannels();
+        const MemoryImage before = image();
+        click(3, 7);
+        QVERIFY(feature(1) != nullptr);
+        key(feature(1), Qt::Key_Down, Qt::ShiftModifier);
+        QVERIFY(openEditor() == nullptr);
+        QVERIFY(table()->hasFocus());
+        key(table(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(grid->view().selectedRows(), (std::vector<int>{3, 4, 5}));
+        QVERIFY(image() == before);
+    }
+
     void escapeKeepsTheCellAndTheImage()
     {
         fillChannels();
