@@ -153,6 +153,29 @@ struct ChannelGrid::Impl {
             commands.deleteChannel(channel);
     }
 
+    // Channel and frequency copy need a receive frequency, tone copy a transmit one.
+    struct CopyKey {
+        int functionKey;
+        int letter;
+        bool needsTransmit;
+    };
+    static constexpr CopyKey kCopyKeys[] = {
+        {Qt::Key_F3, Qt::Key_E, false}, {Qt::Key_F4, Qt::Key_F, false}, {Qt::Key_F5, Qt::Key_Q, true}};
+
+    // The copy window of mode (0 channel, 1 frequency, 2 tone copy) for the current row,
+    // when its channel has what that copy needs.
+    void copyCurrent(int mode)
+    {
+        const int channel = view->row();
+        if (channel < 1)
+            return;
+        if (kCopyKeys[mode].needsTransmit ? transmits(channel) : inUse(channel)) {
+            state.copyMode = mode;
+            state.currentChannel = channel;
+            emit q->copyRequested(mode, channel);
+        }
+    }
+
     // The channel command keys; true when the key is one of them (it is then consumed).
     bool handleChannelKeys(int key, Qt::KeyboardModifiers shift)
     {
@@ -161,25 +184,11 @@ struct ChannelGrid::Impl {
         auto is = [&](int functionKey, int letter) {
             return (withShift && key == functionKey) || (withCtrl && key == letter);
         };
-        const int channel = view->row();
-        if (channel < 1)
+        if (view->row() < 1)
             return false;
-        // Channel and frequency copy need a receive frequency, tone copy a transmit one.
-        struct CopyKey {
-            int functionKey;
-            int letter;
-            bool needsTransmit;
-        };
-        constexpr CopyKey copyKeys[] = {
-            {Qt::Key_F3, Qt::Key_E, false}, {Qt::Key_F4, Qt::Key_F, false}, {Qt::Key_F5, Qt::Key_Q, true}};
         for (int mode = 0; mode < 3; ++mode) {
-            const CopyKey &k = copyKeys[mode];
-            if (is(k.functionKey, k.letter)) {
-                if (k.needsTransmit ? transmits(channel) : inUse(channel)) {
-                    state.copyMode = mode;
-                    state.currentChannel = channel;
-                    emit q->copyRequested(mode, channel);
-                }
+            if (is(kCopyKeys[mode].functionKey, kCopyKeys[mode].letter)) {
+                copyCurrent(mode);
                 return true;
             }
         }
@@ -428,6 +437,62 @@ QSize ChannelGrid::sizeHint() const
         width += v.columnWidth(c);
     const int height = v.horizontalHeader()->height() + 2 * v.frameWidth() + 15 * v.verticalHeader()->defaultSectionSize();
     return {width, height};
+}
+
+std::vector<int> ChannelGrid::selectedRows() const
+{
+    return d_->view->selectedRows();
+}
+
+void ChannelGrid::selectRows(const std::vector<int> &channels)
+{
+    d_->view->selectRows(channels);
+}
+
+void ChannelGrid::selectAllRows()
+{
+    d_->view->selectAllRows();
+}
+
+int ChannelGrid::currentRow() const
+{
+    return d_->view->row();
+}
+
+int ChannelGrid::currentColumn() const
+{
+    return d_->view->col();
+}
+
+void ChannelGrid::scrollToCurrent()
+{
+    d_->view->scrollToCurrent();
+}
+
+QTableView *ChannelGrid::tableView() const
+{
+    return d_->view;
+}
+
+void ChannelGrid::focusTable()
+{
+    d_->view->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelGrid::insertChannel()
+{
+    d_->moveChannels(true);
+}
+
+void ChannelGrid::deleteChannel()
+{
+    d_->moveChannels(false);
+}
+
+void ChannelGrid::copyChannel()
+{
+    d_->view->closeCellEditor();
+    d_->copyCurrent(0);
 }
 
 } // namespace zrk6

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+class QTableView;
+
 namespace zrk6 {
 
 struct AppState;
@@ -48,6 +50,25 @@ public:
     // the design height the height is cut to whole rows.
     QSize fitSize(const QSize &design, const QSize &available);
     QSize sizeHint() const override;
+
+    // The rows and commands the window's actions work on.
+    // Channels (1..128) whose rows are selected by their labels, ascending; none when only
+    // a cell is current.
+    std::vector<int> selectedRows() const;
+    void selectRows(const std::vector<int> &channels);
+    void selectAllRows();
+    // The current cell: channel row 1..128 and column 1..9.
+    int currentRow() const;
+    int currentColumn() const;
+    void scrollToCurrent();
+    // The view that shows the channels (for its context menu and selection signals).
+    QTableView *tableView() const;
+    // The keyboard focus on the channel table itself.
+    void focusTable();
+    // What Ctrl+I, Ctrl+D and Ctrl+E do on the current row.
+    void insertChannel();
+    void deleteChannel();
+    void copyChannel();
 
 signals:
     // A copy key was pressed on channel (0 channel, 1 frequency, 2 tone copy); state.copyMode

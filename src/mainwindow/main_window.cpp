@@ -76,7 +76,7 @@ constexpr Caption kMenuCaptions[] = {
     {"mnuFile_Exit", 1006},     {"mnuFile_ImportChannels", 1760}, {"mnuFile_ExportChannels", 1761},
     {"mnuEdit", 1730},          {"mnuEdit_CopyChannels", 1798}, {"mnuEdit_PasteChannels", 1799},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
     {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
-    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
+    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023}, {"mnuSetup_TxFollowsRx", 1990},      {"mnuHelp", 1024},
     {"mnuHelp_About", 1026},
     {"mnuProgram_Fleet", 1951},
 };
@@ -264,6 +264,16 @@ void frmMain::buildMenus()
     QMenu *setup = addMenu("mnuSetup");
     addAction(setup, "mnuSetup_CommPort", {}, &frmMain::mnuSetup_CommPort_Click);
     addAction(setup, "mnuSetup_Lang", {}, &frmMain::mnuSetup_Lang_Click);
+    // Off unless the user turned it on; kept in the settings.
+    QAction *txFollowsRx = setup->addAction(QString());
+    txFollowsRx->setObjectName(QStringLiteral("mnuSetup_TxFollowsRx"));
+    txFollowsRx->setCheckable(true);
+    txFollowsRx->setChecked(settings_.GetRegValue(QStringLiteral("TxFollowsRx")) == QLatin1String("1"));
+    channels_->setTxFollowsRx(txFollowsRx->isChecked());
+    connect(txFollowsRx, &QAction::toggled, this, [this](bool on) {
+        channels_->setTxFollowsRx(on);
+        settings_.SaveRegValue(QStringLiteral("TxFollowsRx"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
 
     QMenu *help = addMenu("mnuHelp");
     addAction(help, "mnuHelp_About", {}, &frmMain::mnuHelp_About_Click);

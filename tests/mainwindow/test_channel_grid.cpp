@@ -454,6 +454,32 @@ private slots:
         QVERIFY(image() == before);
     }
 
+    // Off by default, a new channel is receive-only; with TX Follows RX a new channel gets
+    // TX = RX, and a simplex channel stays simplex when its RX changes, a split one stays split.
+    void txFollowsRx()
+    {
+        fillChannels();
+        auto enter = [this](int channel, const QString &typed) {
+            type(channel, 1, typed);
+            key(text(), Qt::Key_Return);
+        };
+        enter(10, QStringLiteral("145.5"));
+        QCOMPARE(grid->cellText(10, 2), QString());
+
+        commands->setTxFollowsRx(true);
+        const int steps = doc->undoStack().count();
+        enter(11, QStringLiteral("145.5"));
+        QCOMPARE(grid->cellText(11, 2), QStringLiteral("145.50000"));
+        QCOMPARE(doc->undoStack().count(), steps + 1); // one step for both
+        enter(11, QStringLiteral("144.8"));
+        QCOMPARE(grid->cellText(11, 1), QStringLiteral("144.80000"));
+        QCOMPARE(grid->cellText(11, 2), QStringLiteral("144.80000"));
+        enter(3, QStringLiteral("145"));
+        QCOMPARE(grid->cellText(3, 2), QStringLiteral("146.00000"));
+        enter(2, QStringLiteral("144.1"));
+        QCOMPARE(grid->cellText(2, 2), QString()); // receive-only stays so
+    }
+
     void escapeKeepsTheCellAndTheImage()
     {
         fillChannels();

@@ -877,6 +877,26 @@ private slots:
         QCOMPARE(state->commPortNumber, accept ? 2 : 1);
     }
 
+    // TX Follows RX sits under Setup, off at first, and is kept in the settings.
+    void txFollowsRxIsASetupSettingKeptAcrossStarts()
+    {
+        start();
+        auto *follow = child<QAction>(QStringLiteral("mnuSetup_TxFollowsRx"));
+        QVERIFY(child<QMenu>(QStringLiteral("mnuSetup"))->actions().contains(follow));
+        QVERIFY(follow->isCheckable() && !follow->isChecked());
+        QCOMPARE(follow->text(), QStringLiteral("TX &Follows RX"));
+        follow->trigger();
+        window->focusGrid(5, 1);
+        QTest::keyClick(table(), Qt::Key_1);
+        QTest::keyClicks(child<QLineEdit>(QStringLiteral("txtMemChannel")), QStringLiteral("45.5"));
+        QTest::keyClick(child<QLineEdit>(QStringLiteral("txtMemChannel")), Qt::Key_Return);
+        QCOMPARE(cell(5, 2), QStringLiteral("145.50000"));
+        stop();
+
+        start();
+        QVERIFY(child<QAction>(QStringLiteral("mnuSetup_TxFollowsRx"))->isChecked());
+    }
+
     void commandsCommitAnOpenCellEditorFirst()
     {
         start();
