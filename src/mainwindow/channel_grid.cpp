@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -61,7 +62,9 @@ bool IsEnterKey(int key)
 // nine characters.
 bool IsFrequencyEntry(const QString &text)
 {
-    return !text.isEmpty() && text.size() <= 9 && ParseFreqText(text.toStdString()).has_value();
+    static const QRegularExpression digits(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
+    return !text.isEmpty() && text.size() <= 9 && digits.match(text).hasMatch() &&
+           ParseFreqText(text.toStdString()).has_value();
 }
 
 } // namespace
@@ -493,6 +496,32 @@ void ChannelGrid::copyChannel()
 {
     d_->view->closeCellEditor();
     d_->copyCurrent(0);
+}
+
+bool ChannelGrid::pasteValue(const QString &text)
+{
+    const QString value = text.trimmed();
+    ChannelTableView &v = *d_->view;
+    if (value.isEmpty() || v.row() < 1)
+        return false;
+    v.closeCellEditor();
+    const int channel = v.row();
+    const auto column = static_cast<ChannelColumn>(v.col() - 1);
+    if (column == ChannelColumn::RxFreq || column == ChannelColumn::TxFreq) {
+        if (!IsFrequencyEntry(value))
+            return false;
+        if (column == ChannelColumn::TxFreq && !d_->inUse(channel))
+            v.setCol(kColRx);
+        d_->model->setData(v.currentIndex(), value);
+        return true;
+    }
+    for (const ChannelTableModel::Item &item : d_->model->items(column)) {
+        if (item.text.compare(value, Qt::CaseInsensitive) == 0) {
+            d_->model->setData(v.currentIndex(), item.value);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace zrk6

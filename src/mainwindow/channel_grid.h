@@ -69,6 +69,11 @@ public:
     void insertChannel();
     void deleteChannel();
     void copyChannel();
+    // Pastes text into the current cell when it is one value of that cell: a frequency on RX
+    // or TX (rounded into the band as typing it would be; on an empty channel it goes to
+    // RX), a tone on Decode or Encode, an item's text on an option cell. False, changing
+    // nothing, for any other text (a channel list, say).
+    bool pasteValue(const QString &text);
 
 signals:
     // A copy key was pressed on channel (0 channel, 1 frequency, 2 tone copy); state.copyMode

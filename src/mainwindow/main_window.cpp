@@ -600,6 +600,8 @@ void frmMain::mnuEdit_PasteChannels_Click()
     const QString text = QApplication::clipboard()->text();
     // Over selected rows the channels go from the first of them.
     const std::vector<int> rows = grid_->view().selectedRows();
+    if (rows.empty() && grid_->pasteValue(text))
+        return;
     if (!text.isEmpty())
         lists_->paste(rows.empty() ? state_.currentChannel : rows.front(), text);
 }

@@ -4,6 +4,7 @@
 // directory, prompts answered by the scripted seam.
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -895,6 +896,43 @@ private slots:
 
         start();
         QVERIFY(child<QAction>(QStringLiteral("mnuSetup_TxFollowsRx"))->isChecked());
+    }
+
+    // One value on the clipboard pastes into the current cell as typing it would; in the
+    // frequency entry Ctrl+V and Shift+Insert take a frequency and nothing else.
+    void aSingleValuePastesIntoACell()
+    {
+        start();
+        QClipboard *clipboard = QApplication::clipboard();
+        clipboard->setText(QStringLiteral(" 145.5\n"));
+        window->focusGrid(5, 2); // TX of an empty channel: the frequency goes to RX
+        QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(5, 1), QStringLiteral("145.50000"));
+        QVERIFY(prompts->shown.isEmpty());
+
+        clipboard->setText(QStringLiteral("147"));
+        window->focusGrid(5, 1);
+        QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(5, 1), QStringLiteral("145.99500"));
+        QCOMPARE(prompts->shown.size(), 1); // out of the band, as typed
+
+        clipboard->setText(QStringLiteral("D023N"));
+        window->focusGrid(5, 3);
+        QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(5, 3), QStringLiteral("D023N"));
+
+        window->focusGrid(6, 1);
+        QTest::keyClick(table(), Qt::Key_1);
+        auto *entry = child<QLineEdit>(QStringLiteral("txtMemChannel"));
+        clipboard->setText(QStringLiteral("hello"));
+        QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(entry->text(), QStringLiteral("1"));
+        clipboard->setText(QStringLiteral("144.125"));
+        QTest::keyClick(entry, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(entry->text(), QStringLiteral("144.125"));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(cell(6, 1), QStringLiteral("144.12500"));
+        QCOMPARE(doc().undoStack().count(), 4);
     }
 
     void commandsCommitAnOpenCellEditorFirst()
