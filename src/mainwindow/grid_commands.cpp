@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -414,7 +415,25 @@ void GridCommands::findNext()
     const int gridColumn = static_cast<int>(cell->column) + 1;
     grid.setCurrentCell(cell->channel, gridColumn);
     grid.scrollToCurrent();
+    keepFindOffTheCell();
     say(text(kTextCellName).arg(cell->channel).arg(window_.channelGrid()->cellText(0, gridColumn)));
+}
+
+void GridCommands::keepFindOffTheCell()
+{
+    ChannelTableView &view = window_.channelGrid()->view();
+    const QRect inViewport = view.visualRect(view.currentIndex());
+    const QRect cell(view.viewport()->mapToGlobal(inViewport.topLeft()), inViewport.size());
+    const QRect frame = find_->frameGeometry();
+    if (!frame.intersects(cell))
+        return;
+    // Below the cell when its screen has room there, otherwise above it.
+    const QRect screen = find_->screen()->availableGeometry();
+    const int gap = cell.height() / 2;
+    int top = cell.bottom() + 1 + gap;
+    if (top + frame.height() > screen.bottom())
+        top = cell.top() - gap - frame.height();
+    find_->move(frame.left(), top);
 }
 
 void GridCommands::moveBy(const std::vector<int> &rows, int offset)

@@ -392,6 +392,31 @@ private slots:
         QCOMPARE(action("mnuEdit_FindNext")->shortcut(), QKeySequence(Qt::Key_F3));
     }
 
+    // A part of a frequency finds the frequencies starting with it, and Find moves off the
+    // cell it found.
+    void findTakesAPartOfAFrequencyAndUncoversTheCell()
+    {
+        fourChannels();
+        window->focusGrid(1, 1);
+        key(Qt::Key_F, Qt::ControlModifier);
+        auto *find = child<QDialog>(QStringLiteral("frmFind"));
+        QTRY_VERIFY(find->isVisible());
+        auto *entry = find->findChild<QLineEdit *>(QStringLiteral("txtFind"));
+        entry->setText(QStringLiteral("144"));
+        // Find over channel 2's RX cell, where the search lands.
+        const QRect target = table()->visualRect(table()->model()->index(1, 0));
+        const QPoint cellOnScreen = table()->viewport()->mapToGlobal(target.center());
+        find->move(cellOnScreen - QPoint(find->frameGeometry().width() / 2, find->frameGeometry().height() / 2));
+        QVERIFY(find->frameGeometry().contains(cellOnScreen));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QPoint(grid().row(), grid().col()), QPoint(2, 1));
+        QTRY_VERIFY(!find->frameGeometry().contains(cellOnScreen));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QPoint(grid().row(), grid().col()), QPoint(2, 2));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QPoint(grid().row(), grid().col()), QPoint(4, 1));
+    }
+
     void undoCaptionsFollowALanguageChangeAndTheGridKeepsTheFocus()
     {
         fourChannels();
