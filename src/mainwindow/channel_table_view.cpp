@@ -118,6 +118,27 @@ void ChannelItemDelegate::destroyEditor(QWidget *editor, const QModelIndex &inde
     QStyledItemDelegate::destroyEditor(editor, index);
 }
 
+void ChannelItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QWidget *view = option.widget;
+    if (view == nullptr || view->hasFocus()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem dimmed(option);
+    dimmed.state &= ~QStyle::State_HasFocus;
+    const QColor base = option.palette.color(QPalette::Base);
+    const QColor highlight = option.palette.color(QPalette::Highlight);
+    // Halfway to the background: still seen as the selection, plainly not the focus.
+    const QColor mixed((base.red() * 3 + highlight.red() * 2) / 5, (base.green() * 3 + highlight.green() * 2) / 5,
+                       (base.blue() * 3 + highlight.blue() * 2) / 5);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        dimmed.palette.setColor(group, QPalette::Highlight, mixed);
+        dimmed.palette.setColor(group, QPalette::HighlightedText, option.palette.color(QPalette::Text));
+    }
+    QStyledItemDelegate::paint(painter, dimmed, index);
+}
+
 bool ChannelItemDelegate::lineEditKey(QWidget *editor, QKeyEvent *event)
 {
     auto *line = static_cast<QLineEdit *>(editor);

@@ -29,6 +29,9 @@ public:
     void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const override;
     void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
+    // Without the keyboard focus the table paints no focus mark and its selection dimmed, so
+    // only the widget that has the focus looks as if it had.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
     // The open editor and its cell; none when no editor is open.
     QWidget *openEditor() const { return open_; }

@@ -480,6 +480,41 @@ private slots:
         QCOMPARE(grid->cellText(2, 2), QString()); // receive-only stays so
     }
 
+    void theCellLooksFocusedOnlyWhileTheGridHasTheFocus_data()
+    {
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("highlight");
+        QTest::newRow("light") << QColor(Qt::white) << QColor(0x30, 0x8c, 0xc6);
+        QTest::newRow("dark") << QColor(0x1e, 0x1e, 0x1e) << QColor(0x3d, 0x7a, 0xd6);
+    }
+
+    void theCellLooksFocusedOnlyWhileTheGridHasTheFocus()
+    {
+        QFETCH(QColor, base);
+        QFETCH(QColor, highlight);
+        QPalette palette = table()->palette();
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Highlight, highlight);
+        table()->setPalette(palette);
+        grid->setCurrentCell(10, 3);
+        auto shown = [this](int channel) {
+            const QRect cell = table()->visualRect(table()->model()->index(channel - 1, 2));
+            return table()->viewport()->grab().toImage().pixelColor(cell.topLeft() + QPoint(4, 4));
+        };
+        table()->setFocus();
+        QTRY_VERIFY(table()->hasFocus());
+        const QColor focused = shown(10);
+        other->setFocus();
+        QTRY_VERIFY(!table()->hasFocus());
+        const QColor unfocused = shown(10);
+        const QColor plain = shown(11);
+        QCOMPARE(plain, base);
+        // The selection colour with the focus, a paler one without it, and neither is plain.
+        QVERIFY(qAbs(focused.hue() - highlight.hue()) < 10 && qAbs(focused.value() - highlight.value()) < 40);
+        QVERIFY(unfocused != focused);
+        QVERIFY(unfocused != plain);
+    }
+
     void escapeKeepsTheCellAndTheImage()
     {
         fillChannels();
