@@ -43,9 +43,19 @@ void ChannelCommands::setField(int channel, ChannelColumn column, const ChannelV
 
 void ChannelCommands::commitFrequency(QWidget *parent, int channel, ChannelColumn column, const QString &text)
 {
-    ChannelValue value = channelValue(channel);
+    const ChannelValue before = channelValue(channel);
+    ChannelValue value = before;
     (column == ChannelColumn::RxFreq ? value.rx : value.tx) = roundedFrequency(parent, text);
-    setField(channel, column, value);
+    const bool simplex = !before.rx || before.tx == before.rx;
+    if (!txFollowsRx_ || column != ChannelColumn::RxFreq || !value.rx || !simplex) {
+        setField(channel, column, value);
+        return;
+    }
+    // Both frequencies change in the one step of the RX cell.
+    value.tx = value.rx;
+    const Band band = document_.band();
+    document_.apply(ChannelFieldStep(channel, column),
+                    [&](MemoryImage &image) { WriteChannel(image, channel, value, band); });
 }
 
 void ChannelCommands::commitItem(int channel, ChannelColumn column, const QString &text)

@@ -28,6 +28,11 @@ public:
     void commitFrequency(QWidget *parent, int channel, ChannelColumn column, const QString &text);
     // A tone cell (Decode, Encode) or an option cell (W/N .. Scrambler) set to the item text.
     void commitItem(int channel, ChannelColumn column, const QString &text);
+    // When on, a receive frequency typed into an empty channel gives it the same transmit
+    // frequency, and a channel whose TX equals its RX keeps them equal when RX changes.
+    void setTxFollowsRx(bool on) { txFollowsRx_ = on; }
+    bool txFollowsRx() const { return txFollowsRx_; }
+
     // Sets one field of a channel to its value in value, as committing that cell does.
     void setField(int channel, ChannelColumn column, const ChannelValue &value);
 
@@ -47,6 +52,7 @@ private:
     AppState &state_;
     ImageDocument &document_;
     Prompts &prompts_;
+    bool txFollowsRx_ = false;
 };
 
 } // namespace zrk6

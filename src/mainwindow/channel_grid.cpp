@@ -1,43 +1,33 @@
 #include "mainwindow/channel_grid.h"
 
 #include <algorithm>
-#include <array>
-#include <string>
-#include <vector>
 
-#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QStyle>
-#include <QMouseEvent>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "document/image_document.h"
 #include "mainwindow/channel_commands.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_model.h"
+#include "mainwindow/channel_table_view.h"
 #include "model/app_state.h"
 #include "model/bcd_freq.h"
-#include "model/channel_moves.h"
 #include "model/channel_record.h"
-#include "model/tone.h"
-#include "text/text_table.h"
+#include "text/text_qstring.h"
 #include "ui/accessibility.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kLabelColumnTwips = 570;
-constexpr int kDataColumnTwips = 1110;
 constexpr int kTextMemoryChannel = 1301;
-constexpr int kTextEmptyCell = 1930;
-constexpr int kTextCellDescription = 1931;
-constexpr int kGridWidthTwips = 10890;
-constexpr int kGridHeightTwips = 5235;
 
 constexpr int kColRx = 1;
 constexpr int kColTx = 2;
@@ -46,25 +36,11 @@ constexpr int kColEncode = 4;
 constexpr int kColFirstOption = 5;
 constexpr int kColLast = 9;
 
-constexpr int kChannelHeaderId = 1239; // "CH", above the row labels
-
-// The option drop-down's items for columns 5..9, in list order.
-const std::vector<int> &OptionItems(int column)
-{
-    static const std::array<std::vector<int>, 5> items = {{
-        {1217, 1218},       // W/N
-        {1221, 1220},       // Scan
-        {1214, 1257, 1215}, // TX Power
-        {1101, 1226, 1225}, // BCL
-        {1101, 1100},       // Scrambler
-    }};
-    return items.at(static_cast<std::size_t>(column - kColFirstOption));
-}
-
-ChannelColumn ToChannelColumn(int gridColumn)
-{
-    return static_cast<ChannelColumn>(gridColumn - 1);
-}
+// The hidden gesture's area, in inches from the table's top-left corner: where the "TX Freq"
+// and "Decode" headers meet with the table scrolled fully left (bounds exclusive).
+constexpr double kGestureLeft = 2500.0 / 1440;
+constexpr double kGestureRight = 3500.0 / 1440;
+constexpr double kGestureBottom = 250.0 / 1440;
 
 // A digit or decimal key that starts an entry on the grid: main keyboard, keypad, or the
 // keypad's decimal key (which some layouts report as a comma).
@@ -82,11 +58,13 @@ bool IsEnterKey(int key)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// Focus that moved to another window (a message box, another program) or into a drop-down's
-// own popup is not a move to another control: the editor stays.
-bool LeavesForAnotherControl(const QFocusEvent *event)
+// A clipboard text that is one frequency as the entry takes it: digits and one ".", at most
+// nine characters.
+bool IsFrequencyEntry(const QString &text)
 {
-    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+    static const QRegularExpression digits(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
+    return !text.isEmpty() && text.size() <= 9 && digits.match(text).hasMatch() &&
+           ParseFreqText(text.toStdString()).has_value();
 }
 
 } // namespace
@@ -94,267 +72,111 @@ bool LeavesForAnotherControl(const QFocusEvent *event)
 struct ChannelGrid::Impl {
     ChannelGrid *q;
     AppState &state;
-    const ImageDocument &document;
+    ImageDocument &document;
     ChannelCommands &commands;
-    GridControl *grid = nullptr;
-    QLineEdit *text = nullptr;
-    std::array<QComboBox *, 2> feature{};
+    ChannelTableModel *model = nullptr;
+    ChannelTableView *view = nullptr;
+    QList<int> designWidths; // the data columns' widths as fitted to their texts
 
-    int currentColumn = 1;
-    // The cell an editor was opened on: commits go there even if the current cell has moved.
-    int editRow = 1;
-    int editCol = 1;
-    QString editOriginalText;
-    bool busy = false;    // a commit or close is running; focus changes it causes are ignored
-    bool filling = false; // a drop-down is being filled or positioned by the program
-
-    Impl(ChannelGrid *owner, AppState &s, const ImageDocument &doc, ChannelCommands &c)
+    Impl(ChannelGrid *owner, AppState &s, ImageDocument &doc, ChannelCommands &c)
         : q(owner), state(s), document(doc), commands(c)
     {
     }
 
-    QString tr(int id) const { return QString::fromUtf8(LoadText(id, state.language)); }
-    QString cell(int row, int col) const { return grid->textMatrix(row, col); }
-    void setCell(int row, int col, const QString &t) { grid->setTextMatrix(row, col, t); }
-
-    // Emptiness and the transmit part are read from the image, never from a cell.
-    bool inUse(int channel) const { return IsChannelInUse(document.image(), channel, document.band()); }
-    bool transmits(int channel) const { return ReadChannel(document.image(), channel, document.band()).tx.has_value(); }
-
-    void showRow(int channel)
-    {
-        setRowTexts(channel, ChannelRowTexts(document.image(), channel, document.band(), state.language));
-    }
-
-    void setRowTexts(int channel, const RowTexts &texts)
-    {
-        for (int c = 0; c < kChannelColumns; ++c)
-            setCell(channel, c + 1, QString::fromStdString(texts[static_cast<std::size_t>(c)]));
-        describeRow(channel);
-    }
-
-    // What a screen reader says for a cell: "Channel 5, RX Freq" beside its value, and
-    // "empty" for a blank cell rather than nothing.
-    QString cellDescription(int row, int col) const { return tr(kTextCellDescription).arg(row).arg(cell(0, col)); }
-    void describeRow(int channel)
-    {
-        for (int c = 1; c <= kChannelColumns; ++c) {
-            QTableWidgetItem *item = grid->table()->item(channel - 1, c - 1);
-            if (item == nullptr)
-                continue;
-            const QString value = cell(channel, c);
-            item->setData(Qt::AccessibleTextRole, value.isEmpty() ? tr(kTextEmptyCell) : value);
-            item->setData(Qt::AccessibleDescriptionRole, cellDescription(channel, c));
-        }
-    }
-
-    // ---- opening -------------------------------------------------------------------
-
-    QRect currentCellInWidget()
-    {
-        const QRect r = grid->cellRect();
-        return QRect(grid->table()->mapTo(q, r.topLeft()), r.size());
-    }
-
-    void selectItem(QComboBox *box, const QString &t)
-    {
-        const int index = box->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        filling = true;
-        box->setCurrentIndex(index >= 0 ? index : 0);
-        filling = false;
-    }
-
-    void openCellEditor()
-    {
-        closeCellEditor();
-        const int row = grid->row();
-        const int col = grid->col();
-        if (row < 1 || col < 1)
-            return;
-        editRow = row;
-        editCol = col;
-        const QString editing = cellDescription(row, col);
-        text->setAccessibleName(editing);
-        for (QComboBox *box : feature)
-            box->setAccessibleName(editing);
-        const QRect r = currentCellInWidget();
-        if (col == kColRx || col == kColTx) {
-            editOriginalText = cell(row, col);
-            text->setGeometry(r.left() + 2, r.top() + 2, r.width() - 2, r.height() - 2);
-            text->setText(editOriginalText);
-            text->show();
-            text->raise();
-            text->setSelection(int(editOriginalText.size()), -int(editOriginalText.size()));
-            text->setFocus(Qt::OtherFocusReason);
-        } else if (col == kColDecode || col == kColEncode) {
-            QComboBox *box = feature[0];
-            box->setGeometry(r.left(), r.top(), r.width(), box->sizeHint().height());
-            selectItem(box, cell(row, col));
-            box->show();
-            box->raise();
-            box->setFocus(Qt::OtherFocusReason);
-        } else {
-            QComboBox *box = feature[1];
-            filling = true;
-            box->clear();
-            for (int id : OptionItems(col))
-                box->addItem(tr(id));
-            filling = false;
-            box->move(r.topLeft());
-            selectItem(box, cell(row, col));
-            box->resize(r.width(), box->sizeHint().height());
-            box->show();
-            box->raise();
-            box->setFocus(Qt::OtherFocusReason);
-        }
-    }
+    bool inUse(int channel) const { return model->inUse(channel); }
+    bool transmits(int channel) const { return model->transmits(channel); }
 
     // The left-button and Enter rule: an empty channel always edits its RX frequency, and
     // Encode without a TX frequency edits the TX frequency.
     void clickCurrentCell()
     {
-        const int row = grid->row();
+        const int row = view->row();
         if (row < 1)
             return;
         if (inUse(row)) {
-            if (!transmits(row) && currentColumn == kColEncode)
-                grid->setCol(kColTx);
-        } else if (currentColumn != kColRx) {
-            grid->setCol(kColRx);
+            if (!transmits(row) && view->col() == kColEncode)
+                view->setCol(kColTx);
+        } else if (view->col() != kColRx) {
+            view->setCol(kColRx);
         }
-        onEnterCell(grid->row(), grid->col());
-        openCellEditor();
+        view->openCellEditor();
     }
+
+    QLineEdit *openLineEdit() const { return qobject_cast<QLineEdit *>(view->channelDelegate()->openEditor()); }
 
     void startEntry(QChar character)
     {
-        const int row = grid->row();
-        if (currentColumn == kColTx && !inUse(row))
-            grid->setCol(kColRx);
-        openCellEditor();
-        text->setText(QString(character));
-        text->setCursorPosition(1);
+        if (view->col() == kColTx && !inUse(view->row()))
+            view->setCol(kColRx);
+        view->openCellEditor();
+        if (QLineEdit *line = openLineEdit()) {
+            line->setText(QString(character));
+            line->setCursorPosition(1);
+        }
     }
-
-    void onEnterCell(int row, int col)
-    {
-        state.currentChannel = row;
-        currentColumn = col;
-    }
-
-    // ---- committing ----------------------------------------------------------------
-
-    void commitText()
-    {
-        const QString t = text->text();
-        if (t == editOriginalText)
-            return;
-        commands.commitFrequency(q->window(), editRow, ToChannelColumn(editCol), t);
-    }
-
-    // Commits the text editor (when asked) and hides it; the caller decides where focus goes.
-    void endTextEditor(bool commit)
-    {
-        if (busy || text->isHidden())
-            return;
-        busy = true;
-        if (commit)
-            commitText();
-        text->hide();
-        busy = false;
-    }
-
-    void hideDropDown(QComboBox *box)
-    {
-        if (busy || box->isHidden())
-            return;
-        busy = true;
-        box->hide();
-        busy = false;
-    }
-
-    void closeCellEditor()
-    {
-        if (!text->isHidden())
-            endTextEditor(true);
-        else if (!feature[0]->isHidden())
-            hideDropDown(feature[0]);
-        else if (!feature[1]->isHidden())
-            hideDropDown(feature[1]);
-    }
-
-    void featureChosen(int index, int item)
-    {
-        if (filling || item < 0)
-            return;
-        QComboBox *box = feature[static_cast<std::size_t>(index)];
-        const QString t = box->itemText(item);
-        if (t == cell(editRow, editCol))
-            return;
-        commands.commitItem(editRow, ToChannelColumn(editCol), t);
-    }
-
-    // ---- keys ----------------------------------------------------------------------
 
     // Back on the grid from an editor: the reader speaks the current cell again.
     void returnToCell()
     {
-        grid->setFocus();
-        AnnounceCurrentCell(grid->table());
+        view->setFocus(Qt::OtherFocusReason);
+        AnnounceCurrentCell(view);
     }
 
-    void textEditorEnter()
+    void dropDownEnter(bool tones)
     {
-        endTextEditor(true);
-        grid->setFocus();
-        grid->setCol(grid->col() + 1);
-        AnnounceCurrentCell(grid->table());
-    }
-
-    void textEditorEscape()
-    {
-        endTextEditor(false);
-        returnToCell();
-    }
-
-    void dropDownEnter(int index)
-    {
-        const int row = grid->row();
-        const int col = grid->col();
-        if (index == 1) {
+        const int row = view->row();
+        const int col = view->col();
+        view->closeCellEditor();
+        if (!tones) {
             if (col < kColLast) {
-                grid->setCol(col + 1);
+                view->setCol(col + 1);
             } else if (row < kChannelCount) {
-                grid->setCurrentCell(row + 1, kColRx);
-                grid->scrollToCurrent();
+                view->setCurrentCell(row + 1, kColRx);
+                view->scrollToCurrent();
             }
         } else if (col == kColDecode) {
-            grid->setCol(transmits(row) ? kColEncode : kColFirstOption);
+            view->setCol(transmits(row) ? kColEncode : kColFirstOption);
         } else if (col == kColEncode) {
-            grid->setCol(kColFirstOption);
+            view->setCol(kColFirstOption);
         }
-        leaveDropDown(index);
-    }
-
-    // The focus leaves the drop-down for the grid, so the user goes on from the next cell.
-    void leaveDropDown(int index)
-    {
-        hideDropDown(feature[static_cast<std::size_t>(index)]);
         returnToCell();
     }
 
     void moveChannels(bool insert)
     {
         // A typed entry is committed first, so the move never overwrites or drops it.
-        closeCellEditor();
-        grid->setFocus();
-        const int channel = grid->row();
+        view->closeCellEditor();
+        view->setFocus(Qt::OtherFocusReason);
+        const int channel = view->row();
         if (channel < 1)
             return;
         if (insert)
             commands.insertChannel(channel);
         else
             commands.deleteChannel(channel);
+    }
+
+    // Channel and frequency copy need a receive frequency, tone copy a transmit one.
+    struct CopyKey {
+        int functionKey;
+        int letter;
+        bool needsTransmit;
+    };
+    static constexpr CopyKey kCopyKeys[] = {
+        {Qt::Key_F3, Qt::Key_E, false}, {Qt::Key_F4, Qt::Key_F, false}, {Qt::Key_F5, Qt::Key_Q, true}};
+
+    // The copy window of mode (0 channel, 1 frequency, 2 tone copy) for the current row,
+    // when its channel has what that copy needs.
+    void copyCurrent(int mode)
+    {
+        const int channel = view->row();
+        if (channel < 1)
+            return;
+        if (kCopyKeys[mode].needsTransmit ? transmits(channel) : inUse(channel)) {
+            state.copyMode = mode;
+            state.currentChannel = channel;
+            emit q->copyRequested(mode, channel);
+        }
     }
 
     // The channel command keys; true when the key is one of them (it is then consumed).
@@ -365,25 +187,11 @@ struct ChannelGrid::Impl {
         auto is = [&](int functionKey, int letter) {
             return (withShift && key == functionKey) || (withCtrl && key == letter);
         };
-        const int channel = grid->row();
-        if (channel < 1)
+        if (view->row() < 1)
             return false;
-        // Channel and frequency copy need a receive frequency, tone copy a transmit one.
-        struct CopyKey {
-            int functionKey;
-            int letter;
-            bool needsTransmit;
-        };
-        constexpr CopyKey copyKeys[] = {
-            {Qt::Key_F3, Qt::Key_E, false}, {Qt::Key_F4, Qt::Key_F, false}, {Qt::Key_F5, Qt::Key_Q, true}};
         for (int mode = 0; mode < 3; ++mode) {
-            const CopyKey &k = copyKeys[mode];
-            if (is(k.functionKey, k.letter)) {
-                if (k.needsTransmit ? transmits(channel) : inUse(channel)) {
-                    state.copyMode = mode;
-                    state.currentChannel = channel;
-                    emit q->copyRequested(mode, channel);
-                }
+            if (is(kCopyKeys[mode].functionKey, kCopyKeys[mode].letter)) {
+                copyCurrent(mode);
                 return true;
             }
         }
@@ -406,248 +214,210 @@ struct ChannelGrid::Impl {
             return;
         }
         const QChar entry = EntryCharacter(key, keypad);
-        if (!entry.isNull()) {
+        if (!entry.isNull() && (shift & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
             *handled = true;
-            if (currentColumn == kColRx || currentColumn == kColTx)
+            if (view->col() == kColRx || view->col() == kColTx)
                 startEntry(entry);
             return;
         }
         *handled = handleChannelKeys(key, shift);
     }
 
-    void gridMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+    void rightButtonUp(Qt::KeyboardModifiers shift, const QPoint &at)
     {
-        if (button == Qt::LeftButton) {
-            clickCurrentCell();
-        } else if (button == Qt::RightButton) {
-            const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-            if (shift == all && x > 2500 && x < 3500 && y > 0 && y < 250)
-                emit q->memoryMapRequested();
-        }
+        const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        const double x = at.x() / double(std::max(1, view->logicalDpiX()));
+        const double y = at.y() / double(std::max(1, view->logicalDpiY()));
+        if (shift == all && x > kGestureLeft && x < kGestureRight && y > 0 && y < kGestureBottom)
+            emit q->memoryMapRequested();
     }
 
-    // Keys typed into txtMemChannel. Returns true when the key is consumed here.
-    bool textEditorKey(QKeyEvent *event)
+    // A single frequency pasted into the entry; any other text is refused.
+    void pasteIntoEntry(QLineEdit *line)
+    {
+        const QString pasted = QApplication::clipboard()->text().trimmed();
+        if (IsFrequencyEntry(pasted))
+            line->setText(pasted);
+    }
+
+    // Keys typed into an open editor; true when consumed here.
+    bool editorKey(QWidget *editor, QKeyEvent *event)
     {
         const int key = event->key();
         const Qt::KeyboardModifiers shift =
             event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (handleChannelKeys(key, shift))
             return true;
+        if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+            if (IsEnterKey(key)) {
+                view->closeCellEditor();
+                view->setCol(view->col() + 1);
+                returnToCell();
+                return true;
+            }
+            if (key == Qt::Key_Escape) {
+                view->closeCellEditor(true);
+                returnToCell();
+                return true;
+            }
+            if (event->matches(QKeySequence::Paste) || (key == Qt::Key_Insert && shift == Qt::ShiftModifier)) {
+                pasteIntoEntry(line);
+                return true;
+            }
+            return false;
+        }
+        const bool tones = editor->objectName() == QLatin1String("cboFeature0");
         if (IsEnterKey(key)) {
-            textEditorEnter();
+            dropDownEnter(tones);
             return true;
         }
         if (key == Qt::Key_Escape) {
-            textEditorEscape();
+            view->closeCellEditor(true);
+            returnToCell();
             return true;
         }
-        if (key == Qt::Key_Backspace)
-            return false;
-        // Only typed digits and "." reach the text: no paste, cut, undo or redo.
-        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) ||
-            event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
-            return true;
-        if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete)
-            return false;
-        // Ctrl+letter makes a control character, which the entry drops.
-        if ((shift & (Qt::ControlModifier | Qt::AltModifier)) && key >= Qt::Key_A && key <= Qt::Key_Z)
-            return true;
-        const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
-        QChar typed;
-        if (keypad && key == Qt::Key_Comma)
-            typed = QChar('.');
-        else if (!event->text().isEmpty())
-            typed = event->text().at(0);
-        if (typed.isNull())
-            return false; // navigation and function keys work as usual
-        const bool allowed = (typed >= QChar('0') && typed <= QChar('9')) || typed == QChar('.');
-        if (!allowed)
-            return true;
-        if (text->text().size() > 8 && !text->hasSelectedText())
-            return true;
-        if (keypad && key == Qt::Key_Comma) {
-            text->insert(QStringLiteral("."));
-            return true;
-        }
-        return false;
-    }
-
-    bool dropDownKey(int index, QKeyEvent *event)
-    {
-        const int key = event->key();
-        const Qt::KeyboardModifiers shift =
-            event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        if (handleChannelKeys(key, shift))
-            return true;
-        if (IsEnterKey(key)) {
-            dropDownEnter(index);
-            return true;
-        }
-        if (key == Qt::Key_Escape) {
-            leaveDropDown(index);
+        if (shift == Qt::ShiftModifier && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+            // Shift with Up or Down extends the row selection; it never changes the choice.
+            view->closeCellEditor();
+            returnToCell();
+            view->extendByKey(event);
             return true;
         }
         return false;
     }
 };
 
-ChannelGrid::ChannelGrid(AppState &state, const ImageDocument &document, ChannelCommands &commands, QWidget *parent)
+ChannelGrid::ChannelGrid(AppState &state, ImageDocument &document, ChannelCommands &commands, QWidget *parent)
     : QWidget(parent), d_(std::make_unique<Impl>(this, state, document, commands))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    d_->grid = new GridControl(this, QStringLiteral("msgMemChannel"));
-    layout->addWidget(d_->grid->table());
-    setFocusProxy(d_->grid->table());
+    d_->model = new ChannelTableModel(state, document, commands, this);
+    d_->model->setDialogParent(this);
+    d_->view = new ChannelTableView(*d_->model, this);
+    layout->addWidget(d_->view);
+    setFocusProxy(d_->view);
 
-    GridControl &g = *d_->grid;
-    g.setShape(kRows, kCols);
-    g.setColumnWidth(0, kLabelColumnTwips);
-    for (int c = 1; c < kCols; ++c)
-        g.setColumnWidth(c, kDataColumnTwips);
-    for (int c = 0; c < kCols; ++c)
-        g.setColumnAlignment(c, Qt::AlignCenter);
-    // Tall enough for the in-place editors and for Chinese glyphs.
-    g.setRowHeight(g.pixelsToTwipsY(fontMetrics().height() + 10));
-    for (int r = 1; r < kRows; ++r)
-        g.setTextMatrix(r, 0, QString::number(r));
+    ChannelTableView &v = *d_->view;
+    // Tall enough for the editors and for Chinese glyphs.
+    const int rowHeight = fontMetrics().height() + 10;
+    v.verticalHeader()->setDefaultSectionSize(rowHeight);
+    v.horizontalHeader()->setFixedHeight(rowHeight);
 
-    d_->text = new QLineEdit(this);
-    d_->text->setObjectName(QStringLiteral("txtMemChannel"));
-    d_->text->setContextMenuPolicy(Qt::NoContextMenu);
-    d_->text->setAcceptDrops(false);
-    d_->text->setAlignment(Qt::AlignCenter);
-    d_->text->setFrame(false); // it sits inside the cell's own border
-    d_->text->installEventFilter(this);
-    d_->text->hide();
-
-    for (int i = 0; i < 2; ++i) {
-        auto *box = new QComboBox(this);
-        box->setObjectName(QStringLiteral("cboFeature%1").arg(i));
-        box->setEditable(false);
-        box->installEventFilter(this);
-        box->hide();
-        connect(box, &QComboBox::currentIndexChanged, this, [this, i](int item) { d_->featureChosen(i, item); });
-        d_->feature[static_cast<std::size_t>(i)] = box;
-    }
-    d_->filling = true;
-    for (const std::string &tone : BuildToneList(state.language))
-        d_->feature[0]->addItem(QString::fromStdString(tone));
-    d_->feature[1]->addItems({d_->tr(1214), d_->tr(1215)});
-    d_->filling = false;
-
-    connect(&g, &GridControl::enterCell, this, [this](int row, int col) { d_->onEnterCell(row, col); });
-    connect(&g, &GridControl::keyDown, this,
+    v.channelDelegate()->keyHandler = [this](QWidget *editor, QKeyEvent *event) { return d_->editorKey(editor, event); };
+    connect(&v, &ChannelTableView::keyDown, this,
             [this](int key, Qt::KeyboardModifiers shift, bool keypad, bool *handled) {
                 d_->gridKeyDown(key, shift, keypad, handled);
             });
-    connect(&g, &GridControl::mouseUp, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
-                d_->gridMouseUp(button, shift, x, y);
-            });
-    connect(&g, &GridControl::scrolled, this, [this] { d_->closeCellEditor(); });
-
-    // The rows follow the document: those a change touches, or all of them.
-    connect(&document, &ImageDocument::imageChanged, this, [this](const std::vector<AddressRange> &ranges) {
-        for (const AddressRange &range : ranges) {
-            const int last = std::min(range.end - 1, kChannelCount * kRowSize - 1);
-            for (int row = range.begin / kRowSize; row <= last / kRowSize; ++row)
-                showRow(row + 1);
-        }
+    connect(&v, &ChannelTableView::cellClicked, this, [this] { d_->clickCurrentCell(); });
+    connect(&v, &ChannelTableView::rightButtonUp, this,
+            [this](Qt::KeyboardModifiers shift, const QPoint &at) { d_->rightButtonUp(shift, at); });
+    connect(&v, &ChannelTableView::scrolled, this, [this] { d_->view->closeCellEditor(); });
+    connect(v.selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            d_->state.currentChannel = current.row() + 1;
     });
-    connect(&document, &ImageDocument::bandChanged, this, &ChannelGrid::showAllRows);
-    connect(&document, &ImageDocument::replaced, this, &ChannelGrid::showAllRows);
 
-    g.setCurrentCell(1, 1);
-    d_->onEnterCell(g.row(), g.col());
+    v.setCurrentCell(1, 1);
     applyCaptions();
-    showAllRows();
 }
 
 ChannelGrid::~ChannelGrid()
 {
-    // Impl goes before the children; their last events and signals must not reach it.
-    d_->busy = true;
-    d_->filling = true;
-    d_->text->removeEventFilter(this);
-    QObject::disconnect(d_->grid, nullptr, this, nullptr);
-    for (QComboBox *box : d_->feature) {
-        box->removeEventFilter(this);
-        QObject::disconnect(box, nullptr, this, nullptr);
-    }
+    // The editors' last events must not reach the rules.
+    d_->view->channelDelegate()->keyHandler = nullptr;
+    QObject::disconnect(d_->view, nullptr, this, nullptr);
+    QObject::disconnect(d_->view->selectionModel(), nullptr, this, nullptr);
 }
 
 void ChannelGrid::showAllRows()
 {
-    for (int channel = 1; channel <= kChannelCount; ++channel)
-        showRow(channel);
+    d_->model->languageChanged();
 }
 
 void ChannelGrid::showRow(int channel)
 {
     if (channel < 1 || channel > kChannelCount)
         return;
-    d_->showRow(channel);
+    d_->view->update(d_->model->index(channel - 1, 0));
+    emit d_->model->dataChanged(d_->model->index(channel - 1, 0), d_->model->index(channel - 1, kChannelColumns - 1));
 }
 
 void ChannelGrid::closeCellEditor()
 {
-    d_->closeCellEditor();
+    d_->view->closeCellEditor();
 }
 
 void ChannelGrid::applyCaptions()
 {
-    for (int c = 0; c < kCols; ++c)
-        d_->grid->setTextMatrix(0, c, d_->tr(c == 0 ? kChannelHeaderId : kChannelColumnTextIds[static_cast<std::size_t>(c - 1)]));
-    d_->filling = true;
-    d_->feature[0]->setItemText(0, d_->tr(1104));
-    d_->filling = false;
-    d_->grid->table()->setAccessibleName(d_->tr(kTextMemoryChannel));
-    for (int channel = 1; channel <= kChannelCount; ++channel)
-        d_->describeRow(channel);
+    d_->view->setCornerText(LoadQText(ChannelTableModel::kChannelHeaderId, d_->state.language));
+    d_->view->setAccessibleName(LoadQText(kTextMemoryChannel, d_->state.language));
+    d_->model->languageChanged();
     fitColumnsToText();
 }
 
 void ChannelGrid::fitColumnsToText()
 {
-    // The design widths, unless a large font needs more for a header or the longest value.
-    GridControl &g = *d_->grid;
-    QTableWidget *table = g.table();
-    const QFontMetrics cellFont = table->fontMetrics();
-    const QFontMetrics headerFont = table->horizontalHeader()->fontMetrics();
-    const int padding = 2 * (table->style()->pixelMetric(QStyle::PM_HeaderMargin) + 2);
-    for (int c = 1; c < kCols; ++c) {
-        QStringList values;
-        if (c == kColRx || c == kColTx) {
-            values << QStringLiteral("000.00000");
-        } else if (c == kColDecode || c == kColEncode) {
-            for (int i = 0; i < d_->feature[0]->count(); ++i)
-                values << d_->feature[0]->itemText(i);
-        } else {
-            for (int id : OptionItems(c))
-                values << d_->tr(id);
-        }
-        int needed = headerFont.horizontalAdvance(g.textMatrix(0, c));
-        for (const QString &value : values)
-            needed = std::max(needed, cellFont.horizontalAdvance(value));
-        g.setColumnWidth(c, std::max(kDataColumnTwips, g.pixelsToTwipsX(needed + padding + 1)));
+    ChannelTableView &v = *d_->view;
+    const QFontMetrics cellFont = v.fontMetrics();
+    const QFontMetrics headerFont = v.horizontalHeader()->fontMetrics();
+    const int padding = 2 * (v.style()->pixelMetric(QStyle::PM_HeaderMargin) + 2);
+    // The widest frequency, as the design's columns had room for.
+    const int designWidth = cellFont.horizontalAdvance(QStringLiteral("000.00000")) + padding + 1;
+    v.verticalHeader()->setFixedWidth(
+        std::max(headerFont.horizontalAdvance(QStringLiteral("1288")),
+                 headerFont.horizontalAdvance(LoadQText(ChannelTableModel::kChannelHeaderId, d_->state.language))) +
+        padding);
+    d_->designWidths.clear();
+    for (int c = 0; c < kChannelColumns; ++c) {
+        const auto column = static_cast<ChannelColumn>(c);
+        int needed = headerFont.horizontalAdvance(d_->model->headerData(c, Qt::Horizontal).toString());
+        for (const ChannelTableModel::Item &item : d_->model->items(column))
+            needed = std::max(needed, cellFont.horizontalAdvance(item.text));
+        const int width = std::max(designWidth, needed + padding + 1);
+        d_->designWidths << width;
+        v.setColumnWidth(c, width);
     }
+}
+
+QSize ChannelGrid::fitSize(const QSize &design, const QSize &available)
+{
+    ChannelTableView &v = *d_->view;
+    const int extraWidth = std::max(0, available.width() - design.width());
+    const qsizetype columns = d_->designWidths.size();
+    for (qsizetype c = 0; c < columns; ++c) {
+        // The first columns take the pixels that do not divide evenly.
+        const int share = static_cast<int>(extraWidth / columns + (c < extraWidth % columns ? 1 : 0));
+        v.setColumnWidth(static_cast<int>(c), d_->designWidths[c] + share);
+    }
+    if (available.height() <= design.height())
+        return available;
+    const int rowHeight = v.verticalHeader()->defaultSectionSize();
+    int chrome = 2 * v.frameWidth() + v.horizontalHeader()->height();
+    if (available.width() < design.width())
+        chrome += v.horizontalScrollBar()->sizeHint().height(); // the columns no longer fit
+    const int wholeRows = rowHeight > 0 ? (available.height() - chrome) / rowHeight : 0;
+    return {available.width(), std::max(design.height(), chrome + wholeRows * rowHeight)};
 }
 
 void ChannelGrid::setCurrentCell(int row, int column)
 {
-    d_->grid->setCurrentCell(row, column);
+    d_->view->setCurrentCell(row, column);
 }
 
-GridControl &ChannelGrid::grid()
+ChannelTableView &ChannelGrid::view()
 {
-    return *d_->grid;
+    return *d_->view;
+}
+
+ChannelTableModel &ChannelGrid::model()
+{
+    return *d_->model;
 }
 
 std::vector<int> ChannelGrid::selectedChannels() const
 {
-    std::vector<int> rows = d_->grid->selectedRows();
+    std::vector<int> rows = d_->view->selectedRows();
     if (rows.empty())
         rows.push_back(d_->state.currentChannel);
     return rows;
@@ -655,48 +425,103 @@ std::vector<int> ChannelGrid::selectedChannels() const
 
 QString ChannelGrid::cellText(int channel, int column) const
 {
-    return d_->cell(channel, column);
+    if (column < 1 || column > kChannelColumns)
+        return {};
+    if (channel == 0)
+        return d_->model->headerData(column - 1, Qt::Horizontal).toString();
+    return d_->model->index(channel - 1, column - 1).data().toString();
 }
 
 QSize ChannelGrid::sizeHint() const
 {
-    return QSize(d_->grid->twipsToPixelsX(kGridWidthTwips), d_->grid->twipsToPixelsY(kGridHeightTwips));
+    const ChannelTableView &v = *d_->view;
+    int width = v.verticalHeader()->width() + 2 * v.frameWidth() + v.verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < kChannelColumns; ++c)
+        width += v.columnWidth(c);
+    const int height = v.horizontalHeader()->height() + 2 * v.frameWidth() + 15 * v.verticalHeader()->defaultSectionSize();
+    return {width, height};
 }
 
-bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
+std::vector<int> ChannelGrid::selectedRows() const
 {
-    const int dropDown = watched == d_->feature[0] ? 0 : watched == d_->feature[1] ? 1 : -1;
-    if (watched != d_->text && dropDown < 0)
-        return QWidget::eventFilter(watched, event);
+    return d_->view->selectedRows();
+}
 
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto *key = static_cast<QKeyEvent *>(event);
-        return watched == d_->text ? d_->textEditorKey(key) : d_->dropDownKey(dropDown, key);
+void ChannelGrid::selectRows(const std::vector<int> &channels)
+{
+    d_->view->selectRows(channels);
+}
+
+void ChannelGrid::selectAllRows()
+{
+    d_->view->selectAllRows();
+}
+
+int ChannelGrid::currentRow() const
+{
+    return d_->view->row();
+}
+
+int ChannelGrid::currentColumn() const
+{
+    return d_->view->col();
+}
+
+void ChannelGrid::scrollToCurrent()
+{
+    d_->view->scrollToCurrent();
+}
+
+QTableView *ChannelGrid::tableView() const
+{
+    return d_->view;
+}
+
+void ChannelGrid::focusTable()
+{
+    d_->view->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelGrid::insertChannel()
+{
+    d_->moveChannels(true);
+}
+
+void ChannelGrid::deleteChannel()
+{
+    d_->moveChannels(false);
+}
+
+void ChannelGrid::copyChannel()
+{
+    d_->view->closeCellEditor();
+    d_->copyCurrent(0);
+}
+
+bool ChannelGrid::pasteValue(const QString &text)
+{
+    const QString value = text.trimmed();
+    ChannelTableView &v = *d_->view;
+    if (value.isEmpty() || v.row() < 1)
+        return false;
+    v.closeCellEditor();
+    const int channel = v.row();
+    const auto column = static_cast<ChannelColumn>(v.col() - 1);
+    if (column == ChannelColumn::RxFreq || column == ChannelColumn::TxFreq) {
+        if (!IsFrequencyEntry(value))
+            return false;
+        if (column == ChannelColumn::TxFreq && !d_->inUse(channel))
+            v.setCol(kColRx);
+        d_->model->setData(v.currentIndex(), value);
+        return true;
     }
-    case QEvent::FocusOut:
-        if (LeavesForAnotherControl(static_cast<QFocusEvent *>(event))) {
-            if (watched == d_->text) {
-                d_->endTextEditor(true);
-            } else {
-                QComboBox *box = d_->feature[static_cast<std::size_t>(dropDown)];
-                // The focus may move into the drop-down's own list while it is open.
-                if (!box->view()->isVisible())
-                    d_->hideDropDown(box);
-            }
-        }
-        break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        // The middle button would paste the selection clipboard into the entry.
-        if (watched == d_->text && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
+    for (const ChannelTableModel::Item &item : d_->model->items(column)) {
+        if (item.text.compare(value, Qt::CaseInsensitive) == 0) {
+            d_->model->setData(v.currentIndex(), item.value);
             return true;
-        break;
-    default:
-        break;
+        }
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 } // namespace zrk6

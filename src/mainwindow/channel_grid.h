@@ -6,49 +6,74 @@
 #include <QString>
 #include <QWidget>
 
-class QComboBox;
-class QLineEdit;
+class QTableView;
 
 namespace zrk6 {
 
 struct AppState;
 class ChannelCommands;
-class GridControl;
+class ChannelTableModel;
+class ChannelTableView;
 class ImageDocument;
 
-// The channel grid msgMemChannel with its in-place editors: txtMemChannel for the
-// frequencies, cboFeature0 for the tones and cboFeature1 for the option columns. It shows
-// the 128 channel records of the document and repaints the rows a change touches; every
-// committed edit goes to the channel commands. It keeps state.currentChannel on the
-// current row.
+// The channel grid: the table msgMemChannel over the channels of the document, with the
+// grid's rules for opening editors (an empty channel edits its RX frequency, Encode without
+// TX edits TX, a digit starts a frequency), moving on after Enter, and the channel command
+// keys. It keeps state.currentChannel on the current row. Edits go to the document through
+// the model; the grid never writes the image.
 class ChannelGrid : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kRows = 129; // header row + channels 1..128
-    static constexpr int kCols = 10;  // label column + the nine channel texts
-
-    ChannelGrid(AppState &state, const ImageDocument &document, ChannelCommands &commands,
-                QWidget *parent = nullptr);
+    ChannelGrid(AppState &state, ImageDocument &document, ChannelCommands &commands, QWidget *parent = nullptr);
     ~ChannelGrid() override;
 
-    // Decodes all 128 records into the grid.
+    // The rows follow the document by themselves; these repaint them anyway.
     void showAllRows();
-    // Decodes one record (1..128) into its row.
     void showRow(int channel);
-    // Ends the visible editor: the text editor commits its text, a drop-down just hides.
+    // Ends the open editor: a frequency entry is committed, a list just closes.
     void closeCellEditor();
-    // Header texts and the tone list's "None" in state.language.
+    // Header texts and list texts in state.language.
     void applyCaptions();
     void setCurrentCell(int row, int column);
 
-    GridControl &grid();
+    ChannelTableView &view();
+    ChannelTableView &grid() { return view(); }
+    ChannelTableModel &model();
     // The channels whose rows are selected by their labels, or else the current channel.
     std::vector<int> selectedChannels() const;
-    // The text of a data cell (channel 1..128, column 1..9).
+    // The shown text of a data cell (channel 1..128, column 1..9); row 0 gives the header.
     QString cellText(int channel, int column) const;
 
+    // The size to give the grid in available room when design is its size at the design
+    // size of the window: beyond the design width the columns share the extra width, beyond
+    // the design height the height is cut to whole rows.
+    QSize fitSize(const QSize &design, const QSize &available);
     QSize sizeHint() const override;
+
+    // The rows and commands the window's actions work on.
+    // Channels (1..128) whose rows are selected by their labels, ascending; none when only
+    // a cell is current.
+    std::vector<int> selectedRows() const;
+    void selectRows(const std::vector<int> &channels);
+    void selectAllRows();
+    // The current cell: channel row 1..128 and column 1..9.
+    int currentRow() const;
+    int currentColumn() const;
+    void scrollToCurrent();
+    // The view that shows the channels (for its context menu and selection signals).
+    QTableView *tableView() const;
+    // The keyboard focus on the channel table itself.
+    void focusTable();
+    // What Ctrl+I, Ctrl+D and Ctrl+E do on the current row.
+    void insertChannel();
+    void deleteChannel();
+    void copyChannel();
+    // Pastes text into the current cell when it is one value of that cell: a frequency on RX
+    // or TX (rounded into the band as typing it would be; on an empty channel it goes to
+    // RX), a tone on Decode or Encode, an item's text on an option cell. False, changing
+    // nothing, for any other text (a channel list, say).
+    bool pasteValue(const QString &text);
 
 signals:
     // A copy key was pressed on channel (0 channel, 1 frequency, 2 tone copy); state.copyMode
@@ -57,11 +82,7 @@ signals:
     // The hidden gesture for the memory map editor.
     void memoryMapRequested();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    // Widens a column beyond its design width where its header or longest value needs it.
     void fitColumnsToText();
     struct Impl;
     std::unique_ptr<Impl> d_;

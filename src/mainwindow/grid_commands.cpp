@@ -9,16 +9,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTableWidget>
 
 #include "dialogs/channel_ops_dialogs.h"
 #include "dialogs/dialog_support.h"
 #include "document/image_document.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/command_names.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
 #include "mainwindow/main_window.h"
 #include "model/app_state.h"
 #include "text/text_qstring.h"
@@ -110,20 +110,20 @@ GridCommands::GridCommands(frmMain &window, QMenu *editMenu) : QObject(&window),
 
     // The table takes Ctrl+Shift+arrows for its own cursor before a window shortcut sees
     // them, so on the grid the move keys are caught where its keys arrive.
-    connect(&window.channelGrid()->grid(), &GridControl::keyDown, this,
+    connect(&window.channelGrid()->view(), &ChannelTableView::keyDown, this,
             [this](int key, Qt::KeyboardModifiers shift, bool, bool *handled) {
                 if (shift == (Qt::ControlModifier | Qt::ShiftModifier) && (key == Qt::Key_Up || key == Qt::Key_Down)) {
                     move(key == Qt::Key_Up);
                     *handled = true;
                 } else if (shift == Qt::NoModifier && key == Qt::Key_Delete &&
-                           !window_.channelGrid()->grid().selectedRows().empty()) {
+                           !window_.channelGrid()->view().selectedRows().empty()) {
                     // Without selected rows the key does nothing on the grid, as it always did.
                     clearChannels();
                     *handled = true;
                 }
             });
-    connect(&window.channelGrid()->grid(), &GridControl::rowsDragged, this, &GridCommands::moveBy);
-    QTableWidget *table = window.channelGrid()->grid().table();
+    connect(&window.channelGrid()->view(), &ChannelTableView::rowsDragged, this, &GridCommands::moveBy);
+    ChannelTableView *table = &window.channelGrid()->view();
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint &at) {
         // Shift+Ctrl+Alt with the right button is the memory map's gesture, not a menu.
@@ -196,7 +196,7 @@ QAction *GridCommands::addKey(const char *name, int textId, const QKeySequence &
     // Shown beside the text; the grid keeps handling the key itself.
     action->setProperty("keyText", keys.toString(QKeySequence::NativeText));
     connect(action, &QAction::triggered, this, [this, keys] {
-        QTableWidget *table = window_.channelGrid()->grid().table();
+        ChannelTableView *table = &window_.channelGrid()->view();
         window_.focusGrid();
         const QKeyCombination combination = keys[0];
         QKeyEvent press(QEvent::KeyPress, combination.key(), combination.keyboardModifiers());
@@ -222,7 +222,7 @@ void GridCommands::applyCaptions()
 
 void GridCommands::showContextMenu(const QPoint &at)
 {
-    QTableWidget *table = window_.channelGrid()->grid().table();
+    ChannelTableView *table = &window_.channelGrid()->view();
     context_->popup(table->mapToGlobal(at));
 }
 
@@ -238,7 +238,7 @@ bool GridCommands::apply(const ImageDocument::StepName &name, const ChannelOpera
 
 void GridCommands::updateSelectionCount()
 {
-    const std::vector<int> rows = window_.channelGrid()->grid().selectedRows();
+    const std::vector<int> rows = window_.channelGrid()->view().selectedRows();
     if (rows.empty()) {
         selection_->clear();
         return;
@@ -252,7 +252,7 @@ void GridCommands::updateSelectionCount()
 
 void GridCommands::insertEmptyChannels()
 {
-    const std::vector<int> rows = window_.channelGrid()->grid().selectedRows();
+    const std::vector<int> rows = window_.channelGrid()->view().selectedRows();
     const int at = rows.empty() ? window_.state().currentChannel : rows.front();
     QInputDialog ask(&window_);
     ask.setObjectName(QStringLiteral("frmInsertEmptyChannels"));
@@ -274,7 +274,7 @@ void GridCommands::insertEmptyChannels()
 void GridCommands::deleteChannels()
 {
     apply(CommandStep(kTextDeleteChannelsName), DeleteChannels(window_.document().image(), window_.channelGrid()->selectedChannels()));
-    window_.channelGrid()->grid().selectRows({});
+    window_.channelGrid()->view().selectRows({});
 }
 
 void GridCommands::changeSelectedChannels()
@@ -307,7 +307,7 @@ void GridCommands::changeSelectedChannels()
 void GridCommands::sortChannels()
 {
     window_.closeCellEditor();
-    const std::vector<int> rows = window_.channelGrid()->grid().selectedRows();
+    const std::vector<int> rows = window_.channelGrid()->view().selectedRows();
     SortChannelsDialog dialog(window_.state().language, rows.size() > 1, &window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -318,8 +318,9 @@ void GridCommands::sortChannels()
 
 void GridCommands::move(bool up)
 {
-    GridControl &grid = window_.channelGrid()->grid();
+    ChannelTableView &grid = window_.channelGrid()->view();
     const std::vector<int> channels = window_.channelGrid()->selectedChannels();
+    const bool rowsSelected = !grid.selectedRows().empty();
     const ChannelOperationResult result = MoveChannels(window_.document().image(), channels, up);
     if (!apply(plainStep(up ? kTextMoveUp : kTextMoveDown), result)) {
         window_.statusBar()->showMessage(text(kTextAtTheEdge), 5000);
@@ -331,7 +332,7 @@ void GridCommands::move(bool up)
         moved.push_back(channel + (up ? -1 : 1));
     const int row = grid.row() + (up ? -1 : 1);
     grid.setCurrentCell(std::clamp(row, 1, kChannelCount), grid.col());
-    if (channels.size() > 1 || !grid.selectedRows().empty())
+    if (rowsSelected)
         grid.selectRows(moved);
 }
 
@@ -365,7 +366,7 @@ void GridCommands::selectAll()
 {
     window_.closeCellEditor();
     window_.focusGrid();
-    window_.channelGrid()->grid().selectAllRows();
+    window_.channelGrid()->view().selectAllRows();
 }
 
 void GridCommands::find()
@@ -402,7 +403,7 @@ void GridCommands::findNext()
         say(text(kTextNotFindable).arg(typed));
         return;
     }
-    GridControl &grid = window_.channelGrid()->grid();
+    ChannelTableView &grid = window_.channelGrid()->view();
     // From an option column the search goes on with the next channel.
     const auto column = static_cast<ChannelColumn>(std::clamp(grid.col(), 1, 4) - 1);
     const std::optional<ChannelCell> cell =
@@ -414,7 +415,25 @@ void GridCommands::findNext()
     const int gridColumn = static_cast<int>(cell->column) + 1;
     grid.setCurrentCell(cell->channel, gridColumn);
     grid.scrollToCurrent();
+    keepFindOffTheCell();
     say(text(kTextCellName).arg(cell->channel).arg(window_.channelGrid()->cellText(0, gridColumn)));
+}
+
+void GridCommands::keepFindOffTheCell()
+{
+    ChannelTableView &view = window_.channelGrid()->view();
+    const QRect inViewport = view.visualRect(view.currentIndex());
+    const QRect cell(view.viewport()->mapToGlobal(inViewport.topLeft()), inViewport.size());
+    const QRect frame = find_->frameGeometry();
+    if (!frame.intersects(cell))
+        return;
+    // Below the cell when its screen has room there, otherwise above it.
+    const QRect screen = find_->screen()->availableGeometry();
+    const int gap = cell.height() / 2;
+    int top = cell.bottom() + 1 + gap;
+    if (top + frame.height() > screen.bottom())
+        top = cell.top() - gap - frame.height();
+    find_->move(frame.left(), top);
 }
 
 void GridCommands::moveBy(const std::vector<int> &rows, int offset)
@@ -429,14 +448,28 @@ void GridCommands::moveBy(const std::vector<int> &rows, int offset)
     }
     if (!apply(plainStep(kTextMoveName), result))
         return;
-    GridControl &grid = window_.channelGrid()->grid();
+    ChannelTableView &grid = window_.channelGrid()->view();
     grid.setCurrentCell(std::clamp(grid.row(), 1, kChannelCount), std::max(grid.col(), 1));
     grid.selectRows(at);
 }
 
 void GridCommands::compact()
 {
-    apply(plainStep(kTextCompact), CompactChannels(window_.document().image(), window_.document().band()));
+    // The selected channels in use stay selected where the compacting puts them: each moves
+    // up to its rank among the channels in use.
+    const ImageDocument &document = window_.document();
+    const std::vector<int> selected = window_.channelGrid()->view().selectedRows();
+    std::vector<int> moved;
+    int rank = 0;
+    for (int channel = 1; channel <= kChannelCount; ++channel) {
+        if (!IsChannelInUse(document.image(), channel, document.band()))
+            continue;
+        ++rank;
+        if (std::find(selected.begin(), selected.end(), channel) != selected.end())
+            moved.push_back(rank);
+    }
+    if (apply(plainStep(kTextCompact), CompactChannels(document.image(), document.band())) && !selected.empty())
+        window_.channelGrid()->view().selectRows(moved);
 }
 
 void GridCommands::selectDuplicates()
@@ -445,7 +478,7 @@ void GridCommands::selectDuplicates()
     for (const std::vector<int> &group : FindDuplicateChannels(window_.document().image(), window_.document().band()))
         repeats.insert(repeats.end(), group.begin() + 1, group.end());
     std::sort(repeats.begin(), repeats.end());
-    window_.channelGrid()->grid().selectRows(repeats);
+    window_.channelGrid()->view().selectRows(repeats);
     if (repeats.empty())
         window_.statusBar()->showMessage(text(kTextNoDuplicates), 5000);
 }

@@ -47,6 +47,8 @@ public:
 
 private:
     void move(bool up);
+    // Moves Find off the current cell when it covers it.
+    void keepFindOffTheCell();
     // Moves the rows offset places down (up when negative) as one step, as Move Up and Move
     // Down would one place at a time.
     void moveBy(const std::vector<int> &rows, int offset);

@@ -41,7 +41,8 @@
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_commands.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/twips.h"
+#include "mainwindow/channel_table_view.h"
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
@@ -74,7 +75,7 @@ constexpr Caption kMenuCaptions[] = {
     {"mnuFile_Exit", 1006},     {"mnuFile_ImportChannels", 1760}, {"mnuFile_ExportChannels", 1761},
     {"mnuEdit", 1730},          {"mnuEdit_CopyChannels", 1798}, {"mnuEdit_PasteChannels", 1799},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
     {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
-    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
+    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023}, {"mnuSetup_TxFollowsRx", 1990},      {"mnuHelp", 1024},
     {"mnuHelp_About", 1026},
     {"mnuProgram_Fleet", 1951},
 };
@@ -259,6 +260,16 @@ void frmMain::buildMenus()
     QMenu *setup = addMenu("mnuSetup");
     addAction(setup, "mnuSetup_CommPort", {}, &frmMain::mnuSetup_CommPort_Click);
     addAction(setup, "mnuSetup_Lang", {}, &frmMain::mnuSetup_Lang_Click);
+    // Off unless the user turned it on; kept in the settings.
+    QAction *txFollowsRx = setup->addAction(QString());
+    txFollowsRx->setObjectName(QStringLiteral("mnuSetup_TxFollowsRx"));
+    txFollowsRx->setCheckable(true);
+    txFollowsRx->setChecked(settings_.GetRegValue(QStringLiteral("TxFollowsRx")) == QLatin1String("1"));
+    channels_->setTxFollowsRx(txFollowsRx->isChecked());
+    connect(txFollowsRx, &QAction::toggled, this, [this](bool on) {
+        channels_->setTxFollowsRx(on);
+        settings_.SaveRegValue(QStringLiteral("TxFollowsRx"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
 
     QMenu *help = addMenu("mnuHelp");
     addAction(help, "mnuHelp_About", {}, &frmMain::mnuHelp_About_Click);
@@ -386,7 +397,7 @@ void frmMain::layoutPicMain()
     };
     fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight) + titleGrowth));
     const QSize gridDesign(twipsX(kGridWidth), twipsY(kGridHeight));
-    grid_->resize(grid_->grid().fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
+    grid_->resize(grid_->fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
 }
 
 int frmMain::generalGrowth() const
@@ -471,7 +482,7 @@ void frmMain::showStatus(const QString &text)
 
 void frmMain::focusGrid()
 {
-    grid_->grid().setFocus();
+    grid_->setFocus();
 }
 
 void frmMain::updateTitle()
@@ -582,7 +593,9 @@ void frmMain::mnuEdit_PasteChannels_Click()
     closeCellEditor();
     const QString text = QApplication::clipboard()->text();
     // Over selected rows the channels go from the first of them.
-    const std::vector<int> rows = grid_->grid().selectedRows();
+    const std::vector<int> rows = grid_->view().selectedRows();
+    if (rows.empty() && grid_->pasteValue(text))
+        return;
     if (!text.isEmpty())
         lists_->paste(rows.empty() ? state_.currentChannel : rows.front(), text);
 }

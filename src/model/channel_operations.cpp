@@ -334,6 +334,8 @@ std::optional<FindTarget> ParseFindText(std::string_view text)
         return std::nullopt;
     FindTarget target;
     target.frequency = ParseFreqText(text);
+    if (target.frequency && text.find_first_not_of("0123456789.") == std::string_view::npos)
+        target.frequencyPrefix = std::string(text);
     if (target.frequency) {
         // 10 Hz units: a whole number of tenths of a hertz is a CTCSS candidate.
         constexpr FreqUnits kUnitsPerTenth = 10000;
@@ -370,10 +372,17 @@ std::optional<ChannelCell> FindNextCell(const MemoryImage &image, const Band &ba
             continue;
         const ChannelValue v = ReadChannel(image, n, band);
         const auto c = static_cast<ChannelColumn>(cell % kSearched);
+        auto matches = [&target](const std::optional<FreqUnits> &frequency) {
+            if (!frequency)
+                return false;
+            if (frequency == target.frequency)
+                return true;
+            return !target.frequencyPrefix.empty() && FormatFreq(*frequency).starts_with(target.frequencyPrefix);
+        };
         bool found = false;
         switch (c) {
-        case ChannelColumn::RxFreq: found = target.frequency && v.rx == target.frequency; break;
-        case ChannelColumn::TxFreq: found = target.frequency && v.tx == target.frequency; break;
+        case ChannelColumn::RxFreq: found = matches(v.rx); break;
+        case ChannelColumn::TxFreq: found = matches(v.tx); break;
         case ChannelColumn::Decode: found = target.tone && v.decode == *target.tone; break;
         case ChannelColumn::Encode: found = target.tone && v.tx && v.encode == *target.tone; break;
         default: break;

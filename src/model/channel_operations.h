@@ -81,9 +81,11 @@ std::vector<std::vector<int>> FindDuplicateChannels(const MemoryImage &image, co
 
 // What Find looks for: a frequency in MHz ("145.5"), a CTCSS tone ("88.5", "67") or a DCS
 // code ("D023N", any letter case). A number is tried as both a frequency and a tone.
+// A frequency typed in part ("446") also finds the frequencies whose text starts with it.
 struct FindTarget {
     std::optional<FreqUnits> frequency;
     std::optional<Tone> tone;
+    std::string frequencyPrefix; // the typed frequency text; empty when none was typed
 };
 // nullopt when the text is neither a frequency nor a listed tone (None is no target).
 std::optional<FindTarget> ParseFindText(std::string_view text);

@@ -21,7 +21,8 @@
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/print_dialog.h"
 #include "mainwindow/channel_grid.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
+#include "mainwindow/twips.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
@@ -40,7 +41,7 @@ private:
     {
         return test::Child<T>(parent, QString::fromLatin1(name));
     }
-    QTableWidget *table() { return child<QTableWidget>(window.get(), "msgMemChannel"); }
+    QTableView *table() { return child<QTableView>(window.get(), "msgMemChannel"); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
 
     // Runs act on the next modal dialog as soon as it is shown, and remembers its name.
@@ -141,8 +142,8 @@ private slots:
         QCOMPARE(child<QMenu>(window.get(), "mnuSetup")->title(), QStringLiteral("设置(&S)"));
         QVERIFY(window->windowTitle().contains(QStringLiteral("文件名")));
         QStringList headers;
-        for (int c = 0; c < table()->columnCount(); ++c)
-            headers << table()->horizontalHeaderItem(c)->text();
+        for (int c = 0; c < table()->model()->columnCount(); ++c)
+            headers << table()->model()->headerData(c, Qt::Horizontal).toString();
         QVERIFY2(headers.contains(QStringLiteral("发射功率")), qPrintable(headers.join(',')));
         QCOMPARE(cell(1, 7), QStringLiteral("高"));
         QCOMPARE(cell(3, 4), QStringLiteral("无"));
@@ -225,9 +226,9 @@ private slots:
 
     void memoryMapFromTheHiddenGesture()
     {
-        GridControl &g = window->channelGrid()->grid();
+        ChannelTableView &g = window->channelGrid()->grid();
         QWidget *header = table()->horizontalHeader()->viewport();
-        const QPoint at = header->mapFrom(table(), QPoint(g.twipsToPixelsX(3000), g.twipsToPixelsY(100)));
+        const QPoint at = header->mapFrom(table(), QPoint(TwipsToPixels(3000, g.logicalDpiX()), TwipsToPixels(100, g.logicalDpiY())));
         const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
         QTest::mouseClick(header, Qt::RightButton, all, at);
         auto maps = window->findChildren<MemoryMapDialog *>();

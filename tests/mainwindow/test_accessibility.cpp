@@ -58,7 +58,7 @@ class TestAccessibility : public QObject, private test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
+    QTableView *table() { return child<QTableView>(QStringLiteral("msgMemChannel")); }
     void switchLanguage(LanguageMode language)
     {
         state->language = language;
@@ -299,9 +299,9 @@ private slots:
                 window->grab().save(picture);
             faults = test::CutOffOrOverlapping(window.get());
             const int margin = 2 * table()->style()->pixelMetric(QStyle::PM_HeaderMargin);
-            for (int c = 0; c < table()->columnCount(); ++c) {
-                const QString header = table()->horizontalHeaderItem(c)->text();
-                const QString value = table()->item(0, c)->text();
+            for (int c = 0; c < table()->model()->columnCount(); ++c) {
+                const QString header = table()->model()->headerData(c, Qt::Horizontal).toString();
+                const QString value = table()->model()->index(0, c).data().toString();
                 const int wanted = std::max(table()->horizontalHeader()->fontMetrics().horizontalAdvance(header),
                                             table()->fontMetrics().horizontalAdvance(value)) + margin;
                 if (table()->columnWidth(c) < wanted)
@@ -432,12 +432,12 @@ private slots:
         g_events.clear();
         QTest::keyClick(editor, Qt::Key(key));
         QTRY_VERIFY(table()->hasFocus());
-        QCOMPARE(table()->currentRow(), 1);
-        QCOMPARE(table()->currentColumn(), landsOn - 1);
-        const QString shown = table()->currentItem() != nullptr ? table()->currentItem()->text() : QString();
+        QCOMPARE(table()->currentIndex().row(), 1);
+        QCOMPARE(table()->currentIndex().column(), landsOn - 1);
+        const QString shown = table()->currentIndex().data().toString();
         const QString where = language == kEnglish ? QStringLiteral("Channel 2, %1") : QStringLiteral("信道 2，%1");
         QCOMPARE(spokenCell(), (shown.isEmpty() ? (language == kEnglish ? QStringLiteral("empty") : QStringLiteral("空")) : shown) +
-                                   QLatin1Char('|') + where.arg(table()->horizontalHeaderItem(landsOn - 1)->text()));
+                                   QLatin1Char('|') + where.arg(table()->model()->headerData(landsOn - 1, Qt::Horizontal).toString()));
         if (QAccessible::isActive()) {
             QString lastFocus;
             for (const SeenEvent &e : g_events) {

@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "files/channel_list.h"
@@ -31,7 +31,7 @@ class TestChannelListsWindow : public QObject, private test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
+    QTableView *table() { return child<QTableView>(QStringLiteral("msgMemChannel")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
 
     void importThroughMenu(const QString &file)
@@ -43,7 +43,7 @@ private:
     void clickRowLabel(int channel, Qt::KeyboardModifiers modifiers = {})
     {
         QHeaderView *labels = table()->verticalHeader();
-        table()->scrollToItem(table()->item(channel - 1, 0));
+        table()->scrollTo(table()->model()->index(channel - 1, 0));
         const QPoint at(labels->width() / 2,
                         labels->sectionViewportPosition(channel - 1) + labels->sectionSize(channel - 1) / 2);
         QTest::mouseClick(labels->viewport(), Qt::LeftButton, modifiers, at);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QTableView>
 #include <QTreeView>
 #include <QHeaderView>
 #include <QMenu>
@@ -18,7 +19,8 @@
 #include "files/data_file_io.h"
 #include "main_window_fixture.h"
 #include "mainwindow/channel_grid.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
+#include "mainwindow/twips.h"
 #include "mainwindow/recent_files.h"
 #include "model/band.h"
 #include "ui/prompts.h"
@@ -35,11 +37,11 @@ struct VisibleRows {
     int any = 0;
 };
 
-VisibleRows CountVisibleRows(QTableWidget *table)
+VisibleRows CountVisibleRows(QTableView *table)
 {
     VisibleRows rows;
     const int height = table->viewport()->height();
-    for (int r = 0; r < table->rowCount(); ++r) {
+    for (int r = 0; r < table->model()->rowCount(); ++r) {
         const int top = table->rowViewportPosition(r);
         if (top >= height)
             break;
@@ -66,7 +68,7 @@ class TestDesktop : public QObject, public MainWindowFixture {
         return error.isEmpty() ? file : QString();
     }
 
-    QTableWidget *table() const { return window->channelGrid()->grid().table(); }
+    QTableView *table() const { return &window->channelGrid()->view(); }
 
     QStringList recentItems() const
     {
@@ -218,15 +220,16 @@ private slots:
     {
         start();
         const QSize design = window->size();
-        GridControl &g = window->channelGrid()->grid();
+        ChannelTableView &g = window->channelGrid()->grid();
         // At the design size the grid keeps its design rectangle and column widths.
-        QCOMPARE(window->channelGrid()->size(), QSize(g.twipsToPixelsX(10890), g.twipsToPixelsY(5235)));
-        QVERIFY(qAbs(g.columnWidth(5) - 1110) <= g.pixelsToTwipsX(1));
+        const QSize designGrid(TwipsToPixels(10890, g.logicalDpiX()), TwipsToPixels(5235, g.logicalDpiY()));
+        QCOMPARE(window->channelGrid()->size(), designGrid);
+        const int designColumn = g.columnWidth(4);
         const VisibleRows atDesign = CountVisibleRows(table());
         auto emptyAtRight = [this] {
             int used = table()->verticalHeader()->width() + table()->verticalScrollBar()->width() +
                        2 * table()->frameWidth();
-            for (int c = 0; c < table()->columnCount(); ++c)
+            for (int c = 0; c < table()->model()->columnCount(); ++c)
                 used += table()->columnWidth(c);
             return window->channelGrid()->width() - used;
         };
@@ -247,8 +250,8 @@ private slots:
         }
 
         window->resize(design);
-        QCOMPARE(window->channelGrid()->size(), QSize(g.twipsToPixelsX(10890), g.twipsToPixelsY(5235)));
-        QVERIFY(qAbs(g.columnWidth(5) - 1110) <= g.pixelsToTwipsX(1));
+        QCOMPARE(window->channelGrid()->size(), designGrid);
+        QCOMPARE(g.columnWidth(4), designColumn);
         QCOMPARE(CountVisibleRows(table()).whole, atDesign.whole);
     }
 

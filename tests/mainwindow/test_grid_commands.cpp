@@ -21,7 +21,7 @@
 #include "main_window_fixture.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/grid_commands.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
 #include "model/channel_operations.h"
 
 using namespace zrk6;
@@ -30,9 +30,9 @@ class TestGridCommands : public QObject, private test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
+    QTableView *table() { return child<QTableView>(QStringLiteral("msgMemChannel")); }
     QAction *action(const char *name) { return child<QAction>(QString::fromLatin1(name)); }
-    GridControl &grid() { return window->channelGrid()->grid(); }
+    ChannelTableView &grid() { return window->channelGrid()->grid(); }
     ChannelValue channel(int n) { return ReadChannel(image(), n, doc().band()); }
     QString undoText() { return action("mnuEdit_Undo")->text(); }
 
@@ -57,7 +57,7 @@ private:
     QPoint labelAt(int channel)
     {
         QHeaderView *labels = table()->verticalHeader();
-        table()->scrollToItem(table()->item(channel - 1, 0));
+        table()->scrollTo(table()->model()->index(channel - 1, 0));
         return {labels->width() / 2, labels->sectionViewportPosition(channel - 1) + labels->sectionSize(channel - 1) / 2};
     }
     void clickLabel(int channel, Qt::KeyboardModifiers modifiers = {})
@@ -66,6 +66,7 @@ private:
     }
     void key(int k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(table(), Qt::Key(k), modifiers); }
     std::vector<int> rows() { return grid().selectedRows(); }
+    bool noEditor() { return grid().channelDelegate()->openEditor() == nullptr; }
     static std::vector<int> range(int first, int last)
     {
         std::vector<int> r;
@@ -163,6 +164,47 @@ private slots:
         QVERIFY(prompts->shown.last().text.contains(QStringLiteral(": 1.")));
     }
 
+    // The channels Move Up, Move Down and Compact move stay selected where they went.
+    void theMovedChannelsStaySelected()
+    {
+        fourChannels();
+        setUp([](MemoryImage &image) { EraseChannel(image, 2); });
+        clickLabel(3);
+        action("mnuEdit_MoveDown")->trigger();
+        QCOMPARE(rows(), std::vector<int>{4});
+        action("mnuEdit_MoveUp")->trigger();
+        QCOMPARE(rows(), std::vector<int>{3});
+
+        clickLabel(3);
+        clickLabel(4, Qt::ShiftModifier);
+        action("mnuEdit_Compact")->trigger();
+        QCOMPARE(channel(2).rx, ParseFreqText("145.40000"));
+        QCOMPARE(rows(), (std::vector<int>{2, 3}));
+    }
+
+    // A command of the context menu acts on the row right-clicked: outside the selection the
+    // click selects that row first, inside it the selection stays.
+    void aRightClickSelectsTheRowItActsOn()
+    {
+        fourChannels();
+        window->focusGrid(4, 1);
+        auto rightClick = [this](int channel) {
+            const QModelIndex at = table()->model()->index(channel - 1, 2);
+            QTest::mouseClick(table()->viewport(), Qt::RightButton, {}, table()->visualRect(at).center());
+        };
+        rightClick(2);
+        QCOMPARE(grid().row(), 2);
+        QCOMPARE(rows(), std::vector<int>{2});
+        action("mnuEdit_ClearChannels")->trigger();
+        QVERIFY(!channel(2).rx.has_value());
+        QVERIFY(channel(4).rx.has_value());
+
+        clickLabel(3);
+        clickLabel(4, Qt::ShiftModifier);
+        rightClick(3);
+        QCOMPARE(rows(), (std::vector<int>{3, 4}));
+    }
+
     void sortMoveAndCompactEachUndoAsOneStep()
     {
         fourChannels();
@@ -219,8 +261,7 @@ private slots:
         clickLabel(2);
         QCOMPARE(rows(), std::vector<int>{2});
         QCOMPARE(grid().row(), 2);
-        QVERIFY(child<QLineEdit>(QStringLiteral("txtMemChannel"))->isHidden());
-        QVERIFY(child<QComboBox>(QStringLiteral("cboFeature1"))->isHidden());
+        QVERIFY(noEditor());
         clickLabel(5, Qt::ShiftModifier);
         QCOMPARE(rows(), range(2, 5));
         QCOMPARE(selectionShown(), QStringLiteral("4 selected, 3 in use"));
@@ -234,11 +275,11 @@ private slots:
         QTest::mouseMove(labels, labelAt(7));
         QTest::mouseRelease(labels, Qt::LeftButton, {}, labelAt(7));
         QCOMPARE(rows(), range(7, 9));
-        QVERIFY(child<QLineEdit>(QStringLiteral("txtMemChannel"))->isHidden());
+        QVERIFY(noEditor());
 
         // A click on a cell ends the row selection.
         QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
-                          table()->visualItemRect(table()->item(1, 0)).center());
+                          table()->visualRect(table()->model()->index(1, 0)).center());
         QVERIFY(rows().empty());
         QCOMPARE(selectionShown(), QString());
     }
@@ -350,6 +391,31 @@ private slots:
         }
         // The grid's own F3 with Shift (channel copy) is still the grid's.
         QCOMPARE(action("mnuEdit_FindNext")->shortcut(), QKeySequence(Qt::Key_F3));
+    }
+
+    // A part of a frequency finds the frequencies starting with it, and Find moves off the
+    // cell it found.
+    void findTakesAPartOfAFrequencyAndUncoversTheCell()
+    {
+        fourChannels();
+        window->focusGrid(1, 1);
+        key(Qt::Key_F, Qt::ControlModifier);
+        auto *find = child<QDialog>(QStringLiteral("frmFind"));
+        QTRY_VERIFY(find->isVisible());
+        auto *entry = find->findChild<QLineEdit *>(QStringLiteral("txtFind"));
+        entry->setText(QStringLiteral("144"));
+        // Find over channel 2's RX cell, where the search lands.
+        const QRect target = table()->visualRect(table()->model()->index(1, 0));
+        const QPoint cellOnScreen = table()->viewport()->mapToGlobal(target.center());
+        find->move(cellOnScreen - QPoint(find->frameGeometry().width() / 2, find->frameGeometry().height() / 2));
+        QVERIFY(find->frameGeometry().contains(cellOnScreen));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QPoint(grid().row(), grid().col()), QPoint(2, 1));
+        QTRY_VERIFY(!find->frameGeometry().contains(cellOnScreen));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QPoint(grid().row(), grid().col()), QPoint(2, 2));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QPoint(grid().row(), grid().col()), QPoint(4, 1));
     }
 
     void undoCaptionsFollowALanguageChangeAndTheGridKeepsTheFocus()

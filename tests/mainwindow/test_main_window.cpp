@@ -4,6 +4,7 @@
 // directory, prompts answered by the scripted seam.
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -28,7 +29,7 @@
 #include "files/data_file_io.h"
 #include "files/eliminator.h"
 #include "mainwindow/channel_grid.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
@@ -74,7 +75,7 @@ class TestMainWindow : public QObject, private test::MainWindowFixture {
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
-    QTableWidget *table() { return child<QTableWidget>(QStringLiteral("msgMemChannel")); }
+    QTableView *table() { return child<QTableView>(QStringLiteral("msgMemChannel")); }
     QComboBox *bandList() { return child<QComboBox>(QStringLiteral("cboGenFreq")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
 
@@ -157,8 +158,8 @@ private slots:
         QCOMPARE(child<QComboBox>(QStringLiteral("cboGenModel"))->currentText(), QStringLiteral("ZR-K6C"));
         QVERIFY(!child<QComboBox>(QStringLiteral("cboGenModel"))->isVisible());
         QCOMPARE(child<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("ZR-K6"));
-        QCOMPARE(table()->rowCount(), 128);
-        QCOMPARE(table()->columnCount(), 9);
+        QCOMPARE(table()->model()->rowCount(), 128);
+        QCOMPARE(table()->model()->columnCount(), 9);
         QCOMPARE(cell(1, 1), QString());
         QCOMPARE(window->channelGrid()->grid().row(), 1);
         QCOMPARE(window->channelGrid()->grid().col(), 1);
@@ -203,7 +204,7 @@ private slots:
         QCOMPARE(state->language, language);
         QVERIFY(!doc().isModified());
         QVERIFY(prompts->shown.isEmpty());
-        QCOMPARE(table()->horizontalHeaderItem(0)->text(), Tx(1200, language));
+        QCOMPARE(table()->model()->headerData(0, Qt::Horizontal).toString(), Tx(1200, language));
     }
 
     void exitWritesTheSettingsThatTheNextStartRestores()
@@ -632,7 +633,7 @@ private slots:
         window->applyLanguage();
         const int headerIds[] = {1200, 1202, 1211, 1212, 1216, 1219, 1213, 1227, 1656};
         for (int c = 0; c < 9; ++c)
-            QCOMPARE(table()->horizontalHeaderItem(c)->text(), Tx(headerIds[c], kChinese));
+            QCOMPARE(table()->model()->headerData(c, Qt::Horizontal).toString(), Tx(headerIds[c], kChinese));
         QCOMPARE(bandList()->currentIndex(), band);
         QCOMPARE(child<QGroupBox>(QStringLiteral("fraMemChannel"))->title(), Tx(1301, kChinese));
         QCOMPARE(child<QMenu>(QStringLiteral("mnuFile"))->title(), Tx(1000, kChinese));
@@ -780,6 +781,63 @@ private slots:
         const bool replaced = choose && accept;
         QCOMPARE(window->portName(), replaced ? PortSystemName(2) : device);
         QCOMPARE(state->commPortNumber, replaced ? 2 : 1);
+    }
+
+    // TX Follows RX sits under Setup, off at first, and is kept in the settings.
+    void txFollowsRxIsASetupSettingKeptAcrossStarts()
+    {
+        start();
+        auto *follow = child<QAction>(QStringLiteral("mnuSetup_TxFollowsRx"));
+        QVERIFY(child<QMenu>(QStringLiteral("mnuSetup"))->actions().contains(follow));
+        QVERIFY(follow->isCheckable() && !follow->isChecked());
+        QCOMPARE(follow->text(), QStringLiteral("TX &Follows RX"));
+        follow->trigger();
+        window->focusGrid(5, 1);
+        QTest::keyClick(table(), Qt::Key_1);
+        QTest::keyClicks(child<QLineEdit>(QStringLiteral("txtMemChannel")), QStringLiteral("45.5"));
+        QTest::keyClick(child<QLineEdit>(QStringLiteral("txtMemChannel")), Qt::Key_Return);
+        QCOMPARE(cell(5, 2), QStringLiteral("145.50000"));
+        stop();
+
+        start();
+        QVERIFY(child<QAction>(QStringLiteral("mnuSetup_TxFollowsRx"))->isChecked());
+    }
+
+    // One value on the clipboard pastes into the current cell as typing it would; in the
+    // frequency entry Ctrl+V and Shift+Insert take a frequency and nothing else.
+    void aSingleValuePastesIntoACell()
+    {
+        start();
+        QClipboard *clipboard = QApplication::clipboard();
+        clipboard->setText(QStringLiteral(" 145.5\n"));
+        window->focusGrid(5, 2); // TX of an empty channel: the frequency goes to RX
+        QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(5, 1), QStringLiteral("145.50000"));
+        QVERIFY(prompts->shown.isEmpty());
+
+        clipboard->setText(QStringLiteral("147"));
+        window->focusGrid(5, 1);
+        QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(5, 1), QStringLiteral("145.99500"));
+        QCOMPARE(prompts->shown.size(), 1); // out of the band, as typed
+
+        clipboard->setText(QStringLiteral("D023N"));
+        window->focusGrid(5, 3);
+        QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(5, 3), QStringLiteral("D023N"));
+
+        window->focusGrid(6, 1);
+        QTest::keyClick(table(), Qt::Key_1);
+        auto *entry = child<QLineEdit>(QStringLiteral("txtMemChannel"));
+        clipboard->setText(QStringLiteral("hello"));
+        QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(entry->text(), QStringLiteral("1"));
+        clipboard->setText(QStringLiteral("144.125"));
+        QTest::keyClick(entry, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(entry->text(), QStringLiteral("144.125"));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(cell(6, 1), QStringLiteral("144.12500"));
+        QCOMPARE(doc().undoStack().count(), 4);
     }
 
     void commandsCommitAnOpenCellEditorFirst()

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,7 +18,7 @@
 
 #include "../link/radiosim_process.h"
 #include "mainwindow/channel_grid.h"
-#include "mainwindow/grid_control.h"
+#include "mainwindow/channel_table_view.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
@@ -48,7 +49,7 @@ class TestMainWindowE2e : public QObject, private test::MainWindowFixture {
 private:
     std::unique_ptr<test::RadioSimProcess> radio;
 
-    QTableWidget *table() { return window->findChild<QTableWidget *>(QStringLiteral("msgMemChannel")); }
+    QTableView *table() { return window->findChild<QTableView *>(QStringLiteral("msgMemChannel")); }
     QString cell(int channel, int column) { return window->channelGrid()->cellText(channel, column); }
 
     void start(const QStringList &radioArguments = {})

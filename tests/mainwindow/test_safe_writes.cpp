@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -50,7 +50,7 @@ private:
     void enterRx(int channel, const QString &text)
     {
         window->focusGrid(channel, 1);
-        auto *table = child<QTableWidget>(QStringLiteral("msgMemChannel"));
+        auto *table = child<QTableView>(QStringLiteral("msgMemChannel"));
         QTest::keyClick(table, text.at(0).toLatin1());
         auto *editor = child<QLineEdit>(QStringLiteral("txtMemChannel"));
         QTest::keyClicks(editor, text.mid(1));

@@ -283,4 +283,19 @@ TEST(Find, GoesToTheNextCellThatHoldsTheTargetAndWraps)
     EXPECT_FALSE(FindNextCell(image, kBand, *ParseFindText("145.9"), 1, ChannelColumn::RxFreq));
 }
 
+// A frequency typed in part finds the frequencies whose text starts with it ("144" finds
+// 144.00625); a whole one still finds only itself.
+TEST(Find, APartOfAFrequencyFindsTheFrequenciesStartingWith)
+{
+    const MemoryImage image = Memory({{3, Ch("144.00625", "")}, {4, Ch("145.10000", "144.10000")}, {8, Ch("145.00000", "")}});
+    const FindTarget part = *ParseFindText("144");
+    EXPECT_EQ(FindNextCell(image, kBand, part, 1, ChannelColumn::RxFreq), (ChannelCell{3, ChannelColumn::RxFreq}));
+    EXPECT_EQ(FindNextCell(image, kBand, part, 3, ChannelColumn::RxFreq), (ChannelCell{4, ChannelColumn::TxFreq}));
+    EXPECT_EQ(FindNextCell(image, kBand, *ParseFindText("145.1"), 1, ChannelColumn::RxFreq),
+              (ChannelCell{4, ChannelColumn::RxFreq}));
+    EXPECT_EQ(FindNextCell(image, kBand, *ParseFindText("145.000000"), 1, ChannelColumn::RxFreq),
+              (ChannelCell{8, ChannelColumn::RxFreq}));
+    EXPECT_FALSE(FindNextCell(image, kBand, *ParseFindText("145.2"), 1, ChannelColumn::RxFreq));
+}
+
 } // namespace
