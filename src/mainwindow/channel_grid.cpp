@@ -357,6 +357,30 @@ struct ChannelGrid::Impl {
             commands.deleteChannel(channel);
     }
 
+    // Channel and frequency copy need a receive frequency, tone copy a transmit one.
+    struct CopyKey {
+        int functionKey;
+        int letter;
+        bool needsTransmit;
+    };
+    static constexpr CopyKey kCopyKeys[] = {
+        {Qt::Key_F3, Qt::Key_E, false}, {Qt::Key_F4, Qt::Key_F, false}, {Qt::Key_F5, Qt::Key_Q, true}};
+
+    // The copy window of mode (0 channel, 1 frequency, 2 tone copy) for the current row,
+    // when its channel has what that copy needs.
+    void copyCurrent(int mode)
+    {
+        const int channel = grid->row();
+        if (channel < 1)
+            return;
+        const bool ready = kCopyKeys[mode].needsTransmit ? transmits(channel) : inUse(channel);
+        if (ready) {
+            state.copyMode = mode;
+            state.currentChannel = channel;
+            emit q->copyRequested(mode, channel);
+        }
+    }
+
     // The channel command keys; true when the key is one of them (it is then consumed).
     bool handleChannelKeys(int key, Qt::KeyboardModifiers shift)
     {
@@ -365,25 +389,11 @@ struct ChannelGrid::Impl {
         auto is = [&](int functionKey, int letter) {
             return (withShift && key == functionKey) || (withCtrl && key == letter);
         };
-        const int channel = grid->row();
-        if (channel < 1)
+        if (grid->row() < 1)
             return false;
-        // Channel and frequency copy need a receive frequency, tone copy a transmit one.
-        struct CopyKey {
-            int functionKey;
-            int letter;
-            bool needsTransmit;
-        };
-        constexpr CopyKey copyKeys[] = {
-            {Qt::Key_F3, Qt::Key_E, false}, {Qt::Key_F4, Qt::Key_F, false}, {Qt::Key_F5, Qt::Key_Q, true}};
         for (int mode = 0; mode < 3; ++mode) {
-            const CopyKey &k = copyKeys[mode];
-            if (is(k.functionKey, k.letter)) {
-                if (k.needsTransmit ? transmits(channel) : inUse(channel)) {
-                    state.copyMode = mode;
-                    state.currentChannel = channel;
-                    emit q->copyRequested(mode, channel);
-                }
+            if (is(kCopyKeys[mode].functionKey, kCopyKeys[mode].letter)) {
+                copyCurrent(mode);
                 return true;
             }
         }
@@ -697,6 +707,62 @@ bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+std::vector<int> ChannelGrid::selectedRows() const
+{
+    return d_->grid->selectedRows();
+}
+
+void ChannelGrid::selectRows(const std::vector<int> &channels)
+{
+    d_->grid->selectRows(channels);
+}
+
+void ChannelGrid::selectAllRows()
+{
+    d_->grid->selectAllRows();
+}
+
+int ChannelGrid::currentRow() const
+{
+    return d_->grid->row();
+}
+
+int ChannelGrid::currentColumn() const
+{
+    return d_->grid->col();
+}
+
+void ChannelGrid::scrollToCurrent()
+{
+    d_->grid->scrollToCurrent();
+}
+
+QTableView *ChannelGrid::tableView() const
+{
+    return d_->grid->table();
+}
+
+void ChannelGrid::focusTable()
+{
+    d_->grid->setFocus();
+}
+
+void ChannelGrid::insertChannel()
+{
+    d_->moveChannels(true);
+}
+
+void ChannelGrid::deleteChannel()
+{
+    d_->moveChannels(false);
+}
+
+void ChannelGrid::copyChannel()
+{
+    d_->closeCellEditor();
+    d_->copyCurrent(0);
 }
 
 } // namespace zrk6

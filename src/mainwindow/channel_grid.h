@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QTableView;
 
 namespace zrk6 {
 
@@ -65,6 +66,26 @@ private:
     void fitColumnsToText();
     struct Impl;
     std::unique_ptr<Impl> d_;
+
+public:
+    // The rows and commands the window's actions work on.
+    // Channels (1..128) whose rows are selected by their labels, ascending; none when only
+    // a cell is current.
+    std::vector<int> selectedRows() const;
+    void selectRows(const std::vector<int> &channels);
+    void selectAllRows();
+    // The current cell: channel row 1..128 (0 on the header) and column 0..9.
+    int currentRow() const;
+    int currentColumn() const;
+    void scrollToCurrent();
+    // The view that shows the channels (for its context menu and selection signals).
+    QTableView *tableView() const;
+    // The keyboard focus on the channel table itself.
+    void focusTable();
+    // What Ctrl+I, Ctrl+D and Ctrl+E do on the current row.
+    void insertChannel();
+    void deleteChannel();
+    void copyChannel();
 };
 
 } // namespace zrk6

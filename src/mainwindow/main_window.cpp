@@ -34,6 +34,7 @@
 #include "dialogs/print_dialog.h"
 #include "link/cable_doctor.h"
 #include "link/port_names.h"
+#include "mainwindow/action_table.h"
 #include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/channel_list_commands.h"
@@ -62,38 +63,6 @@ static void InitMainWindowResources()
 namespace zrk6 {
 
 namespace {
-
-struct Caption {
-    const char *objectName;
-    int textId;
-};
-
-// The menus and their items, in the order ApplyCaptions sets them.
-constexpr Caption kMenuCaptions[] = {
-    {"mnuFile", 1000},          {"mnuFile_New", 1001},         {"mnuFile_Open", 1002},
-    {"mnuFile_Save", 1003},     {"mnuFile_SaveAs", 1004},      {"mnuFile_Print", 1005},
-    {"mnuFile_Exit", 1006},     {"mnuFile_ImportChannels", 1760}, {"mnuFile_ExportChannels", 1761},
-    {"mnuEdit", 1730},          {"mnuEdit_CopyChannels", 1798}, {"mnuEdit_PasteChannels", 1799},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
-    {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
-    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023},      {"mnuHelp", 1024},
-    {"mnuHelp_About", 1026},
-    {"mnuProgram_Fleet", 1951},
-};
-
-struct ToolButton {
-    const char *key;
-    int tooltipId;
-    const char *icon;
-};
-
-// The buttons of tlbActions; a null key is a separator. Undo and Redo are the Edit menu's
-// own actions, whose captions follow the undo stack.
-constexpr ToolButton kToolButtons[] = {
-    {"New", 1027, "new"},     {"Open", 1028, "open"},   {"Save", 1029, "save"},
-    {"Print", 1030, "print"}, {nullptr, 0, nullptr},    {"Undo", 0, "undo"},
-    {"Redo", 0, "redo"},      {nullptr, 0, nullptr},    {"Read", 1031, "read"},
-    {"Write", 1032, "write"}, {nullptr, 0, nullptr},    {"About", 1026, "about"},
-};
 
 // Edit menu and toolbar texts of Undo and Redo: without and with the name of the step.
 constexpr int kUndoMenu = 1731;
@@ -137,7 +106,7 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     connect(&document_, &ImageDocument::bandChanged, this, &frmMain::updateTitle);
     connect(&document_, &ImageDocument::fileNameChanged, this, &frmMain::updateTitle);
     connect(&document_, &ImageDocument::modifiedChanged, this, &frmMain::updateTitle);
-    safety_ = new SafetyCommands(state_, document_, prompts_, settings_, *this, *this);
+    safety_ = new SafetyCommands(state_, document_, prompts_, settings_, *this, this);
     transfer_->setSafety(safety_);
     try {
         startUp();
@@ -174,11 +143,12 @@ void frmMain::startUp()
     UseQtTranslations(state_.language);
     state_.commPortNumber = 1;
 
+    buildPanels();
+    gridCommands_ = new GridCommands(state_, document_, prompts_, *grid_, *lists_, *this, this);
+    registerCommands();
     buildMenus();
     buildToolbar();
     buildStatusBar();
-    buildPanels();
-    gridCommands_ = new GridCommands(*this, findChild<QMenu *>(QStringLiteral("mnuEdit")));
     AnnounceStatusMessages(statusBar());
     InstallPaneCycling(this, {grid_, general_, vfo_, tlbActions_});
 
@@ -201,73 +171,99 @@ void frmMain::startUp()
     restoreGeometry(QByteArray::fromBase64(settings_.GetRegValue(QStringLiteral("WindowGeometry")).toLatin1()));
 }
 
-void frmMain::buildMenus()
+void frmMain::registerCommands()
 {
-    auto addAction = [this](QMenu *menu, const char *name, const QKeySequence &shortcut, void (frmMain::*slot)()) {
-        QAction *action = menu->addAction(QString());
-        action->setObjectName(QString::fromLatin1(name));
-        if (!shortcut.isEmpty())
-            action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    auto addSeparator = [](QMenu *menu, const char *name) {
-        QAction *separator = menu->addSeparator();
-        separator->setObjectName(QString::fromLatin1(name));
-        return separator;
-    };
-    auto addMenu = [this](const char *name) {
-        QMenu *menu = menuBar()->addMenu(QString());
-        menu->setObjectName(QString::fromLatin1(name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(name));
-        return menu;
-    };
-
-    QMenu *file = addMenu("mnuFile");
-    addAction(file, "mnuFile_New", QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuFile_New_Click);
-    addAction(file, "mnuFile_Open", QKeySequence(Qt::CTRL | Qt::Key_O), &frmMain::mnuFile_Open_Click);
-    addAction(file, "mnuFile_Save", QKeySequence(Qt::CTRL | Qt::Key_S), &frmMain::mnuFile_Save_Click);
-    addAction(file, "mnuFile_SaveAs", {}, &frmMain::mnuFile_SaveAs_Click);
-    addSeparator(file, "mnuFile_Bar3");
-    addAction(file, "mnuFile_ImportChannels", {}, &frmMain::mnuFile_ImportChannels_Click);
-    addAction(file, "mnuFile_ExportChannels", {}, &frmMain::mnuFile_ExportChannels_Click);
-    addSeparator(file, "mnuFile_Bar1");
-    addAction(file, "mnuFile_Print", QKeySequence(Qt::CTRL | Qt::Key_P), &frmMain::mnuFile_Print_Click);
-    addSeparator(file, "mnuFile_Bar2");
-    QAction *exit = addAction(file, "mnuFile_Exit", {}, &frmMain::mnuFile_Exit_Click);
-    recent_ = new RecentFiles(settings_, file, exit, this);
-    connect(recent_, &RecentFiles::chosen, this, &frmMain::openRecent);
-
-    QMenu *edit = addMenu("mnuEdit");
-    undo_ = addAction(edit, "mnuEdit_Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &frmMain::mnuEdit_Undo_Click);
-    redo_ = addAction(edit, "mnuEdit_Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), &frmMain::mnuEdit_Redo_Click);
-    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.png")));
-    redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.png")));
-    addSeparator(edit, "mnuEdit_Bar1");
-    addAction(edit, "mnuEdit_CopyChannels", QKeySequence::Copy, &frmMain::mnuEdit_CopyChannels_Click);
-    addAction(edit, "mnuEdit_PasteChannels", QKeySequence::Paste, &frmMain::mnuEdit_PasteChannels_Click);
-    QUndoStack &stack = document_.undoStack();
+    actions_ = new ActionTable(this);
+    ActionTable &table = *actions_;
+    const auto run = [this](void (frmMain::*command)()) { return [this, command] { (this->*command)(); }; };
+    const auto keys = [](QKeyCombination combination) { return QList<QKeySequence>{QKeySequence(combination)}; };
+    table.add({"mnuFile_New", 1001, keys(Qt::CTRL | Qt::Key_N), {}, 1027, "new"}, run(&frmMain::newFile));
+    table.add({"mnuFile_Open", 1002, keys(Qt::CTRL | Qt::Key_O), {}, 1028, "open"}, run(&frmMain::openFromDialog));
+    table.add({"mnuFile_Save", 1003, keys(Qt::CTRL | Qt::Key_S), {}, 1029, "save"}, run(&frmMain::save));
+    table.add({"mnuFile_SaveAs", 1004}, run(&frmMain::saveAs));
+    table.add({"mnuFile_ImportChannels", 1760}, [this] { lists_->importChannels(); });
+    table.add({"mnuFile_ExportChannels", 1761}, [this] { lists_->exportChannels(); });
+    table.add({"mnuFile_Print", 1005, keys(Qt::CTRL | Qt::Key_P), {}, 1030, "print"}, run(&frmMain::print));
+    table.add({"mnuFile_Exit", 1006}, [this] {
+        closeCellEditor();
+        close();
+    });
+    // Undo and Redo name the step they take back; updateUndoCaptions sets their texts.
+    const QUndoStack &stack = document_.undoStack();
+    table.add({"mnuEdit_Undo", 0, keys(Qt::CTRL | Qt::Key_Z), {}, 0, "undo"}, run(&frmMain::undo),
+              [&stack] { return stack.canUndo(); });
+    table.add({"mnuEdit_Redo", 0, {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, {}, 0,
+               "redo"},
+              run(&frmMain::redo), [&stack] { return stack.canRedo(); });
+    table.add({"mnuProgram_Read", 1016, keys(Qt::CTRL | Qt::Key_R), {}, 1031, "read"}, [this] { transfer_->read(); });
+    table.add({"mnuProgram_Write", 1017, keys(Qt::CTRL | Qt::Key_W), {}, 1032, "write"}, [this] { transfer_->write(); });
+    table.add({"mnuProgram_WriteChannels", 1950}, [this] { transfer_->writeChannelsOnly(); });
+    table.add({"mnuProgram_Fleet", 1951}, run(&frmMain::programSeveralRadios));
+    table.add({"mnuProgram_OptFeatures", 1010}, run(&frmMain::editOptionalFeatures));
+    table.add({"mnuSetup_CommPort", 1022}, run(&frmMain::choosePort));
+    table.add({"mnuSetup_Lang", 1023}, run(&frmMain::chooseLanguage));
+    // The About button's tip is the menu text, ampersand and all.
+    table.add({"mnuHelp_About", 1026, {}, {}, 1026, "about"}, run(&frmMain::showAbout));
+    safety_->registerCommands(table);
+    gridCommands_->registerCommands(table);
     connect(&stack, &QUndoStack::indexChanged, this, &frmMain::updateUndoCaptions);
     connect(&stack, &QUndoStack::cleanChanged, this, &frmMain::updateUndoCaptions);
+}
 
-    QMenu *program = addMenu("mnuProgram");
-    addAction(program, "mnuProgram_Read", QKeySequence(Qt::CTRL | Qt::Key_R), &frmMain::mnuProgram_Read_Click);
-    addSeparator(program, "mnuProgram_Bar1");
-    addAction(program, "mnuProgram_Write", QKeySequence(Qt::CTRL | Qt::Key_W), &frmMain::mnuProgram_Write_Click);
-    addAction(program, "mnuProgram_WriteChannels", {}, &frmMain::mnuProgram_WriteChannels_Click);
-    addAction(program, "mnuProgram_Fleet", {}, &frmMain::mnuProgram_Fleet_Click);
-    addSeparator(program, "mnuProgram_Bar2");
-    addAction(program, "mnuProgram_OptFeatures", {}, &frmMain::mnuProgram_OptFeatures_Click);
+namespace {
 
-    QMenu *setup = addMenu("mnuSetup");
-    addAction(setup, "mnuSetup_CommPort", {}, &frmMain::mnuSetup_CommPort_Click);
-    addAction(setup, "mnuSetup_Lang", {}, &frmMain::mnuSetup_Lang_Click);
+struct MenuTitle {
+    const char *name;
+    int textId;
+};
+constexpr MenuTitle kMenuTitles[] = {
+    {"mnuFile", 1000}, {"mnuEdit", 1730}, {"mnuProgram", 1015}, {"mnuSetup", 1021}, {"mnuHelp", 1024},
+};
 
-    QMenu *help = addMenu("mnuHelp");
-    addAction(help, "mnuHelp_About", {}, &frmMain::mnuHelp_About_Click);
+} // namespace
 
-    safety_->addMenuItems(file, program, setup);
+void frmMain::buildMenus()
+{
+    std::map<QString, QMenu *> menus;
+    for (const MenuTitle &title : kMenuTitles) {
+        QMenu *menu = menuBar()->addMenu(QString());
+        const QString name = QString::fromLatin1(title.name);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        menus[name] = menu;
+    }
+    const ActionTable &table = *actions_;
+    table.fillMenu(menus[QStringLiteral("mnuFile")],
+                   {"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_SaveAs", "mnuFile_Compare", "-mnuFile_Bar3",
+                    "mnuFile_ImportChannels", "mnuFile_ExportChannels", "-mnuFile_Bar1", "mnuFile_Print",
+                    "-mnuFile_Bar2", "mnuFile_Exit"});
+    recent_ = new RecentFiles(settings_, menus[QStringLiteral("mnuFile")], table.action(QStringLiteral("mnuFile_Exit")), this);
+    connect(recent_, &RecentFiles::chosen, this, &frmMain::openRecent);
+    // Cut goes before Copy and Paste; the keys on the rows act as these entries do.
+    table.fillMenu(menus[QStringLiteral("mnuEdit")],
+                   {"mnuEdit_Undo", "mnuEdit_Redo", "-mnuEdit_Bar1", "mnuEdit_CutChannels", "mnuEdit_CopyChannels",
+                    "mnuEdit_PasteChannels", "mnuEdit_ClearChannels", "mnuEdit_SelectAll", "-",
+                    "mnuEdit_InsertChannel", "mnuEdit_DeleteChannel", "mnuEdit_CopyChannel",
+                    "mnuEdit_InsertEmptyChannels", "mnuEdit_DeleteChannels", "-", "mnuEdit_ChangeSelected",
+                    "mnuEdit_Sort", "mnuEdit_MoveUp", "mnuEdit_MoveDown", "mnuEdit_Compact",
+                    "mnuEdit_SelectDuplicates", "-", "mnuEdit_Find", "mnuEdit_FindNext"});
+    table.fillMenu(menus[QStringLiteral("mnuProgram")],
+                   {"mnuProgram_Read", "-mnuProgram_Bar1", "mnuProgram_Write", "mnuProgram_Verify",
+                    "mnuProgram_WriteChannels", "mnuProgram_Fleet", "-mnuProgram_Bar2", "mnuProgram_OptFeatures"});
+    table.fillMenu(menus[QStringLiteral("mnuSetup")], {"mnuSetup_CommPort", "mnuSetup_Lang", "-mnuSetup_BarBackups",
+                                                       "mnuSetup_Backups", "mnuSetup_BackupFolder"});
+    table.fillMenu(menus[QStringLiteral("mnuHelp")], {"mnuHelp_About"});
+
+    // The grid's context menu: the shared commands first, as in the Edit menu.
+    auto *context = new QMenu(this);
+    context->setObjectName(QStringLiteral("mnuGridContext"));
+    table.fillMenu(context, {"mnuEdit_Undo", "mnuEdit_Redo", "-", "mnuEdit_CutChannels", "mnuEdit_CopyChannels",
+                             "mnuEdit_PasteChannels", "mnuEdit_ClearChannels", "mnuEdit_SelectAll", "-",
+                             "mnuEdit_InsertChannel", "mnuEdit_DeleteChannel", "mnuEdit_CopyChannel",
+                             "mnuEdit_InsertEmptyChannels", "mnuEdit_DeleteChannels", "-", "mnuEdit_ChangeSelected",
+                             "mnuEdit_Sort", "mnuEdit_MoveUp", "mnuEdit_MoveDown", "mnuEdit_Compact",
+                             "mnuEdit_SelectDuplicates", "-", "mnuEdit_Find", "mnuEdit_FindNext"});
+    gridCommands_->setContextMenu(context);
 }
 
 void frmMain::buildToolbar()
@@ -281,26 +277,9 @@ void frmMain::buildToolbar()
     tlbActions_->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu); // no menu to hide the toolbar
     addToolBar(Qt::TopToolBarArea, tlbActions_);
-    for (const ToolButton &button : kToolButtons) {
-        if (button.key == nullptr) {
-            tlbActions_->addSeparator();
-            continue;
-        }
-        const QString key = QString::fromLatin1(button.key);
-        if (button.tooltipId == 0) {
-            QAction *shared = key == QLatin1String("Undo") ? undo_ : redo_;
-            tlbActions_->addAction(shared);
-            if (QWidget *widget = tlbActions_->widgetForAction(shared))
-                widget->setObjectName(QStringLiteral("tlbActions_") + key);
-            continue;
-        }
-        QAction *action = tlbActions_->addAction(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(button.icon))), key);
-        action->setObjectName(QStringLiteral("tlbActions_") + key);
-        action->setData(key);
-        if (QWidget *widget = tlbActions_->widgetForAction(action))
-            widget->setObjectName(QStringLiteral("tlbActions_") + key);
-        connect(action, &QAction::triggered, this, [this, key] { tlbActions_ButtonClick(key); });
-    }
+    actions_->fillToolBar(tlbActions_, {"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_Print", "-",
+                                        "mnuEdit_Undo", "mnuEdit_Redo", "-", "mnuProgram_Read", "mnuProgram_Write",
+                                        "-", "mnuHelp_About"});
     // Tab and F6 reach the buttons too, for those who cannot use a mouse.
     for (QToolButton *button : tlbActions_->findChildren<QToolButton *>())
         button->setFocusPolicy(Qt::TabFocus);
@@ -322,6 +301,13 @@ void frmMain::buildStatusBar()
         panel->setMinimumWidth(twipsX(1500));
         bar->addPermanentWidget(panel);
     }
+    auto *selection = new QLabel(bar);
+    selection->setObjectName(QStringLiteral("staSelection"));
+    bar->addPermanentWidget(selection);
+    connect(gridCommands_, &GridCommands::selectionSummaryChanged, selection, [selection](const QString &summary) {
+        selection->setText(summary);
+        selection->setAccessibleName(summary);
+    });
     updateDateTime();
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &frmMain::updateDateTime);
@@ -421,28 +407,17 @@ void frmMain::applyCaptions()
     const LanguageMode lang = state_.language;
     document_.setLanguage(lang);
     updateTitle();
-    for (const Caption &caption : kMenuCaptions) {
-        const QString name = QString::fromLatin1(caption.objectName);
-        if (auto *menu = findChild<QMenu *>(name))
-            menu->setTitle(TableText(caption.textId, lang));
-        else if (auto *action = findChild<QAction *>(name))
-            action->setText(TableText(caption.textId, lang));
+    for (const MenuTitle &title : kMenuTitles) {
+        if (auto *menu = findChild<QMenu *>(QString::fromLatin1(title.name)))
+            menu->setTitle(TableText(title.textId, lang));
     }
-    for (const ToolButton &button : kToolButtons) {
-        if (button.key == nullptr)
-            continue;
-        // The About button shows the menu text, ampersand and all.
-        if (auto *action = findChild<QAction *>(QStringLiteral("tlbActions_") + QLatin1String(button.key)))
-            action->setToolTip(TableText(button.tooltipId, lang));
-    }
+    actions_->applyCaptions(lang);
     updateUndoCaptions();
-    safety_->applyCaptions();
     general_->applyCaptions();
     vfo_->applyCaptions();
     fraMemChannel_->setTitle(TableText(1301, lang));
     grid_->applyCaptions();
-    if (gridCommands_ != nullptr)
-        gridCommands_->applyCaptions();
+    gridCommands_->applyCaptions();
     layoutPicMain(); // the columns may have changed width with the texts
 }
 
@@ -480,6 +455,11 @@ void frmMain::focusGrid()
     grid_->grid().setFocus();
 }
 
+void frmMain::showStatus(const QString &text, int timeoutMs)
+{
+    statusBar()->showMessage(text, timeoutMs);
+}
+
 void frmMain::updateTitle()
 {
     QString title = QString::fromStdString(ComposeTitle(document_.fileName(), document_.band(), state_.language));
@@ -495,12 +475,12 @@ void frmMain::updateUndoCaptions()
     const QUndoStack &stack = document_.undoStack();
     auto caption = [lang](QAction *action, bool can, const QString &name, int menu, int menuNamed, int tip,
                           int tipNamed) {
-        action->setEnabled(can);
         action->setText(can ? TableText(menuNamed, lang).arg(name) : TableText(menu, lang));
         action->setToolTip(can ? TableText(tipNamed, lang).arg(name) : TableText(tip, lang));
     };
-    caption(undo_, stack.canUndo(), stack.undoText(), kUndoMenu, kUndoMenuNamed, kUndoTip, kUndoTipNamed);
-    caption(redo_, stack.canRedo(), stack.redoText(), kRedoMenu, kRedoMenuNamed, kRedoTip, kRedoTipNamed);
+    actions_->updateEnabled();
+    caption(actions_->action(QStringLiteral("mnuEdit_Undo")), stack.canUndo(), stack.undoText(), kUndoMenu, kUndoMenuNamed, kUndoTip, kUndoTipNamed);
+    caption(actions_->action(QStringLiteral("mnuEdit_Redo")), stack.canRedo(), stack.redoText(), kRedoMenu, kRedoMenuNamed, kRedoTip, kRedoTipNamed);
 }
 
 // A band change starts a new memory for the band: the save question first when there are
@@ -554,65 +534,39 @@ void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
     });
 }
 
-void frmMain::mnuFile_New_Click()
+void frmMain::newFile()
 {
     closeCellEditor();
     file_->newDocument();
 }
 
-void frmMain::mnuFile_Open_Click()
+void frmMain::openFromDialog()
 {
     closeCellEditor();
     if (file_->openDataFile())
         rememberDocument();
 }
 
-void frmMain::mnuFile_ImportChannels_Click()
-{
-    lists_->importChannels();
-}
-
-void frmMain::mnuFile_ExportChannels_Click()
-{
-    lists_->exportChannels();
-}
-
-void frmMain::mnuEdit_CopyChannels_Click()
-{
-    closeCellEditor();
-    QApplication::clipboard()->setText(lists_->copyText(grid_->selectedChannels()));
-}
-
-void frmMain::mnuEdit_PasteChannels_Click()
-{
-    closeCellEditor();
-    const QString text = QApplication::clipboard()->text();
-    // Over selected rows the channels go from the first of them.
-    const std::vector<int> rows = grid_->grid().selectedRows();
-    if (!text.isEmpty())
-        lists_->paste(rows.empty() ? state_.currentChannel : rows.front(), text);
-}
-
-void frmMain::mnuEdit_Undo_Click()
+void frmMain::undo()
 {
     // An open entry is committed first, so undo takes back the latest change.
     closeCellEditor();
     document_.undoStack().undo();
 }
 
-void frmMain::mnuEdit_Redo_Click()
+void frmMain::redo()
 {
     closeCellEditor();
     document_.undoStack().redo();
 }
 
-void frmMain::mnuFile_Save_Click()
+void frmMain::save()
 {
     if (file_->save())
         rememberDocument();
 }
 
-void frmMain::mnuFile_SaveAs_Click()
+void frmMain::saveAs()
 {
     if (file_->saveAs())
         rememberDocument();
@@ -649,7 +603,7 @@ void frmMain::rememberDocument()
     recent_->add(QString::fromStdString(document_.fileName()));
 }
 
-void frmMain::mnuFile_Print_Click()
+void frmMain::print()
 {
     closeCellEditor();
     if (!printer_)
@@ -658,28 +612,7 @@ void frmMain::mnuFile_Print_Click()
     dialog.exec();
 }
 
-void frmMain::mnuFile_Exit_Click()
-{
-    closeCellEditor();
-    close();
-}
-
-void frmMain::mnuProgram_Read_Click()
-{
-    transfer_->read();
-}
-
-void frmMain::mnuProgram_Write_Click()
-{
-    transfer_->write();
-}
-
-void frmMain::mnuProgram_WriteChannels_Click()
-{
-    transfer_->writeChannelsOnly();
-}
-
-void frmMain::mnuProgram_Fleet_Click()
+void frmMain::programSeveralRadios()
 {
     closeCellEditor();
     FleetDialog::Setup setup;
@@ -700,7 +633,7 @@ void frmMain::mnuProgram_Fleet_Click()
     fleetLog_ = dialog.logFile(); // offered again next time in this run
 }
 
-void frmMain::mnuProgram_OptFeatures_Click()
+void frmMain::editOptionalFeatures()
 {
     closeCellEditor();
     OptFeaturesDialog dialog(state_, document_, this);
@@ -711,7 +644,7 @@ void frmMain::mnuProgram_OptFeatures_Click()
                     [&](MemoryImage &image) { EncodeOptionalFeatures(image, features); });
 }
 
-void frmMain::mnuSetup_CommPort_Click()
+void frmMain::choosePort()
 {
     closeCellEditor();
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
@@ -733,7 +666,7 @@ void frmMain::mnuSetup_CommPort_Click()
         setPortOverride(QString());
 }
 
-void frmMain::mnuSetup_Lang_Click()
+void frmMain::chooseLanguage()
 {
     const LanguageMode before = state_.language;
     closeCellEditor();
@@ -747,33 +680,11 @@ void frmMain::mnuSetup_Lang_Click()
         focused->setFocus(Qt::OtherFocusReason);
 }
 
-void frmMain::mnuHelp_About_Click()
+void frmMain::showAbout()
 {
     closeCellEditor();
     AboutDialog dialog(state_.language, this);
     dialog.exec();
-}
-
-void frmMain::tlbActions_ButtonClick(const QString &key)
-{
-    if (key == QLatin1String("New"))
-        mnuFile_New_Click();
-    else if (key == QLatin1String("Open"))
-        mnuFile_Open_Click();
-    else if (key == QLatin1String("Save"))
-        mnuFile_Save_Click();
-    else if (key == QLatin1String("Print"))
-        mnuFile_Print_Click();
-    else if (key == QLatin1String("Read"))
-        mnuProgram_Read_Click();
-    else if (key == QLatin1String("Write"))
-        mnuProgram_Write_Click();
-    else if (key == QLatin1String("About"))
-        mnuHelp_About_Click();
-    else if (key == QLatin1String("Undo"))
-        mnuEdit_Undo_Click();
-    else if (key == QLatin1String("Redo"))
-        mnuEdit_Redo_Click();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

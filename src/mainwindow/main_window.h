@@ -9,7 +9,6 @@
 #include "document/image_document.h"
 #include "mainwindow/main_views.h"
 
-class QAction;
 class QGroupBox;
 class QLabel;
 class QPrinter;
@@ -18,6 +17,7 @@ class QToolBar;
 namespace zrk6 {
 
 struct AppState;
+class ActionTable;
 class ChannelCommands;
 class ChannelListCommands;
 class ChannelGrid;
@@ -66,6 +66,8 @@ public:
     TransferCommands &transferCommands() { return *transfer_; }
     SafetyCommands &safetyCommands() { return *safety_; }
     GridCommands &gridCommands() { return *gridCommands_; }
+    // Every command of the window, by its control name.
+    ActionTable &actions() { return *actions_; }
     AppState &state() { return state_; }
     Prompts &prompts() { return prompts_; }
     SettingsStore &settings() { return settings_; }
@@ -75,36 +77,9 @@ public:
     void closeCellEditor() override;
     void focusGrid(int row, int column) override;
     void focusGrid() override;
+    void showStatus(const QString &text, int timeoutMs) override;
     // The title from the document, with the modified marker.
     void updateTitle();
-
-public slots:
-    void mnuFile_New_Click();
-    void mnuFile_Open_Click();
-    void mnuFile_Save_Click();
-    void mnuFile_SaveAs_Click();
-    void mnuFile_ImportChannels_Click();
-    void mnuFile_ExportChannels_Click();
-    // Copy: the rows selected by their labels (or the current row) as tab-separated text
-    // with the header line. Paste: such text fills channels from the current one on.
-    void mnuEdit_CopyChannels_Click();
-    void mnuEdit_PasteChannels_Click();
-    void mnuFile_Print_Click();
-    void mnuFile_Exit_Click();
-    void mnuEdit_Undo_Click();
-    void mnuEdit_Redo_Click();
-    void mnuProgram_Read_Click();
-    void mnuProgram_Write_Click();
-    void mnuProgram_WriteChannels_Click();
-    // Program Several Radios: the fleet window with the document as the plan.
-    void mnuProgram_Fleet_Click();
-    void mnuProgram_OptFeatures_Click();
-    void mnuSetup_CommPort_Click();
-    void mnuSetup_Lang_Click();
-    void mnuHelp_About_Click();
-    // A toolbar button by its key: "New", "Open", "Save", "Print", "Undo", "Redo", "Read",
-    // "Write" or "About" (exact case); any other key does nothing.
-    void tlbActions_ButtonClick(const QString &key);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -112,6 +87,8 @@ protected:
 
 private:
     void startUp();
+    // Registers the window's own commands in the action table.
+    void registerCommands();
     void buildMenus();
     void updateUndoCaptions();
     void changeBand(int index);
@@ -124,6 +101,19 @@ private:
     void layoutPicMain();
     void updateDateTime();
     void writeSettings();
+    // The commands of the menus and the toolbar.
+    void newFile();
+    void openFromDialog();
+    void save();
+    void saveAs();
+    void print();
+    void undo();
+    void redo();
+    void programSeveralRadios();
+    void editOptionalFeatures();
+    void choosePort();
+    void chooseLanguage();
+    void showAbout();
     void openRecent(QString path);
     void rememberDocument();
     int twipsX(int twips) const;
@@ -149,8 +139,7 @@ private:
     ChannelGrid *grid_ = nullptr;
     QToolBar *tlbActions_ = nullptr;
     RecentFiles *recent_ = nullptr;
-    QAction *undo_ = nullptr;
-    QAction *redo_ = nullptr;
+    ActionTable *actions_ = nullptr; // owned by the window
     QLabel *staDate_ = nullptr;
     QLabel *staTime_ = nullptr;
     QSize designSize_; // the window's size for the design layout; the grid grows beyond it
