@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QCommandLineParser>
+#include <QFont>
 #include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -29,7 +30,10 @@ int main(int argc, char *argv[])
                                     QStringLiteral("FILE"));
     const QCommandLineOption dark(QStringLiteral("dark"),
                                   QStringLiteral("A dark palette, as a desktop's dark theme gives the program."));
-    parser.addOptions({port, language, output, dark});
+    const QCommandLineOption fontScale(QStringLiteral("font-scale"),
+                                       QStringLiteral("The desktop's font, times this factor (1.5 for a large font)."),
+                                       QStringLiteral("F"), QStringLiteral("1"));
+    parser.addOptions({port, language, output, dark, fontScale});
     parser.process(app);
     if (!parser.isSet(port) || !parser.isSet(output))
         parser.showHelp(2);
@@ -49,6 +53,12 @@ int main(int argc, char *argv[])
         p.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3a));
         p.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
         QApplication::setPalette(p);
+    }
+
+    if (const double scale = parser.value(fontScale).toDouble(); scale > 0 && scale != 1) {
+        QFont large = QApplication::font();
+        large.setPointSizeF(large.pointSizeF() * scale);
+        QApplication::setFont(large);
     }
 
     QTemporaryDir settingsDir;

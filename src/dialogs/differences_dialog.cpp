@@ -61,7 +61,8 @@ DifferencesDialog::DifferencesDialog(const QString &title, const QString &headin
     layout->addWidget(lblHeading_);
     layout->addWidget(txtDifferences_, 1);
     layout->addLayout(buttons);
-    resize(560, 380);
+    // Room for about 80 characters by 20 lines in this font.
+    resize(fontMetrics().averageCharWidth() * 80, fontMetrics().lineSpacing() * 20);
     txtDifferences_->setFocus();
 }
 

@@ -207,7 +207,8 @@ FleetDialog::FleetDialog(Setup setup, LanguageMode language, Prompts &prompts, Q
     if (lstFleetPorts_->rowCount() > 0)
         lstFleetPorts_->setCurrentCell(0, kPortColumn);
 
-    resize(760, 420);
+    // Room for the port table and the log line in this font.
+    resize(fontMetrics().averageCharWidth() * 110, fontMetrics().lineSpacing() * 24);
     updateButtons();
     lstFleetPorts_->setFocus();
 }

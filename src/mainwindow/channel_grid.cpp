@@ -13,8 +13,8 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 #include "document/image_document.h"
 #include "mainwindow/channel_commands.h"
@@ -97,6 +97,7 @@ struct ChannelGrid::Impl {
     const ImageDocument &document;
     ChannelCommands &commands;
     GridControl *grid = nullptr;
+    int columnsWidth = 0; // the columns at their own widths, before they share extra room
     QLineEdit *text = nullptr;
     std::array<QComboBox *, 2> feature{};
 
@@ -505,10 +506,7 @@ struct ChannelGrid::Impl {
 ChannelGrid::ChannelGrid(AppState &state, const ImageDocument &document, ChannelCommands &commands, QWidget *parent)
     : QWidget(parent), d_(std::make_unique<Impl>(this, state, document, commands))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     d_->grid = new GridControl(this, QStringLiteral("msgMemChannel"));
-    layout->addWidget(d_->grid->table());
     setFocusProxy(d_->grid->table());
 
     GridControl &g = *d_->grid;
@@ -643,6 +641,8 @@ void ChannelGrid::fitColumnsToText()
             needed = std::max(needed, cellFont.horizontalAdvance(value));
         g.setColumnWidth(c, std::max(kDataColumnTwips, g.pixelsToTwipsX(needed + padding + 1)));
     }
+    d_->columnsWidth = table->horizontalHeader()->length();
+    updateGeometry();
 }
 
 void ChannelGrid::setCurrentCell(int row, int column)
@@ -668,9 +668,21 @@ QString ChannelGrid::cellText(int channel, int column) const
     return d_->cell(channel, column);
 }
 
+void ChannelGrid::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The columns share the width beyond the design, then the table takes the height of
+    // the whole rows that fit (so its scroll bars are judged on the new columns).
+    d_->grid->table()->setGeometry(QRect(QPoint(0, 0), d_->grid->fitSize(sizeHint(), size())));
+}
+
 QSize ChannelGrid::sizeHint() const
 {
-    return QSize(d_->grid->twipsToPixelsX(kGridWidthTwips), d_->grid->twipsToPixelsY(kGridHeightTwips));
+    // The design size, wider when a large font has widened the columns.
+    const QTableWidget *table = d_->grid->table();
+    const int columns = d_->columnsWidth + table->verticalHeader()->width() +
+                        table->verticalScrollBar()->sizeHint().width() + 2 * table->frameWidth();
+    return QSize(std::max(columns, d_->grid->twipsToPixelsX(kGridWidthTwips)), d_->grid->twipsToPixelsY(kGridHeightTwips));
 }
 
 bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)

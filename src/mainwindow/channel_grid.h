@@ -60,6 +60,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // Widens a column beyond its design width where its header or longest value needs it.

@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/comm_port_dialog.h"
@@ -42,7 +43,6 @@
 #include "mainwindow/file_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_commands.h"
-#include "mainwindow/grid_control.h"
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
@@ -73,22 +73,6 @@ constexpr int kUndoTip = 1735;
 constexpr int kRedoTip = 1736;
 constexpr int kUndoTipNamed = 1737;
 constexpr int kRedoTipNamed = 1738;
-
-// Design rectangles in twips.
-constexpr int kFrameLeft = 120;
-constexpr int kFrameWidth = 11055;
-constexpr int kGeneralTop = 120;
-constexpr int kGeneralHeight = 855;
-constexpr int kChannelTop = 1080;
-constexpr int kChannelHeight = 5655;
-constexpr int kGridLeft = 120;
-constexpr int kGridTop = 240;
-constexpr int kGridWidth = 10890;
-constexpr int kGridHeight = 5235;
-constexpr int kVfoTop = 4560;
-constexpr int kVfoHeight = 915;
-constexpr int kPicMainMarginX = 20;
-constexpr int kPicMainMarginY = 680;
 
 } // namespace
 
@@ -123,16 +107,6 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
 
 frmMain::~frmMain() = default;
 
-int frmMain::twipsX(int twips) const
-{
-    return TwipsToPixels(twips, logicalDpiX());
-}
-
-int frmMain::twipsY(int twips) const
-{
-    return TwipsToPixels(twips, logicalDpiY());
-}
-
 void frmMain::startUp()
 {
     MemoryImage image;
@@ -162,12 +136,8 @@ void frmMain::startUp()
     // The keyboard starts on the grid, where its first cell shows as current.
     grid_->setFocus();
 
-    // Big enough for the design layout below the toolbar and above the status bar.
-    const int chrome = menuBar()->sizeHint().height() + tlbActions_->sizeHint().height() +
-                       statusBar()->sizeHint().height();
-    designSize_ = QSize(twipsX(kFrameLeft * 2 + kFrameWidth + kPicMainMarginX),
-                        chrome + twipsY(kChannelTop + kChannelHeight + 120) + generalGrowth() + channelTitleGrowth());
-    resize(designSize_);
+    // As large as the panels ask for in this font and language.
+    resize(sizeHint());
     restoreGeometry(QByteArray::fromBase64(settings_.GetRegValue(QStringLiteral("WindowGeometry")).toLatin1()));
 }
 
@@ -298,7 +268,8 @@ void frmMain::buildStatusBar()
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAlignment(Qt::AlignCenter);
-        panel->setMinimumWidth(twipsX(1500));
+        // Room for a long date or time in this font, so the bar does not jump as they change.
+        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
         bar->addPermanentWidget(panel);
     }
     auto *selection = new QLabel(bar);
@@ -324,21 +295,22 @@ void frmMain::updateDateTime()
 
 void frmMain::buildPanels()
 {
+    // The band panel on top, the channel frame taking what the window has beyond it.
     auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralWidget"));
+    central->setObjectName(QStringLiteral("picMain"));
     setCentralWidget(central);
-    picMain_ = new QWidget(central);
-    picMain_->setObjectName(QStringLiteral("picMain"));
+    auto *layout = new QVBoxLayout(central);
 
-    general_ = new GeneralPanel(state_, document_, picMain_);
-    general_->setGeometry(twipsX(kFrameLeft), twipsY(kGeneralTop), twipsX(kFrameWidth), twipsY(kGeneralHeight));
+    general_ = new GeneralPanel(state_, document_, central);
     connect(general_, &GeneralPanel::bandChosen, this, &frmMain::changeBand);
+    layout->addWidget(general_);
 
-    fraMemChannel_ = new QGroupBox(picMain_);
+    fraMemChannel_ = new QGroupBox(central);
     fraMemChannel_->setObjectName(QStringLiteral("fraMemChannel"));
-    fraMemChannel_->setGeometry(twipsX(kFrameLeft), twipsY(kChannelTop), twipsX(kFrameWidth), twipsY(kChannelHeight));
+    auto *frameLayout = new QVBoxLayout(fraMemChannel_);
     grid_ = new ChannelGrid(state_, document_, *channels_, fraMemChannel_);
-    grid_->setGeometry(twipsX(kGridLeft), twipsY(kGridTop), twipsX(kGridWidth), twipsY(kGridHeight));
+    frameLayout->addWidget(grid_);
+    layout->addWidget(fraMemChannel_, 1);
     connect(grid_, &ChannelGrid::copyRequested, this,
             [this](int mode, int channel) { channels_->copy(this, mode, channel); });
     connect(grid_, &ChannelGrid::memoryMapRequested, this, &frmMain::showMemoryMap);
@@ -350,56 +322,11 @@ void frmMain::buildPanels()
     connect(memoryMapKeys, &QShortcut::activated, grid_, &ChannelGrid::memoryMapRequested);
 
     // The VFO frame is never shown.
-    vfo_ = new VfoPanel(state_, document_, prompts_, picMain_);
-    vfo_->setGeometry(twipsX(kFrameLeft), twipsY(kVfoTop), twipsX(kFrameWidth), twipsY(kVfoHeight));
+    vfo_ = new VfoPanel(state_, document_, prompts_, central);
     vfo_->setVisible(false);
+    layout->addWidget(vfo_);
 
     setTabOrder(general_->bandList(), grid_);
-}
-
-void frmMain::layoutPicMain()
-{
-    if (picMain_ == nullptr || isMinimized())
-        return;
-    const int clientWidth = width();
-    const int clientHeight = height() - (menuBar()->isVisible() ? menuBar()->height() : 0);
-    const int margin = twipsY(kPicMainMarginY);
-    picMain_->setGeometry(0, 0, std::max(0, clientWidth - twipsX(kPicMainMarginX)),
-                          clientHeight <= margin ? 0 : clientHeight - margin);
-    const int growth = generalGrowth();
-    general_->resize(general_->width(), twipsY(kGeneralHeight) + growth);
-    fraMemChannel_->move(fraMemChannel_->x(), twipsY(kChannelTop) + growth);
-    const int titleGrowth = channelTitleGrowth();
-    grid_->move(twipsX(kGridLeft), twipsY(kGridTop) + titleGrowth);
-
-    // The channel frame and its grid take what the window has beyond its design size.
-    if (designSize_.isEmpty())
-        return;
-    const QSize extra = size() - designSize_;
-    auto grown = [&extra](int width, int height) {
-        return QSize(std::max(width / 3, width + extra.width()), std::max(height / 3, height + extra.height()));
-    };
-    fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight) + titleGrowth));
-    const QSize gridDesign(twipsX(kGridWidth), twipsY(kGridHeight));
-    grid_->resize(grid_->grid().fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
-}
-
-int frmMain::generalGrowth() const
-{
-    // A large font needs a taller band panel; the channel frame moves down to make room.
-    return std::max(0, general_->minimumSizeHint().height() - twipsY(kGeneralHeight));
-}
-
-int frmMain::channelTitleGrowth() const
-{
-    // The grid starts below the channel frame's title, however large its font.
-    return std::max(0, fraMemChannel_->fontMetrics().height() - twipsY(kGridTop));
-}
-
-void frmMain::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    layoutPicMain();
 }
 
 void frmMain::applyCaptions()
@@ -418,7 +345,6 @@ void frmMain::applyCaptions()
     fraMemChannel_->setTitle(TableText(1301, lang));
     grid_->applyCaptions();
     gridCommands_->applyCaptions();
-    layoutPicMain(); // the columns may have changed width with the texts
 }
 
 void frmMain::applyLanguage()
@@ -452,7 +378,7 @@ void frmMain::focusGrid(int row, int column)
 
 void frmMain::focusGrid()
 {
-    grid_->grid().setFocus();
+    grid_->focusTable();
 }
 
 void frmMain::showStatus(const QString &text, int timeoutMs)

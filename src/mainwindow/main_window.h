@@ -83,7 +83,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void startUp();
@@ -98,7 +97,6 @@ private:
     void buildToolbar();
     void buildStatusBar();
     void buildPanels();
-    void layoutPicMain();
     void updateDateTime();
     void writeSettings();
     // The commands of the menus and the toolbar.
@@ -116,10 +114,6 @@ private:
     void showAbout();
     void openRecent(QString path);
     void rememberDocument();
-    int twipsX(int twips) const;
-    int twipsY(int twips) const;
-    int generalGrowth() const;
-    int channelTitleGrowth() const;
 
     AppState &state_;
     Prompts &prompts_;
@@ -132,7 +126,6 @@ private:
     SafetyCommands *safety_ = nullptr; // owned by the window
     GridCommands *gridCommands_ = nullptr; // owned by the window
 
-    QWidget *picMain_ = nullptr;
     GeneralPanel *general_ = nullptr;
     VfoPanel *vfo_ = nullptr;
     QGroupBox *fraMemChannel_ = nullptr;
@@ -142,7 +135,6 @@ private:
     ActionTable *actions_ = nullptr; // owned by the window
     QLabel *staDate_ = nullptr;
     QLabel *staTime_ = nullptr;
-    QSize designSize_; // the window's size for the design layout; the grid grows beyond it
     bool startupFailed_ = false;
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
     QString fleetLog_; // the fleet window's log file, kept for the next time in this run

@@ -11,7 +11,6 @@
 
 #include "document/image_document.h"
 #include "mainwindow/command_names.h"
-#include "mainwindow/grid_control.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "model/bcd_freq.h"
@@ -27,8 +26,8 @@ constexpr int kLabelIds[8] = {1200, 1246, 1240, 1255, 1211, 1212, 1216, 1213};
 constexpr int kDuplexIds[3] = {1241, 1243, 1242};
 constexpr int kWideIds[2] = {1218, 1217};
 constexpr int kPowerIds[2] = {1214, 1215};
-// Design widths in twips, left to right.
-constexpr int kWidths[8] = {1455, 1095, 1335, 1335, 1095, 1095, 1215, 1215};
+// Least widths in average characters of the font, left to right.
+constexpr int kWidthChars[8] = {14, 10, 13, 13, 10, 10, 12, 12};
 
 QComboBox *MakeList(QWidget *parent, const char *name)
 {
@@ -71,7 +70,7 @@ VfoPanel::VfoPanel(AppState &state, ImageDocument &document, Prompts &prompts, Q
     for (int i = 0; i < 8; ++i) {
         layout->addWidget(lblVfo_[i], 0, i);
         layout->addWidget(controls[i], 1, i);
-        controls[i]->setMinimumWidth(TwipsToPixels(kWidths[i], logicalDpiX()));
+        controls[i]->setMinimumWidth(controls[i]->fontMetrics().averageCharWidth() * kWidthChars[i]);
         lblVfo_[i]->setBuddy(controls[i]);
     }
 
