@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
 
     zrk6::AppState state;
     zrk6::test::ScriptedPrompts prompts; // every question answered with its default
-    zrk6::frmMain window(state, prompts, settings);
+    zrk6::MainWindow window(state, prompts, settings);
     window.setPortOverride(parser.value(port));
     window.show();
 

@@ -56,11 +56,11 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
         option->setObjectName(QStringLiteral("optCOM%1").arg(i));
         group->addButton(option, i);
         options->addWidget(option);
-        optCOM_.append(option);
+        portOptions_.append(option);
         if (port.number == state_.commPortNumber)
             current = i;
     }
-    optCOM_[current]->setChecked(true);
+    portOptions_[current]->setChecked(true);
 
     const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
 
@@ -69,13 +69,13 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     if (check_) {
         auto *fraCheck = new QGroupBox(Text(1871, lang), this);
         fraCheck->setObjectName(QStringLiteral("fraCheck"));
-        lblCheck_ = new QLabel(fraCheck);
-        lblCheck_->setObjectName(QStringLiteral("lblCheck"));
-        lblCheck_->setTextInteractionFlags(Qt::TextSelectableByMouse); // the commands can be copied
-        lblCheck_->setWordWrap(true);
-        lblCheck_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+        portCheck_ = new QLabel(fraCheck);
+        portCheck_->setObjectName(QStringLiteral("lblCheck"));
+        portCheck_->setTextInteractionFlags(Qt::TextSelectableByMouse); // the commands can be copied
+        portCheck_->setWordWrap(true);
+        portCheck_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
         auto *checkLayout = new QVBoxLayout(fraCheck);
-        checkLayout->addWidget(lblCheck_);
+        checkLayout->addWidget(portCheck_);
         main->addWidget(fraCheck);
         connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
             if (checked)
@@ -85,23 +85,23 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     }
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
-    optCOM_[current]->setFocus();
+    portOptions_[current]->setFocus();
 }
 
 void CommPortDialog::showCheck(int index)
 {
-    lblCheck_->setText(check_(ports_[index].systemName).join(QLatin1Char('\n')));
+    portCheck_->setText(check_(ports_[index].systemName).join(QLatin1Char('\n')));
 }
 
 QRadioButton *CommPortDialog::option(int index) const
 {
-    return optCOM_.value(index, nullptr);
+    return portOptions_.value(index, nullptr);
 }
 
 void CommPortDialog::accept()
 {
-    for (int i = 0; i < optCOM_.size(); ++i) {
-        if (optCOM_[i]->isChecked()) {
+    for (int i = 0; i < portOptions_.size(); ++i) {
+        if (portOptions_[i]->isChecked()) {
             state_.commPortNumber = ports_[i].number;
             break;
         }

@@ -36,8 +36,8 @@ public:
                    PortCheckFunction check = {});
 
     QRadioButton *option(int index) const; // 0 .. optionCount() - 1
-    int optionCount() const { return int(optCOM_.size()); }
-    QLabel *portCheck() const { return lblCheck_; } // null without a check
+    int optionCount() const { return int(portOptions_.size()); }
+    QLabel *portCheck() const { return portCheck_; } // null without a check
 
 public slots:
     void accept() override;
@@ -48,8 +48,8 @@ private:
     AppState &state_;
     QList<CommPortOption> ports_;
     PortCheckFunction check_;
-    QList<QRadioButton *> optCOM_;
-    QLabel *lblCheck_ = nullptr;
+    QList<QRadioButton *> portOptions_;
+    QLabel *portCheck_ = nullptr;
 };
 
 } // namespace zrk6

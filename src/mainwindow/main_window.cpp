@@ -18,7 +18,6 @@
 #include <QPointer>
 #include <QMenuBar>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -28,7 +27,6 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/comm_port_dialog.h"
 #include "dialogs/copy_dialog.h"
-#include "dialogs/fleet_dialog.h"
 #include "dialogs/language_dialog.h"
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
@@ -41,6 +39,7 @@
 #include "mainwindow/channel_list_commands.h"
 #include "mainwindow/command_names.h"
 #include "mainwindow/file_commands.h"
+#include "mainwindow/fleet_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_commands.h"
 #include "mainwindow/recent_files.h"
@@ -76,7 +75,7 @@ constexpr int kRedoTipNamed = 1738;
 
 } // namespace
 
-frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent)
+MainWindow::MainWindow(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent)
     : QMainWindow(parent), state_(state), prompts_(prompts), settings_(settings)
 {
     InitMainWindowResources();
@@ -86,12 +85,14 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     file_ = std::make_unique<FileCommands>(state_, document_, prompts_, *this);
     lists_ = std::make_unique<ChannelListCommands>(state_, document_, prompts_, *this);
     transfer_ = std::make_unique<TransferCommands>(state_, document_, prompts_, *this);
-    connect(&document_, &ImageDocument::replaced, this, &frmMain::updateTitle);
-    connect(&document_, &ImageDocument::bandChanged, this, &frmMain::updateTitle);
-    connect(&document_, &ImageDocument::fileNameChanged, this, &frmMain::updateTitle);
-    connect(&document_, &ImageDocument::modifiedChanged, this, &frmMain::updateTitle);
+    connect(&document_, &ImageDocument::replaced, this, &MainWindow::updateTitle);
+    connect(&document_, &ImageDocument::bandChanged, this, &MainWindow::updateTitle);
+    connect(&document_, &ImageDocument::fileNameChanged, this, &MainWindow::updateTitle);
+    connect(&document_, &ImageDocument::modifiedChanged, this, &MainWindow::updateTitle);
     safety_ = new SafetyCommands(state_, document_, prompts_, settings_, *this, this);
     transfer_->setSafety(safety_);
+    fleet_ = std::make_unique<FleetCommands>(state_, document_, prompts_, *safety_, *this,
+                                             [this] { return transfer_->portOverride(); });
     try {
         startUp();
     } catch (const std::exception &error) {
@@ -105,9 +106,9 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     }
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void frmMain::startUp()
+void MainWindow::startUp()
 {
     MemoryImage image;
     image.set(addr::kModel, kStartupModelByte);
@@ -124,7 +125,7 @@ void frmMain::startUp()
     buildToolbar();
     buildStatusBar();
     AnnounceStatusMessages(statusBar());
-    InstallPaneCycling(this, {grid_, general_, vfo_, tlbActions_});
+    InstallPaneCycling(this, {grid_, general_, vfo_, toolBar_});
 
     general_->fillLists();
     vfo_->fillLists();
@@ -141,43 +142,43 @@ void frmMain::startUp()
     restoreGeometry(QByteArray::fromBase64(settings_.GetRegValue(QStringLiteral("WindowGeometry")).toLatin1()));
 }
 
-void frmMain::registerCommands()
+void MainWindow::registerCommands()
 {
     actions_ = new ActionTable(this);
     ActionTable &table = *actions_;
-    const auto run = [this](void (frmMain::*command)()) { return [this, command] { (this->*command)(); }; };
+    const auto run = [this](void (MainWindow::*command)()) { return [this, command] { (this->*command)(); }; };
     const auto keys = [](QKeyCombination combination) { return QList<QKeySequence>{QKeySequence(combination)}; };
-    table.add({"mnuFile_New", 1001, keys(Qt::CTRL | Qt::Key_N), {}, 1027, "new"}, run(&frmMain::newFile));
-    table.add({"mnuFile_Open", 1002, keys(Qt::CTRL | Qt::Key_O), {}, 1028, "open"}, run(&frmMain::openFromDialog));
-    table.add({"mnuFile_Save", 1003, keys(Qt::CTRL | Qt::Key_S), {}, 1029, "save"}, run(&frmMain::save));
-    table.add({"mnuFile_SaveAs", 1004}, run(&frmMain::saveAs));
+    table.add({"mnuFile_New", 1001, keys(Qt::CTRL | Qt::Key_N), {}, 1027, "new"}, run(&MainWindow::newFile));
+    table.add({"mnuFile_Open", 1002, keys(Qt::CTRL | Qt::Key_O), {}, 1028, "open"}, run(&MainWindow::openFromDialog));
+    table.add({"mnuFile_Save", 1003, keys(Qt::CTRL | Qt::Key_S), {}, 1029, "save"}, run(&MainWindow::save));
+    table.add({"mnuFile_SaveAs", 1004}, run(&MainWindow::saveAs));
     table.add({"mnuFile_ImportChannels", 1760}, [this] { lists_->importChannels(); });
     table.add({"mnuFile_ExportChannels", 1761}, [this] { lists_->exportChannels(); });
-    table.add({"mnuFile_Print", 1005, keys(Qt::CTRL | Qt::Key_P), {}, 1030, "print"}, run(&frmMain::print));
+    table.add({"mnuFile_Print", 1005, keys(Qt::CTRL | Qt::Key_P), {}, 1030, "print"}, run(&MainWindow::print));
     table.add({"mnuFile_Exit", 1006}, [this] {
         closeCellEditor();
         close();
     });
     // Undo and Redo name the step they take back; updateUndoCaptions sets their texts.
     const QUndoStack &stack = document_.undoStack();
-    table.add({"mnuEdit_Undo", 0, keys(Qt::CTRL | Qt::Key_Z), {}, 0, "undo"}, run(&frmMain::undo),
+    table.add({"mnuEdit_Undo", 0, keys(Qt::CTRL | Qt::Key_Z), {}, 0, "undo"}, run(&MainWindow::undo),
               [&stack] { return stack.canUndo(); });
     table.add({"mnuEdit_Redo", 0, {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, {}, 0,
                "redo"},
-              run(&frmMain::redo), [&stack] { return stack.canRedo(); });
+              run(&MainWindow::redo), [&stack] { return stack.canRedo(); });
     table.add({"mnuProgram_Read", 1016, keys(Qt::CTRL | Qt::Key_R), {}, 1031, "read"}, [this] { transfer_->read(); });
     table.add({"mnuProgram_Write", 1017, keys(Qt::CTRL | Qt::Key_W), {}, 1032, "write"}, [this] { transfer_->write(); });
     table.add({"mnuProgram_WriteChannels", 1950}, [this] { transfer_->writeChannelsOnly(); });
-    table.add({"mnuProgram_Fleet", 1951}, run(&frmMain::programSeveralRadios));
-    table.add({"mnuProgram_OptFeatures", 1010}, run(&frmMain::editOptionalFeatures));
-    table.add({"mnuSetup_CommPort", 1022}, run(&frmMain::choosePort));
-    table.add({"mnuSetup_Lang", 1023}, run(&frmMain::chooseLanguage));
+    table.add({"mnuProgram_Fleet", 1951}, [this] { fleet_->programSeveralRadios(); });
+    table.add({"mnuProgram_OptFeatures", 1010}, run(&MainWindow::editOptionalFeatures));
+    table.add({"mnuSetup_CommPort", 1022}, run(&MainWindow::choosePort));
+    table.add({"mnuSetup_Lang", 1023}, run(&MainWindow::chooseLanguage));
     // The About button's tip is the menu text, ampersand and all.
-    table.add({"mnuHelp_About", 1026, {}, {}, 1026, "about"}, run(&frmMain::showAbout));
+    table.add({"mnuHelp_About", 1026, {}, {}, 1026, "about"}, run(&MainWindow::showAbout));
     safety_->registerCommands(table);
     gridCommands_->registerCommands(table);
-    connect(&stack, &QUndoStack::indexChanged, this, &frmMain::updateUndoCaptions);
-    connect(&stack, &QUndoStack::cleanChanged, this, &frmMain::updateUndoCaptions);
+    connect(&stack, &QUndoStack::indexChanged, this, &MainWindow::updateUndoCaptions);
+    connect(&stack, &QUndoStack::cleanChanged, this, &MainWindow::updateUndoCaptions);
 }
 
 namespace {
@@ -192,7 +193,7 @@ constexpr MenuTitle kMenuTitles[] = {
 
 } // namespace
 
-void frmMain::buildMenus()
+void MainWindow::buildMenus()
 {
     std::map<QString, QMenu *> menus;
     for (const MenuTitle &title : kMenuTitles) {
@@ -208,7 +209,7 @@ void frmMain::buildMenus()
                     "mnuFile_ImportChannels", "mnuFile_ExportChannels", "-mnuFile_Bar1", "mnuFile_Print",
                     "-mnuFile_Bar2", "mnuFile_Exit"});
     recent_ = new RecentFiles(settings_, menus[QStringLiteral("mnuFile")], table.action(QStringLiteral("mnuFile_Exit")), this);
-    connect(recent_, &RecentFiles::chosen, this, &frmMain::openRecent);
+    connect(recent_, &RecentFiles::chosen, this, &MainWindow::openRecent);
     // Cut goes before Copy and Paste; the keys on the rows act as these entries do.
     table.fillMenu(menus[QStringLiteral("mnuEdit")],
                    {"mnuEdit_Undo", "mnuEdit_Redo", "-mnuEdit_Bar1", "mnuEdit_CutChannels", "mnuEdit_CopyChannels",
@@ -236,35 +237,35 @@ void frmMain::buildMenus()
     gridCommands_->setContextMenu(context);
 }
 
-void frmMain::buildToolbar()
+void MainWindow::buildToolbar()
 {
-    tlbActions_ = new QToolBar(this);
-    tlbActions_->setObjectName(QStringLiteral("tlbActions"));
-    tlbActions_->setMovable(false);
-    tlbActions_->setFloatable(false);
-    tlbActions_->setIconSize(QSize(24, 24));
-    tlbActions_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    tlbActions_->toggleViewAction()->setEnabled(false);
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("tlbActions"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu); // no menu to hide the toolbar
-    addToolBar(Qt::TopToolBarArea, tlbActions_);
-    actions_->fillToolBar(tlbActions_, {"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_Print", "-",
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    actions_->fillToolBar(toolBar_, {"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_Print", "-",
                                         "mnuEdit_Undo", "mnuEdit_Redo", "-", "mnuProgram_Read", "mnuProgram_Write",
                                         "-", "mnuHelp_About"});
     // Tab and F6 reach the buttons too, for those who cannot use a mouse.
-    for (QToolButton *button : tlbActions_->findChildren<QToolButton *>())
+    for (QToolButton *button : toolBar_->findChildren<QToolButton *>())
         button->setFocusPolicy(Qt::TabFocus);
 }
 
-void frmMain::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("staDateTime"));
     bar->setSizeGripEnabled(true);
-    staDate_ = new QLabel(bar);
-    staDate_->setObjectName(QStringLiteral("Date"));
-    staTime_ = new QLabel(bar);
-    staTime_->setObjectName(QStringLiteral("Time"));
-    for (QLabel *panel : {staDate_, staTime_}) {
+    datePanel_ = new QLabel(bar);
+    datePanel_->setObjectName(QStringLiteral("Date"));
+    timePanel_ = new QLabel(bar);
+    timePanel_->setObjectName(QStringLiteral("Time"));
+    for (QLabel *panel : {datePanel_, timePanel_}) {
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAlignment(Qt::AlignCenter);
@@ -281,19 +282,19 @@ void frmMain::buildStatusBar()
     });
     updateDateTime();
     auto *clock = new QTimer(this);
-    connect(clock, &QTimer::timeout, this, &frmMain::updateDateTime);
+    connect(clock, &QTimer::timeout, this, &MainWindow::updateDateTime);
     clock->start(1000);
 }
 
-void frmMain::updateDateTime()
+void MainWindow::updateDateTime()
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale;
-    staDate_->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    staTime_->setText(locale.toString(now.time(), QLocale::ShortFormat));
+    datePanel_->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    timePanel_->setText(locale.toString(now.time(), QLocale::ShortFormat));
 }
 
-void frmMain::buildPanels()
+void MainWindow::buildPanels()
 {
     // The band panel on top, the channel frame taking what the window has beyond it.
     auto *central = new QWidget(this);
@@ -302,18 +303,18 @@ void frmMain::buildPanels()
     auto *layout = new QVBoxLayout(central);
 
     general_ = new GeneralPanel(state_, document_, central);
-    connect(general_, &GeneralPanel::bandChosen, this, &frmMain::changeBand);
+    connect(general_, &GeneralPanel::bandChosen, this, &MainWindow::changeBand);
     layout->addWidget(general_);
 
-    fraMemChannel_ = new QGroupBox(central);
-    fraMemChannel_->setObjectName(QStringLiteral("fraMemChannel"));
-    auto *frameLayout = new QVBoxLayout(fraMemChannel_);
-    grid_ = new ChannelGrid(state_, document_, *channels_, fraMemChannel_);
+    channelFrame_ = new QGroupBox(central);
+    channelFrame_->setObjectName(QStringLiteral("fraMemChannel"));
+    auto *frameLayout = new QVBoxLayout(channelFrame_);
+    grid_ = new ChannelGrid(state_, document_, *channels_, channelFrame_);
     frameLayout->addWidget(grid_);
-    layout->addWidget(fraMemChannel_, 1);
+    layout->addWidget(channelFrame_, 1);
     connect(grid_, &ChannelGrid::copyRequested, this,
             [this](int mode, int channel) { channels_->copy(this, mode, channel); });
-    connect(grid_, &ChannelGrid::memoryMapRequested, this, &frmMain::showMemoryMap);
+    connect(grid_, &ChannelGrid::memoryMapRequested, this, &MainWindow::showMemoryMap);
 
     // Many window managers take Shift+Ctrl+Alt with a mouse button for moving windows, so
     // the memory map's gesture also has keys.
@@ -329,7 +330,7 @@ void frmMain::buildPanels()
     setTabOrder(general_->bandList(), grid_);
 }
 
-void frmMain::applyCaptions()
+void MainWindow::applyCaptions()
 {
     const LanguageMode lang = state_.language;
     document_.setLanguage(lang);
@@ -342,12 +343,12 @@ void frmMain::applyCaptions()
     updateUndoCaptions();
     general_->applyCaptions();
     vfo_->applyCaptions();
-    fraMemChannel_->setTitle(TableText(1301, lang));
+    channelFrame_->setTitle(TableText(1301, lang));
     grid_->applyCaptions();
     gridCommands_->applyCaptions();
 }
 
-void frmMain::applyLanguage()
+void MainWindow::applyLanguage()
 {
     UseQtTranslations(state_.language);
     applyCaptions();
@@ -355,38 +356,38 @@ void frmMain::applyLanguage()
     vfo_->showFromImage();
 }
 
-void frmMain::setPortOverride(const QString &device)
+void MainWindow::setPortOverride(const QString &device)
 {
     transfer_->setPortOverride(device);
 }
 
-QString frmMain::portName() const
+QString MainWindow::portName() const
 {
     return transfer_->portName();
 }
 
-void frmMain::closeCellEditor()
+void MainWindow::closeCellEditor()
 {
     grid_->closeCellEditor();
 }
 
-void frmMain::focusGrid(int row, int column)
+void MainWindow::focusGrid(int row, int column)
 {
     grid_->setCurrentCell(row, column);
     focusGrid();
 }
 
-void frmMain::focusGrid()
+void MainWindow::focusGrid()
 {
     grid_->focusTable();
 }
 
-void frmMain::showStatus(const QString &text, int timeoutMs)
+void MainWindow::showStatus(const QString &text, int timeoutMs)
 {
     statusBar()->showMessage(text, timeoutMs);
 }
 
-void frmMain::updateTitle()
+void MainWindow::updateTitle()
 {
     QString title = QString::fromStdString(ComposeTitle(document_.fileName(), document_.band(), state_.language));
     // The marker follows the file name: "[File Name: a.dat*]" while there are unsaved changes.
@@ -395,7 +396,7 @@ void frmMain::updateTitle()
     setWindowModified(document_.isModified());
 }
 
-void frmMain::updateUndoCaptions()
+void MainWindow::updateUndoCaptions()
 {
     const LanguageMode lang = state_.language;
     const QUndoStack &stack = document_.undoStack();
@@ -411,7 +412,7 @@ void frmMain::updateUndoCaptions()
 
 // A band change starts a new memory for the band: the save question first when there are
 // unsaved changes, then the clear question (Cancel by default). It is one undo step.
-bool frmMain::askBandChange()
+bool MainWindow::askBandChange()
 {
     const LanguageMode lang = state_.language;
     if (document_.isModified()) {
@@ -425,7 +426,7 @@ bool frmMain::askBandChange()
            QMessageBox::Ok;
 }
 
-void frmMain::changeBand(int index)
+void MainWindow::changeBand(int index)
 {
     closeCellEditor();
     if (!askBandChange())
@@ -438,7 +439,7 @@ void frmMain::changeBand(int index)
     grid_->setCurrentCell(1, 1);
 }
 
-void frmMain::showMemoryMap()
+void MainWindow::showMemoryMap()
 {
     // One memory map at a time; a second gesture brings it forward.
     if (auto *open = findChild<MemoryMapDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -448,11 +449,11 @@ void frmMain::showMemoryMap()
     }
     auto *map = new MemoryMapDialog(document_, this);
     map->setAttribute(Qt::WA_DeleteOnClose);
-    connect(map, &MemoryMapDialog::bytesChosen, this, &frmMain::applyMemoryMap);
+    connect(map, &MemoryMapDialog::bytesChosen, this, &MainWindow::applyMemoryMap);
     map->show();
 }
 
-void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
+void MainWindow::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
 {
     document_.apply(CommandStep(command_text::kMemoryMap), [&](MemoryImage &image) {
         for (const auto &[address, value] : bytes)
@@ -460,45 +461,45 @@ void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
     });
 }
 
-void frmMain::newFile()
+void MainWindow::newFile()
 {
     closeCellEditor();
     file_->newDocument();
 }
 
-void frmMain::openFromDialog()
+void MainWindow::openFromDialog()
 {
     closeCellEditor();
     if (file_->openDataFile())
         rememberDocument();
 }
 
-void frmMain::undo()
+void MainWindow::undo()
 {
     // An open entry is committed first, so undo takes back the latest change.
     closeCellEditor();
     document_.undoStack().undo();
 }
 
-void frmMain::redo()
+void MainWindow::redo()
 {
     closeCellEditor();
     document_.undoStack().redo();
 }
 
-void frmMain::save()
+void MainWindow::save()
 {
     if (file_->save())
         rememberDocument();
 }
 
-void frmMain::saveAs()
+void MainWindow::saveAs()
 {
     if (file_->saveAs())
         rememberDocument();
 }
 
-bool frmMain::openFile(const QString &path)
+bool MainWindow::openFile(const QString &path)
 {
     closeCellEditor();
     if (!file_->openDataFile(QFileInfo(path).absoluteFilePath()))
@@ -508,7 +509,7 @@ bool frmMain::openFile(const QString &path)
 }
 
 // path is a copy: the list it comes from changes on the way.
-void frmMain::openRecent(QString path)
+void MainWindow::openRecent(QString path)
 {
     if (!QFileInfo(path).isFile()) {
         closeCellEditor();
@@ -524,12 +525,12 @@ void frmMain::openRecent(QString path)
     openFile(path);
 }
 
-void frmMain::rememberDocument()
+void MainWindow::rememberDocument()
 {
     recent_->add(QString::fromStdString(document_.fileName()));
 }
 
-void frmMain::print()
+void MainWindow::print()
 {
     closeCellEditor();
     if (!printer_)
@@ -538,28 +539,7 @@ void frmMain::print()
     dialog.exec();
 }
 
-void frmMain::programSeveralRadios()
-{
-    closeCellEditor();
-    FleetDialog::Setup setup;
-    setup.plan = document_.image(); // a copy: the fleet never changes the document
-    setup.ports = ListSerialPorts();
-    setup.extraPort = transfer_->portOverride();
-    if (fleetLog_.isEmpty()) {
-        // The documents folder when there is one; the log is a record the user keeps.
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        fleetLog_ = QDir(QFileInfo(documents).isDir() ? documents : QDir::homePath())
-                        .filePath(QStringLiteral("fleet-log.csv"));
-    }
-    setup.logFile = fleetLog_;
-    setup.backup = safety_->backupsEnabled();
-    setup.backupFolder = safety_->backupFolder();
-    FleetDialog dialog(std::move(setup), state_.language, prompts_, this);
-    dialog.exec();
-    fleetLog_ = dialog.logFile(); // offered again next time in this run
-}
-
-void frmMain::editOptionalFeatures()
+void MainWindow::editOptionalFeatures()
 {
     closeCellEditor();
     OptFeaturesDialog dialog(state_, document_, this);
@@ -570,7 +550,7 @@ void frmMain::editOptionalFeatures()
                     [&](MemoryImage &image) { EncodeOptionalFeatures(image, features); });
 }
 
-void frmMain::choosePort()
+void MainWindow::choosePort()
 {
     closeCellEditor();
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
@@ -592,7 +572,7 @@ void frmMain::choosePort()
         setPortOverride(QString());
 }
 
-void frmMain::chooseLanguage()
+void MainWindow::chooseLanguage()
 {
     const LanguageMode before = state_.language;
     closeCellEditor();
@@ -606,14 +586,14 @@ void frmMain::chooseLanguage()
         focused->setFocus(Qt::OtherFocusReason);
 }
 
-void frmMain::showAbout()
+void MainWindow::showAbout()
 {
     closeCellEditor();
     AboutDialog dialog(state_.language, this);
     dialog.exec();
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!startupFailed_) {
         closeCellEditor();
@@ -632,7 +612,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void frmMain::writeSettings()
+void MainWindow::writeSettings()
 {
     const MemoryImage &image = document_.image();
     settings_.SaveRegValue(QStringLiteral("LastModel"), QString::number(image.at(addr::kModel)));

@@ -22,6 +22,7 @@ class ChannelCommands;
 class ChannelListCommands;
 class ChannelGrid;
 class FileCommands;
+class FleetCommands;
 class GeneralPanel;
 class GridCommands;
 class Prompts;
@@ -31,17 +32,18 @@ class SettingsStore;
 class TransferCommands;
 class VfoPanel;
 
-// The main window frmMain: menus, toolbar tlbActions, the General panel, the hidden VFO
-// panel, the channel grid and the status bar. It owns the document and its views; the
-// commands live in FileCommands, TransferCommands and ChannelCommands, and the views
+// The main window (objectName frmMain): menus, the toolbar tlbActions, the General panel, the hidden VFO
+// panel, the channel grid and the status bar. It owns the document, its views and the
+// action table; the commands live in one controller per use case (files, channel lists,
+// transfers, grid, safety, fleet), each seeing the window only as MainViews. The views
 // follow the document's signals.
-class frmMain : public QMainWindow, public MainViews {
+class MainWindow : public QMainWindow, public MainViews {
     Q_OBJECT
 
 public:
     // Runs the start-up sequence: settings, lists, captions, the default image.
-    frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent = nullptr);
-    ~frmMain() override;
+    MainWindow(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // True when start-up failed; the window then closes itself as soon as events run.
     bool startupFailed() const { return startupFailed_; }
@@ -107,7 +109,6 @@ private:
     void print();
     void undo();
     void redo();
-    void programSeveralRadios();
     void editOptionalFeatures();
     void choosePort();
     void chooseLanguage();
@@ -123,21 +124,21 @@ private:
     std::unique_ptr<FileCommands> file_;
     std::unique_ptr<ChannelListCommands> lists_;
     std::unique_ptr<TransferCommands> transfer_;
+    std::unique_ptr<FleetCommands> fleet_;
     SafetyCommands *safety_ = nullptr; // owned by the window
     GridCommands *gridCommands_ = nullptr; // owned by the window
 
     GeneralPanel *general_ = nullptr;
     VfoPanel *vfo_ = nullptr;
-    QGroupBox *fraMemChannel_ = nullptr;
+    QGroupBox *channelFrame_ = nullptr;
     ChannelGrid *grid_ = nullptr;
-    QToolBar *tlbActions_ = nullptr;
+    QToolBar *toolBar_ = nullptr;
     RecentFiles *recent_ = nullptr;
     ActionTable *actions_ = nullptr; // owned by the window
-    QLabel *staDate_ = nullptr;
-    QLabel *staTime_ = nullptr;
+    QLabel *datePanel_ = nullptr;
+    QLabel *timePanel_ = nullptr;
     bool startupFailed_ = false;
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
-    QString fleetLog_; // the fleet window's log file, kept for the next time in this run
 };
 
 } // namespace zrk6

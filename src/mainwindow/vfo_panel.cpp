@@ -49,37 +49,37 @@ VfoPanel::VfoPanel(AppState &state, ImageDocument &document, Prompts &prompts, Q
 {
     setObjectName(QStringLiteral("fraVfo"));
     for (int i = 0; i < 8; ++i) {
-        lblVfo_[i] = new QLabel(this);
-        lblVfo_[i]->setObjectName(QStringLiteral("lblVFO%1").arg(i));
+        labels_[i] = new QLabel(this);
+        labels_[i]->setObjectName(QStringLiteral("lblVFO%1").arg(i));
     }
     for (int i = 0; i < 2; ++i) {
-        txtVfoFreq_[i] = new QLineEdit(this);
-        txtVfoFreq_[i]->setObjectName(QStringLiteral("txtVfoFreq%1").arg(i));
-        txtVfoFreq_[i]->installEventFilter(this);
+        frequencyEdits_[i] = new QLineEdit(this);
+        frequencyEdits_[i]->setObjectName(QStringLiteral("txtVfoFreq%1").arg(i));
+        frequencyEdits_[i]->installEventFilter(this);
     }
-    cboVfoStep_ = MakeList(this, "cboVfoStep");
-    cboVfoDuplex_ = MakeList(this, "cboVfoDuplex");
-    cboVfoDeCode_ = MakeList(this, "cboVfoDeCode");
-    cboVfoEncode_ = MakeList(this, "cboVfoEncode");
-    cboVfoWide_ = MakeList(this, "cboVfoWide");
-    cboVfoTxP_ = MakeList(this, "cboVfoTxP");
+    stepList_ = MakeList(this, "cboVfoStep");
+    duplexList_ = MakeList(this, "cboVfoDuplex");
+    decodeList_ = MakeList(this, "cboVfoDeCode");
+    encodeList_ = MakeList(this, "cboVfoEncode");
+    bandwidthList_ = MakeList(this, "cboVfoWide");
+    powerList_ = MakeList(this, "cboVfoTxP");
 
-    QWidget *controls[8] = {txtVfoFreq_[0], cboVfoStep_, txtVfoFreq_[1], cboVfoDuplex_,
-                            cboVfoDeCode_, cboVfoEncode_, cboVfoWide_, cboVfoTxP_};
+    QWidget *controls[8] = {frequencyEdits_[0], stepList_, frequencyEdits_[1], duplexList_,
+                            decodeList_, encodeList_, bandwidthList_, powerList_};
     auto *layout = new QGridLayout(this);
     for (int i = 0; i < 8; ++i) {
-        layout->addWidget(lblVfo_[i], 0, i);
+        layout->addWidget(labels_[i], 0, i);
         layout->addWidget(controls[i], 1, i);
         controls[i]->setMinimumWidth(controls[i]->fontMetrics().averageCharWidth() * kWidthChars[i]);
-        lblVfo_[i]->setBuddy(controls[i]);
+        labels_[i]->setBuddy(controls[i]);
     }
 
-    connect(cboVfoStep_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoStep_Click);
-    connect(cboVfoDuplex_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoDuplex_Click);
-    connect(cboVfoWide_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoWide_Click);
-    connect(cboVfoTxP_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoTxP_Click);
-    connect(cboVfoDeCode_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoDeCode_Click);
-    connect(cboVfoEncode_, &QComboBox::currentIndexChanged, this, &VfoPanel::cboVfoEncode_Click);
+    connect(stepList_, &QComboBox::currentIndexChanged, this, &VfoPanel::applyStep);
+    connect(duplexList_, &QComboBox::currentIndexChanged, this, &VfoPanel::applyDuplex);
+    connect(bandwidthList_, &QComboBox::currentIndexChanged, this, &VfoPanel::applyBandwidth);
+    connect(powerList_, &QComboBox::currentIndexChanged, this, &VfoPanel::applyPower);
+    connect(decodeList_, &QComboBox::currentIndexChanged, this, &VfoPanel::applyDecode);
+    connect(encodeList_, &QComboBox::currentIndexChanged, this, &VfoPanel::applyEncode);
 
     connect(&document_, &ImageDocument::imageChanged, this, [this](const std::vector<AddressRange> &ranges) {
         for (const AddressRange &range : ranges) {
@@ -97,7 +97,7 @@ VfoPanel::VfoPanel(AppState &state, ImageDocument &document, Prompts &prompts, Q
 
 void VfoPanel::fillLists()
 {
-    QComboBox *lists[] = {cboVfoStep_, cboVfoDuplex_, cboVfoDeCode_, cboVfoEncode_, cboVfoWide_, cboVfoTxP_};
+    QComboBox *lists[] = {stepList_, duplexList_, decodeList_, encodeList_, bandwidthList_, powerList_};
     for (QComboBox *list : lists) {
         // Filling selects nothing: the first refresh from the image runs every handler once.
         const QSignalBlocker block(list);
@@ -112,13 +112,13 @@ void VfoPanel::fillLists()
         list->addItems(items);
         list->setCurrentIndex(-1);
     };
-    fill(cboVfoStep_, {QStringLiteral("5K"), QStringLiteral("10K"), QStringLiteral("6.25K"),
+    fill(stepList_, {QStringLiteral("5K"), QStringLiteral("10K"), QStringLiteral("6.25K"),
                        QStringLiteral("12.5K"), QStringLiteral("25K")});
-    fill(cboVfoDuplex_, {TableText(kDuplexIds[0], lang), TableText(kDuplexIds[1], lang), TableText(kDuplexIds[2], lang)});
-    fill(cboVfoWide_, {TableText(kWideIds[0], lang), TableText(kWideIds[1], lang)});
-    fill(cboVfoTxP_, {TableText(kPowerIds[0], lang), TableText(kPowerIds[1], lang)});
-    fill(cboVfoDeCode_, tones);
-    fill(cboVfoEncode_, tones);
+    fill(duplexList_, {TableText(kDuplexIds[0], lang), TableText(kDuplexIds[1], lang), TableText(kDuplexIds[2], lang)});
+    fill(bandwidthList_, {TableText(kWideIds[0], lang), TableText(kWideIds[1], lang)});
+    fill(powerList_, {TableText(kPowerIds[0], lang), TableText(kPowerIds[1], lang)});
+    fill(decodeList_, tones);
+    fill(encodeList_, tones);
 }
 
 void VfoPanel::applyCaptions()
@@ -126,31 +126,31 @@ void VfoPanel::applyCaptions()
     const LanguageMode lang = state_.language;
     setTitle(TableText(1245, lang));
     for (int i = 0; i < 8; ++i)
-        lblVfo_[i]->setText(TableText(kLabelIds[i], lang));
+        labels_[i]->setText(TableText(kLabelIds[i], lang));
     const int none[1] = {1104};
-    ReplaceItems(cboVfoDeCode_, none, 1, lang);
-    ReplaceItems(cboVfoEncode_, none, 1, lang);
-    ReplaceItems(cboVfoDuplex_, kDuplexIds, 3, lang);
-    ReplaceItems(cboVfoWide_, kWideIds, 2, lang);
-    ReplaceItems(cboVfoTxP_, kPowerIds, 2, lang);
+    ReplaceItems(decodeList_, none, 1, lang);
+    ReplaceItems(encodeList_, none, 1, lang);
+    ReplaceItems(duplexList_, kDuplexIds, 3, lang);
+    ReplaceItems(bandwidthList_, kWideIds, 2, lang);
+    ReplaceItems(powerList_, kPowerIds, 2, lang);
 }
 
 void VfoPanel::showFromImage()
 {
     const VfoFields fields = ReadVfo(document_.image(), state_.language);
-    txtVfoFreq_[0]->setText(QString::fromStdString(fields.rxText));
-    txtVfoFreq_[1]->setText(QString::fromStdString(fields.offsetText));
+    frequencyEdits_[0]->setText(QString::fromStdString(fields.rxText));
+    frequencyEdits_[1]->setText(QString::fromStdString(fields.offsetText));
     // Showing is a pure read: no handler runs.
     auto select = [](QComboBox *list, int index) {
         const QSignalBlocker block(list);
         list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
     };
-    select(cboVfoStep_, fields.step);
-    select(cboVfoWide_, fields.wide);
-    select(cboVfoTxP_, fields.highPower);
-    select(cboVfoDuplex_, fields.duplex);
-    select(cboVfoDeCode_, cboVfoDeCode_->findText(QString::fromStdString(fields.decodeText), Qt::MatchExactly));
-    select(cboVfoEncode_, cboVfoEncode_->findText(QString::fromStdString(fields.encodeText), Qt::MatchExactly));
+    select(stepList_, fields.step);
+    select(bandwidthList_, fields.wide);
+    select(powerList_, fields.highPower);
+    select(duplexList_, fields.duplex);
+    select(decodeList_, decodeList_->findText(QString::fromStdString(fields.decodeText), Qt::MatchExactly));
+    select(encodeList_, encodeList_->findText(QString::fromStdString(fields.encodeText), Qt::MatchExactly));
 }
 
 void VfoPanel::showOutOfRange()
@@ -168,7 +168,7 @@ void VfoPanel::commitFrequency(int index)
     if (committing_)
         return;
     committing_ = true;
-    const std::string text = txtVfoFreq_[index]->text().toStdString();
+    const std::string text = frequencyEdits_[index]->text().toStdString();
     const Band band = document_.band();
     bool outOfRange = false;
     applyVfo([&](MemoryImage &image) {
@@ -184,9 +184,9 @@ void VfoPanel::commitFrequency(int index)
 bool VfoPanel::eventFilter(QObject *watched, QEvent *event)
 {
     for (int i = 0; i < 2; ++i) {
-        if (watched != txtVfoFreq_[i])
+        if (watched != frequencyEdits_[i])
             continue;
-        QLineEdit *box = txtVfoFreq_[i];
+        QLineEdit *box = frequencyEdits_[i];
         switch (event->type()) {
         case QEvent::FocusIn:
             QTimer::singleShot(0, box, &QLineEdit::selectAll);
@@ -226,13 +226,13 @@ bool VfoPanel::eventFilter(QObject *watched, QEvent *event)
     return QGroupBox::eventFilter(watched, event);
 }
 
-void VfoPanel::cboVfoStep_Click(int index)
+void VfoPanel::applyStep(int index)
 {
     if (index < 0)
         return;
     // One step: the step and both frequencies put on its raster.
-    const std::string rx = txtVfoFreq_[0]->text().toStdString();
-    const std::string offset = txtVfoFreq_[1]->text().toStdString();
+    const std::string rx = frequencyEdits_[0]->text().toStdString();
+    const std::string offset = frequencyEdits_[1]->text().toStdString();
     const Band band = document_.band();
     bool rxOutOfRange = false;
     bool offsetOutOfRange = false;
@@ -248,7 +248,7 @@ void VfoPanel::cboVfoStep_Click(int index)
     showFromImage();
 }
 
-void VfoPanel::cboVfoDuplex_Click(int index)
+void VfoPanel::applyDuplex(int index)
 {
     if (index < 0)
         return;
@@ -256,33 +256,33 @@ void VfoPanel::cboVfoDuplex_Click(int index)
     applyVfo([&](MemoryImage &image) { SetVfoDuplex(image, index, band); });
 }
 
-void VfoPanel::cboVfoWide_Click(int index)
+void VfoPanel::applyBandwidth(int index)
 {
     if (index < 0)
         return;
     applyVfo([&](MemoryImage &image) { SetVfoWide(image, index == 1); });
 }
 
-void VfoPanel::cboVfoTxP_Click(int index)
+void VfoPanel::applyPower(int index)
 {
     if (index < 0)
         return;
     applyVfo([&](MemoryImage &image) { SetVfoHighPower(image, index == 1); });
 }
 
-void VfoPanel::cboVfoDeCode_Click(int index)
+void VfoPanel::applyDecode(int index)
 {
     if (index < 0)
         return;
-    const std::string tone = cboVfoDeCode_->itemText(index).toStdString();
+    const std::string tone = decodeList_->itemText(index).toStdString();
     applyVfo([&](MemoryImage &image) { WriteVfoTone(image, vfo::kDecode, tone); });
 }
 
-void VfoPanel::cboVfoEncode_Click(int index)
+void VfoPanel::applyEncode(int index)
 {
     if (index < 0)
         return;
-    const std::string tone = cboVfoEncode_->itemText(index).toStdString();
+    const std::string tone = encodeList_->itemText(index).toStdString();
     applyVfo([&](MemoryImage &image) { WriteVfoTone(image, vfo::kEncode, tone); });
 }
 

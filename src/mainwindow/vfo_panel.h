@@ -34,38 +34,38 @@ public:
     // Validates the text of box 0 (receive) or 1 (offset), stores it and shows the result.
     void commitFrequency(int index);
 
-    QLineEdit *frequencyBox(int index) const { return txtVfoFreq_[index]; }
-    QComboBox *stepList() const { return cboVfoStep_; }
-    QComboBox *duplexList() const { return cboVfoDuplex_; }
-    QComboBox *decodeList() const { return cboVfoDeCode_; }
-    QComboBox *encodeList() const { return cboVfoEncode_; }
-    QComboBox *wideList() const { return cboVfoWide_; }
-    QComboBox *powerList() const { return cboVfoTxP_; }
+    QLineEdit *frequencyBox(int index) const { return frequencyEdits_[index]; }
+    QComboBox *stepList() const { return stepList_; }
+    QComboBox *duplexList() const { return duplexList_; }
+    QComboBox *decodeList() const { return decodeList_; }
+    QComboBox *encodeList() const { return encodeList_; }
+    QComboBox *wideList() const { return bandwidthList_; }
+    QComboBox *powerList() const { return powerList_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void cboVfoStep_Click(int index);
-    void cboVfoDuplex_Click(int index);
-    void cboVfoWide_Click(int index);
-    void cboVfoTxP_Click(int index);
-    void cboVfoDeCode_Click(int index);
-    void cboVfoEncode_Click(int index);
+    void applyStep(int index);
+    void applyDuplex(int index);
+    void applyBandwidth(int index);
+    void applyPower(int index);
+    void applyDecode(int index);
+    void applyEncode(int index);
     void showOutOfRange();
     void applyVfo(const std::function<void(MemoryImage &)> &edit);
 
     AppState &state_;
     ImageDocument &document_;
     Prompts &prompts_;
-    QLabel *lblVfo_[8];
-    QLineEdit *txtVfoFreq_[2];
-    QComboBox *cboVfoStep_;
-    QComboBox *cboVfoDuplex_;
-    QComboBox *cboVfoDeCode_;
-    QComboBox *cboVfoEncode_;
-    QComboBox *cboVfoWide_;
-    QComboBox *cboVfoTxP_;
+    QLabel *labels_[8];
+    QLineEdit *frequencyEdits_[2];
+    QComboBox *stepList_;
+    QComboBox *duplexList_;
+    QComboBox *decodeList_;
+    QComboBox *encodeList_;
+    QComboBox *bandwidthList_;
+    QComboBox *powerList_;
     bool committing_ = false;
 };
 
