@@ -4,13 +4,10 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QInputDialog>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QShortcut>
-#include <QStatusBar>
 #include <QClipboard>
 #include <QTableView>
 
