@@ -18,3 +18,11 @@ for lang in en:0 zh:1; do
     --out "$root/docs/screenshot-${lang%%:*}.png"
 done
 echo "wrote docs/screenshot-en.png and docs/screenshot-zh.png"
+
+# The layouts at the usual font, at a 1.5 times larger one and in a dark palette.
+for shot in "layout-1.0:" "layout-font-1.5:--font-scale 1.5" "layout-dark:--dark"; do
+  # shellcheck disable=SC2086 # the options are words
+  xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+    "$build/src/app/zrk6-screenshot" --port "$link" ${shot#*:} --out "$root/docs/${shot%%:*}.png"
+done
+echo "wrote docs/layout-1.0.png, docs/layout-font-1.5.png and docs/layout-dark.png"

@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     zrk6::AppState state;
     zrk6::WidgetPrompts prompts;
     zrk6::SettingsStore settings(settingsPath);
-    zrk6::frmMain window(state, prompts, settings);
+    zrk6::MainWindow window(state, prompts, settings);
     if (parser.isSet(port))
         window.setPortOverride(parser.value(port));
     if (window.startupFailed())

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QCommandLineParser>
 #include <QLabel>
+#include <QFont>
 #include <QPalette>
 #include <QPushButton>
 #include <QPixmap>
@@ -34,7 +35,10 @@ int main(int argc, char *argv[])
                                   QStringLiteral("A dark palette, as a desktop's dark theme gives the program."));
     const QCommandLineOption portTest(QStringLiteral("port-test"),
                                       QStringLiteral("Picture Setup, Communication Port after Test on the port instead."));
-    parser.addOptions({port, language, output, dark, portTest});
+    const QCommandLineOption fontScale(QStringLiteral("font-scale"),
+                                       QStringLiteral("The desktop's font, times this factor (1.5 for a large font)."),
+                                       QStringLiteral("F"), QStringLiteral("1"));
+    parser.addOptions({port, language, output, dark, portTest, fontScale});
     parser.process(app);
     if (!parser.isSet(port) || !parser.isSet(output))
         parser.showHelp(2);
@@ -54,6 +58,12 @@ int main(int argc, char *argv[])
         p.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3a));
         p.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
         QApplication::setPalette(p);
+    }
+
+    if (const double scale = parser.value(fontScale).toDouble(); scale > 0 && scale != 1) {
+        QFont large = QApplication::font();
+        large.setPointSizeF(large.pointSizeF() * scale);
+        QApplication::setFont(large);
     }
 
     if (parser.isSet(portTest)) {
@@ -83,7 +93,7 @@ int main(int argc, char *argv[])
 
     zrk6::AppState state;
     zrk6::test::ScriptedPrompts prompts; // every question answered with its default
-    zrk6::frmMain window(state, prompts, settings);
+    zrk6::MainWindow window(state, prompts, settings);
     window.setPortOverride(parser.value(port));
     window.show();
 

@@ -37,10 +37,10 @@ AboutDialog::AboutDialog(LanguageMode language, QWidget *parent) : QDialog(paren
     UseOwnerIcon(this);
     setWindowTitle(Text(1334, language) + QLatin1Char(' ') + ProductName());
 
-    lblAbout_ = new QLabel(AboutText(language), this);
-    lblAbout_->setObjectName(QStringLiteral("lblAbout"));
-    lblAbout_->setTextFormat(Qt::PlainText);
-    lblAbout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    aboutText_ = new QLabel(AboutText(language), this);
+    aboutText_->setObjectName(QStringLiteral("lblAbout"));
+    aboutText_->setTextFormat(Qt::PlainText);
+    aboutText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *cmdOK = new QPushButton(Text(1102, language), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -51,7 +51,7 @@ AboutDialog::AboutDialog(LanguageMode language, QWidget *parent) : QDialog(paren
     buttons->addWidget(cmdOK);
     auto *main = new QVBoxLayout(this);
     main->setContentsMargins(20, 16, 20, 12);
-    main->addWidget(lblAbout_);
+    main->addWidget(aboutText_);
     main->addSpacing(8);
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);

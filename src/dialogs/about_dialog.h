@@ -25,10 +25,10 @@ class AboutDialog final : public QDialog {
 public:
     explicit AboutDialog(LanguageMode language, QWidget *parent = nullptr);
 
-    QLabel *aboutLabel() const { return lblAbout_; }
+    QLabel *aboutLabel() const { return aboutText_; }
 
 private:
-    QLabel *lblAbout_ = nullptr;
+    QLabel *aboutText_ = nullptr;
 };
 
 } // namespace zrk6

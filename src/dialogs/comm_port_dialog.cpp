@@ -57,11 +57,11 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
         option->setObjectName(QStringLiteral("optCOM%1").arg(i));
         group->addButton(option, i);
         options->addWidget(option);
-        optCOM_.append(option);
+        portOptions_.append(option);
         if (port.number == 0 || (port.number == state_.commPortNumber && ports_[current].number != 0))
             current = i;
     }
-    optCOM_[current]->setChecked(true);
+    portOptions_[current]->setChecked(true);
 
     const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
 
@@ -70,13 +70,13 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     if (check_) {
         auto *fraCheck = new QGroupBox(Text(1871, lang), this);
         fraCheck->setObjectName(QStringLiteral("fraCheck"));
-        lblCheck_ = new QLabel(fraCheck);
-        lblCheck_->setObjectName(QStringLiteral("lblCheck"));
-        lblCheck_->setTextInteractionFlags(Qt::TextSelectableByMouse); // the commands can be copied
-        lblCheck_->setWordWrap(true);
-        lblCheck_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+        portCheck_ = new QLabel(fraCheck);
+        portCheck_->setObjectName(QStringLiteral("lblCheck"));
+        portCheck_->setTextInteractionFlags(Qt::TextSelectableByMouse); // the commands can be copied
+        portCheck_->setWordWrap(true);
+        portCheck_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
         auto *checkLayout = new QVBoxLayout(fraCheck);
-        checkLayout->addWidget(lblCheck_);
+        checkLayout->addWidget(portCheck_);
         main->addWidget(fraCheck);
         connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
             if (checked)
@@ -86,33 +86,33 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     }
     auto *fraTest = new QGroupBox(this);
     fraTest->setObjectName(QStringLiteral("fraTest"));
-    cmdTest_ = new QPushButton(Text(1670, lang), fraTest);
-    cmdTest_->setObjectName(QStringLiteral("cmdTest"));
-    lblTest_ = new QLabel(fraTest);
-    lblTest_->setObjectName(QStringLiteral("lblTest"));
-    lblTest_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblTest_->setWordWrap(true);
-    lblTest_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    testButton_ = new QPushButton(Text(1670, lang), fraTest);
+    testButton_->setObjectName(QStringLiteral("cmdTest"));
+    testResult_ = new QLabel(fraTest);
+    testResult_->setObjectName(QStringLiteral("lblTest"));
+    testResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    testResult_->setWordWrap(true);
+    testResult_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     auto *testLayout = new QVBoxLayout(fraTest);
-    testLayout->addWidget(cmdTest_, 0, Qt::AlignLeft);
-    testLayout->addWidget(lblTest_);
+    testLayout->addWidget(testButton_, 0, Qt::AlignLeft);
+    testLayout->addWidget(testResult_);
     main->addWidget(fraTest);
-    connect(cmdTest_, &QPushButton::clicked, this, &CommPortDialog::testPort);
-    connect(group, &QButtonGroup::idToggled, lblTest_, &QLabel::clear);
+    connect(testButton_, &QPushButton::clicked, this, &CommPortDialog::testPort);
+    connect(group, &QButtonGroup::idToggled, testResult_, &QLabel::clear);
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
-    optCOM_[current]->setFocus();
+    portOptions_[current]->setFocus();
 }
 
 void CommPortDialog::showCheck(int index)
 {
-    lblCheck_->setText(check_(ports_[index].systemName).join(QLatin1Char('\n')));
+    portCheck_->setText(check_(ports_[index].systemName).join(QLatin1Char('\n')));
 }
 
 int CommPortDialog::chosen() const
 {
-    for (int i = 0; i < optCOM_.size(); ++i) {
-        if (optCOM_[i]->isChecked())
+    for (int i = 0; i < portOptions_.size(); ++i) {
+        if (portOptions_[i]->isChecked())
             return i;
     }
     return 0;
@@ -122,11 +122,11 @@ void CommPortDialog::testPort()
 {
     const LanguageMode lang = state_.language;
     auto *probe = new LineProbe(ports_[chosen()].systemName, lang, this);
-    cmdTest_->setEnabled(false);
-    lblTest_->setText(Text(1671, lang));
+    testButton_->setEnabled(false);
+    testResult_->setText(Text(1671, lang));
     connect(probe, &LineProbe::finished, this, [this, probe, lang] {
-        lblTest_->setText(probe->report().Lines(lang).join(QLatin1Char('\n')));
-        cmdTest_->setEnabled(true);
+        testResult_->setText(probe->report().Lines(lang).join(QLatin1Char('\n')));
+        testButton_->setEnabled(true);
         probe->deleteLater();
     });
     probe->start();
@@ -134,7 +134,7 @@ void CommPortDialog::testPort()
 
 QRadioButton *CommPortDialog::option(int index) const
 {
-    return optCOM_.value(index, nullptr);
+    return portOptions_.value(index, nullptr);
 }
 
 void CommPortDialog::accept()

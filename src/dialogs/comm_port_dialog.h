@@ -37,12 +37,12 @@ public:
                    PortCheckFunction check = {});
 
     QRadioButton *option(int index) const; // 0 .. optionCount() - 1
-    int optionCount() const { return int(optCOM_.size()); }
-    QLabel *portCheck() const { return lblCheck_; } // null without a check
+    int optionCount() const { return int(portOptions_.size()); }
+    QLabel *portCheck() const { return portCheck_; } // null without a check
     // Test: greets the radio on the chosen port and reads its identification (nothing is
     // written); the result shows in testResult().
-    QPushButton *testButton() const { return cmdTest_; }
-    QLabel *testResult() const { return lblTest_; }
+    QPushButton *testButton() const { return testButton_; }
+    QLabel *testResult() const { return testResult_; }
     // After OK: the system name of the chosen port.
     QString chosenDevice() const { return ports_[chosen()].systemName; }
 
@@ -57,10 +57,10 @@ private:
     AppState &state_;
     QList<CommPortOption> ports_;
     PortCheckFunction check_;
-    QList<QRadioButton *> optCOM_;
-    QLabel *lblCheck_ = nullptr;
-    QPushButton *cmdTest_ = nullptr;
-    QLabel *lblTest_ = nullptr;
+    QList<QRadioButton *> portOptions_;
+    QLabel *portCheck_ = nullptr;
+    QPushButton *testButton_ = nullptr;
+    QLabel *testResult_ = nullptr;
 };
 
 } // namespace zrk6

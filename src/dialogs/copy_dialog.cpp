@@ -55,47 +55,47 @@ CopyDialog::CopyDialog(const AppState &state, const ImageDocument &document, Pro
 
     lbl1_ = new QLabel(Text(sourceLabels[mode_], lang), this);
     lbl1_->setObjectName(QStringLiteral("lbl1"));
-    lblSource_ = new QLabel(sourceText_, this);
-    lblSource_->setObjectName(QStringLiteral("lblSource"));
+    sourceLabel_ = new QLabel(sourceText_, this);
+    sourceLabel_->setObjectName(QStringLiteral("lblSource"));
     lbl2_ = new QLabel(Text(1230, lang), this);
     lbl2_->setObjectName(QStringLiteral("lbl2"));
     lbl3_ = new QLabel(Text(destLabels[mode_], lang), this);
     lbl3_->setObjectName(QStringLiteral("lbl3"));
-    txtDest_ = new QLineEdit(this);
-    lbl3_->setBuddy(txtDest_); // a screen reader names the box by its label
-    txtDest_->setObjectName(QStringLiteral("txtDest"));
-    txtDest_->setContextMenuPolicy(Qt::NoContextMenu);
-    cboCode_ = new QComboBox(this);
-    cboCode_->setObjectName(QStringLiteral("cboCode"));
+    destinationEdit_ = new QLineEdit(this);
+    lbl3_->setBuddy(destinationEdit_); // a screen reader names the box by its label
+    destinationEdit_->setObjectName(QStringLiteral("txtDest"));
+    destinationEdit_->setContextMenuPolicy(Qt::NoContextMenu);
+    toneList_ = new QComboBox(this);
+    toneList_->setObjectName(QStringLiteral("cboCode"));
     // Enter belongs to the entry box; only a focused button reacts to it.
     const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);
-    cmdOK_ = buttons.ok;
-    cmdCancel_ = buttons.cancel;
+    okButton_ = buttons.ok;
+    cancelButton_ = buttons.cancel;
     auto *enter = new EnterMovesFocus(this);
-    enter->watch(cmdOK_);
-    enter->watch(cmdCancel_);
+    enter->watch(okButton_);
+    enter->watch(cancelButton_);
 
     // The validators refuse a character that would make the entry too long or not a
     // number, which also covers a paste; a typed character replaces a selection.
     if (mode_ == kChannelMode)
-        txtDest_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), txtDest_));
+        destinationEdit_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), destinationEdit_));
     else
-        txtDest_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]{0,9}")), txtDest_));
-    txtDest_->installEventFilter(this);
-    txtDest_->installEventFilter(new SelectAllOnFocus(this));
-    cboCode_->installEventFilter(this);
+        destinationEdit_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]{0,9}")), destinationEdit_));
+    destinationEdit_->installEventFilter(this);
+    destinationEdit_->installEventFilter(new SelectAllOnFocus(this));
+    toneList_->installEventFilter(this);
 
     auto *line = new QHBoxLayout;
     line->addWidget(lbl1_);
-    line->addWidget(lblSource_);
+    line->addWidget(sourceLabel_);
     line->addSpacing(8);
     line->addWidget(lbl2_);
     line->addSpacing(8);
     line->addWidget(lbl3_);
-    line->addWidget(txtDest_);
-    line->addWidget(cboCode_);
-    lblSource_->setMinimumWidth(lblSource_->fontMetrics().horizontalAdvance(QStringLiteral("000.00000")));
-    txtDest_->setMinimumWidth(txtDest_->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")));
+    line->addWidget(destinationEdit_);
+    line->addWidget(toneList_);
+    sourceLabel_->setMinimumWidth(sourceLabel_->fontMetrics().horizontalAdvance(QStringLiteral("000.00000")));
+    destinationEdit_->setMinimumWidth(destinationEdit_->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")));
 
     auto *main = new QVBoxLayout(this);
     main->addLayout(line);
@@ -103,24 +103,24 @@ CopyDialog::CopyDialog(const AppState &state, const ImageDocument &document, Pro
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     if (mode_ == kToneMode) {
-        txtDest_->hide();
+        destinationEdit_->hide();
         for (const std::string &tone : BuildToneList(lang))
-            cboCode_->addItem(QString::fromStdString(tone));
-        const int index = cboCode_->findText(sourceText_);
-        cboCode_->setCurrentIndex(index < 0 ? 0 : index);
-        cboCode_->setFocus();
+            toneList_->addItem(QString::fromStdString(tone));
+        const int index = toneList_->findText(sourceText_);
+        toneList_->setCurrentIndex(index < 0 ? 0 : index);
+        toneList_->setFocus();
     } else {
-        cboCode_->hide();
+        toneList_->hide();
         resetDestination();
     }
 }
 
 void CopyDialog::resetDestination()
 {
-    txtDest_->setText(sourceText_);
-    txtDest_->setCursorPosition(0);
-    txtDest_->selectAll();
-    txtDest_->setFocus();
+    destinationEdit_->setText(sourceText_);
+    destinationEdit_->setCursorPosition(0);
+    destinationEdit_->selectAll();
+    destinationEdit_->setFocus();
 }
 
 bool CopyDialog::eventFilter(QObject *watched, QEvent *event)
@@ -130,16 +130,16 @@ bool CopyDialog::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return QDialog::eventFilter(watched, event);
-    if (watched == txtDest_ && mode_ == kChannelMode) {
+    if (watched == destinationEdit_ && mode_ == kChannelMode) {
         copyChannel();
         return true;
     }
-    if (watched == txtDest_ && mode_ == kFrequencyMode) {
+    if (watched == destinationEdit_ && mode_ == kFrequencyMode) {
         storeTxFrequency();
         QDialog::accept();
         return true;
     }
-    if (watched == cboCode_ && mode_ == kToneMode) {
+    if (watched == toneList_ && mode_ == kToneMode) {
         storeEncodeTone();
         QDialog::accept();
         return true;
@@ -161,7 +161,7 @@ void CopyDialog::accept()
 void CopyDialog::copyChannel()
 {
     bool ok = false;
-    const int dest = txtDest_->text().isEmpty() ? 0 : txtDest_->text().toInt(&ok);
+    const int dest = destinationEdit_->text().isEmpty() ? 0 : destinationEdit_->text().toInt(&ok);
     if (dest >= 1 && dest <= kChannelCount) {
         emit channelCopyChosen(source_, dest);
     } else {
@@ -173,7 +173,7 @@ void CopyDialog::copyChannel()
 
 void CopyDialog::storeTxFrequency()
 {
-    const QString typed = txtDest_->text();
+    const QString typed = destinationEdit_->text();
     if (typed.isEmpty()) {
         emit transmitChosen(source_, QString());
         return;
@@ -187,7 +187,7 @@ void CopyDialog::storeTxFrequency()
 
 void CopyDialog::storeEncodeTone()
 {
-    emit encodeToneChosen(source_, cboCode_->currentText());
+    emit encodeToneChosen(source_, toneList_->currentText());
 }
 
 } // namespace zrk6

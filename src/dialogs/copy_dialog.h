@@ -24,8 +24,8 @@ public:
     CopyDialog(const AppState &state, const ImageDocument &document, Prompts &prompts, QWidget *parent = nullptr);
 
     int mode() const { return mode_; }
-    QLineEdit *destinationBox() const { return txtDest_; }
-    QComboBox *toneList() const { return cboCode_; }
+    QLineEdit *destinationBox() const { return destinationEdit_; }
+    QComboBox *toneList() const { return toneList_; }
 
 signals:
     // Mode 0: copy the record of source onto destination (1..128).
@@ -55,13 +55,13 @@ private:
     QString sourceText_;
 
     QLabel *lbl1_ = nullptr;
-    QLabel *lblSource_ = nullptr;
+    QLabel *sourceLabel_ = nullptr;
     QLabel *lbl2_ = nullptr;
     QLabel *lbl3_ = nullptr;
-    QLineEdit *txtDest_ = nullptr;
-    QComboBox *cboCode_ = nullptr;
-    QPushButton *cmdOK_ = nullptr;
-    QPushButton *cmdCancel_ = nullptr;
+    QLineEdit *destinationEdit_ = nullptr;
+    QComboBox *toneList_ = nullptr;
+    QPushButton *okButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
 };
 
 } // namespace zrk6

@@ -28,46 +28,47 @@ DifferencesDialog::DifferencesDialog(const QString &title, const QString &headin
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     UseOwnerIcon(this);
 
-    lblHeading_ = Named(new QLabel(heading, this), QStringLiteral("lblHeading"));
-    lblHeading_->setWordWrap(true);
-    lblHeading_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    heading_ = Named(new QLabel(heading, this), QStringLiteral("lblHeading"));
+    heading_->setWordWrap(true);
+    heading_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    txtDifferences_ = Named(new QPlainTextEdit(this), QStringLiteral("txtDifferences"));
-    txtDifferences_->setReadOnly(true);
+    differencesText_ = Named(new QPlainTextEdit(this), QStringLiteral("txtDifferences"));
+    differencesText_->setReadOnly(true);
     // A caret the arrows move, so the list can be read line by line and shows where the focus is.
-    txtDifferences_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    txtDifferences_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtDifferences_->setPlainText(lines.join(QLatin1Char('\n')));
+    differencesText_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    differencesText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    differencesText_->setPlainText(lines.join(QLatin1Char('\n')));
     // Values line up better in a fixed-width font.
-    txtDifferences_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    lblHeading_->setBuddy(txtDifferences_);
-    txtDifferences_->installEventFilter(this);
-    connect(txtDifferences_, &QPlainTextEdit::cursorPositionChanged, this,
-            [this] { markCaretLine(txtDifferences_->hasFocus()); });
+    differencesText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    heading_->setBuddy(differencesText_);
+    differencesText_->installEventFilter(this);
+    connect(differencesText_, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { markCaretLine(differencesText_->hasFocus()); });
 
-    cmdCopy_ = Named(new QPushButton(Text(kTextCopyAll, language), this), QStringLiteral("cmdCopy"));
-    cmdCopy_->setAutoDefault(false);
-    connect(cmdCopy_, &QPushButton::clicked, this,
+    copyButton_ = Named(new QPushButton(Text(kTextCopyAll, language), this), QStringLiteral("cmdCopy"));
+    copyButton_->setAutoDefault(false);
+    connect(copyButton_, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(listText() + QLatin1Char('\n')); });
-    cmdClose_ = Named(new QPushButton(Text(kTextClose, language), this), QStringLiteral("cmdClose"));
-    cmdClose_->setDefault(true);
-    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::accept);
+    closeButton_ = Named(new QPushButton(Text(kTextClose, language), this), QStringLiteral("cmdClose"));
+    closeButton_->setDefault(true);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdCopy_);
-    buttons->addWidget(cmdClose_);
+    buttons->addWidget(copyButton_);
+    buttons->addWidget(closeButton_);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(lblHeading_);
-    layout->addWidget(txtDifferences_, 1);
+    layout->addWidget(heading_);
+    layout->addWidget(differencesText_, 1);
     layout->addLayout(buttons);
-    resize(560, 380);
-    txtDifferences_->setFocus();
+    // Room for about 80 characters by 20 lines in this font.
+    resize(fontMetrics().averageCharWidth() * 80, fontMetrics().lineSpacing() * 20);
+    differencesText_->setFocus();
 }
 
 bool DifferencesDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtDifferences_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+    if (watched == differencesText_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         markCaretLine(event->type() == QEvent::FocusIn);
     return QDialog::eventFilter(watched, event);
 }
@@ -77,19 +78,19 @@ void DifferencesDialog::markCaretLine(bool focused)
     QList<QTextEdit::ExtraSelection> marks;
     if (focused) {
         QTextEdit::ExtraSelection line;
-        line.format.setBackground(txtDifferences_->palette().brush(QPalette::Highlight));
-        line.format.setForeground(txtDifferences_->palette().brush(QPalette::HighlightedText));
+        line.format.setBackground(differencesText_->palette().brush(QPalette::Highlight));
+        line.format.setForeground(differencesText_->palette().brush(QPalette::HighlightedText));
         line.format.setProperty(QTextFormat::FullWidthSelection, true);
-        line.cursor = txtDifferences_->textCursor();
+        line.cursor = differencesText_->textCursor();
         line.cursor.clearSelection();
         marks << line;
     }
-    txtDifferences_->setExtraSelections(marks);
+    differencesText_->setExtraSelections(marks);
 }
 
 QString DifferencesDialog::listText() const
 {
-    return txtDifferences_->toPlainText();
+    return differencesText_->toPlainText();
 }
 
 } // namespace zrk6

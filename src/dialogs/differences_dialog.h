@@ -30,10 +30,10 @@ private:
     // where the focus and the caret are.
     void markCaretLine(bool focused);
 
-    QLabel *lblHeading_;
-    QPlainTextEdit *txtDifferences_;
-    QPushButton *cmdCopy_;
-    QPushButton *cmdClose_;
+    QLabel *heading_;
+    QPlainTextEdit *differencesText_;
+    QPushButton *copyButton_;
+    QPushButton *closeButton_;
 };
 
 } // namespace zrk6

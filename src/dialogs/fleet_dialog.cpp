@@ -110,89 +110,89 @@ FleetDialog::FleetDialog(Setup setup, LanguageMode language, Prompts &prompts, Q
     UseOwnerIcon(this);
 
     auto *lblPorts = Named(new QLabel(Text(kTextPorts, language), this), QStringLiteral("lblFleetPorts"));
-    lstFleetPorts_ = Named(new QTableWidget(0, kColumnCount, this), QStringLiteral("lstFleetPorts"));
+    portTable_ = Named(new QTableWidget(0, kColumnCount, this), QStringLiteral("lstFleetPorts"));
     QStringList headers;
     for (int id : kHeaders)
         headers << Text(id, language);
-    lstFleetPorts_->setHorizontalHeaderLabels(headers);
-    lstFleetPorts_->verticalHeader()->hide();
-    lstFleetPorts_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstFleetPorts_->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstFleetPorts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstFleetPorts_->setTabKeyNavigation(false); // Tab leaves the list for the next control
-    lstFleetPorts_->setWordWrap(false);
-    lstFleetPorts_->horizontalHeader()->setSectionResizeMode(kPortColumn, QHeaderView::ResizeToContents);
-    lstFleetPorts_->horizontalHeader()->setSectionResizeMode(kRoundColumn, QHeaderView::ResizeToContents);
-    lstFleetPorts_->horizontalHeader()->setSectionResizeMode(kPhaseColumn, QHeaderView::ResizeToContents);
-    lstFleetPorts_->horizontalHeader()->setStretchLastSection(true);
-    lstFleetPorts_->setColumnWidth(kProgressColumn, fontMetrics().averageCharWidth() * 18);
-    lstFleetPorts_->setAccessibleName(WithoutMnemonic(Text(kTextPorts, language)).remove(QLatin1Char(':')).trimmed());
-    lblPorts->setBuddy(lstFleetPorts_);
+    portTable_->setHorizontalHeaderLabels(headers);
+    portTable_->verticalHeader()->hide();
+    portTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    portTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    portTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    portTable_->setTabKeyNavigation(false); // Tab leaves the list for the next control
+    portTable_->setWordWrap(false);
+    portTable_->horizontalHeader()->setSectionResizeMode(kPortColumn, QHeaderView::ResizeToContents);
+    portTable_->horizontalHeader()->setSectionResizeMode(kRoundColumn, QHeaderView::ResizeToContents);
+    portTable_->horizontalHeader()->setSectionResizeMode(kPhaseColumn, QHeaderView::ResizeToContents);
+    portTable_->horizontalHeader()->setStretchLastSection(true);
+    portTable_->setColumnWidth(kProgressColumn, fontMetrics().averageCharWidth() * 18);
+    portTable_->setAccessibleName(WithoutMnemonic(Text(kTextPorts, language)).remove(QLatin1Char(':')).trimmed());
+    lblPorts->setBuddy(portTable_);
 
     auto *lblOtherPort = Named(new QLabel(Text(kTextOtherPort, language), this), QStringLiteral("lblOtherPort"));
-    txtOtherPort_ = Named(new QLineEdit(this), QStringLiteral("txtOtherPort"));
-    txtOtherPort_->setAccessibleName(WithoutMnemonic(lblOtherPort->text()));
-    lblOtherPort->setBuddy(txtOtherPort_);
-    cmdAddPort_ = Named(new QPushButton(Text(kTextAdd, language), this), QStringLiteral("cmdAddPort"));
-    cmdAddPort_->setAutoDefault(false);
-    connect(cmdAddPort_, &QPushButton::clicked, this, &FleetDialog::addTypedPort);
+    otherPortEdit_ = Named(new QLineEdit(this), QStringLiteral("txtOtherPort"));
+    otherPortEdit_->setAccessibleName(WithoutMnemonic(lblOtherPort->text()));
+    lblOtherPort->setBuddy(otherPortEdit_);
+    addPortButton_ = Named(new QPushButton(Text(kTextAdd, language), this), QStringLiteral("cmdAddPort"));
+    addPortButton_->setAutoDefault(false);
+    connect(addPortButton_, &QPushButton::clicked, this, &FleetDialog::addTypedPort);
 
-    chkChannelsOnly_ = Named(new QCheckBox(Text(kTextChannelsOnly, language), this), QStringLiteral("chkChannelsOnly"));
+    channelsOnlyCheck_ = Named(new QCheckBox(Text(kTextChannelsOnly, language), this), QStringLiteral("chkChannelsOnly"));
 
     auto *lblLog = Named(new QLabel(Text(kTextLog, language), this), QStringLiteral("lblFleetLog"));
-    txtFleetLog_ = Named(new QLineEdit(QDir::toNativeSeparators(setup_.logFile), this), QStringLiteral("txtFleetLog"));
-    txtFleetLog_->setAccessibleName(WithoutMnemonic(lblLog->text()));
-    txtFleetLog_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
-    lblLog->setBuddy(txtFleetLog_);
-    cmdBrowse_ = Named(new QPushButton(Text(kTextBrowse, language), this), QStringLiteral("cmdBrowse"));
-    cmdBrowse_->setAutoDefault(false);
-    connect(cmdBrowse_, &QPushButton::clicked, this, &FleetDialog::browse);
+    logFileEdit_ = Named(new QLineEdit(QDir::toNativeSeparators(setup_.logFile), this), QStringLiteral("txtFleetLog"));
+    logFileEdit_->setAccessibleName(WithoutMnemonic(lblLog->text()));
+    logFileEdit_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    lblLog->setBuddy(logFileEdit_);
+    browseButton_ = Named(new QPushButton(Text(kTextBrowse, language), this), QStringLiteral("cmdBrowse"));
+    browseButton_->setAutoDefault(false);
+    connect(browseButton_, &QPushButton::clicked, this, &FleetDialog::browse);
 
-    lblFleetStatus_ = Named(new QLabel(this), QStringLiteral("lblFleetStatus"));
-    lblFleetStatus_->setWordWrap(true);
+    fleetStatus_ = Named(new QLabel(this), QStringLiteral("lblFleetStatus"));
+    fleetStatus_->setWordWrap(true);
 
-    cmdStart_ = Named(new QPushButton(Text(kTextStart, language), this), QStringLiteral("cmdStart"));
-    cmdNextRound_ = Named(new QPushButton(Text(kTextNextRound, language), this), QStringLiteral("cmdNextRound"));
-    cmdStop_ = Named(new QPushButton(Text(kTextStop, language), this), QStringLiteral("cmdStop"));
-    cmdClose_ = Named(new QPushButton(Text(kTextClose, language), this), QStringLiteral("cmdClose"));
-    for (QPushButton *button : {cmdStart_, cmdNextRound_, cmdStop_, cmdClose_})
+    startButton_ = Named(new QPushButton(Text(kTextStart, language), this), QStringLiteral("cmdStart"));
+    nextRoundButton_ = Named(new QPushButton(Text(kTextNextRound, language), this), QStringLiteral("cmdNextRound"));
+    stopButton_ = Named(new QPushButton(Text(kTextStop, language), this), QStringLiteral("cmdStop"));
+    closeButton_ = Named(new QPushButton(Text(kTextClose, language), this), QStringLiteral("cmdClose"));
+    for (QPushButton *button : {startButton_, nextRoundButton_, stopButton_, closeButton_})
         button->setAutoDefault(false);
-    connect(cmdStart_, &QPushButton::clicked, this, &FleetDialog::startRound);
-    connect(cmdNextRound_, &QPushButton::clicked, this, &FleetDialog::startRound);
-    connect(cmdStop_, &QPushButton::clicked, this, &FleetDialog::stop);
-    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(startButton_, &QPushButton::clicked, this, &FleetDialog::startRound);
+    connect(nextRoundButton_, &QPushButton::clicked, this, &FleetDialog::startRound);
+    connect(stopButton_, &QPushButton::clicked, this, &FleetDialog::stop);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *fields = new QGridLayout;
     fields->addWidget(lblOtherPort, 0, 0);
-    fields->addWidget(txtOtherPort_, 0, 1);
-    fields->addWidget(cmdAddPort_, 0, 2);
-    fields->addWidget(chkChannelsOnly_, 1, 0, 1, 3);
+    fields->addWidget(otherPortEdit_, 0, 1);
+    fields->addWidget(addPortButton_, 0, 2);
+    fields->addWidget(channelsOnlyCheck_, 1, 0, 1, 3);
     fields->addWidget(lblLog, 2, 0);
-    fields->addWidget(txtFleetLog_, 2, 1);
-    fields->addWidget(cmdBrowse_, 2, 2);
+    fields->addWidget(logFileEdit_, 2, 1);
+    fields->addWidget(browseButton_, 2, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton *button : {cmdStart_, cmdNextRound_, cmdStop_, cmdClose_})
+    for (QPushButton *button : {startButton_, nextRoundButton_, stopButton_, closeButton_})
         buttons->addWidget(button);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblPorts);
-    layout->addWidget(lstFleetPorts_, 1);
+    layout->addWidget(portTable_, 1);
     layout->addLayout(fields);
-    layout->addWidget(lblFleetStatus_);
+    layout->addWidget(fleetStatus_);
     layout->addLayout(buttons);
 
-    setTabOrder(lstFleetPorts_, txtOtherPort_);
-    setTabOrder(txtOtherPort_, cmdAddPort_);
-    setTabOrder(cmdAddPort_, chkChannelsOnly_);
-    setTabOrder(chkChannelsOnly_, txtFleetLog_);
-    setTabOrder(txtFleetLog_, cmdBrowse_);
-    setTabOrder(cmdBrowse_, cmdStart_);
-    setTabOrder(cmdStart_, cmdNextRound_);
-    setTabOrder(cmdNextRound_, cmdStop_);
-    setTabOrder(cmdStop_, cmdClose_);
+    setTabOrder(portTable_, otherPortEdit_);
+    setTabOrder(otherPortEdit_, addPortButton_);
+    setTabOrder(addPortButton_, channelsOnlyCheck_);
+    setTabOrder(channelsOnlyCheck_, logFileEdit_);
+    setTabOrder(logFileEdit_, browseButton_);
+    setTabOrder(browseButton_, startButton_);
+    setTabOrder(startButton_, nextRoundButton_);
+    setTabOrder(nextRoundButton_, stopButton_);
+    setTabOrder(stopButton_, closeButton_);
 
     // The default button follows whether any port is ticked.
-    connect(lstFleetPorts_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+    connect(portTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (item->column() == kPortColumn)
             updateButtons();
     });
@@ -200,16 +200,17 @@ FleetDialog::FleetDialog(Setup setup, LanguageMode language, Prompts &prompts, Q
     for (const SerialPortEntry &port : setup_.ports) {
         const int row = addPort(port.systemName, port.description);
         if (!port.isAdapter)
-            lstFleetPorts_->item(row, kPortColumn)->setCheckState(Qt::Unchecked);
+            portTable_->item(row, kPortColumn)->setCheckState(Qt::Unchecked);
     }
     if (!setup_.extraPort.isEmpty())
         addPort(setup_.extraPort);
-    if (lstFleetPorts_->rowCount() > 0)
-        lstFleetPorts_->setCurrentCell(0, kPortColumn);
+    if (portTable_->rowCount() > 0)
+        portTable_->setCurrentCell(0, kPortColumn);
 
-    resize(760, 420);
+    // Room for the port table and the log line in this font.
+    resize(fontMetrics().averageCharWidth() * 110, fontMetrics().lineSpacing() * 24);
     updateButtons();
-    lstFleetPorts_->setFocus();
+    portTable_->setFocus();
 }
 
 FleetDialog::~FleetDialog()
@@ -222,20 +223,20 @@ FleetDialog::~FleetDialog()
 
 QString FleetDialog::portOfRow(int row) const
 {
-    const QTableWidgetItem *item = lstFleetPorts_->item(row, kPortColumn);
+    const QTableWidgetItem *item = portTable_->item(row, kPortColumn);
     return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
 int FleetDialog::addPort(const QString &systemName, const QString &description)
 {
-    for (int row = 0; row < lstFleetPorts_->rowCount(); ++row) {
+    for (int row = 0; row < portTable_->rowCount(); ++row) {
         if (portOfRow(row) == systemName) {
-            lstFleetPorts_->item(row, kPortColumn)->setCheckState(Qt::Checked);
+            portTable_->item(row, kPortColumn)->setCheckState(Qt::Checked);
             return row;
         }
     }
-    const int row = lstFleetPorts_->rowCount();
-    lstFleetPorts_->insertRow(row);
+    const int row = portTable_->rowCount();
+    portTable_->insertRow(row);
     const QString shown = description.isEmpty() ? QDir::toNativeSeparators(systemName)
                                                 : QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(systemName),
                                                                                 description);
@@ -245,12 +246,12 @@ int FleetDialog::addPort(const QString &systemName, const QString &description)
     port->setCheckState(Qt::Checked);
     port->setData(Qt::AccessibleTextRole, shown);
     {
-        const QSignalBlocker blocker(lstFleetPorts_);
-        lstFleetPorts_->setItem(row, kPortColumn, port);
+        const QSignalBlocker blocker(portTable_);
+        portTable_->setItem(row, kPortColumn, port);
         for (int column : {kRoundColumn, kProgressColumn, kPhaseColumn, kResultColumn}) {
             auto *cell = new QTableWidgetItem;
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            lstFleetPorts_->setItem(row, column, cell);
+            portTable_->setItem(row, column, cell);
         }
     }
     auto *bar = new QProgressBar;
@@ -258,7 +259,7 @@ int FleetDialog::addPort(const QString &systemName, const QString &description)
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setFocusPolicy(Qt::NoFocus); // the row is reached through the list
-    lstFleetPorts_->setCellWidget(row, kProgressColumn, bar);
+    portTable_->setCellWidget(row, kProgressColumn, bar);
     bars_.push_back(bar);
     jobs_.emplace_back();
     showRow(row);
@@ -268,25 +269,25 @@ int FleetDialog::addPort(const QString &systemName, const QString &description)
 
 void FleetDialog::addTypedPort()
 {
-    const QString typed = txtOtherPort_->text().trimmed();
+    const QString typed = otherPortEdit_->text().trimmed();
     if (typed.isEmpty())
         return;
     const int row = addPort(NormalizePortName(typed));
-    lstFleetPorts_->setCurrentCell(row, kPortColumn);
-    txtOtherPort_->clear();
+    portTable_->setCurrentCell(row, kPortColumn);
+    otherPortEdit_->clear();
 }
 
 void FleetDialog::browse()
 {
     const QString chosen =
-        prompts_.saveFileName(this, QtFileFilter(Text(kTextLogFilter, language_)), txtFleetLog_->text());
+        prompts_.saveFileName(this, QtFileFilter(Text(kTextLogFilter, language_)), logFileEdit_->text());
     if (!chosen.isEmpty())
-        txtFleetLog_->setText(QDir::toNativeSeparators(chosen));
+        logFileEdit_->setText(QDir::toNativeSeparators(chosen));
 }
 
 QString FleetDialog::logFile() const
 {
-    return QDir::fromNativeSeparators(txtFleetLog_->text().trimmed());
+    return QDir::fromNativeSeparators(logFileEdit_->text().trimmed());
 }
 
 bool FleetDialog::isRunning() const
@@ -302,13 +303,13 @@ void FleetDialog::startRound()
     if (isRunning())
         return;
     std::vector<int> rows;
-    for (int row = 0; row < lstFleetPorts_->rowCount(); ++row)
-        if (lstFleetPorts_->item(row, kPortColumn)->checkState() == Qt::Checked)
+    for (int row = 0; row < portTable_->rowCount(); ++row)
+        if (portTable_->item(row, kPortColumn)->checkState() == Qt::Checked)
             rows.push_back(row);
     if (rows.empty()) {
         PromptMessage message{kTextNoPort, Text(kTextNoPort, language_), ProductName(), QMessageBox::Information};
         prompts_.message(this, message);
-        lstFleetPorts_->setFocus();
+        portTable_->setFocus();
         return;
     }
     if (!log_.isOpen()) {
@@ -320,14 +321,14 @@ void FleetDialog::startRound()
                                   ProductName(), QMessageBox::Critical};
             prompts_.message(this, message);
             log_.close();
-            txtFleetLog_->setFocus();
+            logFileEdit_->setFocus();
             return;
         }
     }
 
     FleetSettings settings;
     settings.plan = setup_.plan;
-    settings.channelsOnly = chkChannelsOnly_->isChecked();
+    settings.channelsOnly = channelsOnlyCheck_->isChecked();
     settings.backup = setup_.backup;
     settings.backupFolder = setup_.backupFolder;
     settings.language = language_;
@@ -341,13 +342,13 @@ void FleetDialog::startRound()
         connect(job.get(), &FleetJob::changed, this, [this, row] { jobChanged(row); });
         jobs_[static_cast<std::size_t>(row)] = std::move(job);
     }
-    for (int row = 0; row < lstFleetPorts_->rowCount(); ++row)
+    for (int row = 0; row < portTable_->rowCount(); ++row)
         showRow(row);
     const QString running = Text(kTextRoundRunning, language_).arg(round_);
-    lblFleetStatus_->setText(running);
-    Announce(lblFleetStatus_, running);
+    fleetStatus_->setText(running);
+    Announce(fleetStatus_, running);
     updateButtons();
-    cmdStop_->setFocus();
+    stopButton_->setFocus();
     // Every job gets its port before any starts talking; a port that does not open ends its
     // job at once.
     for (int row : rows)
@@ -387,7 +388,7 @@ void FleetDialog::jobChanged(int row)
 
 void FleetDialog::showRow(int row)
 {
-    const QString port = lstFleetPorts_->item(row, kPortColumn)->text();
+    const QString port = portTable_->item(row, kPortColumn)->text();
     const auto &job = jobs_[static_cast<std::size_t>(row)];
     QString roundText, phaseText, resultText;
     int percent = 0;
@@ -411,7 +412,7 @@ void FleetDialog::showRow(int row)
         return value.isEmpty() ? where : value + separator + where;
     };
     const auto set = [&](int column, const QString &text) {
-        QTableWidgetItem *item = lstFleetPorts_->item(row, column);
+        QTableWidgetItem *item = portTable_->item(row, column);
         item->setText(text);
         item->setToolTip(text);
         item->setData(Qt::AccessibleTextRole, cellName(column, text));
@@ -423,7 +424,7 @@ void FleetDialog::showRow(int row)
     bar->setValue(percent);
     const QString progress = QStringLiteral("%1%").arg(percent);
     bar->setAccessibleName(cellName(kProgressColumn, QString()));
-    lstFleetPorts_->item(row, kProgressColumn)->setData(Qt::AccessibleTextRole, cellName(kProgressColumn, progress));
+    portTable_->item(row, kProgressColumn)->setData(Qt::AccessibleTextRole, cellName(kProgressColumn, progress));
 }
 
 void FleetDialog::roundEnded()
@@ -438,15 +439,15 @@ void FleetDialog::roundEnded()
     }
     // A stopped radio says so in its own row.
     const QString text = Text(kTextRoundEnded, language_).arg(round_).arg(verified).arg(count);
-    lblFleetStatus_->setText(text);
-    Announce(lblFleetStatus_, text);
+    fleetStatus_->setText(text);
+    Announce(fleetStatus_, text);
     updateButtons();
     if (closePending_) {
         closePending_ = false;
         done(closeResult_);
         return;
     }
-    cmdNextRound_->setFocus();
+    nextRoundButton_->setFocus();
 }
 
 void FleetDialog::updateButtons()
@@ -454,9 +455,9 @@ void FleetDialog::updateButtons()
     const bool running = isRunning();
     bool anyTicked = false;
     {
-        const QSignalBlocker blocker(lstFleetPorts_);
-        for (int row = 0; row < lstFleetPorts_->rowCount(); ++row) {
-            QTableWidgetItem *item = lstFleetPorts_->item(row, kPortColumn);
+        const QSignalBlocker blocker(portTable_);
+        for (int row = 0; row < portTable_->rowCount(); ++row) {
+            QTableWidgetItem *item = portTable_->item(row, kPortColumn);
             anyTicked = anyTicked || item->checkState() == Qt::Checked;
             Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
             if (!running)
@@ -465,16 +466,16 @@ void FleetDialog::updateButtons()
         }
     }
     const bool started = round_ > 0;
-    cmdStart_->setEnabled(!running && !started);
-    cmdNextRound_->setEnabled(!running && started);
-    cmdStop_->setEnabled(running && !stopping_);
-    txtOtherPort_->setEnabled(!running);
-    cmdAddPort_->setEnabled(!running);
+    startButton_->setEnabled(!running && !started);
+    nextRoundButton_->setEnabled(!running && started);
+    stopButton_->setEnabled(running && !stopping_);
+    otherPortEdit_->setEnabled(!running);
+    addPortButton_->setEnabled(!running);
     // What the log says and how radios are written stays the same through the rounds.
-    chkChannelsOnly_->setEnabled(!started);
-    txtFleetLog_->setEnabled(!started);
-    cmdBrowse_->setEnabled(!started);
-    (started ? cmdNextRound_ : cmdStart_)->setDefault(!running && anyTicked);
+    channelsOnlyCheck_->setEnabled(!started);
+    logFileEdit_->setEnabled(!started);
+    browseButton_->setEnabled(!started);
+    (started ? nextRoundButton_ : startButton_)->setDefault(!running && anyTicked);
 }
 
 void FleetDialog::done(int result)
@@ -493,7 +494,7 @@ void FleetDialog::done(int result)
 void FleetDialog::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && txtOtherPort_->hasFocus()) {
+    if (enter && otherPortEdit_->hasFocus()) {
         addTypedPort();
         return;
     }

@@ -73,17 +73,17 @@ private:
     Setup setup_;
     LanguageMode language_;
     Prompts &prompts_;
-    QTableWidget *lstFleetPorts_ = nullptr;
-    QLineEdit *txtOtherPort_ = nullptr;
-    QPushButton *cmdAddPort_ = nullptr;
-    QCheckBox *chkChannelsOnly_ = nullptr;
-    QLineEdit *txtFleetLog_ = nullptr;
-    QPushButton *cmdBrowse_ = nullptr;
-    QLabel *lblFleetStatus_ = nullptr;
-    QPushButton *cmdStart_ = nullptr;
-    QPushButton *cmdNextRound_ = nullptr;
-    QPushButton *cmdStop_ = nullptr;
-    QPushButton *cmdClose_ = nullptr;
+    QTableWidget *portTable_ = nullptr;
+    QLineEdit *otherPortEdit_ = nullptr;
+    QPushButton *addPortButton_ = nullptr;
+    QCheckBox *channelsOnlyCheck_ = nullptr;
+    QLineEdit *logFileEdit_ = nullptr;
+    QPushButton *browseButton_ = nullptr;
+    QLabel *fleetStatus_ = nullptr;
+    QPushButton *startButton_ = nullptr;
+    QPushButton *nextRoundButton_ = nullptr;
+    QPushButton *stopButton_ = nullptr;
+    QPushButton *closeButton_ = nullptr;
     std::vector<std::unique_ptr<FleetJob>> jobs_; // one per row; null for a row not in the round
     std::vector<QProgressBar *> bars_;
     FleetLog log_;

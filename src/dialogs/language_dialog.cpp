@@ -20,30 +20,30 @@ LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(paren
 
     auto *lblLang = new QLabel(Text(1320, lang), this);
     lblLang->setObjectName(QStringLiteral("lblLang"));
-    cboLang_ = new QComboBox(this);
-    cboLang_->setObjectName(QStringLiteral("cboLang"));
-    cboLang_->addItems({Text(1321, lang), Text(1322, lang)}); // the index is the LanguageMode
-    cboLang_->setCurrentIndex(NormalizeLanguage(state_.language));
-    lblLang->setBuddy(cboLang_);
+    languageList_ = new QComboBox(this);
+    languageList_->setObjectName(QStringLiteral("cboLang"));
+    languageList_->addItems({Text(1321, lang), Text(1322, lang)}); // the index is the LanguageMode
+    languageList_->setCurrentIndex(NormalizeLanguage(state_.language));
+    lblLang->setBuddy(languageList_);
 
     const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
 
     auto *row = new QHBoxLayout;
     row->addWidget(lblLang);
-    row->addWidget(cboLang_, 1);
+    row->addWidget(languageList_, 1);
     auto *main = new QVBoxLayout(this);
     main->addLayout(row);
     main->addSpacing(8);
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
     KeepTitleWhole(this);
-    cboLang_->setFocus();
+    languageList_->setFocus();
 }
 
 void LanguageDialog::accept()
 {
-    if (cboLang_->currentIndex() != state_.language)
-        state_.language = cboLang_->currentIndex();
+    if (languageList_->currentIndex() != state_.language)
+        state_.language = languageList_->currentIndex();
     QDialog::accept();
 }
 

@@ -15,14 +15,14 @@ class LanguageDialog final : public QDialog {
 public:
     explicit LanguageDialog(AppState &state, QWidget *parent = nullptr);
 
-    QComboBox *languageList() const { return cboLang_; }
+    QComboBox *languageList() const { return languageList_; }
 
 public slots:
     void accept() override;
 
 private:
     AppState &state_;
-    QComboBox *cboLang_ = nullptr;
+    QComboBox *languageList_ = nullptr;
 };
 
 } // namespace zrk6

@@ -75,61 +75,61 @@ MemoryMapDialog::MemoryMapDialog(const ImageDocument &document, QWidget *parent)
     setWindowTitle(QStringLiteral("Memory Map"));
     setModal(false);
 
-    msgMemory_ = new QTableWidget(kImageRows, kColumns, this);
-    msgMemory_->setObjectName(QStringLiteral("msgMemory"));
-    msgMemory_->setAccessibleName(windowTitle());
-    msgMemory_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    msgMemory_->setSelectionMode(QAbstractItemView::SingleSelection);
-    msgMemory_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    msgMemory_->setTabKeyNavigation(false);
-    msgMemory_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    msgMemory_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    msgMemory_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    msgMemory_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    msgMemory_->horizontalHeader()->setSectionsClickable(false);
-    msgMemory_->verticalHeader()->setSectionsClickable(false);
-    msgMemory_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    memoryTable_ = new QTableWidget(kImageRows, kColumns, this);
+    memoryTable_->setObjectName(QStringLiteral("msgMemory"));
+    memoryTable_->setAccessibleName(windowTitle());
+    memoryTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    memoryTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    memoryTable_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    memoryTable_->setTabKeyNavigation(false);
+    memoryTable_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memoryTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoryTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    memoryTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    memoryTable_->horizontalHeader()->setSectionsClickable(false);
+    memoryTable_->verticalHeader()->setSectionsClickable(false);
+    memoryTable_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
 
-    txtMemory_ = new QLineEdit(msgMemory_->viewport());
-    txtMemory_->setObjectName(QStringLiteral("txtMemory"));
-    txtMemory_->setAlignment(Qt::AlignCenter);
-    txtMemory_->setFrame(false);
-    txtMemory_->setContextMenuPolicy(Qt::NoContextMenu);
-    txtMemory_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,2}")), txtMemory_));
-    txtMemory_->hide();
+    byteEditor_ = new QLineEdit(memoryTable_->viewport());
+    byteEditor_->setObjectName(QStringLiteral("txtMemory"));
+    byteEditor_->setAlignment(Qt::AlignCenter);
+    byteEditor_->setFrame(false);
+    byteEditor_->setContextMenuPolicy(Qt::NoContextMenu);
+    byteEditor_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,2}")), byteEditor_));
+    byteEditor_->hide();
 
-    lblAddr_ = new QLabel(QStringLiteral("0000"), this);
-    lblAddr_->setObjectName(QStringLiteral("lblAddr"));
-    lblAddr_->setMinimumWidth(lblAddr_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
-    cmdOK_ = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdOK_->setAutoDefault(false);
-    cmdCancel_->setAutoDefault(false);
-    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    addressLabel_ = new QLabel(QStringLiteral("0000"), this);
+    addressLabel_->setObjectName(QStringLiteral("lblAddr"));
+    addressLabel_->setMinimumWidth(addressLabel_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    okButton_->setObjectName(QStringLiteral("cmdOK"));
+    cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cmdCancel"));
+    okButton_->setAutoDefault(false);
+    cancelButton_->setAutoDefault(false);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(lblAddr_);
+    bottom->addWidget(addressLabel_);
     bottom->addStretch(1);
-    bottom->addWidget(cmdOK_);
-    bottom->addWidget(cmdCancel_);
+    bottom->addWidget(okButton_);
+    bottom->addWidget(cancelButton_);
     auto *main = new QVBoxLayout(this);
-    main->addWidget(msgMemory_);
+    main->addWidget(memoryTable_);
     main->addLayout(bottom);
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     fillGrid();
     sizeGrid();
 
-    msgMemory_->installEventFilter(this);
-    msgMemory_->viewport()->installEventFilter(this);
-    txtMemory_->installEventFilter(this);
-    connect(msgMemory_, &QTableWidget::currentCellChanged, this, [this] { updateAddress(); });
+    memoryTable_->installEventFilter(this);
+    memoryTable_->viewport()->installEventFilter(this);
+    byteEditor_->installEventFilter(this);
+    connect(memoryTable_, &QTableWidget::currentCellChanged, this, [this] { updateAddress(); });
     // A scroll moves the cells under the editor: give the edit up, as Esc does.
-    for (QScrollBar *bar : {msgMemory_->verticalScrollBar(), msgMemory_->horizontalScrollBar()})
+    for (QScrollBar *bar : {memoryTable_->verticalScrollBar(), memoryTable_->horizontalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, [this] {
             if (isEditing())
                 cancelEdit();
@@ -141,8 +141,8 @@ MemoryMapDialog::MemoryMapDialog(const ImageDocument &document, QWidget *parent)
     });
     connect(&document_, &ImageDocument::replaced, this, [this] { showBytes(0, kImageSize); });
 
-    msgMemory_->setCurrentCell(0, 0);
-    msgMemory_->setFocus();
+    memoryTable_->setCurrentCell(0, 0);
+    memoryTable_->setFocus();
     updateAddress();
 }
 
@@ -155,7 +155,7 @@ void MemoryMapDialog::showBytes(int begin, int end)
         // An edit made here and not yet stored stays as typed.
         if (edited_[static_cast<std::size_t>(address)] || (row == editRow_ && column == editColumn_))
             continue;
-        msgMemory_->item(row, column)->setText(HexByte(bytes[static_cast<std::size_t>(address)]));
+        memoryTable_->item(row, column)->setText(HexByte(bytes[static_cast<std::size_t>(address)]));
     }
 }
 
@@ -167,15 +167,15 @@ void MemoryMapDialog::fillGrid()
     QStringList rowHeaders;
     for (int r = 0; r < kImageRows; ++r)
         rowHeaders << QLatin1Char('0') + HexByte(r) + QLatin1Char('_');
-    msgMemory_->setHorizontalHeaderLabels(columnHeaders);
-    msgMemory_->setVerticalHeaderLabels(rowHeaders);
+    memoryTable_->setHorizontalHeaderLabels(columnHeaders);
+    memoryTable_->setVerticalHeaderLabels(rowHeaders);
 
     const auto bytes = document_.image().bytes();
     for (int r = 0; r < kImageRows; ++r) {
         for (int c = 0; c < kColumns; ++c) {
             auto *item = new ByteItem(r * kColumns + c, HexByte(bytes[static_cast<std::size_t>(r * kColumns + c)]));
             item->setTextAlignment(Qt::AlignCenter);
-            msgMemory_->setItem(r, c, item);
+            memoryTable_->setItem(r, c, item);
         }
     }
 }
@@ -184,28 +184,28 @@ void MemoryMapDialog::sizeGrid()
 {
     // A data column is one nineteenth of the grid, the header column 1.93 nineteenths;
     // the grid shows its header and 16 data rows.
-    const QFontMetrics metrics = msgMemory_->fontMetrics();
+    const QFontMetrics metrics = memoryTable_->fontMetrics();
     const int cellWidth = metrics.horizontalAdvance(QStringLiteral("WW")) + 14;
     const int headerWidth = qRound(cellWidth * 1.93);
     const int rowHeight = metrics.height() + 8;
-    msgMemory_->horizontalHeader()->setDefaultSectionSize(cellWidth);
-    msgMemory_->verticalHeader()->setDefaultSectionSize(rowHeight);
-    msgMemory_->verticalHeader()->setFixedWidth(headerWidth);
-    msgMemory_->horizontalHeader()->setFixedHeight(rowHeight);
-    const int frame = msgMemory_->frameWidth() * 2;
-    const int width = headerWidth + kColumns * cellWidth + msgMemory_->verticalScrollBar()->sizeHint().width() + frame;
+    memoryTable_->horizontalHeader()->setDefaultSectionSize(cellWidth);
+    memoryTable_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    memoryTable_->verticalHeader()->setFixedWidth(headerWidth);
+    memoryTable_->horizontalHeader()->setFixedHeight(rowHeight);
+    const int frame = memoryTable_->frameWidth() * 2;
+    const int width = headerWidth + kColumns * cellWidth + memoryTable_->verticalScrollBar()->sizeHint().width() + frame;
     const int height = 17 * rowHeight + frame;
-    msgMemory_->setFixedSize(width, height);
+    memoryTable_->setFixedSize(width, height);
 }
 
 void MemoryMapDialog::updateAddress()
 {
-    const int row = msgMemory_->currentRow();
-    const int column = msgMemory_->currentColumn();
+    const int row = memoryTable_->currentRow();
+    const int column = memoryTable_->currentColumn();
     if (row < 0 || column < 0)
         return;
-    const QString rowHeader = msgMemory_->verticalHeaderItem(row)->text();
-    lblAddr_->setText(rowHeader.left(3) + msgMemory_->horizontalHeaderItem(column)->text());
+    const QString rowHeader = memoryTable_->verticalHeaderItem(row)->text();
+    addressLabel_->setText(rowHeader.left(3) + memoryTable_->horizontalHeaderItem(column)->text());
 }
 
 bool MemoryMapDialog::isEditing() const
@@ -215,25 +215,25 @@ bool MemoryMapDialog::isEditing() const
 
 void MemoryMapDialog::openEditor(const QString &typed)
 {
-    const int row = msgMemory_->currentRow();
-    const int column = msgMemory_->currentColumn();
+    const int row = memoryTable_->currentRow();
+    const int column = memoryTable_->currentColumn();
     if (row < 0 || column < 0)
         return;
-    msgMemory_->scrollTo(msgMemory_->model()->index(row, column));
+    memoryTable_->scrollTo(memoryTable_->model()->index(row, column));
     editRow_ = row;
     editColumn_ = column;
-    savedText_ = msgMemory_->item(row, column)->text();
-    txtMemory_->setAccessibleName(AddressName(row * kColumns + column));
-    txtMemory_->setGeometry(msgMemory_->visualRect(msgMemory_->model()->index(row, column)));
+    savedText_ = memoryTable_->item(row, column)->text();
+    byteEditor_->setAccessibleName(AddressName(row * kColumns + column));
+    byteEditor_->setGeometry(memoryTable_->visualRect(memoryTable_->model()->index(row, column)));
     if (typed.isEmpty()) {
-        txtMemory_->setText(savedText_);
-        txtMemory_->selectAll();
+        byteEditor_->setText(savedText_);
+        byteEditor_->selectAll();
     } else {
-        txtMemory_->setText(typed);
-        txtMemory_->setCursorPosition(typed.size());
+        byteEditor_->setText(typed);
+        byteEditor_->setCursorPosition(typed.size());
     }
-    txtMemory_->show();
-    txtMemory_->setFocus();
+    byteEditor_->show();
+    byteEditor_->setFocus();
 }
 
 void MemoryMapDialog::finishEdit()
@@ -241,24 +241,24 @@ void MemoryMapDialog::finishEdit()
     // Cleared before hiding: hiding moves the focus, and that must not commit again.
     editRow_ = -1;
     editColumn_ = -1;
-    const bool hadFocus = txtMemory_->hasFocus();
-    txtMemory_->hide();
+    const bool hadFocus = byteEditor_->hasFocus();
+    byteEditor_->hide();
     if (hadFocus)
-        msgMemory_->setFocus();
+        memoryTable_->setFocus();
 }
 
 void MemoryMapDialog::commitEdit()
 {
     if (!isEditing())
         return;
-    QString text = txtMemory_->text().toUpper();
+    QString text = byteEditor_->text().toUpper();
     if (text.isEmpty())
         text = QStringLiteral("FF");
     else if (text.size() == 1)
         text.prepend(QLatin1Char('0'));
     if (text != savedText_)
         edited_[static_cast<std::size_t>(editRow_ * kColumns + editColumn_)] = true;
-    msgMemory_->item(editRow_, editColumn_)->setText(text);
+    memoryTable_->item(editRow_, editColumn_)->setText(text);
     finishEdit();
 }
 
@@ -266,18 +266,18 @@ void MemoryMapDialog::cancelEdit()
 {
     if (!isEditing())
         return;
-    msgMemory_->item(editRow_, editColumn_)->setText(savedText_);
+    memoryTable_->item(editRow_, editColumn_)->setText(savedText_);
     finishEdit();
 }
 
 void MemoryMapDialog::moveAfterEnter()
 {
-    const int row = msgMemory_->currentRow();
-    const int column = msgMemory_->currentColumn();
+    const int row = memoryTable_->currentRow();
+    const int column = memoryTable_->currentColumn();
     if (column < kColumns - 1)
-        msgMemory_->setCurrentCell(row, column + 1);
+        memoryTable_->setCurrentCell(row, column + 1);
     else if (row < kImageRows - 1)
-        msgMemory_->setCurrentCell(row + 1, 0);
+        memoryTable_->setCurrentCell(row + 1, 0);
 }
 
 bool MemoryMapDialog::gridKey(QKeyEvent *key)
@@ -312,21 +312,21 @@ bool MemoryMapDialog::editorKey(QKeyEvent *key)
         return false; // Backspace, Delete and the caret keys keep their usual meaning
     const QChar c = text.at(0).toUpper();
     const bool hex = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
-    if (hex && (txtMemory_->text().size() < 2 || txtMemory_->hasSelectedText()))
-        txtMemory_->insert(QString(c));
+    if (hex && (byteEditor_->text().size() < 2 || byteEditor_->hasSelectedText()))
+        byteEditor_->insert(QString(c));
     return true;
 }
 
 bool MemoryMapDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == msgMemory_ && event->type() == QEvent::KeyPress && !isEditing())
+    if (watched == memoryTable_ && event->type() == QEvent::KeyPress && !isEditing())
         return gridKey(static_cast<QKeyEvent *>(event));
-    if (watched == msgMemory_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == memoryTable_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !isEditing())
             openEditor();
         return false;
     }
-    if (watched == txtMemory_) {
+    if (watched == byteEditor_) {
         if (event->type() == QEvent::KeyPress)
             return editorKey(static_cast<QKeyEvent *>(event));
         if (event->type() == QEvent::FocusOut && isEditing()) {
@@ -356,7 +356,7 @@ void MemoryMapDialog::accept()
     for (int address = 0; address < kImageSize; ++address) {
         if (!edited_[static_cast<std::size_t>(address)])
             continue;
-        const QString text = msgMemory_->item(address / kColumns, address % kColumns)->text();
+        const QString text = memoryTable_->item(address / kColumns, address % kColumns)->text();
         bytes[address] = static_cast<std::uint8_t>(text.toInt(nullptr, 16));
     }
     QDialog::accept();

@@ -25,9 +25,9 @@ class MemoryMapDialog final : public QDialog {
 public:
     explicit MemoryMapDialog(const ImageDocument &document, QWidget *parent = nullptr);
 
-    QTableWidget *grid() const { return msgMemory_; }
-    QLineEdit *editor() const { return txtMemory_; }
-    QLabel *addressLabel() const { return lblAddr_; }
+    QTableWidget *grid() const { return memoryTable_; }
+    QLineEdit *editor() const { return byteEditor_; }
+    QLabel *addressLabel() const { return addressLabel_; }
     bool isEditing() const;
 
     // Opens the editor on the current cell with its text, or with one typed character.
@@ -57,11 +57,11 @@ private:
     bool editorKey(class QKeyEvent *key);
 
     const ImageDocument &document_;
-    QTableWidget *msgMemory_ = nullptr;
-    QLineEdit *txtMemory_ = nullptr;
-    QLabel *lblAddr_ = nullptr;
-    QPushButton *cmdOK_ = nullptr;
-    QPushButton *cmdCancel_ = nullptr;
+    QTableWidget *memoryTable_ = nullptr;
+    QLineEdit *byteEditor_ = nullptr;
+    QLabel *addressLabel_ = nullptr;
+    QPushButton *okButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
     QString savedText_;
     int editRow_ = -1;
     int editColumn_ = -1;

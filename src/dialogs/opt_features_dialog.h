@@ -27,8 +27,8 @@ public:
     QComboBox *generalList(int i) const;
     QCheckBox *generalCheck(int i) const;
     QComboBox *voxList(int i) const;
-    QLineEdit *pttIdAni() const { return txtPttIdAni_; }
-    QLineEdit *pttIdName() const { return txtPttIdName_; }
+    QLineEdit *pttIdAni() const { return pttIdAniEdit_; }
+    QLineEdit *pttIdName() const { return pttIdNameEdit_; }
     QCheckBox *pttIdCheck(int i) const;
 
     // The features as the controls show them: what OK stores.
@@ -44,20 +44,20 @@ private:
     const ImageDocument &document_;
     OptionalFeatures loaded_;
 
-    QGroupBox *fraGenFunction_ = nullptr;
-    QGroupBox *fraVox_ = nullptr;
-    QGroupBox *fraPttId_ = nullptr;
-    QLabel *lblGen_[8] = {};
-    QComboBox *cboGen_[8] = {};
-    QCheckBox *chkGen_[6] = {};
-    QLabel *lblVox_[3] = {};
-    QComboBox *cboVox_[3] = {};
-    QLabel *lblPttId_[3] = {};
-    QLineEdit *txtPttIdAni_ = nullptr;
-    QLineEdit *txtPttIdName_ = nullptr;
-    QCheckBox *chkPttId_[3] = {};
-    QPushButton *cmdOK_ = nullptr;
-    QPushButton *cmdCancel_ = nullptr;
+    QGroupBox *functionFrame_ = nullptr;
+    QGroupBox *voxFrame_ = nullptr;
+    QGroupBox *pttIdFrame_ = nullptr;
+    QLabel *featureLabels_[8] = {};
+    QComboBox *featureLists_[8] = {};
+    QCheckBox *featureChecks_[6] = {};
+    QLabel *voxLabel_[3] = {};
+    QComboBox *voxList_[3] = {};
+    QLabel *pttIdLabels_[3] = {};
+    QLineEdit *pttIdAniEdit_ = nullptr;
+    QLineEdit *pttIdNameEdit_ = nullptr;
+    QCheckBox *pttIdCheck_[3] = {};
+    QPushButton *okButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
 };
 
 } // namespace zrk6

@@ -69,25 +69,25 @@ PrintDialog::PrintDialog(const AppState &state, const ImageDocument &document, P
     const LanguageMode lang = state_.language;
     setWindowTitle(Text(1300, lang));
 
-    chkChannels_ = Named(new QCheckBox(Text(1301, lang), this), QStringLiteral("chkPrintItem1"));
-    chkFeatures_ = Named(new QCheckBox(Text(1400, lang), this), QStringLiteral("chkPrintItem2"));
-    lblFrom_ = Named(new QLabel(Text(1335, lang), this), QStringLiteral("lblFrom"));
-    lblTo_ = Named(new QLabel(Text(1336, lang), this), QStringLiteral("lblTo"));
-    txtFrom_ = Named(new QLineEdit(QStringLiteral("1"), this), QStringLiteral("txtRange0"));
-    txtTo_ = Named(new QLineEdit(QStringLiteral("128"), this), QStringLiteral("txtRange1"));
-    cmdSelectAll_ = Named(new QPushButton(Text(1303, lang), this), QStringLiteral("cmdSelectAll"));
-    cmdClearAll_ = Named(new QPushButton(Text(1304, lang), this), QStringLiteral("cmdClearAll"));
-    cmdSetup_ = Named(new QPushButton(Text(1021, lang), this), QStringLiteral("cmdSetup"));
-    cmdPreview_ = Named(new QPushButton(PreviewCaption(lang), this), QStringLiteral("cmdPreview"));
+    channelsCheck_ = Named(new QCheckBox(Text(1301, lang), this), QStringLiteral("chkPrintItem1"));
+    featuresCheck_ = Named(new QCheckBox(Text(1400, lang), this), QStringLiteral("chkPrintItem2"));
+    fromLabel_ = Named(new QLabel(Text(1335, lang), this), QStringLiteral("lblFrom"));
+    toLabel_ = Named(new QLabel(Text(1336, lang), this), QStringLiteral("lblTo"));
+    fromEdit_ = Named(new QLineEdit(QStringLiteral("1"), this), QStringLiteral("txtRange0"));
+    toEdit_ = Named(new QLineEdit(QStringLiteral("128"), this), QStringLiteral("txtRange1"));
+    selectAllButton_ = Named(new QPushButton(Text(1303, lang), this), QStringLiteral("cmdSelectAll"));
+    clearAllButton_ = Named(new QPushButton(Text(1304, lang), this), QStringLiteral("cmdClearAll"));
+    pageSetupButton_ = Named(new QPushButton(Text(1021, lang), this), QStringLiteral("cmdSetup"));
+    previewButton_ = Named(new QPushButton(PreviewCaption(lang), this), QStringLiteral("cmdPreview"));
     const OkCancelButtons okCancel = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);
-    cmdOK_ = okCancel.ok;
-    cmdCancel_ = okCancel.cancel;
-    lblFrom_->setBuddy(txtFrom_);
-    lblTo_->setBuddy(txtTo_);
+    okButton_ = okCancel.ok;
+    cancelButton_ = okCancel.cancel;
+    fromLabel_->setBuddy(fromEdit_);
+    toLabel_->setBuddy(toEdit_);
 
     auto *enter = new EnterMovesFocus(this);
     auto *selectOnFocus = new SelectAllOnFocus(this);
-    for (QLineEdit *box : {txtFrom_, txtTo_}) {
+    for (QLineEdit *box : {fromEdit_, toEdit_}) {
         // Three digits at most; a paste of anything else is refused too.
         box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), box));
         box->setContextMenuPolicy(Qt::NoContextMenu);
@@ -97,47 +97,47 @@ PrintDialog::PrintDialog(const AppState &state, const ImageDocument &document, P
         box->installEventFilter(selectOnFocus);
         enter->watch(box);
     }
-    enter->watch(chkChannels_);
-    enter->watch(chkFeatures_);
-    for (QPushButton *button : {cmdSelectAll_, cmdClearAll_, cmdSetup_, cmdPreview_, cmdOK_, cmdCancel_}) {
+    enter->watch(channelsCheck_);
+    enter->watch(featuresCheck_);
+    for (QPushButton *button : {selectAllButton_, clearAllButton_, pageSetupButton_, previewButton_, okButton_, cancelButton_}) {
         button->setAutoDefault(false);
         enter->watch(button);
     }
 
-    connect(chkChannels_, &QCheckBox::toggled, this, &PrintDialog::setRangeEnabled);
-    connect(cmdSelectAll_, &QPushButton::clicked, this, &PrintDialog::selectAll);
-    connect(cmdClearAll_, &QPushButton::clicked, this, &PrintDialog::clearAll);
-    connect(cmdSetup_, &QPushButton::clicked, this, &PrintDialog::setup);
-    connect(cmdPreview_, &QPushButton::clicked, this, &PrintDialog::preview);
+    connect(channelsCheck_, &QCheckBox::toggled, this, &PrintDialog::setRangeEnabled);
+    connect(selectAllButton_, &QPushButton::clicked, this, &PrintDialog::selectAll);
+    connect(clearAllButton_, &QPushButton::clicked, this, &PrintDialog::clearAll);
+    connect(pageSetupButton_, &QPushButton::clicked, this, &PrintDialog::setup);
+    connect(previewButton_, &QPushButton::clicked, this, &PrintDialog::preview);
 
     auto *items = new QGridLayout;
-    items->addWidget(chkChannels_, 0, 0);
-    items->addWidget(lblFrom_, 0, 1);
-    items->addWidget(txtFrom_, 0, 2);
-    items->addWidget(lblTo_, 0, 3);
-    items->addWidget(txtTo_, 0, 4);
-    items->addWidget(chkFeatures_, 1, 0);
+    items->addWidget(channelsCheck_, 0, 0);
+    items->addWidget(fromLabel_, 0, 1);
+    items->addWidget(fromEdit_, 0, 2);
+    items->addWidget(toLabel_, 0, 3);
+    items->addWidget(toEdit_, 0, 4);
+    items->addWidget(featuresCheck_, 1, 0);
     items->setColumnMinimumWidth(0, 0);
     auto *buttons = new QGridLayout;
-    buttons->addWidget(cmdSelectAll_, 0, 0);
-    buttons->addWidget(cmdSetup_, 0, 1);
-    buttons->addWidget(cmdCancel_, 0, 2);
-    buttons->addWidget(cmdClearAll_, 1, 0);
-    buttons->addWidget(cmdPreview_, 1, 1);
-    buttons->addWidget(cmdOK_, 1, 2);
+    buttons->addWidget(selectAllButton_, 0, 0);
+    buttons->addWidget(pageSetupButton_, 0, 1);
+    buttons->addWidget(cancelButton_, 0, 2);
+    buttons->addWidget(clearAllButton_, 1, 0);
+    buttons->addWidget(previewButton_, 1, 1);
+    buttons->addWidget(okButton_, 1, 2);
     auto *main = new QVBoxLayout(this);
     main->addLayout(items);
     main->addSpacing(8);
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);
     // Tab goes along the rows of buttons as they are laid out.
-    QWidget *order[] = {chkChannels_, txtFrom_,  txtTo_,       chkFeatures_, cmdSelectAll_,
-                        cmdSetup_,    cmdCancel_, cmdClearAll_, cmdPreview_,  cmdOK_};
+    QWidget *order[] = {channelsCheck_, fromEdit_,  toEdit_,       featuresCheck_, selectAllButton_,
+                        pageSetupButton_,    cancelButton_, clearAllButton_, previewButton_,  okButton_};
     for (std::size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
 
     setRangeEnabled(false);
-    chkChannels_->setFocus();
+    channelsCheck_->setFocus();
 }
 
 ChosenSurface PrintDialog::ChooseWithDialog(QWidget *parent, QPrinter &printer)
@@ -155,7 +155,7 @@ ChosenSurface PrintDialog::ChooseWithDialog(QWidget *parent, QPrinter &printer)
 
 void PrintDialog::setRangeEnabled(bool enabled)
 {
-    for (QLineEdit *box : {txtFrom_, txtTo_}) {
+    for (QLineEdit *box : {fromEdit_, toEdit_}) {
         box->setEnabled(enabled);
         // Grey while disabled, the normal entry background while enabled.
         QPalette palette = box->palette();
@@ -169,43 +169,43 @@ void PrintDialog::setRangeEnabled(bool enabled)
 
 void PrintDialog::selectAll()
 {
-    chkChannels_->setChecked(true);
-    chkFeatures_->setChecked(true);
+    channelsCheck_->setChecked(true);
+    featuresCheck_->setChecked(true);
 }
 
 void PrintDialog::clearAll()
 {
-    chkChannels_->setChecked(false);
-    chkFeatures_->setChecked(false);
+    channelsCheck_->setChecked(false);
+    featuresCheck_->setChecked(false);
 }
 
 void PrintDialog::validateFrom()
 {
-    const int v = txtFrom_->text().toInt();
-    txtFrom_->setText((v == 0 || v > txtTo_->text().toInt()) ? QStringLiteral("1") : QString::number(v));
+    const int v = fromEdit_->text().toInt();
+    fromEdit_->setText((v == 0 || v > toEdit_->text().toInt()) ? QStringLiteral("1") : QString::number(v));
 }
 
 void PrintDialog::validateTo()
 {
-    const int v = txtTo_->text().toInt();
-    txtTo_->setText((v > kChannelCount || txtFrom_->text().toInt() > v) ? QStringLiteral("128") : QString::number(v));
+    const int v = toEdit_->text().toInt();
+    toEdit_->setText((v > kChannelCount || fromEdit_->text().toInt() > v) ? QStringLiteral("128") : QString::number(v));
 }
 
 void PrintDialog::validateFocusedRange()
 {
-    if (txtFrom_->hasFocus())
+    if (fromEdit_->hasFocus())
         validateFrom();
-    else if (txtTo_->hasFocus())
+    else if (toEdit_->hasFocus())
         validateTo();
 }
 
 bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == txtFrom_ || watched == txtTo_)) {
+    if (event->type() == QEvent::FocusOut && (watched == fromEdit_ || watched == toEdit_)) {
         // Only a move to another control of this dialog validates, as a focus change would.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (watched == txtFrom_)
+            if (watched == fromEdit_)
                 validateFrom();
             else
                 validateTo();
@@ -221,10 +221,10 @@ PrintJob PrintDialog::job() const
     job.bandText = bandText_;
     job.documentName = QString::fromStdString(document_.fileName());
     job.printedAt = QDateTime::currentDateTime();
-    job.channels = chkChannels_->isChecked();
-    job.from = txtFrom_->text().toInt();
-    job.to = txtTo_->text().toInt();
-    job.features = chkFeatures_->isChecked();
+    job.channels = channelsCheck_->isChecked();
+    job.from = fromEdit_->text().toInt();
+    job.to = toEdit_->text().toInt();
+    job.features = featuresCheck_->isChecked();
     if (job.features)
         job.featureLines = OptionalFeatureLines(document_.image(), document_.band(), state_.language);
     return job;
@@ -232,7 +232,7 @@ PrintJob PrintDialog::job() const
 
 bool PrintDialog::itemsChosen()
 {
-    if (chkChannels_->isChecked() || chkFeatures_->isChecked())
+    if (channelsCheck_->isChecked() || featuresCheck_->isChecked())
         return true;
     prompts_.message(this, PromptMessage{1306, Text(1306, state_.language), ProductName(), QMessageBox::Information,
                                          QMessageBox::Ok, QMessageBox::NoButton});

@@ -73,18 +73,18 @@ private:
     QPrinter *printer_ = nullptr;
     SurfaceChooser chooser_;
 
-    QCheckBox *chkChannels_ = nullptr;
-    QCheckBox *chkFeatures_ = nullptr;
-    QLabel *lblFrom_ = nullptr;
-    QLabel *lblTo_ = nullptr;
-    QLineEdit *txtFrom_ = nullptr;
-    QLineEdit *txtTo_ = nullptr;
-    QPushButton *cmdSelectAll_ = nullptr;
-    QPushButton *cmdClearAll_ = nullptr;
-    QPushButton *cmdSetup_ = nullptr;
-    QPushButton *cmdPreview_ = nullptr;
-    QPushButton *cmdOK_ = nullptr;
-    QPushButton *cmdCancel_ = nullptr;
+    QCheckBox *channelsCheck_ = nullptr;
+    QCheckBox *featuresCheck_ = nullptr;
+    QLabel *fromLabel_ = nullptr;
+    QLabel *toLabel_ = nullptr;
+    QLineEdit *fromEdit_ = nullptr;
+    QLineEdit *toEdit_ = nullptr;
+    QPushButton *selectAllButton_ = nullptr;
+    QPushButton *clearAllButton_ = nullptr;
+    QPushButton *pageSetupButton_ = nullptr;
+    QPushButton *previewButton_ = nullptr;
+    QPushButton *okButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
 };
 
 } // namespace zrk6

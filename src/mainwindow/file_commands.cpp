@@ -18,6 +18,7 @@ namespace zrk6 {
 
 // "ZR-K6 Text Form (*.yaml)|*.yaml"
 constexpr int kTextFormFilter = 1728;
+constexpr int kTextUseImport = 1986;
 
 FileCommands::FileCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views)
     : state_(state), document_(document), prompts_(prompts), views_(views)
@@ -99,8 +100,12 @@ bool FileCommands::openDataFile(const QString &chosenPath)
     if (!loaded.ok()) {
         PromptMessage m = TextMessage(loaded.textId, state_.language, TableText(1113, state_.language),
                                       QMessageBox::Critical);
-        if (loaded.textId == 1112) // which file, when it came from the command line or the recent list
+        if (loaded.textId == 1112) { // which file, when it came from the command line or the recent list
             m.text += QLatin1Char('\n') + TableText(1984, state_.language).arg(QDir::toNativeSeparators(path));
+            // A channel list is the file people most often open here by mistake.
+            if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+                m.text += QLatin1Char('\n') + TableText(kTextUseImport, state_.language);
+        }
         prompts_.message(views_.dialogParent(), m);
         return false;
     }

@@ -27,72 +27,72 @@ GeneralPanel::GeneralPanel(AppState &state, const ImageDocument &document, QWidg
     : QGroupBox(parent), state_(state), document_(document)
 {
     setObjectName(QStringLiteral("fraGeneral"));
-    lblGeneral0_ = new QLabel(this);
-    lblGeneral0_->setObjectName(QStringLiteral("lblGeneral0"));
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    QFont bold = label1_->font();
+    modelLabel_ = new QLabel(this);
+    modelLabel_->setObjectName(QStringLiteral("lblGeneral0"));
+    productName_ = new QLabel(this);
+    productName_->setObjectName(QStringLiteral("Label1"));
+    QFont bold = productName_->font();
     bold.setBold(true);
-    label1_->setFont(bold);
-    lblGeneral1_ = new QLabel(this);
-    lblGeneral1_->setObjectName(QStringLiteral("lblGeneral1"));
-    cboGenFreq_ = new QComboBox(this);
-    cboGenFreq_->setObjectName(QStringLiteral("cboGenFreq"));
-    cboGenFreq_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    cboGenModel_ = new QComboBox(this);
-    cboGenModel_->setObjectName(QStringLiteral("cboGenModel"));
-    cboGenModel_->setVisible(false);
-    lblGeneral0_->setBuddy(cboGenModel_);
-    lblGeneral1_->setBuddy(cboGenFreq_);
+    productName_->setFont(bold);
+    bandLabel_ = new QLabel(this);
+    bandLabel_->setObjectName(QStringLiteral("lblGeneral1"));
+    bandList_ = new QComboBox(this);
+    bandList_->setObjectName(QStringLiteral("cboGenFreq"));
+    bandList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    modelList_ = new QComboBox(this);
+    modelList_->setObjectName(QStringLiteral("cboGenModel"));
+    modelList_->setVisible(false);
+    modelLabel_->setBuddy(modelList_);
+    bandLabel_->setBuddy(bandList_);
 
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(lblGeneral0_);
+    layout->addWidget(modelLabel_);
     layout->addSpacing(6);
-    layout->addWidget(label1_);
+    layout->addWidget(productName_);
     layout->addSpacing(48);
-    layout->addWidget(lblGeneral1_);
+    layout->addWidget(bandLabel_);
     layout->addSpacing(6);
-    layout->addWidget(cboGenFreq_);
+    layout->addWidget(bandList_);
     layout->addStretch(1);
 
     // A wheel notch over the list must not start a band change: it needs the focus first.
-    cboGenFreq_->setFocusPolicy(Qt::StrongFocus);
-    cboGenFreq_->installEventFilter(this);
-    connect(cboGenFreq_, &QComboBox::currentIndexChanged, this, &GeneralPanel::cboGenFreq_Click);
+    bandList_->setFocusPolicy(Qt::StrongFocus);
+    bandList_->installEventFilter(this);
+    connect(bandList_, &QComboBox::currentIndexChanged, this, &GeneralPanel::bandListChanged);
     connect(&document_, &ImageDocument::replaced, this, &GeneralPanel::showFromImage);
     connect(&document_, &ImageDocument::bandChanged, this, &GeneralPanel::showFromImage);
 }
 
 void GeneralPanel::fillLists()
 {
-    label1_->setText(ProductTitle());
+    productName_->setText(ProductTitle());
     // Filling selects nothing and runs no handler: the first fill from the image does.
-    const QSignalBlocker blockModel(cboGenModel_);
-    const QSignalBlocker blockBand(cboGenFreq_);
-    cboGenModel_->clear();
+    const QSignalBlocker blockModel(modelList_);
+    const QSignalBlocker blockBand(bandList_);
+    modelList_->clear();
     for (const ModelRow &model : ModelTable())
-        cboGenModel_->addItem(ViewText(model.text));
-    cboGenModel_->setCurrentIndex(-1);
-    cboGenFreq_->clear();
+        modelList_->addItem(ViewText(model.text));
+    modelList_->setCurrentIndex(-1);
+    bandList_->clear();
     for (const BandRow &row : BandTable())
-        cboGenFreq_->addItem(ViewText(row.text));
-    cboGenFreq_->setCurrentIndex(-1);
+        bandList_->addItem(ViewText(row.text));
+    bandList_->setCurrentIndex(-1);
 }
 
 void GeneralPanel::applyCaptions()
 {
     setTitle(TableText(1250, state_.language));
-    lblGeneral0_->setText(TableText(1251, state_.language));
-    lblGeneral1_->setText(TableText(1252, state_.language));
+    modelLabel_->setText(TableText(1251, state_.language));
+    bandLabel_->setText(TableText(1252, state_.language));
     // The model shows as a plain label; a screen reader says what it is.
-    label1_->setAccessibleName(TableText(1932, state_.language).arg(label1_->text()));
+    productName_->setAccessibleName(TableText(1932, state_.language).arg(productName_->text()));
 }
 
 void GeneralPanel::showFromImage()
 {
     {
-        const QSignalBlocker block(cboGenModel_);
-        cboGenModel_->setCurrentIndex(ModelIndexFromByte(document_.image().at(addr::kModel)));
+        const QSignalBlocker block(modelList_);
+        modelList_->setCurrentIndex(ModelIndexFromByte(document_.image().at(addr::kModel)));
     }
     bandEventsEnabled_ = false;
     selectBandText(QString::fromStdString(document_.band().text));
@@ -101,24 +101,24 @@ void GeneralPanel::showFromImage()
 
 void GeneralPanel::selectBandText(const QString &text)
 {
-    const int index = cboGenFreq_->findText(text, Qt::MatchExactly);
+    const int index = bandList_->findText(text, Qt::MatchExactly);
     if (index < 0) {
-        cboGenFreq_->setCurrentIndex(-1);
+        bandList_->setCurrentIndex(-1);
         return;
     }
-    cboGenFreq_->setCurrentIndex(index);
+    bandList_->setCurrentIndex(index);
     prevBandText_ = text;
 }
 
 bool GeneralPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == cboGenFreq_) {
-        if (event->type() == QEvent::Wheel && !cboGenFreq_->hasFocus()) {
+    if (watched == bandList_) {
+        if (event->type() == QEvent::Wheel && !bandList_->hasFocus()) {
             event->ignore();
             return true;
         }
         if (event->type() == QEvent::FocusIn) {
-            prevBandText_ = cboGenFreq_->currentText();
+            prevBandText_ = bandList_->currentText();
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -130,11 +130,11 @@ bool GeneralPanel::eventFilter(QObject *watched, QEvent *event)
     return QGroupBox::eventFilter(watched, event);
 }
 
-void GeneralPanel::cboGenFreq_Click(int index)
+void GeneralPanel::bandListChanged(int index)
 {
     if (!bandEventsEnabled_ || index < 0)
         return;
-    const QString chosen = cboGenFreq_->itemText(index);
+    const QString chosen = bandList_->itemText(index);
     if (chosen == prevBandText_)
         return;
 

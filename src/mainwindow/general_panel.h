@@ -29,8 +29,8 @@ public:
     // Frame and label captions in the current language.
     void applyCaptions();
 
-    QComboBox *bandList() const { return cboGenFreq_; }
-    QComboBox *modelList() const { return cboGenModel_; }
+    QComboBox *bandList() const { return bandList_; }
+    QComboBox *modelList() const { return modelList_; }
     const QString &prevBandText() const { return prevBandText_; }
 
 signals:
@@ -41,16 +41,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void cboGenFreq_Click(int index);
+    void bandListChanged(int index);
     void selectBandText(const QString &text);
 
     AppState &state_;
     const ImageDocument &document_;
-    QLabel *lblGeneral0_;
-    QLabel *label1_;
-    QLabel *lblGeneral1_;
-    QComboBox *cboGenFreq_;
-    QComboBox *cboGenModel_;
+    QLabel *modelLabel_;
+    QLabel *productName_;
+    QLabel *bandLabel_;
+    QComboBox *bandList_;
+    QComboBox *modelList_;
     QString prevBandText_;
     bool bandEventsEnabled_ = false;
 };

@@ -4,22 +4,23 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QInputDialog>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
-#include <QStatusBar>
+#include <QClipboard>
+#include <QTableView>
 
 #include "dialogs/channel_ops_dialogs.h"
 #include "dialogs/dialog_support.h"
 #include "document/image_document.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/command_names.h"
+#include "mainwindow/action_table.h"
+#include "mainwindow/channel_list_commands.h"
 #include "mainwindow/channel_table_view.h"
-#include "mainwindow/main_window.h"
+#include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "text/text_qstring.h"
 #include "ui/prompts.h"
@@ -61,69 +62,25 @@ constexpr int kTextMoveName = 1921;
 
 } // namespace
 
-GridCommands::GridCommands(frmMain &window, QMenu *editMenu) : QObject(&window), window_(window)
+GridCommands::GridCommands(AppState &state, ImageDocument &document, Prompts &prompts, ChannelGrid &grid,
+                           ChannelListCommands &lists, MainViews &views, QObject *parent)
+    : QObject(parent), state_(state), document_(document), prompts_(prompts), grid_(grid), lists_(lists), views_(views)
 {
-    context_ = new QMenu(&window);
-    context_->setObjectName(QStringLiteral("mnuGridContext"));
-    const auto both = [&](QAction *action) {
-        editMenu->addAction(action);
-        context_->addAction(action);
-    };
-    // Cut goes before Copy and Paste; the keys on the rows act as these entries do.
-    QAction *copy = window.findChild<QAction *>(QStringLiteral("mnuEdit_CopyChannels"));
-    QAction *paste = window.findChild<QAction *>(QStringLiteral("mnuEdit_PasteChannels"));
-    QAction *cut = add("mnuEdit_CutChannels", kTextCut, QKeySequence::Cut, &GridCommands::cutChannels);
-    editMenu->insertAction(copy, cut);
-    QAction *clear = add("mnuEdit_ClearChannels", kTextClear, {}, &GridCommands::clearChannels);
-    clear->setProperty("keyText", QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText));
-    QAction *selectAll = add("mnuEdit_SelectAll", kTextSelectAll, QKeySequence::SelectAll, &GridCommands::selectAll);
-    for (QAction *action : {clear, selectAll})
-        editMenu->addAction(action);
-    // The shared commands come first, as in the Edit menu.
-    for (const char *name : {"mnuEdit_Undo", "mnuEdit_Redo"}) {
-        if (auto *action = window.findChild<QAction *>(QString::fromLatin1(name)))
-            context_->addAction(action);
-    }
-    context_->addSeparator();
-    context_->addActions({cut, copy, paste, clear, selectAll});
-    context_->addSeparator();
-    editMenu->addSeparator();
-    both(addKey("mnuEdit_InsertChannel", kTextInsertChannel, QKeySequence(Qt::CTRL | Qt::Key_I)));
-    both(addKey("mnuEdit_DeleteChannel", kTextDeleteChannel, QKeySequence(Qt::CTRL | Qt::Key_D)));
-    both(addKey("mnuEdit_CopyChannel", kTextCopyChannel, QKeySequence(Qt::CTRL | Qt::Key_E)));
-    both(add("mnuEdit_InsertEmptyChannels", kTextInsertEmpty, {}, &GridCommands::insertEmptyChannels));
-    both(add("mnuEdit_DeleteChannels", kTextDeleteChannels, {}, &GridCommands::deleteChannels));
-    editMenu->addSeparator();
-    context_->addSeparator();
-    both(add("mnuEdit_ChangeSelected", kTextChangeSelected, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
-             &GridCommands::changeSelectedChannels));
-    both(add("mnuEdit_Sort", kTextSort, {}, &GridCommands::sortChannels));
-    both(add("mnuEdit_MoveUp", kTextMoveUp, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up), &GridCommands::moveUp));
-    both(add("mnuEdit_MoveDown", kTextMoveDown, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down),
-             &GridCommands::moveDown));
-    both(add("mnuEdit_Compact", kTextCompact, {}, &GridCommands::compact));
-    both(add("mnuEdit_SelectDuplicates", kTextSelectDuplicates, {}, &GridCommands::selectDuplicates));
-    editMenu->addSeparator();
-    context_->addSeparator();
-    both(add("mnuEdit_Find", kTextFind, QKeySequence::Find, &GridCommands::find));
-    both(add("mnuEdit_FindNext", kTextFindNext, QKeySequence(Qt::Key_F3), &GridCommands::findNext));
-
     // The table takes Ctrl+Shift+arrows for its own cursor before a window shortcut sees
     // them, so on the grid the move keys are caught where its keys arrive.
-    connect(&window.channelGrid()->view(), &ChannelTableView::keyDown, this,
+    connect(&grid.view(), &ChannelTableView::keyDown, this,
             [this](int key, Qt::KeyboardModifiers shift, bool, bool *handled) {
                 if (shift == (Qt::ControlModifier | Qt::ShiftModifier) && (key == Qt::Key_Up || key == Qt::Key_Down)) {
                     move(key == Qt::Key_Up);
                     *handled = true;
-                } else if (shift == Qt::NoModifier && key == Qt::Key_Delete &&
-                           !window_.channelGrid()->view().selectedRows().empty()) {
+                } else if (shift == Qt::NoModifier && key == Qt::Key_Delete && !grid_.selectedRows().empty()) {
                     // Without selected rows the key does nothing on the grid, as it always did.
                     clearChannels();
                     *handled = true;
                 }
             });
-    connect(&window.channelGrid()->view(), &ChannelTableView::rowsDragged, this, &GridCommands::moveBy);
-    ChannelTableView *table = &window.channelGrid()->view();
+    connect(&grid.view(), &ChannelTableView::rowsDragged, this, &GridCommands::moveBy);
+    QTableView *table = grid.tableView();
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint &at) {
         // Shift+Ctrl+Alt with the right button is the memory map's gesture, not a menu.
@@ -137,18 +94,44 @@ GridCommands::GridCommands(frmMain &window, QMenu *editMenu) : QObject(&window),
     connect(shiftF10, &QShortcut::activated, this, [this, table] {
         showContextMenu(table->visualRect(table->currentIndex()).center());
     });
-
-    selection_ = new QLabel(window.statusBar());
-    selection_->setObjectName(QStringLiteral("staSelection"));
-    window.statusBar()->addPermanentWidget(selection_);
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &GridCommands::updateSelectionCount);
-    connect(&window.document(), &ImageDocument::imageChanged, this, &GridCommands::updateSelectionCount);
-    applyCaptions();
+    connect(&document_, &ImageDocument::imageChanged, this, &GridCommands::updateSelectionCount);
+}
+
+void GridCommands::registerCommands(ActionTable &actions)
+{
+    const auto add = [&](const CommandSpec &spec, void (GridCommands::*run)()) {
+        actions.add(spec, [this, run] { (this->*run)(); });
+    };
+    const auto key = [](QKeyCombination combination) { return QList<QKeySequence>{QKeySequence(combination)}; };
+    add({"mnuEdit_CutChannels", kTextCut, {QKeySequence::Cut}}, &GridCommands::cutChannels);
+    add({"mnuEdit_CopyChannels", 1798, {QKeySequence::Copy}}, &GridCommands::copyChannels);
+    add({"mnuEdit_PasteChannels", 1799, {QKeySequence::Paste}}, &GridCommands::pasteChannels);
+    add({"mnuEdit_ClearChannels", kTextClear, {}, QKeySequence(Qt::Key_Delete)}, &GridCommands::clearChannels);
+    add({"mnuEdit_SelectAll", kTextSelectAll, {QKeySequence::SelectAll}}, &GridCommands::selectAll);
+    // The grid handles these keys itself; the entries do what the keys do.
+    actions.add({"mnuEdit_InsertChannel", kTextInsertChannel, {}, QKeySequence(Qt::CTRL | Qt::Key_I)},
+                [this] { grid_.insertChannel(); });
+    actions.add({"mnuEdit_DeleteChannel", kTextDeleteChannel, {}, QKeySequence(Qt::CTRL | Qt::Key_D)},
+                [this] { grid_.deleteChannel(); });
+    actions.add({"mnuEdit_CopyChannel", kTextCopyChannel, {}, QKeySequence(Qt::CTRL | Qt::Key_E)},
+                [this] { grid_.copyChannel(); });
+    add({"mnuEdit_InsertEmptyChannels", kTextInsertEmpty}, &GridCommands::insertEmptyChannels);
+    add({"mnuEdit_DeleteChannels", kTextDeleteChannels}, &GridCommands::deleteChannels);
+    add({"mnuEdit_ChangeSelected", kTextChangeSelected, key(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+        &GridCommands::changeSelectedChannels);
+    add({"mnuEdit_Sort", kTextSort}, &GridCommands::sortChannels);
+    add({"mnuEdit_MoveUp", kTextMoveUp, key(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)}, &GridCommands::moveUp);
+    add({"mnuEdit_MoveDown", kTextMoveDown, key(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)}, &GridCommands::moveDown);
+    add({"mnuEdit_Compact", kTextCompact}, &GridCommands::compact);
+    add({"mnuEdit_SelectDuplicates", kTextSelectDuplicates}, &GridCommands::selectDuplicates);
+    add({"mnuEdit_Find", kTextFind, {QKeySequence::Find}}, &GridCommands::find);
+    add({"mnuEdit_FindNext", kTextFindNext, key(Qt::Key_F3)}, &GridCommands::findNext);
 }
 
 QString GridCommands::text(int id) const
 {
-    return ToQString(LoadText(id, window_.state().language));
+    return ToQString(LoadText(id, state_.language));
 }
 
 namespace {
@@ -167,7 +150,7 @@ QString PlainText(int id, LanguageMode language)
 
 QString GridCommands::plain(int id) const
 {
-    return PlainText(id, window_.state().language);
+    return PlainText(id, state_.language);
 }
 
 ImageDocument::StepName GridCommands::plainStep(int id)
@@ -175,86 +158,47 @@ ImageDocument::StepName GridCommands::plainStep(int id)
     return [id](LanguageMode language) { return PlainText(id, language); };
 }
 
-QAction *GridCommands::add(const char *name, int textId, const QKeySequence &keys, void (GridCommands::*slot)())
-{
-    auto *action = new QAction(&window_);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setProperty("textId", textId);
-    if (!keys.isEmpty())
-        action->setShortcut(keys);
-    connect(action, &QAction::triggered, this, slot);
-    window_.addAction(action);
-    actions_ << action;
-    return action;
-}
-
-QAction *GridCommands::addKey(const char *name, int textId, const QKeySequence &keys)
-{
-    auto *action = new QAction(&window_);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setProperty("textId", textId);
-    // Shown beside the text; the grid keeps handling the key itself.
-    action->setProperty("keyText", keys.toString(QKeySequence::NativeText));
-    connect(action, &QAction::triggered, this, [this, keys] {
-        ChannelTableView *table = &window_.channelGrid()->view();
-        window_.focusGrid();
-        const QKeyCombination combination = keys[0];
-        QKeyEvent press(QEvent::KeyPress, combination.key(), combination.keyboardModifiers());
-        QApplication::sendEvent(table, &press);
-    });
-    actions_ << action;
-    return action;
-}
-
 void GridCommands::applyCaptions()
 {
-    for (QAction *action : actions_) {
-        QString caption = text(action->property("textId").toInt());
-        const QString keyText = action->property("keyText").toString();
-        if (!keyText.isEmpty())
-            caption += QLatin1Char('\t') + keyText;
-        action->setText(caption);
-    }
     if (find_ != nullptr)
-        find_->applyCaptions(window_.state().language);
+        find_->applyCaptions(state_.language);
     updateSelectionCount();
 }
 
 void GridCommands::showContextMenu(const QPoint &at)
 {
-    ChannelTableView *table = &window_.channelGrid()->view();
-    context_->popup(table->mapToGlobal(at));
+    if (context_ != nullptr)
+        context_->popup(grid_.tableView()->mapToGlobal(at));
 }
 
 bool GridCommands::apply(const ImageDocument::StepName &name, const ChannelOperationResult &result)
 {
     if (!result.refusal.empty())
         return false;
-    window_.closeCellEditor();
+    views_.closeCellEditor();
     const MemoryImage image = result.image;
-    window_.document().apply(name, [image](MemoryImage &target) { target = image; });
+    document_.apply(name, [image](MemoryImage &target) { target = image; });
     return true;
 }
 
 void GridCommands::updateSelectionCount()
 {
-    const std::vector<int> rows = window_.channelGrid()->view().selectedRows();
+    const std::vector<int> rows = grid_.selectedRows();
     if (rows.empty()) {
-        selection_->clear();
+        emit selectionSummaryChanged(QString());
         return;
     }
     int inUse = 0;
     for (int channel : rows)
-        inUse += IsChannelInUse(window_.document().image(), channel, window_.document().band()) ? 1 : 0;
-    selection_->setText(text(kTextSelectionCount).arg(rows.size()).arg(inUse));
-    selection_->setAccessibleName(selection_->text());
+        inUse += IsChannelInUse(document_.image(), channel, document_.band()) ? 1 : 0;
+    emit selectionSummaryChanged(text(kTextSelectionCount).arg(rows.size()).arg(inUse));
 }
 
 void GridCommands::insertEmptyChannels()
 {
-    const std::vector<int> rows = window_.channelGrid()->view().selectedRows();
-    const int at = rows.empty() ? window_.state().currentChannel : rows.front();
-    QInputDialog ask(&window_);
+    const std::vector<int> rows = grid_.selectedRows();
+    const int at = rows.empty() ? state_.currentChannel : rows.front();
+    QInputDialog ask(views_.dialogParent());
     ask.setObjectName(QStringLiteral("frmInsertEmptyChannels"));
     ask.setWindowTitle(plain(kTextInsertEmptyTitle));
     ask.setLabelText(text(kTextHowMany));
@@ -266,26 +210,26 @@ void GridCommands::insertEmptyChannels()
         return;
     const int count = ask.intValue();
     const ChannelOperationResult result =
-        InsertEmptyChannels(window_.document().image(), window_.document().band(), at, count);
+        InsertEmptyChannels(document_.image(), document_.band(), at, count);
     if (!apply(plainStep(kTextInsertEmptyTitle), result))
-        window_.prompts().message(&window_, {kTextNoRoom, text(kTextNoRoom), ProductName(), QMessageBox::Warning});
+        prompts_.message(views_.dialogParent(), {kTextNoRoom, text(kTextNoRoom), ProductName(), QMessageBox::Warning});
 }
 
 void GridCommands::deleteChannels()
 {
-    apply(CommandStep(kTextDeleteChannelsName), DeleteChannels(window_.document().image(), window_.channelGrid()->selectedChannels()));
-    window_.channelGrid()->view().selectRows({});
+    apply(CommandStep(kTextDeleteChannelsName), DeleteChannels(document_.image(), grid_.selectedChannels()));
+    grid_.selectRows({});
 }
 
 void GridCommands::changeSelectedChannels()
 {
-    window_.closeCellEditor();
-    ChangeChannelsDialog dialog(window_.state().language, &window_);
+    views_.closeCellEditor();
+    ChangeChannelsDialog dialog(state_.language, views_.dialogParent());
     if (dialog.exec() != QDialog::Accepted || dialog.checkedFieldIds().empty())
         return;
-    const std::vector<int> channels = window_.channelGrid()->selectedChannels();
+    const std::vector<int> channels = grid_.selectedChannels();
     const ChannelOperationResult result =
-        ChangeChannels(window_.document().image(), window_.document().band(), channels, dialog.value());
+        ChangeChannels(document_.image(), document_.band(), channels, dialog.value());
     if (!result.changed.empty())
         apply(
             [ids = dialog.checkedFieldIds(), count = result.changed.size()](LanguageMode language) {
@@ -299,81 +243,99 @@ void GridCommands::changeSelectedChannels()
         QStringList numbers;
         for (int channel : result.leftAlone)
             numbers << QString::number(channel);
-        window_.prompts().message(&window_, {kTextLeftAlone, text(kTextLeftAlone).arg(numbers.join(QStringLiteral(", "))),
+        prompts_.message(views_.dialogParent(), {kTextLeftAlone, text(kTextLeftAlone).arg(numbers.join(QStringLiteral(", "))),
                                              ProductName(), QMessageBox::Information});
     }
 }
 
 void GridCommands::sortChannels()
 {
-    window_.closeCellEditor();
-    const std::vector<int> rows = window_.channelGrid()->view().selectedRows();
-    SortChannelsDialog dialog(window_.state().language, rows.size() > 1, &window_);
+    views_.closeCellEditor();
+    const std::vector<int> rows = grid_.selectedRows();
+    SortChannelsDialog dialog(state_.language, rows.size() > 1, views_.dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    apply(plainStep(kTextSort), SortChannels(window_.document().image(), window_.document().band(),
+    apply(plainStep(kTextSort), SortChannels(document_.image(), document_.band(),
                                          dialog.selectedOnly() ? rows : std::vector<int>{}, dialog.key(),
                                          dialog.descending()));
 }
 
 void GridCommands::move(bool up)
 {
-    ChannelTableView &grid = window_.channelGrid()->view();
-    const std::vector<int> channels = window_.channelGrid()->selectedChannels();
+    ChannelGrid &grid = grid_;
+    const std::vector<int> channels = grid_.selectedChannels();
     const bool rowsSelected = !grid.selectedRows().empty();
-    const ChannelOperationResult result = MoveChannels(window_.document().image(), channels, up);
+    const ChannelOperationResult result = MoveChannels(document_.image(), channels, up);
     if (!apply(plainStep(up ? kTextMoveUp : kTextMoveDown), result)) {
-        window_.statusBar()->showMessage(text(kTextAtTheEdge), 5000);
+        views_.showStatus(text(kTextAtTheEdge), 5000);
         return;
     }
     // The selection moves with the channels, so the key can be pressed again.
     std::vector<int> moved;
     for (int channel : channels)
         moved.push_back(channel + (up ? -1 : 1));
-    const int row = grid.row() + (up ? -1 : 1);
-    grid.setCurrentCell(std::clamp(row, 1, kChannelCount), grid.col());
+    const int row = grid.currentRow() + (up ? -1 : 1);
+    grid.setCurrentCell(std::clamp(row, 1, kChannelCount), grid.currentColumn());
     if (rowsSelected)
         grid.selectRows(moved);
 }
 
 void GridCommands::erase(const std::vector<int> &channels, int nameId)
 {
-    window_.closeCellEditor();
+    views_.closeCellEditor();
     std::vector<int> used;
     for (int channel : channels) {
-        if (IsChannelInUse(window_.document().image(), channel, window_.document().band()))
+        if (IsChannelInUse(document_.image(), channel, document_.band()))
             used.push_back(channel);
     }
     const auto count = static_cast<qsizetype>(used.empty() ? channels.size() : used.size());
-    window_.document().apply(CommandStep(nameId, QString::number(count)), [&](MemoryImage &image) {
+    document_.apply(CommandStep(nameId, QString::number(count)), [&](MemoryImage &image) {
         for (int channel : channels)
             EraseChannel(image, channel);
     });
 }
 
+void GridCommands::copyChannels()
+{
+    views_.closeCellEditor();
+    QApplication::clipboard()->setText(lists_.copyText(grid_.selectedChannels()));
+}
+
+void GridCommands::pasteChannels()
+{
+    views_.closeCellEditor();
+    const QString text = QApplication::clipboard()->text();
+    // Over selected rows the channels go from the first of them.
+    const std::vector<int> rows = grid_.selectedRows();
+    if (rows.empty() && grid_.pasteValue(text))
+        return;
+    if (!text.isEmpty())
+        lists_.paste(rows.empty() ? state_.currentChannel : rows.front(), text);
+}
+
 void GridCommands::cutChannels()
 {
-    window_.mnuEdit_CopyChannels_Click();
-    erase(window_.channelGrid()->selectedChannels(), kTextCutName);
+    copyChannels();
+    erase(grid_.selectedChannels(), kTextCutName);
 }
 
 void GridCommands::clearChannels()
 {
-    erase(window_.channelGrid()->selectedChannels(), kTextClearName);
+    erase(grid_.selectedChannels(), kTextClearName);
 }
 
 void GridCommands::selectAll()
 {
-    window_.closeCellEditor();
-    window_.focusGrid();
-    window_.channelGrid()->view().selectAllRows();
+    views_.closeCellEditor();
+    views_.focusGrid();
+    grid_.selectAllRows();
 }
 
 void GridCommands::find()
 {
-    window_.closeCellEditor();
+    views_.closeCellEditor();
     if (find_ == nullptr) {
-        find_ = new FindDialog(window_.state().language, &window_);
+        find_ = new FindDialog(state_.language, views_.dialogParent());
         connect(find_, &FindDialog::findNext, this, &GridCommands::findNext);
     }
     find_->show();
@@ -393,21 +355,21 @@ void GridCommands::findNext()
         find();
         return;
     }
-    window_.closeCellEditor();
+    views_.closeCellEditor();
     auto say = [this](const QString &result) {
         find_->showResult(result);
-        window_.statusBar()->showMessage(result, 5000);
+        views_.showStatus(result, 5000);
     };
     const std::optional<FindTarget> target = ParseFindText(typed.toStdString());
     if (!target) {
         say(text(kTextNotFindable).arg(typed));
         return;
     }
-    ChannelTableView &grid = window_.channelGrid()->view();
+    ChannelGrid &grid = grid_;
     // From an option column the search goes on with the next channel.
-    const auto column = static_cast<ChannelColumn>(std::clamp(grid.col(), 1, 4) - 1);
+    const auto column = static_cast<ChannelColumn>(std::clamp(grid.currentColumn(), 1, 4) - 1);
     const std::optional<ChannelCell> cell =
-        FindNextCell(window_.document().image(), window_.document().band(), *target, grid.row(), column);
+        FindNextCell(document_.image(), document_.band(), *target, grid.currentRow(), column);
     if (!cell) {
         say(text(kTextNotFound).arg(typed));
         return;
@@ -416,12 +378,12 @@ void GridCommands::findNext()
     grid.setCurrentCell(cell->channel, gridColumn);
     grid.scrollToCurrent();
     keepFindOffTheCell();
-    say(text(kTextCellName).arg(cell->channel).arg(window_.channelGrid()->cellText(0, gridColumn)));
+    say(text(kTextCellName).arg(cell->channel).arg(grid_.cellText(0, gridColumn)));
 }
 
 void GridCommands::keepFindOffTheCell()
 {
-    ChannelTableView &view = window_.channelGrid()->view();
+    ChannelTableView &view = grid_.view();
     const QRect inViewport = view.visualRect(view.currentIndex());
     const QRect cell(view.viewport()->mapToGlobal(inViewport.topLeft()), inViewport.size());
     const QRect frame = find_->frameGeometry();
@@ -439,7 +401,7 @@ void GridCommands::keepFindOffTheCell()
 void GridCommands::moveBy(const std::vector<int> &rows, int offset)
 {
     ChannelOperationResult result;
-    result.image = window_.document().image();
+    result.image = document_.image();
     std::vector<int> at = rows;
     for (int step = 0; step < std::abs(offset) && result.refusal.empty(); ++step) {
         result = MoveChannels(result.image, at, offset < 0);
@@ -448,8 +410,8 @@ void GridCommands::moveBy(const std::vector<int> &rows, int offset)
     }
     if (!apply(plainStep(kTextMoveName), result))
         return;
-    ChannelTableView &grid = window_.channelGrid()->view();
-    grid.setCurrentCell(std::clamp(grid.row(), 1, kChannelCount), std::max(grid.col(), 1));
+    ChannelGrid &grid = grid_;
+    grid.setCurrentCell(std::clamp(grid.currentRow(), 1, kChannelCount), std::max(grid.currentColumn(), 1));
     grid.selectRows(at);
 }
 
@@ -457,8 +419,8 @@ void GridCommands::compact()
 {
     // The selected channels in use stay selected where the compacting puts them: each moves
     // up to its rank among the channels in use.
-    const ImageDocument &document = window_.document();
-    const std::vector<int> selected = window_.channelGrid()->view().selectedRows();
+    const ImageDocument &document = document_;
+    const std::vector<int> selected = grid_.selectedRows();
     std::vector<int> moved;
     int rank = 0;
     for (int channel = 1; channel <= kChannelCount; ++channel) {
@@ -469,18 +431,18 @@ void GridCommands::compact()
             moved.push_back(rank);
     }
     if (apply(plainStep(kTextCompact), CompactChannels(document.image(), document.band())) && !selected.empty())
-        window_.channelGrid()->view().selectRows(moved);
+        grid_.selectRows(moved);
 }
 
 void GridCommands::selectDuplicates()
 {
     std::vector<int> repeats;
-    for (const std::vector<int> &group : FindDuplicateChannels(window_.document().image(), window_.document().band()))
+    for (const std::vector<int> &group : FindDuplicateChannels(document_.image(), document_.band()))
         repeats.insert(repeats.end(), group.begin() + 1, group.end());
     std::sort(repeats.begin(), repeats.end());
-    window_.channelGrid()->view().selectRows(repeats);
+    grid_.selectRows(repeats);
     if (repeats.empty())
-        window_.statusBar()->showMessage(text(kTextNoDuplicates), 5000);
+        views_.showStatus(text(kTextNoDuplicates), 5000);
 }
 
 } // namespace zrk6

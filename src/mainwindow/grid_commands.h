@@ -5,14 +5,17 @@
 #include "document/image_document.h"
 #include "model/channel_operations.h"
 
-class QAction;
-class QLabel;
 class QMenu;
 
 namespace zrk6 {
 
+struct AppState;
+class ActionTable;
+class ChannelGrid;
+class ChannelListCommands;
 class FindDialog;
-class frmMain;
+class MainViews;
+class Prompts;
 
 // The commands over many channels, in the Edit menu and the grid's context menu (right
 // button, the Menu key, Shift+F10): each runs a channel operation on the document as one
@@ -21,12 +24,21 @@ class GridCommands final : public QObject {
     Q_OBJECT
 
 public:
-    GridCommands(frmMain &window, QMenu *editMenu);
+    GridCommands(AppState &state, ImageDocument &document, Prompts &prompts, ChannelGrid &grid,
+                 ChannelListCommands &lists, MainViews &views, QObject *parent = nullptr);
 
+    // Registers the Edit menu's channel commands and the grid's own keys shown in menus.
+    void registerCommands(ActionTable &actions);
+    // The menu the right button, the Menu key and Shift+F10 open on the grid.
+    void setContextMenu(QMenu *menu) { context_ = menu; }
     void applyCaptions();
     // The context menu at a point of the grid's table, in its coordinates.
     void showContextMenu(const QPoint &at);
 
+    // Copy: the rows selected by their labels (or the current row) as tab-separated text
+    // with the header line. Paste: such text fills channels from the current one on.
+    void copyChannels();
+    void pasteChannels();
     void insertEmptyChannels();
     void deleteChannels();
     void changeSelectedChannels();
@@ -45,6 +57,10 @@ public:
     void find();
     void findNext();
 
+signals:
+    // How many rows are selected and how many of them are in use; empty with no selection.
+    void selectionSummaryChanged(const QString &summary);
+
 private:
     void move(bool up);
     // Moves Find off the current cell when it covers it.
@@ -59,14 +75,14 @@ private:
     static ImageDocument::StepName plainStep(int id);
     void updateSelectionCount();
     void erase(const std::vector<int> &channels, int nameId);
-    QAction *add(const char *name, int textId, const QKeySequence &keys, void (GridCommands::*slot)());
-    // A menu entry for a key the grid handles itself: choosing it sends the grid that key.
-    QAction *addKey(const char *name, int textId, const QKeySequence &keys);
 
-    frmMain &window_;
-    QMenu *context_;
-    QList<QAction *> actions_;
-    QLabel *selection_;
+    AppState &state_;
+    ImageDocument &document_;
+    Prompts &prompts_;
+    ChannelGrid &grid_;
+    ChannelListCommands &lists_;
+    MainViews &views_;
+    QMenu *context_ = nullptr;
     FindDialog *find_ = nullptr;
 };
 

@@ -23,8 +23,8 @@ public:
     // Current cell (row, column) and the keyboard focus on the grid.
     virtual void focusGrid(int row, int column) = 0;
     virtual void focusGrid() = 0;
-    // A note in the status bar.
-    virtual void showStatus(const QString &text) = 0;
+    // A note in the status bar; timeoutMs 0 keeps it until the next one.
+    virtual void showStatus(const QString &text, int timeoutMs) = 0;
 };
 
 // A message box of the text table: text id in the language, with a title and buttons.

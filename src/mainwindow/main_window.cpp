@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -18,30 +17,30 @@
 #include <QPointer>
 #include <QMenuBar>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/comm_port_dialog.h"
 #include "dialogs/copy_dialog.h"
-#include "dialogs/fleet_dialog.h"
 #include "dialogs/language_dialog.h"
 #include "dialogs/memory_map_dialog.h"
 #include "dialogs/opt_features_dialog.h"
 #include "dialogs/print_dialog.h"
 #include "link/cable_doctor.h"
 #include "link/port_names.h"
+#include "mainwindow/action_table.h"
 #include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/channel_list_commands.h"
 #include "mainwindow/command_names.h"
 #include "mainwindow/file_commands.h"
+#include "mainwindow/fleet_commands.h"
 #include "mainwindow/general_panel.h"
 #include "mainwindow/grid_commands.h"
-#include "mainwindow/twips.h"
 #include "mainwindow/channel_table_view.h"
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
@@ -63,38 +62,6 @@ namespace zrk6 {
 
 namespace {
 
-struct Caption {
-    const char *objectName;
-    int textId;
-};
-
-// The menus and their items, in the order ApplyCaptions sets them.
-constexpr Caption kMenuCaptions[] = {
-    {"mnuFile", 1000},          {"mnuFile_New", 1001},         {"mnuFile_Open", 1002},
-    {"mnuFile_Save", 1003},     {"mnuFile_SaveAs", 1004},      {"mnuFile_Print", 1005},
-    {"mnuFile_Exit", 1006},     {"mnuFile_ImportChannels", 1760}, {"mnuFile_ExportChannels", 1761},
-    {"mnuEdit", 1730},          {"mnuEdit_CopyChannels", 1798}, {"mnuEdit_PasteChannels", 1799},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
-    {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
-    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023}, {"mnuSetup_TxFollowsRx", 1990},      {"mnuHelp", 1024},
-    {"mnuHelp_About", 1026},
-    {"mnuProgram_Fleet", 1951},
-};
-
-struct ToolButton {
-    const char *key;
-    int tooltipId;
-    const char *icon;
-};
-
-// The buttons of tlbActions; a null key is a separator. Undo and Redo are the Edit menu's
-// own actions, whose captions follow the undo stack.
-constexpr ToolButton kToolButtons[] = {
-    {"New", 1027, "new"},     {"Open", 1028, "open"},   {"Save", 1029, "save"},
-    {"Print", 1030, "print"}, {nullptr, 0, nullptr},    {"Undo", 0, "undo"},
-    {"Redo", 0, "redo"},      {nullptr, 0, nullptr},    {"Read", 1031, "read"},
-    {"Write", 1032, "write"}, {nullptr, 0, nullptr},    {"About", 1026, "about"},
-};
-
 // Edit menu and toolbar texts of Undo and Redo: without and with the name of the step.
 constexpr int kUndoMenu = 1731;
 constexpr int kRedoMenu = 1732;
@@ -105,23 +72,9 @@ constexpr int kRedoTip = 1736;
 constexpr int kUndoTipNamed = 1737;
 constexpr int kRedoTipNamed = 1738;
 
-// Design rectangles in twips.
-constexpr int kFrameLeft = 120;
-constexpr int kFrameWidth = 11055;
-constexpr int kGeneralTop = 120;
-constexpr int kGeneralHeight = 855;
-constexpr int kChannelTop = 1080;
-constexpr int kChannelHeight = 5655;
-constexpr int kGridLeft = 120;
-constexpr int kGridTop = 240;
-constexpr int kGridWidth = 10890;
-constexpr int kGridHeight = 5235;
-constexpr int kPicMainMarginX = 20;
-constexpr int kPicMainMarginY = 680;
-
 } // namespace
 
-frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent)
+MainWindow::MainWindow(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent)
     : QMainWindow(parent), state_(state), prompts_(prompts), settings_(settings)
 {
     InitMainWindowResources();
@@ -131,12 +84,14 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     file_ = std::make_unique<FileCommands>(state_, document_, prompts_, *this);
     lists_ = std::make_unique<ChannelListCommands>(state_, document_, prompts_, *this);
     transfer_ = std::make_unique<TransferCommands>(state_, document_, prompts_, *this);
-    connect(&document_, &ImageDocument::replaced, this, &frmMain::updateTitle);
-    connect(&document_, &ImageDocument::bandChanged, this, &frmMain::updateTitle);
-    connect(&document_, &ImageDocument::fileNameChanged, this, &frmMain::updateTitle);
-    connect(&document_, &ImageDocument::modifiedChanged, this, &frmMain::updateTitle);
-    safety_ = new SafetyCommands(state_, document_, prompts_, settings_, *this, *this);
+    connect(&document_, &ImageDocument::replaced, this, &MainWindow::updateTitle);
+    connect(&document_, &ImageDocument::bandChanged, this, &MainWindow::updateTitle);
+    connect(&document_, &ImageDocument::fileNameChanged, this, &MainWindow::updateTitle);
+    connect(&document_, &ImageDocument::modifiedChanged, this, &MainWindow::updateTitle);
+    safety_ = new SafetyCommands(state_, document_, prompts_, settings_, *this, this);
     transfer_->setSafety(safety_);
+    fleet_ = std::make_unique<FleetCommands>(state_, document_, prompts_, *safety_, *this,
+                                             [this] { return transfer_->portOverride(); });
     try {
         startUp();
     } catch (const std::exception &error) {
@@ -150,19 +105,9 @@ frmMain::frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWi
     }
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-int frmMain::twipsX(int twips) const
-{
-    return TwipsToPixels(twips, logicalDpiX());
-}
-
-int frmMain::twipsY(int twips) const
-{
-    return TwipsToPixels(twips, logicalDpiY());
-}
-
-void frmMain::startUp()
+void MainWindow::startUp()
 {
     MemoryImage image;
     image.set(addr::kModel, kStartupModelByte);
@@ -172,13 +117,14 @@ void frmMain::startUp()
     UseQtTranslations(state_.language);
     state_.commPortNumber = 1;
 
+    buildPanels();
+    gridCommands_ = new GridCommands(state_, document_, prompts_, *grid_, *lists_, *this, this);
+    registerCommands();
     buildMenus();
     buildToolbar();
     buildStatusBar();
-    buildPanels();
-    gridCommands_ = new GridCommands(*this, findChild<QMenu *>(QStringLiteral("mnuEdit")));
     AnnounceStatusMessages(statusBar());
-    InstallPaneCycling(this, {grid_, general_, tlbActions_});
+    InstallPaneCycling(this, {grid_, general_, toolBar_});
 
     general_->fillLists();
 
@@ -189,180 +135,192 @@ void frmMain::startUp()
     // The keyboard starts on the grid, where its first cell shows as current.
     grid_->setFocus();
 
-    // Big enough for the design layout below the toolbar and above the status bar.
-    const int chrome = menuBar()->sizeHint().height() + tlbActions_->sizeHint().height() +
-                       statusBar()->sizeHint().height();
-    designSize_ = QSize(twipsX(kFrameLeft * 2 + kFrameWidth + kPicMainMarginX),
-                        chrome + twipsY(kChannelTop + kChannelHeight + 120) + generalGrowth() + channelTitleGrowth());
-    resize(designSize_);
+    // As large as the panels ask for in this font and language.
+    resize(sizeHint());
     restoreGeometry(QByteArray::fromBase64(settings_.GetRegValue(QStringLiteral("WindowGeometry")).toLatin1()));
 }
 
-void frmMain::buildMenus()
+void MainWindow::registerCommands()
 {
-    auto addAction = [this](QMenu *menu, const char *name, const QKeySequence &shortcut, void (frmMain::*slot)()) {
-        QAction *action = menu->addAction(QString());
-        action->setObjectName(QString::fromLatin1(name));
-        if (!shortcut.isEmpty())
-            action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    auto addSeparator = [](QMenu *menu, const char *name) {
-        QAction *separator = menu->addSeparator();
-        separator->setObjectName(QString::fromLatin1(name));
-        return separator;
-    };
-    auto addMenu = [this](const char *name) {
-        QMenu *menu = menuBar()->addMenu(QString());
-        menu->setObjectName(QString::fromLatin1(name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(name));
-        return menu;
-    };
-
-    QMenu *file = addMenu("mnuFile");
-    addAction(file, "mnuFile_New", QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuFile_New_Click);
-    addAction(file, "mnuFile_Open", QKeySequence(Qt::CTRL | Qt::Key_O), &frmMain::mnuFile_Open_Click);
-    addAction(file, "mnuFile_Save", QKeySequence(Qt::CTRL | Qt::Key_S), &frmMain::mnuFile_Save_Click);
-    addAction(file, "mnuFile_SaveAs", {}, &frmMain::mnuFile_SaveAs_Click);
-    addSeparator(file, "mnuFile_Bar3");
-    addAction(file, "mnuFile_ImportChannels", {}, &frmMain::mnuFile_ImportChannels_Click);
-    addAction(file, "mnuFile_ExportChannels", {}, &frmMain::mnuFile_ExportChannels_Click);
-    addSeparator(file, "mnuFile_Bar1");
-    addAction(file, "mnuFile_Print", QKeySequence(Qt::CTRL | Qt::Key_P), &frmMain::mnuFile_Print_Click);
-    addSeparator(file, "mnuFile_Bar2");
-    QAction *exit = addAction(file, "mnuFile_Exit", {}, &frmMain::mnuFile_Exit_Click);
-    recent_ = new RecentFiles(settings_, file, exit, this);
-    connect(recent_, &RecentFiles::chosen, this, &frmMain::openRecent);
-
-    QMenu *edit = addMenu("mnuEdit");
-    undo_ = addAction(edit, "mnuEdit_Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &frmMain::mnuEdit_Undo_Click);
-    redo_ = addAction(edit, "mnuEdit_Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), &frmMain::mnuEdit_Redo_Click);
-    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.png")));
-    redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.png")));
-    addSeparator(edit, "mnuEdit_Bar1");
-    addAction(edit, "mnuEdit_CopyChannels", QKeySequence::Copy, &frmMain::mnuEdit_CopyChannels_Click);
-    addAction(edit, "mnuEdit_PasteChannels", QKeySequence::Paste, &frmMain::mnuEdit_PasteChannels_Click);
-    QUndoStack &stack = document_.undoStack();
-    connect(&stack, &QUndoStack::indexChanged, this, &frmMain::updateUndoCaptions);
-    connect(&stack, &QUndoStack::cleanChanged, this, &frmMain::updateUndoCaptions);
-
-    QMenu *program = addMenu("mnuProgram");
-    addAction(program, "mnuProgram_Read", QKeySequence(Qt::CTRL | Qt::Key_R), &frmMain::mnuProgram_Read_Click);
-    addSeparator(program, "mnuProgram_Bar1");
-    addAction(program, "mnuProgram_Write", QKeySequence(Qt::CTRL | Qt::Key_W), &frmMain::mnuProgram_Write_Click);
-    addAction(program, "mnuProgram_WriteChannels", {}, &frmMain::mnuProgram_WriteChannels_Click);
-    addAction(program, "mnuProgram_Fleet", {}, &frmMain::mnuProgram_Fleet_Click);
-    addSeparator(program, "mnuProgram_Bar2");
-    addAction(program, "mnuProgram_OptFeatures", {}, &frmMain::mnuProgram_OptFeatures_Click);
-
-    QMenu *setup = addMenu("mnuSetup");
-    addAction(setup, "mnuSetup_CommPort", {}, &frmMain::mnuSetup_CommPort_Click);
-    addAction(setup, "mnuSetup_Lang", {}, &frmMain::mnuSetup_Lang_Click);
+    actions_ = new ActionTable(this);
+    ActionTable &table = *actions_;
+    const auto run = [this](void (MainWindow::*command)()) { return [this, command] { (this->*command)(); }; };
+    const auto keys = [](QKeyCombination combination) { return QList<QKeySequence>{QKeySequence(combination)}; };
+    table.add({"mnuFile_New", 1001, keys(Qt::CTRL | Qt::Key_N), {}, 1027, "new"}, run(&MainWindow::newFile));
+    table.add({"mnuFile_Open", 1002, keys(Qt::CTRL | Qt::Key_O), {}, 1028, "open"}, run(&MainWindow::openFromDialog));
+    table.add({"mnuFile_Save", 1003, keys(Qt::CTRL | Qt::Key_S), {}, 1029, "save"}, run(&MainWindow::save));
+    table.add({"mnuFile_SaveAs", 1004}, run(&MainWindow::saveAs));
+    table.add({"mnuFile_ImportChannels", 1760}, [this] { lists_->importChannels(); });
+    table.add({"mnuFile_ExportChannels", 1761}, [this] { lists_->exportChannels(); });
+    table.add({"mnuFile_Print", 1005, keys(Qt::CTRL | Qt::Key_P), {}, 1030, "print"}, run(&MainWindow::print));
+    table.add({"mnuFile_Exit", 1006}, [this] {
+        closeCellEditor();
+        close();
+    });
+    // Undo and Redo name the step they take back; updateUndoCaptions sets their texts.
+    const QUndoStack &stack = document_.undoStack();
+    table.add({"mnuEdit_Undo", 0, keys(Qt::CTRL | Qt::Key_Z), {}, 0, "undo"}, run(&MainWindow::undo),
+              [&stack] { return stack.canUndo(); });
+    table.add({"mnuEdit_Redo", 0, {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, {}, 0,
+               "redo"},
+              run(&MainWindow::redo), [&stack] { return stack.canRedo(); });
+    table.add({"mnuProgram_Read", 1016, keys(Qt::CTRL | Qt::Key_R), {}, 1031, "read"}, [this] { transfer_->read(); });
+    table.add({"mnuProgram_Write", 1017, keys(Qt::CTRL | Qt::Key_W), {}, 1032, "write"}, [this] { transfer_->write(); });
+    table.add({"mnuProgram_WriteChannels", 1950}, [this] { transfer_->writeChannelsOnly(); });
+    table.add({"mnuProgram_Fleet", 1951}, [this] { fleet_->programSeveralRadios(); });
+    table.add({"mnuProgram_OptFeatures", 1010}, run(&MainWindow::editOptionalFeatures));
+    table.add({"mnuSetup_CommPort", 1022}, run(&MainWindow::choosePort));
+    table.add({"mnuSetup_Lang", 1023}, run(&MainWindow::chooseLanguage));
+    // The About button's tip is the menu text, ampersand and all.
+    table.add({"mnuHelp_About", 1026, {}, {}, 1026, "about"}, run(&MainWindow::showAbout));
     // Off unless the user turned it on; kept in the settings.
-    QAction *txFollowsRx = setup->addAction(QString());
-    txFollowsRx->setObjectName(QStringLiteral("mnuSetup_TxFollowsRx"));
-    txFollowsRx->setCheckable(true);
+    QAction *txFollowsRx = table.add({.id = "mnuSetup_TxFollowsRx", .textId = 1990, .checkable = true}, {});
     txFollowsRx->setChecked(settings_.GetRegValue(QStringLiteral("TxFollowsRx")) == QLatin1String("1"));
     channels_->setTxFollowsRx(txFollowsRx->isChecked());
     connect(txFollowsRx, &QAction::toggled, this, [this](bool on) {
         channels_->setTxFollowsRx(on);
         settings_.SaveRegValue(QStringLiteral("TxFollowsRx"), on ? QStringLiteral("1") : QStringLiteral("0"));
     });
-
-    QMenu *help = addMenu("mnuHelp");
-    addAction(help, "mnuHelp_About", {}, &frmMain::mnuHelp_About_Click);
-
-    safety_->addMenuItems(file, program, setup);
+    safety_->registerCommands(table);
+    gridCommands_->registerCommands(table);
+    connect(&stack, &QUndoStack::indexChanged, this, &MainWindow::updateUndoCaptions);
+    connect(&stack, &QUndoStack::cleanChanged, this, &MainWindow::updateUndoCaptions);
 }
 
-void frmMain::buildToolbar()
+namespace {
+
+struct MenuTitle {
+    const char *name;
+    int textId;
+};
+constexpr MenuTitle kMenuTitles[] = {
+    {"mnuFile", 1000}, {"mnuEdit", 1730}, {"mnuProgram", 1015}, {"mnuSetup", 1021}, {"mnuHelp", 1024},
+};
+
+} // namespace
+
+void MainWindow::buildMenus()
 {
-    tlbActions_ = new QToolBar(this);
-    tlbActions_->setObjectName(QStringLiteral("tlbActions"));
-    tlbActions_->setMovable(false);
-    tlbActions_->setFloatable(false);
-    tlbActions_->setIconSize(QSize(24, 24));
-    tlbActions_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    tlbActions_->toggleViewAction()->setEnabled(false);
-    setContextMenuPolicy(Qt::NoContextMenu); // no menu to hide the toolbar
-    addToolBar(Qt::TopToolBarArea, tlbActions_);
-    for (const ToolButton &button : kToolButtons) {
-        if (button.key == nullptr) {
-            tlbActions_->addSeparator();
-            continue;
-        }
-        const QString key = QString::fromLatin1(button.key);
-        if (button.tooltipId == 0) {
-            QAction *shared = key == QLatin1String("Undo") ? undo_ : redo_;
-            tlbActions_->addAction(shared);
-            if (QWidget *widget = tlbActions_->widgetForAction(shared))
-                widget->setObjectName(QStringLiteral("tlbActions_") + key);
-            continue;
-        }
-        QAction *action = tlbActions_->addAction(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(button.icon))), key);
-        action->setObjectName(QStringLiteral("tlbActions_") + key);
-        action->setData(key);
-        if (QWidget *widget = tlbActions_->widgetForAction(action))
-            widget->setObjectName(QStringLiteral("tlbActions_") + key);
-        connect(action, &QAction::triggered, this, [this, key] { tlbActions_ButtonClick(key); });
+    std::map<QString, QMenu *> menus;
+    for (const MenuTitle &title : kMenuTitles) {
+        QMenu *menu = menuBar()->addMenu(QString());
+        const QString name = QString::fromLatin1(title.name);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        menus[name] = menu;
     }
+    const ActionTable &table = *actions_;
+    table.fillMenu(menus[QStringLiteral("mnuFile")],
+                   {"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_SaveAs", "mnuFile_Compare", "-mnuFile_Bar3",
+                    "mnuFile_ImportChannels", "mnuFile_ExportChannels", "-mnuFile_Bar1", "mnuFile_Print",
+                    "-mnuFile_Bar2", "mnuFile_Exit"});
+    recent_ = new RecentFiles(settings_, menus[QStringLiteral("mnuFile")], table.action(QStringLiteral("mnuFile_Exit")), this);
+    connect(recent_, &RecentFiles::chosen, this, &MainWindow::openRecent);
+    // Cut goes before Copy and Paste; the keys on the rows act as these entries do.
+    table.fillMenu(menus[QStringLiteral("mnuEdit")],
+                   {"mnuEdit_Undo", "mnuEdit_Redo", "-mnuEdit_Bar1", "mnuEdit_CutChannels", "mnuEdit_CopyChannels",
+                    "mnuEdit_PasteChannels", "mnuEdit_ClearChannels", "mnuEdit_SelectAll", "-",
+                    "mnuEdit_InsertChannel", "mnuEdit_DeleteChannel", "mnuEdit_CopyChannel",
+                    "mnuEdit_InsertEmptyChannels", "mnuEdit_DeleteChannels", "-", "mnuEdit_ChangeSelected",
+                    "mnuEdit_Sort", "mnuEdit_MoveUp", "mnuEdit_MoveDown", "mnuEdit_Compact",
+                    "mnuEdit_SelectDuplicates", "-", "mnuEdit_Find", "mnuEdit_FindNext"});
+    table.fillMenu(menus[QStringLiteral("mnuProgram")],
+                   {"mnuProgram_Read", "-mnuProgram_Bar1", "mnuProgram_Write", "mnuProgram_Verify",
+                    "mnuProgram_WriteChannels", "mnuProgram_Fleet", "-mnuProgram_Bar2", "mnuProgram_OptFeatures"});
+    table.fillMenu(menus[QStringLiteral("mnuSetup")], {"mnuSetup_CommPort", "mnuSetup_Lang", "mnuSetup_TxFollowsRx", "-mnuSetup_BarBackups",
+                                                       "mnuSetup_Backups", "mnuSetup_BackupFolder"});
+    table.fillMenu(menus[QStringLiteral("mnuHelp")], {"mnuHelp_About"});
+
+    // The grid's context menu: the shared commands first, as in the Edit menu.
+    auto *context = new QMenu(this);
+    context->setObjectName(QStringLiteral("mnuGridContext"));
+    table.fillMenu(context, {"mnuEdit_Undo", "mnuEdit_Redo", "-", "mnuEdit_CutChannels", "mnuEdit_CopyChannels",
+                             "mnuEdit_PasteChannels", "mnuEdit_ClearChannels", "mnuEdit_SelectAll", "-",
+                             "mnuEdit_InsertChannel", "mnuEdit_DeleteChannel", "mnuEdit_CopyChannel",
+                             "mnuEdit_InsertEmptyChannels", "mnuEdit_DeleteChannels", "-", "mnuEdit_ChangeSelected",
+                             "mnuEdit_Sort", "mnuEdit_MoveUp", "mnuEdit_MoveDown", "mnuEdit_Compact",
+                             "mnuEdit_SelectDuplicates", "-", "mnuEdit_Find", "mnuEdit_FindNext"});
+    gridCommands_->setContextMenu(context);
+}
+
+void MainWindow::buildToolbar()
+{
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("tlbActions"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu); // no menu to hide the toolbar
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    actions_->fillToolBar(toolBar_, {"mnuFile_New", "mnuFile_Open", "mnuFile_Save", "mnuFile_Print", "-",
+                                        "mnuEdit_Undo", "mnuEdit_Redo", "-", "mnuProgram_Read", "mnuProgram_Write",
+                                        "-", "mnuHelp_About"});
     // Tab and F6 reach the buttons too, for those who cannot use a mouse.
-    for (QToolButton *button : tlbActions_->findChildren<QToolButton *>())
+    for (QToolButton *button : toolBar_->findChildren<QToolButton *>())
         button->setFocusPolicy(Qt::TabFocus);
 }
 
-void frmMain::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("staDateTime"));
     bar->setSizeGripEnabled(true);
-    staDate_ = new QLabel(bar);
-    staDate_->setObjectName(QStringLiteral("Date"));
-    staTime_ = new QLabel(bar);
-    staTime_->setObjectName(QStringLiteral("Time"));
-    for (QLabel *panel : {staDate_, staTime_}) {
+    datePanel_ = new QLabel(bar);
+    datePanel_->setObjectName(QStringLiteral("Date"));
+    timePanel_ = new QLabel(bar);
+    timePanel_->setObjectName(QStringLiteral("Time"));
+    for (QLabel *panel : {datePanel_, timePanel_}) {
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAlignment(Qt::AlignCenter);
-        panel->setMinimumWidth(twipsX(1500));
+        // Room for a long date or time in this font, so the bar does not jump as they change.
+        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
         bar->addPermanentWidget(panel);
     }
+    auto *selection = new QLabel(bar);
+    selection->setObjectName(QStringLiteral("staSelection"));
+    bar->addPermanentWidget(selection);
+    connect(gridCommands_, &GridCommands::selectionSummaryChanged, selection, [selection](const QString &summary) {
+        selection->setText(summary);
+        selection->setAccessibleName(summary);
+    });
     updateDateTime();
     auto *clock = new QTimer(this);
-    connect(clock, &QTimer::timeout, this, &frmMain::updateDateTime);
+    connect(clock, &QTimer::timeout, this, &MainWindow::updateDateTime);
     clock->start(1000);
 }
 
-void frmMain::updateDateTime()
+void MainWindow::updateDateTime()
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale;
-    staDate_->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    staTime_->setText(locale.toString(now.time(), QLocale::ShortFormat));
+    datePanel_->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    timePanel_->setText(locale.toString(now.time(), QLocale::ShortFormat));
 }
 
-void frmMain::buildPanels()
+void MainWindow::buildPanels()
 {
+    // The band panel on top, the channel frame taking what the window has beyond it.
     auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralWidget"));
+    central->setObjectName(QStringLiteral("picMain"));
     setCentralWidget(central);
-    picMain_ = new QWidget(central);
-    picMain_->setObjectName(QStringLiteral("picMain"));
+    auto *layout = new QVBoxLayout(central);
 
-    general_ = new GeneralPanel(state_, document_, picMain_);
-    general_->setGeometry(twipsX(kFrameLeft), twipsY(kGeneralTop), twipsX(kFrameWidth), twipsY(kGeneralHeight));
-    connect(general_, &GeneralPanel::bandChosen, this, &frmMain::changeBand);
+    general_ = new GeneralPanel(state_, document_, central);
+    connect(general_, &GeneralPanel::bandChosen, this, &MainWindow::changeBand);
+    layout->addWidget(general_);
 
-    fraMemChannel_ = new QGroupBox(picMain_);
-    fraMemChannel_->setObjectName(QStringLiteral("fraMemChannel"));
-    fraMemChannel_->setGeometry(twipsX(kFrameLeft), twipsY(kChannelTop), twipsX(kFrameWidth), twipsY(kChannelHeight));
-    grid_ = new ChannelGrid(state_, document_, *channels_, fraMemChannel_);
-    grid_->setGeometry(twipsX(kGridLeft), twipsY(kGridTop), twipsX(kGridWidth), twipsY(kGridHeight));
+    channelFrame_ = new QGroupBox(central);
+    channelFrame_->setObjectName(QStringLiteral("fraMemChannel"));
+    auto *frameLayout = new QVBoxLayout(channelFrame_);
+    grid_ = new ChannelGrid(state_, document_, *channels_, channelFrame_);
+    frameLayout->addWidget(grid_);
+    layout->addWidget(channelFrame_, 1);
     connect(grid_, &ChannelGrid::copyRequested, this,
             [this](int mode, int channel) { channels_->copy(this, mode, channel); });
-    connect(grid_, &ChannelGrid::memoryMapRequested, this, &frmMain::showMemoryMap);
+    connect(grid_, &ChannelGrid::memoryMapRequested, this, &MainWindow::showMemoryMap);
 
     // Many window managers take Shift+Ctrl+Alt with a mouse button for moving windows, so
     // the memory map's gesture also has keys.
@@ -373,119 +331,62 @@ void frmMain::buildPanels()
     setTabOrder(general_->bandList(), grid_);
 }
 
-void frmMain::layoutPicMain()
-{
-    if (picMain_ == nullptr || isMinimized())
-        return;
-    const int clientWidth = width();
-    const int clientHeight = height() - (menuBar()->isVisible() ? menuBar()->height() : 0);
-    const int margin = twipsY(kPicMainMarginY);
-    picMain_->setGeometry(0, 0, std::max(0, clientWidth - twipsX(kPicMainMarginX)),
-                          clientHeight <= margin ? 0 : clientHeight - margin);
-    const int growth = generalGrowth();
-    general_->resize(general_->width(), twipsY(kGeneralHeight) + growth);
-    fraMemChannel_->move(fraMemChannel_->x(), twipsY(kChannelTop) + growth);
-    const int titleGrowth = channelTitleGrowth();
-    grid_->move(twipsX(kGridLeft), twipsY(kGridTop) + titleGrowth);
-
-    // The channel frame and its grid take what the window has beyond its design size.
-    if (designSize_.isEmpty())
-        return;
-    const QSize extra = size() - designSize_;
-    auto grown = [&extra](int width, int height) {
-        return QSize(std::max(width / 3, width + extra.width()), std::max(height / 3, height + extra.height()));
-    };
-    fraMemChannel_->resize(grown(twipsX(kFrameWidth), twipsY(kChannelHeight) + titleGrowth));
-    const QSize gridDesign(twipsX(kGridWidth), twipsY(kGridHeight));
-    grid_->resize(grid_->fitSize(gridDesign, grown(gridDesign.width(), gridDesign.height())));
-}
-
-int frmMain::generalGrowth() const
-{
-    // A large font needs a taller band panel; the channel frame moves down to make room.
-    return std::max(0, general_->minimumSizeHint().height() - twipsY(kGeneralHeight));
-}
-
-int frmMain::channelTitleGrowth() const
-{
-    // The grid starts below the channel frame's title, however large its font.
-    return std::max(0, fraMemChannel_->fontMetrics().height() - twipsY(kGridTop));
-}
-
-void frmMain::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    layoutPicMain();
-}
-
-void frmMain::applyCaptions()
+void MainWindow::applyCaptions()
 {
     const LanguageMode lang = state_.language;
     document_.setLanguage(lang);
     updateTitle();
-    for (const Caption &caption : kMenuCaptions) {
-        const QString name = QString::fromLatin1(caption.objectName);
-        if (auto *menu = findChild<QMenu *>(name))
-            menu->setTitle(TableText(caption.textId, lang));
-        else if (auto *action = findChild<QAction *>(name))
-            action->setText(TableText(caption.textId, lang));
+    for (const MenuTitle &title : kMenuTitles) {
+        if (auto *menu = findChild<QMenu *>(QString::fromLatin1(title.name)))
+            menu->setTitle(TableText(title.textId, lang));
     }
-    for (const ToolButton &button : kToolButtons) {
-        if (button.key == nullptr)
-            continue;
-        // The About button shows the menu text, ampersand and all.
-        if (auto *action = findChild<QAction *>(QStringLiteral("tlbActions_") + QLatin1String(button.key)))
-            action->setToolTip(TableText(button.tooltipId, lang));
-    }
+    actions_->applyCaptions(lang);
     updateUndoCaptions();
-    safety_->applyCaptions();
     general_->applyCaptions();
-    fraMemChannel_->setTitle(TableText(1301, lang));
+    channelFrame_->setTitle(TableText(1301, lang));
     grid_->applyCaptions();
-    if (gridCommands_ != nullptr)
-        gridCommands_->applyCaptions();
-    layoutPicMain(); // the columns may have changed width with the texts
+    gridCommands_->applyCaptions();
 }
 
-void frmMain::applyLanguage()
+void MainWindow::applyLanguage()
 {
     UseQtTranslations(state_.language);
     applyCaptions();
     grid_->showAllRows();
 }
 
-void frmMain::setPortOverride(const QString &device)
+void MainWindow::setPortOverride(const QString &device)
 {
     transfer_->setPortOverride(device);
 }
 
-QString frmMain::portName() const
+QString MainWindow::portName() const
 {
     return transfer_->portName();
 }
 
-void frmMain::closeCellEditor()
+void MainWindow::closeCellEditor()
 {
     grid_->closeCellEditor();
 }
 
-void frmMain::focusGrid(int row, int column)
+void MainWindow::focusGrid(int row, int column)
 {
     grid_->setCurrentCell(row, column);
     focusGrid();
 }
 
-void frmMain::showStatus(const QString &text)
+void MainWindow::focusGrid()
 {
-    statusBar()->showMessage(text);
+    grid_->focusTable();
 }
 
-void frmMain::focusGrid()
+void MainWindow::showStatus(const QString &text, int timeoutMs)
 {
-    grid_->setFocus();
+    statusBar()->showMessage(text, timeoutMs);
 }
 
-void frmMain::updateTitle()
+void MainWindow::updateTitle()
 {
     QString title = QString::fromStdString(ComposeTitle(document_.fileName(), document_.band(), state_.language));
     // The marker follows the file name: "[File Name: a.dat*]" while there are unsaved changes.
@@ -494,23 +395,23 @@ void frmMain::updateTitle()
     setWindowModified(document_.isModified());
 }
 
-void frmMain::updateUndoCaptions()
+void MainWindow::updateUndoCaptions()
 {
     const LanguageMode lang = state_.language;
     const QUndoStack &stack = document_.undoStack();
     auto caption = [lang](QAction *action, bool can, const QString &name, int menu, int menuNamed, int tip,
                           int tipNamed) {
-        action->setEnabled(can);
         action->setText(can ? TableText(menuNamed, lang).arg(name) : TableText(menu, lang));
         action->setToolTip(can ? TableText(tipNamed, lang).arg(name) : TableText(tip, lang));
     };
-    caption(undo_, stack.canUndo(), stack.undoText(), kUndoMenu, kUndoMenuNamed, kUndoTip, kUndoTipNamed);
-    caption(redo_, stack.canRedo(), stack.redoText(), kRedoMenu, kRedoMenuNamed, kRedoTip, kRedoTipNamed);
+    actions_->updateEnabled();
+    caption(actions_->action(QStringLiteral("mnuEdit_Undo")), stack.canUndo(), stack.undoText(), kUndoMenu, kUndoMenuNamed, kUndoTip, kUndoTipNamed);
+    caption(actions_->action(QStringLiteral("mnuEdit_Redo")), stack.canRedo(), stack.redoText(), kRedoMenu, kRedoMenuNamed, kRedoTip, kRedoTipNamed);
 }
 
 // A band change starts a new memory for the band: the save question first when there are
 // unsaved changes, then the clear question (Cancel by default). It is one undo step.
-bool frmMain::askBandChange()
+bool MainWindow::askBandChange()
 {
     const LanguageMode lang = state_.language;
     if (document_.isModified()) {
@@ -524,7 +425,7 @@ bool frmMain::askBandChange()
            QMessageBox::Ok;
 }
 
-void frmMain::changeBand(int index)
+void MainWindow::changeBand(int index)
 {
     closeCellEditor();
     if (!askBandChange())
@@ -537,7 +438,7 @@ void frmMain::changeBand(int index)
     grid_->setCurrentCell(1, 1);
 }
 
-void frmMain::showMemoryMap()
+void MainWindow::showMemoryMap()
 {
     // One memory map at a time; a second gesture brings it forward.
     if (auto *open = findChild<MemoryMapDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -547,11 +448,11 @@ void frmMain::showMemoryMap()
     }
     auto *map = new MemoryMapDialog(document_, this);
     map->setAttribute(Qt::WA_DeleteOnClose);
-    connect(map, &MemoryMapDialog::bytesChosen, this, &frmMain::applyMemoryMap);
+    connect(map, &MemoryMapDialog::bytesChosen, this, &MainWindow::applyMemoryMap);
     map->show();
 }
 
-void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
+void MainWindow::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
 {
     document_.apply(CommandStep(command_text::kMemoryMap), [&](MemoryImage &image) {
         for (const auto &[address, value] : bytes)
@@ -559,73 +460,45 @@ void frmMain::applyMemoryMap(const std::map<int, std::uint8_t> &bytes)
     });
 }
 
-void frmMain::mnuFile_New_Click()
+void MainWindow::newFile()
 {
     closeCellEditor();
     file_->newDocument();
 }
 
-void frmMain::mnuFile_Open_Click()
+void MainWindow::openFromDialog()
 {
     closeCellEditor();
     if (file_->openDataFile())
         rememberDocument();
 }
 
-void frmMain::mnuFile_ImportChannels_Click()
-{
-    lists_->importChannels();
-}
-
-void frmMain::mnuFile_ExportChannels_Click()
-{
-    lists_->exportChannels();
-}
-
-void frmMain::mnuEdit_CopyChannels_Click()
-{
-    closeCellEditor();
-    QApplication::clipboard()->setText(lists_->copyText(grid_->selectedChannels()));
-}
-
-void frmMain::mnuEdit_PasteChannels_Click()
-{
-    closeCellEditor();
-    const QString text = QApplication::clipboard()->text();
-    // Over selected rows the channels go from the first of them.
-    const std::vector<int> rows = grid_->view().selectedRows();
-    if (rows.empty() && grid_->pasteValue(text))
-        return;
-    if (!text.isEmpty())
-        lists_->paste(rows.empty() ? state_.currentChannel : rows.front(), text);
-}
-
-void frmMain::mnuEdit_Undo_Click()
+void MainWindow::undo()
 {
     // An open entry is committed first, so undo takes back the latest change.
     closeCellEditor();
     document_.undoStack().undo();
 }
 
-void frmMain::mnuEdit_Redo_Click()
+void MainWindow::redo()
 {
     closeCellEditor();
     document_.undoStack().redo();
 }
 
-void frmMain::mnuFile_Save_Click()
+void MainWindow::save()
 {
     if (file_->save())
         rememberDocument();
 }
 
-void frmMain::mnuFile_SaveAs_Click()
+void MainWindow::saveAs()
 {
     if (file_->saveAs())
         rememberDocument();
 }
 
-bool frmMain::openFile(const QString &path)
+bool MainWindow::openFile(const QString &path)
 {
     closeCellEditor();
     if (!file_->openDataFile(QFileInfo(path).absoluteFilePath()))
@@ -635,7 +508,7 @@ bool frmMain::openFile(const QString &path)
 }
 
 // path is a copy: the list it comes from changes on the way.
-void frmMain::openRecent(QString path)
+void MainWindow::openRecent(QString path)
 {
     if (!QFileInfo(path).isFile()) {
         closeCellEditor();
@@ -651,12 +524,12 @@ void frmMain::openRecent(QString path)
     openFile(path);
 }
 
-void frmMain::rememberDocument()
+void MainWindow::rememberDocument()
 {
     recent_->add(QString::fromStdString(document_.fileName()));
 }
 
-void frmMain::mnuFile_Print_Click()
+void MainWindow::print()
 {
     closeCellEditor();
     if (!printer_)
@@ -665,49 +538,7 @@ void frmMain::mnuFile_Print_Click()
     dialog.exec();
 }
 
-void frmMain::mnuFile_Exit_Click()
-{
-    closeCellEditor();
-    close();
-}
-
-void frmMain::mnuProgram_Read_Click()
-{
-    transfer_->read();
-}
-
-void frmMain::mnuProgram_Write_Click()
-{
-    transfer_->write();
-}
-
-void frmMain::mnuProgram_WriteChannels_Click()
-{
-    transfer_->writeChannelsOnly();
-}
-
-void frmMain::mnuProgram_Fleet_Click()
-{
-    closeCellEditor();
-    FleetDialog::Setup setup;
-    setup.plan = document_.image(); // a copy: the fleet never changes the document
-    setup.ports = ListSerialPorts();
-    setup.extraPort = transfer_->portOverride();
-    if (fleetLog_.isEmpty()) {
-        // The documents folder when there is one; the log is a record the user keeps.
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        fleetLog_ = QDir(QFileInfo(documents).isDir() ? documents : QDir::homePath())
-                        .filePath(QStringLiteral("fleet-log.csv"));
-    }
-    setup.logFile = fleetLog_;
-    setup.backup = safety_->backupsEnabled();
-    setup.backupFolder = safety_->backupFolder();
-    FleetDialog dialog(std::move(setup), state_.language, prompts_, this);
-    dialog.exec();
-    fleetLog_ = dialog.logFile(); // offered again next time in this run
-}
-
-void frmMain::mnuProgram_OptFeatures_Click()
+void MainWindow::editOptionalFeatures()
 {
     closeCellEditor();
     OptFeaturesDialog dialog(state_, document_, this);
@@ -718,7 +549,7 @@ void frmMain::mnuProgram_OptFeatures_Click()
                     [&](MemoryImage &image) { EncodeOptionalFeatures(image, features); });
 }
 
-void frmMain::mnuSetup_CommPort_Click()
+void MainWindow::choosePort()
 {
     closeCellEditor();
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
@@ -746,7 +577,7 @@ void frmMain::mnuSetup_CommPort_Click()
         setPortOverride(QString());
 }
 
-void frmMain::mnuSetup_Lang_Click()
+void MainWindow::chooseLanguage()
 {
     const LanguageMode before = state_.language;
     closeCellEditor();
@@ -760,36 +591,14 @@ void frmMain::mnuSetup_Lang_Click()
         focused->setFocus(Qt::OtherFocusReason);
 }
 
-void frmMain::mnuHelp_About_Click()
+void MainWindow::showAbout()
 {
     closeCellEditor();
     AboutDialog dialog(state_.language, this);
     dialog.exec();
 }
 
-void frmMain::tlbActions_ButtonClick(const QString &key)
-{
-    if (key == QLatin1String("New"))
-        mnuFile_New_Click();
-    else if (key == QLatin1String("Open"))
-        mnuFile_Open_Click();
-    else if (key == QLatin1String("Save"))
-        mnuFile_Save_Click();
-    else if (key == QLatin1String("Print"))
-        mnuFile_Print_Click();
-    else if (key == QLatin1String("Read"))
-        mnuProgram_Read_Click();
-    else if (key == QLatin1String("Write"))
-        mnuProgram_Write_Click();
-    else if (key == QLatin1String("About"))
-        mnuHelp_About_Click();
-    else if (key == QLatin1String("Undo"))
-        mnuEdit_Undo_Click();
-    else if (key == QLatin1String("Redo"))
-        mnuEdit_Redo_Click();
-}
-
-void frmMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!startupFailed_) {
         closeCellEditor();
@@ -808,7 +617,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void frmMain::writeSettings()
+void MainWindow::writeSettings()
 {
     const MemoryImage &image = document_.image();
     settings_.SaveRegValue(QStringLiteral("LastModel"), QString::number(image.at(addr::kModel)));

@@ -9,7 +9,6 @@
 #include "document/image_document.h"
 #include "mainwindow/main_views.h"
 
-class QAction;
 class QGroupBox;
 class QLabel;
 class QPrinter;
@@ -18,10 +17,12 @@ class QToolBar;
 namespace zrk6 {
 
 struct AppState;
+class ActionTable;
 class ChannelCommands;
 class ChannelListCommands;
 class ChannelGrid;
 class FileCommands;
+class FleetCommands;
 class GeneralPanel;
 class GridCommands;
 class Prompts;
@@ -30,18 +31,19 @@ class SafetyCommands;
 class SettingsStore;
 class TransferCommands;
 
-// The main window frmMain: menus, toolbar tlbActions, the General panel, the channel grid
-// and the status bar (the VFO block has no view: its rules are applied to every image shown,
-// see NormaliseImage). It owns the document and its views; the
-// commands live in FileCommands, TransferCommands and ChannelCommands, and the views
+// The main window (objectName frmMain): menus, the toolbar tlbActions, the General panel, the
+// channel grid and the status bar (the VFO block has no view: its rules are applied to every
+// image shown, see NormaliseImage). It owns the document, its views and the action table; the
+// commands live in one controller per use case (files, channel lists, transfers, grid, safety,
+// fleet), each seeing the window only as MainViews. The views
 // follow the document's signals.
-class frmMain : public QMainWindow, public MainViews {
+class MainWindow : public QMainWindow, public MainViews {
     Q_OBJECT
 
 public:
     // Runs the start-up sequence: settings, lists, captions, the default image.
-    frmMain(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent = nullptr);
-    ~frmMain() override;
+    MainWindow(AppState &state, Prompts &prompts, SettingsStore &settings, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // True when start-up failed; the window then closes itself as soon as events run.
     bool startupFailed() const { return startupFailed_; }
@@ -65,6 +67,8 @@ public:
     TransferCommands &transferCommands() { return *transfer_; }
     SafetyCommands &safetyCommands() { return *safety_; }
     GridCommands &gridCommands() { return *gridCommands_; }
+    // Every command of the window, by its control name.
+    ActionTable &actions() { return *actions_; }
     AppState &state() { return state_; }
     Prompts &prompts() { return prompts_; }
     SettingsStore &settings() { return settings_; }
@@ -74,44 +78,17 @@ public:
     void closeCellEditor() override;
     void focusGrid(int row, int column) override;
     void focusGrid() override;
-    void showStatus(const QString &text) override;
+    void showStatus(const QString &text, int timeoutMs) override;
     // The title from the document, with the modified marker.
     void updateTitle();
 
-public slots:
-    void mnuFile_New_Click();
-    void mnuFile_Open_Click();
-    void mnuFile_Save_Click();
-    void mnuFile_SaveAs_Click();
-    void mnuFile_ImportChannels_Click();
-    void mnuFile_ExportChannels_Click();
-    // Copy: the rows selected by their labels (or the current row) as tab-separated text
-    // with the header line. Paste: such text fills channels from the current one on.
-    void mnuEdit_CopyChannels_Click();
-    void mnuEdit_PasteChannels_Click();
-    void mnuFile_Print_Click();
-    void mnuFile_Exit_Click();
-    void mnuEdit_Undo_Click();
-    void mnuEdit_Redo_Click();
-    void mnuProgram_Read_Click();
-    void mnuProgram_Write_Click();
-    void mnuProgram_WriteChannels_Click();
-    // Program Several Radios: the fleet window with the document as the plan.
-    void mnuProgram_Fleet_Click();
-    void mnuProgram_OptFeatures_Click();
-    void mnuSetup_CommPort_Click();
-    void mnuSetup_Lang_Click();
-    void mnuHelp_About_Click();
-    // A toolbar button by its key: "New", "Open", "Save", "Print", "Undo", "Redo", "Read",
-    // "Write" or "About" (exact case); any other key does nothing.
-    void tlbActions_ButtonClick(const QString &key);
-
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void startUp();
+    // Registers the window's own commands in the action table.
+    void registerCommands();
     void buildMenus();
     void updateUndoCaptions();
     void changeBand(int index);
@@ -121,15 +98,22 @@ private:
     void buildToolbar();
     void buildStatusBar();
     void buildPanels();
-    void layoutPicMain();
     void updateDateTime();
     void writeSettings();
+    // The commands of the menus and the toolbar.
+    void newFile();
+    void openFromDialog();
+    void save();
+    void saveAs();
+    void print();
+    void undo();
+    void redo();
+    void editOptionalFeatures();
+    void choosePort();
+    void chooseLanguage();
+    void showAbout();
     void openRecent(QString path);
     void rememberDocument();
-    int twipsX(int twips) const;
-    int twipsY(int twips) const;
-    int generalGrowth() const;
-    int channelTitleGrowth() const;
 
     AppState &state_;
     Prompts &prompts_;
@@ -139,23 +123,20 @@ private:
     std::unique_ptr<FileCommands> file_;
     std::unique_ptr<ChannelListCommands> lists_;
     std::unique_ptr<TransferCommands> transfer_;
+    std::unique_ptr<FleetCommands> fleet_;
     SafetyCommands *safety_ = nullptr; // owned by the window
     GridCommands *gridCommands_ = nullptr; // owned by the window
 
-    QWidget *picMain_ = nullptr;
     GeneralPanel *general_ = nullptr;
-    QGroupBox *fraMemChannel_ = nullptr;
+    QGroupBox *channelFrame_ = nullptr;
     ChannelGrid *grid_ = nullptr;
-    QToolBar *tlbActions_ = nullptr;
+    QToolBar *toolBar_ = nullptr;
     RecentFiles *recent_ = nullptr;
-    QAction *undo_ = nullptr;
-    QAction *redo_ = nullptr;
-    QLabel *staDate_ = nullptr;
-    QLabel *staTime_ = nullptr;
-    QSize designSize_; // the window's size for the design layout; the grid grows beyond it
+    ActionTable *actions_ = nullptr; // owned by the window
+    QLabel *datePanel_ = nullptr;
+    QLabel *timePanel_ = nullptr;
     bool startupFailed_ = false;
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
-    QString fleetLog_; // the fleet window's log file, kept for the next time in this run
 };
 
 } // namespace zrk6

@@ -4,14 +4,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QMainWindow>
-#include <QMenu>
-#include <QStatusBar>
 #include <QUrl>
 
 #include "dialogs/differences_dialog.h"
 #include "document/image_document.h"
 #include "files/data_file_io.h"
+#include "mainwindow/action_table.h"
 #include "mainwindow/main_views.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
@@ -36,63 +34,28 @@ constexpr int kTextAllFiles = 1820;
 
 constexpr int kBackupNoteMs = 8000;
 
-QAction *NamedAction(QObject *parent, const char *name, bool checkable)
-{
-    auto *action = new QAction(parent);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setCheckable(checkable);
-    return action;
-}
-
 } // namespace
 
 SafetyCommands::SafetyCommands(AppState &state, ImageDocument &document, Prompts &prompts, SettingsStore &settings,
-                               QMainWindow &window, MainViews &views)
-    : QObject(&window), state_(state), document_(document), prompts_(prompts), settings_(settings), window_(window), views_(views),
+                               MainViews &views, QObject *parent)
+    : QObject(parent), state_(state), document_(document), prompts_(prompts), settings_(settings), views_(views),
       openUrl_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
 }
 
-void SafetyCommands::addMenuItems(QMenu *file, QMenu *program, QMenu *setup)
+void SafetyCommands::registerCommands(ActionTable &actions)
 {
-    mnuFile_Compare_ = NamedAction(this, "mnuFile_Compare", false);
-    connect(mnuFile_Compare_, &QAction::triggered, this, [this] {
+    actions.add({"mnuFile_Compare", kTextCompareItem}, [this] {
         views_.closeCellEditor();
         compareWithFile();
     });
-    const QList<QAction *> fileItems = file->actions();
-    const qsizetype afterSaveAs = fileItems.indexOf(file->findChild<QAction *>(QStringLiteral("mnuFile_SaveAs")));
-    file->insertAction(fileItems.value(afterSaveAs + 1), mnuFile_Compare_);
-
-    mnuProgram_Verify_ = NamedAction(this, "mnuProgram_Verify", true);
-    mnuProgram_Verify_->setChecked(setting(kVerifySetting));
-    connect(mnuProgram_Verify_, &QAction::toggled, this, [this](bool on) { setSetting(kVerifySetting, on); });
-    const QList<QAction *> programItems = program->actions();
-    const qsizetype afterWrite =
-        programItems.indexOf(program->findChild<QAction *>(QStringLiteral("mnuProgram_Write")));
-    program->insertAction(programItems.value(afterWrite + 1), mnuProgram_Verify_);
-
-    setup->addSeparator()->setObjectName(QStringLiteral("mnuSetup_BarBackups"));
-    mnuSetup_Backups_ = NamedAction(this, "mnuSetup_Backups", true);
-    mnuSetup_Backups_->setChecked(setting(kBackupSetting));
-    connect(mnuSetup_Backups_, &QAction::toggled, this, [this](bool on) { setSetting(kBackupSetting, on); });
-    setup->addAction(mnuSetup_Backups_);
-    mnuSetup_BackupFolder_ = NamedAction(this, "mnuSetup_BackupFolder", false);
-    connect(mnuSetup_BackupFolder_, &QAction::triggered, this, &SafetyCommands::openBackupFolder);
-    setup->addAction(mnuSetup_BackupFolder_);
-}
-
-void SafetyCommands::applyCaptions()
-{
-    const LanguageMode lang = state_.language;
-    const std::pair<QAction *, int> captions[] = {{mnuFile_Compare_, kTextCompareItem},
-                                                  {mnuProgram_Verify_, kTextVerifyItem},
-                                                  {mnuSetup_Backups_, kTextBackupsItem},
-                                                  {mnuSetup_BackupFolder_, kTextBackupFolderItem}};
-    for (const auto &[action, id] : captions) {
-        if (action)
-            action->setText(TableText(id, lang));
-    }
+    verify_ = actions.add({.id = "mnuProgram_Verify", .textId = kTextVerifyItem, .checkable = true}, {});
+    verify_->setChecked(setting(kVerifySetting));
+    connect(verify_, &QAction::toggled, this, [this](bool on) { setSetting(kVerifySetting, on); });
+    backups_ = actions.add({.id = "mnuSetup_Backups", .textId = kTextBackupsItem, .checkable = true}, {});
+    backups_->setChecked(setting(kBackupSetting));
+    connect(backups_, &QAction::toggled, this, [this](bool on) { setSetting(kBackupSetting, on); });
+    actions.add({"mnuSetup_BackupFolder", kTextBackupFolderItem}, [this] { openBackupFolder(); });
 }
 
 bool SafetyCommands::setting(const char *name) const
@@ -108,12 +71,12 @@ void SafetyCommands::setSetting(const char *name, bool on)
 
 bool SafetyCommands::verifyAfterWrite() const
 {
-    return mnuProgram_Verify_ ? mnuProgram_Verify_->isChecked() : setting(kVerifySetting);
+    return verify_ ? verify_->isChecked() : setting(kVerifySetting);
 }
 
 bool SafetyCommands::backupsEnabled() const
 {
-    return mnuSetup_Backups_ ? mnuSetup_Backups_->isChecked() : setting(kBackupSetting);
+    return backups_ ? backups_->isChecked() : setting(kBackupSetting);
 }
 
 QString SafetyCommands::backupFolder() const
@@ -130,11 +93,9 @@ void SafetyCommands::reportBackups(const RadioJobResult &result)
 {
     const LanguageMode lang = state_.language;
     if (!result.backupErrors.isEmpty())
-        window_.statusBar()->showMessage(TableText(kTextBackupFailed, lang) + QLatin1Char(' ') +
-                                         result.backupErrors.front());
+        views_.showStatus(TableText(kTextBackupFailed, lang) + QLatin1Char(' ') + result.backupErrors.front(), 0);
     else if (!result.backups.isEmpty())
-        window_.statusBar()->showMessage(TableText(kTextBackupSaved, lang) + QLatin1Char(' ') + result.backups.back(),
-                                         kBackupNoteMs);
+        views_.showStatus(TableText(kTextBackupSaved, lang) + QLatin1Char(' ') + result.backups.back(), kBackupNoteMs);
 }
 
 void SafetyCommands::compareWithFile()
@@ -175,7 +136,7 @@ void SafetyCommands::openBackupFolder()
     const QString folder = backupFolder();
     QDir().mkpath(folder);
     if (!openUrl_(QUrl::fromLocalFile(folder)))
-        window_.statusBar()->showMessage(QDir::toNativeSeparators(folder));
+        views_.showStatus(QDir::toNativeSeparators(folder), 0);
 }
 
 } // namespace zrk6

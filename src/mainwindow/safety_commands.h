@@ -9,13 +9,12 @@
 #include "model/memory_image.h"
 
 class QAction;
-class QMainWindow;
-class QMenu;
 class QUrl;
 
 namespace zrk6 {
 
 struct AppState;
+class ActionTable;
 class ImageDocument;
 class MainViews;
 class Prompts;
@@ -28,13 +27,11 @@ class SafetyCommands final : public QObject {
     Q_OBJECT
 public:
     SafetyCommands(AppState &state, ImageDocument &document, Prompts &prompts, SettingsStore &settings,
-                   QMainWindow &window, MainViews &views);
+                   MainViews &views, QObject *parent = nullptr);
 
-    // Puts the items into the window's menus: Compare with File after Save As, Verify after
-    // Write after Write to Radio, the backup items at the end of Setup.
-    void addMenuItems(QMenu *file, QMenu *program, QMenu *setup);
-    // The items' captions in the current language.
-    void applyCaptions();
+    // Registers Compare with File, Verify after Write, Automatic Backups and Open Backup
+    // Folder; the two switches start as the settings have them.
+    void registerCommands(ActionTable &actions);
 
     bool verifyAfterWrite() const;
     bool backupsEnabled() const;
@@ -64,14 +61,11 @@ private:
     ImageDocument &document_;
     Prompts &prompts_;
     SettingsStore &settings_;
-    QMainWindow &window_;
     MainViews &views_;
     QString backupFolder_;
     std::function<bool(const QUrl &)> openUrl_;
-    QAction *mnuFile_Compare_ = nullptr;
-    QAction *mnuProgram_Verify_ = nullptr;
-    QAction *mnuSetup_Backups_ = nullptr;
-    QAction *mnuSetup_BackupFolder_ = nullptr;
+    QAction *verify_ = nullptr;
+    QAction *backups_ = nullptr;
 };
 
 } // namespace zrk6

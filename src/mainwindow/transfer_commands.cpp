@@ -39,7 +39,7 @@ TransferContext TransferCommands::context()
 TransferOutcome TransferCommands::finished(TransferOutcome outcome)
 {
     if (outcome == TransferOutcome::Stopped)
-        views_.showStatus(TableText(kTextTransferCancelled, state_.language));
+        views_.showStatus(TableText(kTextTransferCancelled, state_.language), 0);
     return outcome;
 }
 

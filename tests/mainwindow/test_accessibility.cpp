@@ -73,7 +73,7 @@ private:
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("language");
         for (const char *action : {"mnuProgram_OptFeatures", "mnuSetup_CommPort", "mnuSetup_Lang", "mnuHelp_About",
-                                   "tlbActions_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort",
+                                   "mnuFile_Print", "Ctrl+E", "mnuEdit_ChangeSelected", "mnuEdit_Sort",
                                    "mnuFile_Compare", "mnuProgram_Fleet", "mnuEdit_Find",
                                    "mnuEdit_InsertEmptyChannels"}) {
             QTest::addRow("%s en", action) << QString::fromLatin1(action) << int(kEnglish);

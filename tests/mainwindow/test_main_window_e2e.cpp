@@ -177,7 +177,7 @@ private slots:
         const MemoryImage edited = image();
         const QString title = shownTitle();
         prompts->answers = {QMessageBox::Cancel};
-        window->mnuProgram_Read_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Read"))->trigger();
         QCOMPARE(prompts->shownIds(), QList<int>{1601});
         QCOMPARE(image(), edited);
         QCOMPARE(shownTitle(), title);
@@ -190,7 +190,7 @@ private slots:
         enterRx(4, QStringLiteral("144.75"));
         const MemoryImage edited = image();
         prompts->answers = {QMessageBox::Ok, QMessageBox::Cancel};
-        window->mnuProgram_Read_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Read"))->trigger();
         QCOMPARE(prompts->shownIds().value(0), 1601);
         QCOMPARE(prompts->shown.last().buttons, QMessageBox::Retry | QMessageBox::Cancel);
         QCOMPARE(image(), edited);
@@ -216,7 +216,7 @@ private slots:
             window->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
         });
         poll.start();
-        window->mnuProgram_Read_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Read"))->trigger();
         QCOMPARE(prompts->shownIds(), QList<int>{1601});
         QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("The transfer was cancelled."));
         QCOMPARE(image(), edited);

@@ -138,7 +138,7 @@ private slots:
         start({QStringLiteral("--fault"), QStringLiteral("corrupt:0x001")});
         enterRx(1, QStringLiteral("145.125"));
         prompts->answers = {QMessageBox::Ok};
-        window->mnuProgram_Write_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Write"))->trigger();
         QCOMPARE(prompts->shownIds(), (QList<int>{1603, 1806}));
         QCOMPARE(prompts->shown[1].text, QStringLiteral("Verification failed: the radio's memory differs from the "
                                                         "data written.\n"
@@ -152,7 +152,7 @@ private slots:
     {
         start();
         prompts->answers = {QMessageBox::Ok};
-        window->mnuProgram_Read_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Read"))->trigger();
         QCOMPARE(prompts->shownIds(), (QList<int>{1601, 1608}));
         QCOMPARE(backupFiles().size(), 1);
         QVERIFY(backupFiles().at(0).contains(QStringLiteral("-read-400-470MHz")));
@@ -164,7 +164,7 @@ private slots:
         start();
         child<QAction>(QStringLiteral("mnuSetup_Backups"))->trigger();
         prompts->answers = {QMessageBox::Ok};
-        window->mnuProgram_Read_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Read"))->trigger();
         QCOMPARE(prompts->shownIds(), (QList<int>{1601, 1608}));
         QVERIFY(backupFiles().isEmpty());
     }
@@ -178,7 +178,7 @@ private slots:
         safety().setBackupFolder(blocker + QStringLiteral("/backups"));
 
         prompts->answers = {QMessageBox::Ok};
-        window->mnuProgram_Read_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Read"))->trigger();
         QCOMPARE(prompts->shownIds(), (QList<int>{1601, 1608}));
         QCOMPARE(image(), radiosim::BuildSampleMemory());
         QVERIFY2(statusText().startsWith(QStringLiteral("Backup not saved: ")), qPrintable(statusText()));
@@ -186,7 +186,7 @@ private slots:
 
         prompts->shown.clear();
         prompts->answers = {QMessageBox::Ok};
-        window->mnuProgram_Write_Click();
+        child<QAction>(QStringLiteral("mnuProgram_Write"))->trigger();
         QCOMPARE(prompts->shownIds(), (QList<int>{1603, 1805}));
         QVERIFY(statusText().startsWith(QStringLiteral("Backup not saved: ")));
     }

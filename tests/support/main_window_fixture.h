@@ -49,7 +49,7 @@ protected:
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<AppState> state;
     std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 
     // A new temporary directory with the settings file at relativePath inside it.
     void freshSettings(const QString &relativePath)
@@ -64,7 +64,7 @@ protected:
     {
         state = std::make_unique<AppState>();
         prompts = std::make_unique<ScriptedPrompts>();
-        window = std::make_unique<frmMain>(*state, *prompts, *settings);
+        window = std::make_unique<MainWindow>(*state, *prompts, *settings);
         if (beforeShow)
             beforeShow();
         window->show();
