@@ -63,15 +63,6 @@ Band BandFromRow(int index)
     return Band{row.low, row.high, std::string(row.text)};
 }
 
-int BandRowIndex(const Band &band)
-{
-    for (int i = 0; i < kBandCount; ++i) {
-        if (kBands[static_cast<std::size_t>(i)].low == band.low && kBands[static_cast<std::size_t>(i)].high == band.high)
-            return i;
-    }
-    return -1;
-}
-
 void WriteBandToImage(MemoryImage &image, const Band &band)
 {
     const auto hundredsTens = [](int v) { return static_cast<std::uint8_t>((v / 100) * 16 + (v / 10) % 10); };

@@ -35,8 +35,6 @@ const std::array<BandRow, kBandCount> &BandTable();
 
 // The band of BandTable row index (0..7); out-of-range indexes throw std::out_of_range.
 Band BandFromRow(int index);
-// The BandTable row whose limits equal the band's, or -1.
-int BandRowIndex(const Band &band);
 
 // Stores the band limits into 0xFF0-0xFF2.
 void WriteBandToImage(MemoryImage &image, const Band &band);

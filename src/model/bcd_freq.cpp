@@ -54,47 +54,12 @@ void WriteFreqUnits(MemoryImage &image, int address, FreqUnits units, ByteOrder 
     }
 }
 
-std::string ReadFreqLowFirst(const MemoryImage &image, int row, int column)
-{
-    return FormatFreq(ReadFreqUnits(image, MemoryImage::address(row, column), ByteOrder::LowFirst));
-}
-
-std::string ReadFreqHighFirst(const MemoryImage &image, int row, int column)
-{
-    return FormatFreq(ReadFreqUnits(image, MemoryImage::address(row, column), ByteOrder::HighFirst));
-}
-
 std::optional<FreqUnits> ParseFreqText(std::string_view text)
 {
     const auto value = WholeNumber(text);
     if (!value)
         return std::nullopt;
     return value->negative ? 0 : MHzToUnits(*value, Tie::Up);
-}
-
-namespace {
-
-bool writeText(MemoryImage &image, int row, int column, std::string_view text, ByteOrder order)
-{
-    const auto units = ParseFreqText(text);
-    if (!units)
-        return false;
-    const int address = MemoryImage::address(row, column);
-    MemoryImage::address(row, column + 3); // the field must lie inside the row
-    WriteFreqUnits(image, address, *units, order);
-    return true;
-}
-
-} // namespace
-
-bool WriteFreqLowFirst(MemoryImage &image, int row, int column, std::string_view text)
-{
-    return writeText(image, row, column, text, ByteOrder::LowFirst);
-}
-
-bool WriteFreqHighFirst(MemoryImage &image, int row, int column, std::string_view text)
-{
-    return writeText(image, row, column, text, ByteOrder::HighFirst);
 }
 
 RoundedFrequency RoundFrequencyText(std::string_view text, const Band &band)

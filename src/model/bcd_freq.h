@@ -31,13 +31,6 @@ void WriteFreqUnits(MemoryImage &image, int address, FreqUnits units, ByteOrder 
 // gives 0). nullopt when the whole text is not a number.
 std::optional<FreqUnits> ParseFreqText(std::string_view text);
 
-std::string ReadFreqLowFirst(const MemoryImage &image, int row, int column);
-std::string ReadFreqHighFirst(const MemoryImage &image, int row, int column);
-// Stores a frequency text (MHz, rounded to 10 Hz). Returns false and leaves the image
-// alone when the whole text is not a number.
-bool WriteFreqLowFirst(MemoryImage &image, int row, int column, std::string_view text);
-bool WriteFreqHighFirst(MemoryImage &image, int row, int column, std::string_view text);
-
 // The result of checking a typed frequency against the band: the text to store and
 // whether the entry was out of range (the caller then shows message 1229).
 struct RoundedFrequency {

@@ -261,50 +261,11 @@ void ParseChannelOption(ChannelValue &value, ChannelColumn column, std::string_v
     }
 }
 
-void StoreRxFrequency(MemoryImage &image, int channel, std::string_view text, const Band &band)
-{
-    ChannelValue value;
-    value.rx = ParseFreqText(text);
-    if (value.rx)
-        WriteChannelField(image, channel, ChannelColumn::RxFreq, value, band);
-}
-
 void EraseChannel(MemoryImage &image, int channel)
 {
     image.fill(base(channel), kRowSize, 0xFF);
     if (image.at(addr::kPriorityChannel) == channel)
         image.set(addr::kPriorityChannel, 0);
-}
-
-void StoreTxFrequency(MemoryImage &image, int channel, std::string_view text)
-{
-    ChannelValue value;
-    value.tx = ParseFreqText(text);
-    if (value.tx)
-        WriteChannelField(image, channel, ChannelColumn::TxFreq, value, Band{});
-}
-
-void RemoveTxFrequency(MemoryImage &image, int channel)
-{
-    WriteChannelField(image, channel, ChannelColumn::TxFreq, ChannelValue{}, Band{});
-}
-
-void WriteChannelTone(MemoryImage &image, int channel, ChannelColumn column, std::string_view text)
-{
-    // Not through Tone: the bytes of a text that is not in the tone list stay what they always were.
-    if (column == ChannelColumn::Decode || column == ChannelColumn::Encode)
-        writeTone(image, base(channel) + (column == ChannelColumn::Decode ? kDecodeTone : kEncodeTone),
-                  EncodeToneText(text));
-}
-
-void WriteChannelOption(MemoryImage &image, int channel, ChannelColumn column, std::string_view text,
-                        LanguageMode language)
-{
-    if (column < ChannelColumn::WideNarrow)
-        return;
-    ChannelValue value;
-    ParseChannelOption(value, column, text, language);
-    WriteChannelField(image, channel, column, value, Band{});
 }
 
 } // namespace zrk6

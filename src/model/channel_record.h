@@ -99,23 +99,7 @@ void WriteChannel(MemoryImage &image, int channel, const ChannelValue &value, co
 // scrambler On). Only the field of that column is set in the result.
 void ParseChannelOption(ChannelValue &value, ChannelColumn column, std::string_view text, LanguageMode language);
 
-// Record changes of the editing views. Each touches only the bytes and bits it owns.
-
-// Stores a receive frequency text (already rounded). An empty channel also gets the
-// flags of a new channel: byte 13 &= 0xD9, byte 12 &= 0xBF, byte 15 &= 0xFE.
-void StoreRxFrequency(MemoryImage &image, int channel, std::string_view text, const Band &band);
 // Erases the channel to all FF; a PriorityChannel (0xFC9) naming it becomes 0.
 void EraseChannel(MemoryImage &image, int channel);
-// Stores a transmit frequency text and clears TxUnset (bit 1 of byte 15).
-void StoreTxFrequency(MemoryImage &image, int channel, std::string_view text);
-// Removes the transmit part: bytes 4-7, 10, 11 become FF and TxUnset is set.
-void RemoveTxFrequency(MemoryImage &image, int channel);
-// Writes a tone text into the decode (bytes 8-9) or encode (bytes 10-11) tone.
-void WriteChannelTone(MemoryImage &image, int channel, ChannelColumn column, std::string_view text);
-// Writes one of the option fields (W/N, Scan, TX Power, BCL, Scrambler) from its display
-// text in the given language; only that field's bits change. Other columns are ignored.
-void WriteChannelOption(MemoryImage &image, int channel, ChannelColumn column, std::string_view text,
-                        LanguageMode language);
-
 
 } // namespace zrk6

@@ -182,11 +182,4 @@ ToneBytes EncodeToneText(std::string_view text)
     return {static_cast<std::uint8_t>(low), static_cast<std::uint8_t>(high)};
 }
 
-void WriteToneCode(MemoryImage &image, int row, std::string_view text, int k)
-{
-    const ToneBytes bytes = EncodeToneText(text);
-    image.set(row, k, bytes.low);
-    image.set(row, k + 1, bytes.high);
-}
-
 } // namespace zrk6

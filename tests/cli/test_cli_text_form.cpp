@@ -76,8 +76,8 @@ private slots:
         const Run shown = Cli({s("decode"), path("edit.dat")});
         QVERIFY(shown.out.contains(s("  3: {rx: 446.03125, tx: 446.03125, decode: 88.5, encode: None")));
         QVERIFY(shown.out.contains(s("squelch_level: 2\n")));
-        QVERIFY2(shown.out.contains(s("  20: {rx: 446.20000, decode: None, wide: Wide, scan: Add, power: High, bcl: Off, "
-                                      "scrambler: Off}\n")),
+        QVERIFY2(shown.out.contains(s("  20: {rx: 446.20000, decode: None, wide: Wide, scan: Add, power: High, bcl: \"Off\", "
+                                      "scrambler: \"Off\"}\n")),
                  qPrintable(shown.out));
     }
 

@@ -9,6 +9,7 @@
 #include "model/app_state.h"
 #include "model/band.h"
 #include "model/channel_record.h"
+#include "record_fixtures.h"
 
 namespace zrk6::test {
 

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "dialog_fixtures.h"
+#include "record_fixtures.h"
 #include "dialogs/copy_dialog.h"
 #include "mainwindow/channel_commands.h"
 #include "scripted_prompts.h"

@@ -28,6 +28,7 @@
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
 #include "model/channel_record.h"
+#include "record_fixtures.h"
 #include "main_window_fixture.h"
 
 using namespace zrk6;

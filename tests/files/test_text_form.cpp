@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "files/text_form.h"
@@ -16,6 +16,7 @@
 #include "model/image_normalise.h"
 #include "model/optional_features.h"
 #include "model/vfo.h"
+#include "record_fixtures.h"
 #ifdef ZRK6_HAVE_RADIOSIM
 #include "sample_memory.h"
 #endif

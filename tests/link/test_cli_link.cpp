@@ -16,6 +16,7 @@
 #include "files/data_file_io.h"
 #include "model/band.h"
 #include "model/channel_record.h"
+#include "record_fixtures.h"
 #include "radiosim_process.h"
 #include "sample_memory.h"
 #include "text/text_table.h"

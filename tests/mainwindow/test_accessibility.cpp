@@ -26,6 +26,7 @@
 #include "main_window_fixture.h"
 #include "mainwindow/channel_grid.h"
 #include "model/bcd_freq.h"
+#include "record_fixtures.h"
 
 using namespace zrk6;
 

@@ -22,6 +22,7 @@
 #include "model/band.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
+#include "record_fixtures.h"
 #include "scripted_prompts.h"
 
 using namespace zrk6;

@@ -40,6 +40,7 @@
 #include "model/channel_record.h"
 #include "model/image_normalise.h"
 #include "model/vfo.h"
+#include "record_fixtures.h"
 #include "main_window_fixture.h"
 
 using namespace zrk6;

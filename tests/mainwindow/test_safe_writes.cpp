@@ -20,6 +20,7 @@
 #include "main_window_fixture.h"
 #include "mainwindow/safety_commands.h"
 #include "model/channel_record.h"
+#include "record_fixtures.h"
 #include "sample_memory.h"
 
 using namespace zrk6;

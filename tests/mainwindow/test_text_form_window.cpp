@@ -11,6 +11,7 @@
 #include "model/band.h"
 #include "model/channel_record.h"
 #include "model/image_normalise.h"
+#include "record_fixtures.h"
 #include "main_window_fixture.h"
 
 using namespace zrk6;

@@ -31,11 +31,14 @@ TEST(BcdFreq, WritesBothByteOrders)
     };
     for (const auto &c : cases) {
         MemoryImage image;
-        ASSERT_TRUE(WriteFreqLowFirst(image, 2, 0, c.text));
-        ASSERT_TRUE(WriteFreqHighFirst(image, 3, 12, c.text));
+        const auto units = ParseFreqText(c.text);
+        ASSERT_TRUE(units) << c.text;
+        WriteFreqUnits(image, 0x20, *units, ByteOrder::LowFirst);
+        WriteFreqUnits(image, 0x3C, *units, ByteOrder::HighFirst);
         EXPECT_EQ(bytesAt(image, 0x20), c.lowFirst) << c.text;
         EXPECT_EQ(bytesAt(image, 0x3C), c.highFirst) << c.text;
-        EXPECT_EQ(ReadFreqLowFirst(image, 2, 0), ReadFreqHighFirst(image, 3, 12)) << c.text;
+        EXPECT_EQ(ReadFreqUnits(image, 0x20, ByteOrder::LowFirst), *units) << c.text;
+        EXPECT_EQ(ReadFreqUnits(image, 0x3C, ByteOrder::HighFirst), *units) << c.text;
     }
 }
 
@@ -43,25 +46,24 @@ TEST(BcdFreq, ReadsLeadingDigitsOnly)
 {
     MemoryImage image;
     image.fill(0xFF);
-    EXPECT_EQ(ReadFreqLowFirst(image, 0, 0), "0.00000");
-    EXPECT_EQ(ReadFreqHighFirst(image, 0, 0), "0.00000");
+    EXPECT_EQ(ReadFreqUnits(image, 0, ByteOrder::LowFirst), 0);
+    EXPECT_EQ(ReadFreqUnits(image, 0, ByteOrder::HighFirst), 0);
     // Digits 1 4 5 1 2 then an invalid nibble, low-first: byte 3 = 14, 2 = 51, 1 = 2F.
     image.set(3, 0x14);
     image.set(2, 0x51);
     image.set(1, 0x2F);
-    EXPECT_EQ(ReadFreqLowFirst(image, 0, 0), "0.14512");
+    EXPECT_EQ(FormatFreq(ReadFreqUnits(image, 0, ByteOrder::LowFirst)), "0.14512");
     image.set(1, 0x25);
     image.set(0, 0x00);
-    EXPECT_EQ(ReadFreqLowFirst(image, 0, 0), "145.12500");
+    EXPECT_EQ(FormatFreq(ReadFreqUnits(image, 0, ByteOrder::LowFirst)), "145.12500");
 }
 
 TEST(BcdFreq, RejectsTextsThatAreNotNumbersAndFieldsOutsideTheRow)
 {
     MemoryImage image;
-    EXPECT_FALSE(WriteFreqLowFirst(image, 0, 0, "14x"));
-    EXPECT_FALSE(WriteFreqLowFirst(image, 0, 0, ""));
-    EXPECT_EQ(image.at(0), 0x00);
-    EXPECT_THROW(WriteFreqLowFirst(image, 0, 13, "145"), std::out_of_range);
+    EXPECT_EQ(ParseFreqText("14x"), std::nullopt);
+    EXPECT_EQ(ParseFreqText(""), std::nullopt);
+    EXPECT_THROW(WriteFreqUnits(image, kImageSize - 3, 14500000, ByteOrder::LowFirst), std::out_of_range);
 }
 
 TEST(RoundFrequencyText, MovesToTheRasterAndTheBand)

@@ -2,6 +2,7 @@
 
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
+#include "record_fixtures.h"
 
 using namespace zrk6;
 
@@ -128,7 +129,7 @@ TEST(ChannelRecord, TransmitFrequencyStoreAndRemove)
 
     WriteChannelTone(image, 1, ChannelColumn::Encode, "D023N");
     image.set(0, 15, 0x7C);
-    RemoveTxFrequency(image, 1);
+    WriteChannelField(image, 1, ChannelColumn::TxFreq, ChannelValue{}, Band{}); // no tx: removes the transmit part
     for (int off : {4, 5, 6, 7, 10, 11})
         EXPECT_EQ(image.at(0, off), 0xFF) << off;
     EXPECT_EQ(image.at(0, 15), 0x7E);

@@ -6,6 +6,7 @@
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
 #include "model/tone.h"
+#include "record_fixtures.h"
 
 using namespace zrk6;
 
@@ -46,7 +47,7 @@ void typeIntoGrid(MemoryImage &image, const ChannelValue &v, LanguageMode langua
         if (v.tx)
             StoreTxFrequency(image, kChannel, tx);
         else
-            RemoveTxFrequency(image, kChannel);
+            WriteChannelField(image, kChannel, ChannelColumn::TxFreq, ChannelValue{}, Band{});
     }
     const auto choose = [&](ChannelColumn c, const std::string &item) {
         if (cell(c) == item)

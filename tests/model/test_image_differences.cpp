@@ -7,6 +7,7 @@
 #include "model/channel_record.h"
 #include "model/image_differences.h"
 #include "model/optional_features.h"
+#include "record_fixtures.h"
 
 namespace zrk6 {
 namespace {

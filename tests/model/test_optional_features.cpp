@@ -3,6 +3,7 @@
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
 #include "model/optional_features.h"
+#include "record_fixtures.h"
 
 using namespace zrk6;
 
