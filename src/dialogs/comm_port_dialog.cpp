@@ -9,6 +9,7 @@
 
 #include "dialogs/dialog_support.h"
 #include "link/line_probe.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
@@ -39,16 +40,16 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     setObjectName(QStringLiteral("frmCommPort"));
     UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
-    setWindowTitle(Text(1317, lang));
+    setWindowTitle(Text(text_id::kCommunicationPort, lang));
 
-    auto *fraPort = new QGroupBox(Text(1317, lang), this);
+    auto *fraPort = new QGroupBox(Text(text_id::kCommunicationPort, lang), this);
     fraPort->setObjectName(QStringLiteral("fraPort"));
     auto *group = new QButtonGroup(this);
     auto *options = new QVBoxLayout(fraPort);
     int current = 0;
     for (int i = 0; i < ports_.size(); ++i) {
         const CommPortOption &port = ports_[i];
-        QString caption = port.number == 0 ? port.systemName : Text(1318, lang) + QString::number(port.number);
+        QString caption = port.number == 0 ? port.systemName : Text(text_id::kComPrefix, lang) + QString::number(port.number);
         if (!port.systemName.isEmpty() && port.systemName != caption)
             caption += QStringLiteral(" (%1)").arg(port.systemName);
         if (!port.description.isEmpty())
@@ -68,7 +69,7 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     auto *main = new QVBoxLayout(this);
     main->addWidget(fraPort);
     if (check_) {
-        auto *fraCheck = new QGroupBox(Text(1871, lang), this);
+        auto *fraCheck = new QGroupBox(Text(text_id::kPortCheck, lang), this);
         fraCheck->setObjectName(QStringLiteral("fraCheck"));
         portCheck_ = new QLabel(fraCheck);
         portCheck_->setObjectName(QStringLiteral("lblCheck"));

@@ -15,6 +15,7 @@
 #include "dialogs/dialog_support.h"
 #include "model/channel_record.h"
 #include "model/fields.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
@@ -52,11 +53,11 @@ OptFeaturesDialog::OptFeaturesDialog(const AppState &state, const ImageDocument 
 void OptFeaturesDialog::buildControls()
 {
     const LanguageMode lang = state_.language;
-    setWindowTitle(Text(1400, lang));
+    setWindowTitle(Text(text_id::kOptionalFeatures, lang));
 
-    functionFrame_ = Named(new QGroupBox(Text(1456, lang), this), QStringLiteral("fraGenFunction"));
-    voxFrame_ = Named(new QGroupBox(Text(1457, lang), functionFrame_), QStringLiteral("fraVOX"));
-    pttIdFrame_ = Named(new QGroupBox(Text(1458, lang), this), QStringLiteral("fraPTTID"));
+    functionFrame_ = Named(new QGroupBox(Text(text_id::kGeneralFunction, lang), this), QStringLiteral("fraGenFunction"));
+    voxFrame_ = Named(new QGroupBox(Text(text_id::kVox, lang), functionFrame_), QStringLiteral("fraVOX"));
+    pttIdFrame_ = Named(new QGroupBox(Text(text_id::kPttId, lang), this), QStringLiteral("fraPTTID"));
 
     for (int i = 1; i <= 7; ++i) {
         featureLabels_[i] = Named(new QLabel(FieldLabel(kGeneralListFields[i], lang), functionFrame_),
@@ -78,8 +79,8 @@ void OptFeaturesDialog::buildControls()
     pttIdLabels_[2] = Named(new QLabel(FieldLabel(FieldId::PttIdName, lang), pttIdFrame_), QStringLiteral("lblFeaturePTTID2"));
     pttIdAniEdit_ = Named(new QLineEdit(pttIdFrame_), QStringLiteral("txtPTTID_Ani"));
     pttIdNameEdit_ = Named(new QLineEdit(pttIdFrame_), QStringLiteral("txtPTTID_Name"));
-    pttIdCheck_[1] = Named(new QCheckBox(Text(1454, lang), pttIdFrame_), QStringLiteral("chkFeaturePTTID1"));
-    pttIdCheck_[2] = Named(new QCheckBox(Text(1455, lang), pttIdFrame_), QStringLiteral("chkFeaturePTTID2"));
+    pttIdCheck_[1] = Named(new QCheckBox(Text(text_id::kPttIdBot, lang), pttIdFrame_), QStringLiteral("chkFeaturePTTID1"));
+    pttIdCheck_[2] = Named(new QCheckBox(Text(text_id::kPttIdEot, lang), pttIdFrame_), QStringLiteral("chkFeaturePTTID2"));
 
     // No default button: Enter moves between controls instead of closing the dialog.
     const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);

@@ -4,6 +4,7 @@
 
 #include "link/clone_driver.h"
 #include "link/clone_session.h"
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 
 namespace zrk6 {
@@ -25,7 +26,7 @@ constexpr int kTextSlow = 1666;
 constexpr int kTextNoAck = 1667;
 constexpr int kTextTwoSteps = 1668;
 constexpr int kTextNoIdentification = 1669;
-constexpr int kTextPortFailed = 1600;
+constexpr int kTextPortFailed = text_id::kCannotOpenPort;
 
 QString Hex(const std::vector<std::uint8_t> &bytes)
 {

@@ -45,6 +45,7 @@
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
+#include "text/text_ids.h"
 #include "ui/accessibility.h"
 #include "mainwindow/transfer_commands.h"
 #include "model/app_state.h"
@@ -63,14 +64,14 @@ namespace zrk6 {
 namespace {
 
 // Edit menu and toolbar texts of Undo and Redo: without and with the name of the step.
-constexpr int kUndoMenu = 1731;
-constexpr int kRedoMenu = 1732;
-constexpr int kUndoMenuNamed = 1733;
-constexpr int kRedoMenuNamed = 1734;
-constexpr int kUndoTip = 1735;
-constexpr int kRedoTip = 1736;
-constexpr int kUndoTipNamed = 1737;
-constexpr int kRedoTipNamed = 1738;
+constexpr int kUndoMenu = text_id::kUndoMenu;
+constexpr int kRedoMenu = text_id::kRedoMenu;
+constexpr int kUndoMenuNamed = text_id::kUndoMenuNamed;
+constexpr int kRedoMenuNamed = text_id::kRedoMenuNamed;
+constexpr int kUndoTip = text_id::kUndoTip;
+constexpr int kRedoTip = text_id::kRedoTip;
+constexpr int kUndoTipNamed = text_id::kUndoTipNamed;
+constexpr int kRedoTipNamed = text_id::kRedoTipNamed;
 
 } // namespace
 
@@ -146,14 +147,14 @@ void MainWindow::registerCommands()
     ActionTable &table = *actions_;
     const auto run = [this](void (MainWindow::*command)()) { return [this, command] { (this->*command)(); }; };
     const auto keys = [](QKeyCombination combination) { return QList<QKeySequence>{QKeySequence(combination)}; };
-    table.add({"mnuFile_New", 1001, keys(Qt::CTRL | Qt::Key_N), {}, 1027, "new"}, run(&MainWindow::newFile));
-    table.add({"mnuFile_Open", 1002, keys(Qt::CTRL | Qt::Key_O), {}, 1028, "open"}, run(&MainWindow::openFromDialog));
-    table.add({"mnuFile_Save", 1003, keys(Qt::CTRL | Qt::Key_S), {}, 1029, "save"}, run(&MainWindow::save));
-    table.add({"mnuFile_SaveAs", 1004}, run(&MainWindow::saveAs));
-    table.add({"mnuFile_ImportChannels", 1760}, [this] { lists_->importChannels(); });
-    table.add({"mnuFile_ExportChannels", 1761}, [this] { lists_->exportChannels(); });
-    table.add({"mnuFile_Print", 1005, keys(Qt::CTRL | Qt::Key_P), {}, 1030, "print"}, run(&MainWindow::print));
-    table.add({"mnuFile_Exit", 1006}, [this] {
+    table.add({"mnuFile_New", text_id::kNewMenu, keys(Qt::CTRL | Qt::Key_N), {}, text_id::kNewTip, "new"}, run(&MainWindow::newFile));
+    table.add({"mnuFile_Open", text_id::kOpenMenu, keys(Qt::CTRL | Qt::Key_O), {}, text_id::kOpenTip, "open"}, run(&MainWindow::openFromDialog));
+    table.add({"mnuFile_Save", text_id::kSaveMenu, keys(Qt::CTRL | Qt::Key_S), {}, text_id::kSaveTip, "save"}, run(&MainWindow::save));
+    table.add({"mnuFile_SaveAs", text_id::kSaveAsMenu}, run(&MainWindow::saveAs));
+    table.add({"mnuFile_ImportChannels", text_id::kImportChannelsMenu}, [this] { lists_->importChannels(); });
+    table.add({"mnuFile_ExportChannels", text_id::kExportChannelsMenu}, [this] { lists_->exportChannels(); });
+    table.add({"mnuFile_Print", text_id::kPrintMenu, keys(Qt::CTRL | Qt::Key_P), {}, text_id::kPrintTip, "print"}, run(&MainWindow::print));
+    table.add({"mnuFile_Exit", text_id::kExitMenu}, [this] {
         closeCellEditor();
         close();
     });
@@ -164,17 +165,17 @@ void MainWindow::registerCommands()
     table.add({"mnuEdit_Redo", 0, {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, {}, 0,
                "redo"},
               run(&MainWindow::redo), [&stack] { return stack.canRedo(); });
-    table.add({"mnuProgram_Read", 1016, keys(Qt::CTRL | Qt::Key_R), {}, 1031, "read"}, [this] { transfer_->read(); });
-    table.add({"mnuProgram_Write", 1017, keys(Qt::CTRL | Qt::Key_W), {}, 1032, "write"}, [this] { transfer_->write(); });
-    table.add({"mnuProgram_WriteChannels", 1950}, [this] { transfer_->writeChannelsOnly(); });
-    table.add({"mnuProgram_Fleet", 1951}, [this] { fleet_->programSeveralRadios(); });
-    table.add({"mnuProgram_OptFeatures", 1010}, run(&MainWindow::editOptionalFeatures));
-    table.add({"mnuSetup_CommPort", 1022}, run(&MainWindow::choosePort));
-    table.add({"mnuSetup_Lang", 1023}, run(&MainWindow::chooseLanguage));
+    table.add({"mnuProgram_Read", text_id::kReadFromRadioMenu, keys(Qt::CTRL | Qt::Key_R), {}, text_id::kReadTip, "read"}, [this] { transfer_->read(); });
+    table.add({"mnuProgram_Write", text_id::kWriteToRadioMenu, keys(Qt::CTRL | Qt::Key_W), {}, text_id::kWriteTip, "write"}, [this] { transfer_->write(); });
+    table.add({"mnuProgram_WriteChannels", text_id::kWriteChannelsOnlyMenu}, [this] { transfer_->writeChannelsOnly(); });
+    table.add({"mnuProgram_Fleet", text_id::kProgramSeveralRadiosMenu}, [this] { fleet_->programSeveralRadios(); });
+    table.add({"mnuProgram_OptFeatures", text_id::kOptionalFeaturesMenu}, run(&MainWindow::editOptionalFeatures));
+    table.add({"mnuSetup_CommPort", text_id::kCommunicationPortMenu}, run(&MainWindow::choosePort));
+    table.add({"mnuSetup_Lang", text_id::kLanguageSetupMenu}, run(&MainWindow::chooseLanguage));
     // The About button's tip is the menu text, ampersand and all.
-    table.add({"mnuHelp_About", 1026, {}, {}, 1026, "about"}, run(&MainWindow::showAbout));
+    table.add({"mnuHelp_About", text_id::kAboutMenu, {}, {}, text_id::kAboutMenu, "about"}, run(&MainWindow::showAbout));
     // Off unless the user turned it on; kept in the settings.
-    QAction *txFollowsRx = table.add({.id = "mnuSetup_TxFollowsRx", .textId = 1990, .checkable = true}, {});
+    QAction *txFollowsRx = table.add({.id = "mnuSetup_TxFollowsRx", .textId = text_id::kTxFollowsRxMenu, .checkable = true}, {});
     txFollowsRx->setChecked(settings_.GetRegValue(QStringLiteral("TxFollowsRx")) == QLatin1String("1"));
     channels_->setTxFollowsRx(txFollowsRx->isChecked());
     connect(txFollowsRx, &QAction::toggled, this, [this](bool on) {
@@ -194,7 +195,7 @@ struct MenuTitle {
     int textId;
 };
 constexpr MenuTitle kMenuTitles[] = {
-    {"mnuFile", 1000}, {"mnuEdit", 1730}, {"mnuProgram", 1015}, {"mnuSetup", 1021}, {"mnuHelp", 1024},
+    {"mnuFile", text_id::kFileMenu}, {"mnuEdit", text_id::kEditMenu}, {"mnuProgram", text_id::kProgramMenu}, {"mnuSetup", text_id::kSetupMenu}, {"mnuHelp", text_id::kHelpMenu},
 };
 
 } // namespace
@@ -343,7 +344,7 @@ void MainWindow::applyCaptions()
     actions_->applyCaptions(lang);
     updateUndoCaptions();
     general_->applyCaptions();
-    channelFrame_->setTitle(TableText(1301, lang));
+    channelFrame_->setTitle(TableText(text_id::kMemoryChannel, lang));
     grid_->applyCaptions();
     gridCommands_->applyCaptions();
 }
@@ -415,12 +416,12 @@ bool MainWindow::askBandChange()
 {
     const LanguageMode lang = state_.language;
     if (document_.isModified()) {
-        const auto answer = prompts_.message(this, TextMessage(1111, lang, ProductTitle(), QMessageBox::Warning,
+        const auto answer = prompts_.message(this, TextMessage(text_id::kFileNotSavedSaveNow, lang, ProductTitle(), QMessageBox::Warning,
                                                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !file_->save()))
             return false;
     }
-    return prompts_.message(this, TextMessage(1329, lang, ProductTitle(), QMessageBox::Warning,
+    return prompts_.message(this, TextMessage(text_id::kFrequencyDataWillBeCleared, lang, ProductTitle(), QMessageBox::Warning,
                                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)) ==
            QMessageBox::Ok;
 }
@@ -514,8 +515,8 @@ void MainWindow::openRecent(QString path)
         closeCellEditor();
         recent_->remove(path);
         PromptMessage m;
-        m.textId = 1876;
-        m.text = TableText(1876, state_.language).arg(QDir::toNativeSeparators(path));
+        m.textId = text_id::kRecentFileGone;
+        m.text = TableText(text_id::kRecentFileGone, state_.language).arg(QDir::toNativeSeparators(path));
         m.title = ProductTitle();
         m.icon = QMessageBox::Warning;
         prompts_.message(this, m);
@@ -604,7 +605,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         closeCellEditor();
         if (document_.isModified()) {
             const auto answer = prompts_.message(
-                this, TextMessage(1111, state_.language, ProductTitle(), QMessageBox::Warning,
+                this, TextMessage(text_id::kFileNotSavedSaveNow, state_.language, ProductTitle(), QMessageBox::Warning,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
             // A save that fails or is cancelled keeps the window open: the changes are not lost.
             if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !file_->save())) {
