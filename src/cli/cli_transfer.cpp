@@ -11,6 +11,7 @@
 #include "link/clone_driver.h"
 #include "services/port_error.h"
 #include "link/port_names.h"
+#include "text/text_ids.h"
 
 #include <functional>
 #include <memory>
@@ -252,9 +253,9 @@ std::optional<int> ReadTransferSettings(const QCommandLineParser &parser, const 
 void ReportBackups(const RadioJobResult &result, const TransferSettings &settings)
 {
     for (const QString &path : result.backups)
-        Err(QStringLiteral("zrk6-cli: %1 %2").arg(Text(1810, settings.language), path));
+        Err(QStringLiteral("zrk6-cli: %1 %2").arg(Text(text_id::kBackupSaved, settings.language), path));
     for (const QString &error : result.backupErrors)
-        Err(QStringLiteral("zrk6-cli: warning: %1 %2").arg(Text(1809, settings.language), error));
+        Err(QStringLiteral("zrk6-cli: warning: %1 %2").arg(Text(text_id::kBackupNotSaved, settings.language), error));
 }
 
 std::shared_ptr<void> WatchInterrupt(std::function<void()> onInterrupt)
@@ -271,7 +272,7 @@ int RunRadioJob(RadioJobSettings job, const TransferSettings &settings, MemoryIm
     // A port that does not open or a radio that never answers: point to the cable doctor.
     auto failWithHint = [&settings](const QString &message) {
         Fail(message);
-        return Fail(Text(1875, settings.language));
+        return Fail(Text(text_id::kRunDoctor, settings.language));
     };
     // The port is tested first, so that a trace file is made only once there is a line to trace.
     if (const QString reason = TestClonePort(settings.portName, settings.language); !reason.isEmpty())

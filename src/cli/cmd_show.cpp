@@ -7,6 +7,7 @@
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
 #include "model/fields.h"
+#include "text/text_ids.h"
 
 namespace zrk6::cli {
 namespace {
@@ -57,9 +58,9 @@ void PrintTable(const std::vector<Row> &rows, const QString &indent)
 std::vector<Row> ChannelRows(MemoryImage &image, const Band &band, LanguageMode language)
 {
     std::vector<Row> rows;
-    rows.push_back({Text(1239, language), Text(1200, language), Text(1202, language), Text(1211, language),
-                    Text(1212, language), Text(1216, language), Text(1219, language), Text(1213, language),
-                    Text(1227, language), Text(1656, language)});
+    rows.push_back({Text(text_id::kChannelHeading, language), Text(text_id::kRxFreq, language), Text(text_id::kTxFreq, language), Text(text_id::kDecode, language),
+                    Text(text_id::kEncode, language), Text(text_id::kWideNarrow, language), Text(text_id::kScan, language), Text(text_id::kTxPower, language),
+                    Text(text_id::kBcl, language), Text(text_id::kScramblerColumn, language)});
     for (int channel = 1; channel <= kChannelCount; ++channel) {
         const RowTexts texts = ShowChannelRow(image, channel, band, language);
         if (texts[0].empty())
@@ -99,7 +100,7 @@ std::vector<Row> FeatureRows(const MemoryImage &image, const Band &band, Languag
         rows.push_back(FieldRow(image, band, field, language));
         // Manual reads as the printout words it.
         if (field == FieldId::Manual)
-            rows.back()[1] = Text(ReadChoice(image, band, field) != 0 ? 1115 : 1114, language);
+            rows.back()[1] = Text(ReadChoice(image, band, field) != 0 ? text_id::kEnable : text_id::kDisable, language);
     }
     return rows;
 }
@@ -136,20 +137,20 @@ int RunShow(const QStringList &arguments)
                                   .arg(FromStd(ModelTable()[static_cast<std::size_t>(ModelIndexFromByte(modelByte))].text))
                                   .arg(modelByte, 2, 16, QLatin1Char('0'));
 
-    Print(Text(1250, language));
-    PrintTable({{Text(1251, language), modelText}, {Text(1252, language), bandText}}, QStringLiteral("  "));
+    Print(Text(text_id::kGeneral, language));
+    PrintTable({{Text(text_id::kModel, language), modelText}, {Text(text_id::kBand, language), bandText}}, QStringLiteral("  "));
     Print(QString());
-    Print(Text(1301, language));
+    Print(Text(text_id::kMemoryChannel, language));
     const std::vector<Row> channels = ChannelRows(image, band, language);
     if (channels.size() == 1)
-        Print(QStringLiteral("  ") + Text(1104, language));
+        Print(QStringLiteral("  ") + Text(text_id::kNone, language));
     else
         PrintTable(channels, QStringLiteral("  "));
     Print(QString());
-    Print(Text(1245, language));
+    Print(Text(text_id::kVfo, language));
     PrintTable(VfoRows(image, band, language), QStringLiteral("  "));
     Print(QString());
-    Print(Text(1400, language));
+    Print(Text(text_id::kOptionalFeatures, language));
     PrintTable(FeatureRows(image, band, language), QStringLiteral("  "));
     return 0;
 }

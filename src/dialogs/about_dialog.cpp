@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
@@ -19,11 +20,11 @@ QString AboutText(LanguageMode language)
 {
     const QString product = ProductName();
     const QStringList lines = {
-        product + QLatin1Char(' ') + Text(1323, language),
-        Text(1324, language) + QLatin1Char(' ') + product,
+        product + QLatin1Char(' ') + Text(text_id::kRadioProgrammingSoftware, language),
+        Text(text_id::kFor, language) + QLatin1Char(' ') + product,
         QString(),
-        Text(1325, language) + QLatin1Char(' ') + QString::fromLatin1(kVersionText),
-        Text(1326, language) + QLatin1Char(' ') + QLocale().toString(ReleaseDate(), QLocale::ShortFormat),
+        Text(text_id::kVersion, language) + QLatin1Char(' ') + QString::fromLatin1(kVersionText),
+        Text(text_id::kRelease, language) + QLatin1Char(' ') + QLocale().toString(ReleaseDate(), QLocale::ShortFormat),
         QString(),
         QStringLiteral("Free software: use, study, share and change it under its licence."),
         QStringLiteral("No warranty: check every setting before the radio transmits."),
@@ -35,13 +36,13 @@ AboutDialog::AboutDialog(LanguageMode language, QWidget *parent) : QDialog(paren
 {
     setObjectName(QStringLiteral("frmAbout"));
     UseOwnerIcon(this);
-    setWindowTitle(Text(1334, language) + QLatin1Char(' ') + ProductName());
+    setWindowTitle(Text(text_id::kAbout, language) + QLatin1Char(' ') + ProductName());
 
     lblAbout_ = new QLabel(AboutText(language), this);
     lblAbout_->setObjectName(QStringLiteral("lblAbout"));
     lblAbout_->setTextFormat(Qt::PlainText);
     lblAbout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto *cmdOK = new QPushButton(Text(1102, language), this);
+    auto *cmdOK = new QPushButton(Text(text_id::kOk, language), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "text/text_ids.h"
 #include "ui/prompts.h"
 #include "model/fields.h"
 #include "model/tone.h"
@@ -20,19 +21,19 @@
 namespace zrk6 {
 namespace {
 
-constexpr int kTextChangeTitle = 1894;
-constexpr int kTextChangeThis = 1895;
-constexpr int kTextSimplex = 1897;
-constexpr int kTextOffset = 1898;
-constexpr int kTextReceiveOnly = 1899;
-constexpr int kTextSortTitle = 1890;
-constexpr int kTextSortBy = 1891;
-constexpr int kTextDescending = 1892;
-constexpr int kTextSelectedOnly = 1893;
-constexpr int kTextFindNext = 1912;
-constexpr int kTextFindTitle = 1915;
-constexpr int kTextFindPrompt = 1916;
-constexpr int kTextClose = 1819;
+constexpr int kTextChangeTitle = text_id::kChangeSelectedChannels;
+constexpr int kTextChangeThis = text_id::kChangeThisField;
+constexpr int kTextSimplex = text_id::kSetSimplex;
+constexpr int kTextOffset = text_id::kSetOffset;
+constexpr int kTextReceiveOnly = text_id::kReceiveOnly;
+constexpr int kTextSortTitle = text_id::kSortChannels;
+constexpr int kTextSortBy = text_id::kSortBy;
+constexpr int kTextDescending = text_id::kDescending;
+constexpr int kTextSelectedOnly = text_id::kOnlySelectedChannels;
+constexpr int kTextFindNext = text_id::kFindNext;
+constexpr int kTextFindTitle = text_id::kFind;
+constexpr int kTextFindPrompt = text_id::kFindPrompt;
+constexpr int kTextClose = text_id::kCloseButton;
 
 // The channel columns' header texts (RX Freq .. Scrambler).
 int Header(ChannelColumn column)

@@ -9,6 +9,7 @@
 
 #include "dialogs/dialog_support.h"
 #include "link/line_probe.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
@@ -39,16 +40,16 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     setObjectName(QStringLiteral("frmCommPort"));
     UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
-    setWindowTitle(Text(1317, lang));
+    setWindowTitle(Text(text_id::kCommunicationPort, lang));
 
-    auto *fraPort = new QGroupBox(Text(1317, lang), this);
+    auto *fraPort = new QGroupBox(Text(text_id::kCommunicationPort, lang), this);
     fraPort->setObjectName(QStringLiteral("fraPort"));
     auto *group = new QButtonGroup(this);
     auto *options = new QVBoxLayout(fraPort);
     int current = 0;
     for (int i = 0; i < ports_.size(); ++i) {
         const CommPortOption &port = ports_[i];
-        QString caption = port.number == 0 ? port.systemName : Text(1318, lang) + QString::number(port.number);
+        QString caption = port.number == 0 ? port.systemName : Text(text_id::kComPrefix, lang) + QString::number(port.number);
         if (!port.systemName.isEmpty() && port.systemName != caption)
             caption += QStringLiteral(" (%1)").arg(port.systemName);
         if (!port.description.isEmpty())
@@ -63,12 +64,10 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     }
     optCOM_[current]->setChecked(true);
 
-    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
-
     auto *main = new QVBoxLayout(this);
     main->addWidget(fraPort);
     if (check_) {
-        auto *fraCheck = new QGroupBox(Text(1871, lang), this);
+        auto *fraCheck = new QGroupBox(Text(text_id::kPortCheck, lang), this);
         fraCheck->setObjectName(QStringLiteral("fraCheck"));
         lblCheck_ = new QLabel(fraCheck);
         lblCheck_->setObjectName(QStringLiteral("lblCheck"));
@@ -86,19 +85,23 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     }
     auto *fraTest = new QGroupBox(this);
     fraTest->setObjectName(QStringLiteral("fraTest"));
-    cmdTest_ = new QPushButton(Text(1670, lang), fraTest);
+    cmdTest_ = new QPushButton(Text(text_id::kTestButton, lang), fraTest);
     cmdTest_->setObjectName(QStringLiteral("cmdTest"));
     lblTest_ = new QLabel(fraTest);
     lblTest_->setObjectName(QStringLiteral("lblTest"));
     lblTest_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblTest_->setWordWrap(true);
     lblTest_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    // Empty until a test has run: a screen reader still hears what the line is for.
+    lblTest_->setAccessibleName(Text(text_id::kTestButton, lang).remove(QLatin1Char('&')));
     auto *testLayout = new QVBoxLayout(fraTest);
     testLayout->addWidget(cmdTest_, 0, Qt::AlignLeft);
     testLayout->addWidget(lblTest_);
     main->addWidget(fraTest);
     connect(cmdTest_, &QPushButton::clicked, this, &CommPortDialog::testPort);
     connect(group, &QButtonGroup::idToggled, lblTest_, &QLabel::clear);
+    // Made after the test frame, so Tab reaches the buttons in the order they are seen.
+    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
     optCOM_[current]->setFocus();
@@ -123,7 +126,7 @@ void CommPortDialog::testPort()
     const LanguageMode lang = state_.language;
     auto *probe = new LineProbe(ports_[chosen()].systemName, lang, this);
     cmdTest_->setEnabled(false);
-    lblTest_->setText(Text(1671, lang));
+    lblTest_->setText(Text(text_id::kProbeRunning, lang));
     connect(probe, &LineProbe::finished, this, [this, probe, lang] {
         lblTest_->setText(probe->report().Lines(lang).join(QLatin1Char('\n')));
         cmdTest_->setEnabled(true);

@@ -16,6 +16,7 @@
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
 #include "model/tone.h"
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 
 namespace zrk6 {
@@ -42,9 +43,9 @@ CopyDialog::CopyDialog(const AppState &state, const ImageDocument &document, Pro
     source_ = std::clamp(state_.currentChannel, 1, kChannelCount);
 
     const RowTexts row = ChannelRowTexts(document_.image(), source_, document_.band(), lang);
-    const int captions[3] = {1235, 1236, 1237};
-    const int sourceLabels[3] = {1205, 1207, 1211};
-    const int destLabels[3] = {1205, 1209, 1212};
+    const int captions[3] = {text_id::kChannelCopy, text_id::kFrequencyCopy, text_id::kQtDqtCopy};
+    const int sourceLabels[3] = {text_id::kChannel, text_id::kReceive, text_id::kDecode};
+    const int destLabels[3] = {text_id::kChannel, text_id::kTransmit, text_id::kEncode};
     setWindowTitle(Text(captions[mode_], lang));
     if (mode_ == kChannelMode)
         sourceText_ = QString::number(source_);
@@ -57,7 +58,7 @@ CopyDialog::CopyDialog(const AppState &state, const ImageDocument &document, Pro
     lbl1_->setObjectName(QStringLiteral("lbl1"));
     lblSource_ = new QLabel(sourceText_, this);
     lblSource_->setObjectName(QStringLiteral("lblSource"));
-    lbl2_ = new QLabel(Text(1230, lang), this);
+    lbl2_ = new QLabel(Text(text_id::kCopyTo, lang), this);
     lbl2_->setObjectName(QStringLiteral("lbl2"));
     lbl3_ = new QLabel(Text(destLabels[mode_], lang), this);
     lbl3_->setObjectName(QStringLiteral("lbl3"));
@@ -165,7 +166,7 @@ void CopyDialog::copyChannel()
     if (dest >= 1 && dest <= kChannelCount) {
         emit channelCopyChosen(source_, dest);
     } else {
-        prompts_.message(this, PromptMessage{1238, Text(1238, state_.language), ProductName(),
+        prompts_.message(this, PromptMessage{text_id::kChannelOutOfRange, Text(text_id::kChannelOutOfRange, state_.language), ProductName(),
                                              QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton});
     }
     resetDestination();
@@ -180,7 +181,7 @@ void CopyDialog::storeTxFrequency()
     }
     const RoundedFrequency rounded = RoundFrequencyText(typed.toStdString(), document_.band());
     if (rounded.outOfRange)
-        prompts_.message(this, PromptMessage{1229, ToQString(OutOfRangeText(rounded, document_.band(), state_.language)),
+        prompts_.message(this, PromptMessage{text_id::kFrequencyOutOfRange, ToQString(OutOfRangeText(rounded, document_.band(), state_.language)),
                                              ProductName(), QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton});
     emit transmitChosen(source_, QString::fromStdString(rounded.text));
 }

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "text/text_ids.h"
+
 namespace zrk6 {
 
 QString Text(int englishId, LanguageMode language)
@@ -52,8 +54,8 @@ void UseOwnerIcon(QWidget *dialog)
 
 OkCancelButtons MakeOkCancel(QDialog *dialog, LanguageMode language, EnterKey enter)
 {
-    auto *ok = Named(new QPushButton(Text(1102, language), dialog), QStringLiteral("cmdOK"));
-    auto *cancel = Named(new QPushButton(Text(1103, language), dialog), QStringLiteral("cmdCancel"));
+    auto *ok = Named(new QPushButton(Text(text_id::kOk, language), dialog), QStringLiteral("cmdOK"));
+    auto *cancel = Named(new QPushButton(Text(text_id::kCancel, language), dialog), QStringLiteral("cmdCancel"));
     if (enter == EnterKey::PressesOk) {
         ok->setDefault(true);
     } else {

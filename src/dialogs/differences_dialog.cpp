@@ -11,12 +11,13 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
 namespace {
-constexpr int kTextCopyAll = 1818;
-constexpr int kTextClose = 1819;
+constexpr int kTextCopyAll = text_id::kCopyAllButton;
+constexpr int kTextClose = text_id::kCloseButton;
 } // namespace
 
 DifferencesDialog::DifferencesDialog(const QString &title, const QString &heading, const QStringList &lines,

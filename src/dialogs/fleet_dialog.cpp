@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "text/text_ids.h"
 #include "ui/accessibility.h"
 #include "ui/prompts.h"
 
@@ -22,37 +23,37 @@ namespace zrk6 {
 
 namespace {
 
-constexpr int kTextTitle = 1952;
-constexpr int kTextPorts = 1953;
-constexpr int kTextOtherPort = 1954;
-constexpr int kTextAdd = 1955;
-constexpr int kTextChannelsOnly = 1956;
-constexpr int kTextLog = 1957;
-constexpr int kTextBrowse = 1958;
-constexpr int kTextStart = 1959;
-constexpr int kTextNextRound = 1960;
-constexpr int kTextStop = 1961;
-constexpr int kTextClose = 1819;
-constexpr int kTextPort = 1962;
-constexpr int kTextRound = 1963;
-constexpr int kTextProgress = 1933;
-constexpr int kTextPhase = 1964;
-constexpr int kTextResult = 1965;
-constexpr int kTextWaiting = 1966;
-constexpr int kTextReading = 1967;
-constexpr int kTextWriting = 1968;
-constexpr int kTextVerifying = 1804;
-constexpr int kTextVerified = 1969;
-constexpr int kTextFailed = 1970;
-constexpr int kTextModelMismatch = 1971;
-constexpr int kTextNotVerified = 1972;
-constexpr int kTextStopped = 1973;
-constexpr int kTextNoPort = 1974;
-constexpr int kTextLogFailed = 1975;
-constexpr int kTextRoundEnded = 1976;
-constexpr int kTextCellOf = 1977;
-constexpr int kTextRoundRunning = 1978;
-constexpr int kTextLogFilter = 1979;
+constexpr int kTextTitle = text_id::kProgramSeveralRadios;
+constexpr int kTextPorts = text_id::kRadiosOnPorts;
+constexpr int kTextOtherPort = text_id::kOtherPort;
+constexpr int kTextAdd = text_id::kAddButton;
+constexpr int kTextChannelsOnly = text_id::kFleetChannelsOnly;
+constexpr int kTextLog = text_id::kLogFile;
+constexpr int kTextBrowse = text_id::kBrowseButton;
+constexpr int kTextStart = text_id::kStartButton;
+constexpr int kTextNextRound = text_id::kNextRoundButton;
+constexpr int kTextStop = text_id::kStopButton;
+constexpr int kTextClose = text_id::kCloseButton;
+constexpr int kTextPort = text_id::kPort;
+constexpr int kTextRound = text_id::kRound;
+constexpr int kTextProgress = text_id::kProgress;
+constexpr int kTextPhase = text_id::kPhase;
+constexpr int kTextResult = text_id::kResult;
+constexpr int kTextWaiting = text_id::kWaiting;
+constexpr int kTextReading = text_id::kReading;
+constexpr int kTextWriting = text_id::kWriting;
+constexpr int kTextVerifying = text_id::kVerifying;
+constexpr int kTextVerified = text_id::kVerified;
+constexpr int kTextFailed = text_id::kFailed;
+constexpr int kTextModelMismatch = text_id::kModelMismatch;
+constexpr int kTextNotVerified = text_id::kNotVerified;
+constexpr int kTextStopped = text_id::kStopped;
+constexpr int kTextNoPort = text_id::kTickOnePort;
+constexpr int kTextLogFailed = text_id::kLogCannotBeWritten;
+constexpr int kTextRoundEnded = text_id::kRoundEnded;
+constexpr int kTextCellOf = text_id::kCellOnPort;
+constexpr int kTextRoundRunning = text_id::kRoundRunning;
+constexpr int kTextLogFilter = text_id::kLogFilter;
 
 enum Column { kPortColumn, kRoundColumn, kProgressColumn, kPhaseColumn, kResultColumn, kColumnCount };
 constexpr int kHeaders[kColumnCount] = {kTextPort, kTextRound, kTextProgress, kTextPhase, kTextResult};

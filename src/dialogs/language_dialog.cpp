@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
+#include "text/text_ids.h"
 #include "ui/prompts.h"
 
 namespace zrk6 {
@@ -16,13 +17,13 @@ LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(paren
     setObjectName(QStringLiteral("frmLanguage"));
     UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
-    setWindowTitle(Text(1319, lang));
+    setWindowTitle(Text(text_id::kLanguageSetup, lang));
 
-    auto *lblLang = new QLabel(Text(1320, lang), this);
+    auto *lblLang = new QLabel(Text(text_id::kLanguageMode, lang), this);
     lblLang->setObjectName(QStringLiteral("lblLang"));
     cboLang_ = new QComboBox(this);
     cboLang_->setObjectName(QStringLiteral("cboLang"));
-    cboLang_->addItems({Text(1321, lang), Text(1322, lang)}); // the index is the LanguageMode
+    cboLang_->addItems({Text(text_id::kEnglishLanguage, lang), Text(text_id::kChineseLanguage, lang)}); // the index is the LanguageMode
     cboLang_->setCurrentIndex(NormalizeLanguage(state_.language));
     lblLang->setBuddy(cboLang_);
 

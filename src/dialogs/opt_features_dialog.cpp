@@ -15,6 +15,7 @@
 #include "dialogs/dialog_support.h"
 #include "model/channel_record.h"
 #include "model/fields.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
@@ -52,11 +53,11 @@ OptFeaturesDialog::OptFeaturesDialog(const AppState &state, const ImageDocument 
 void OptFeaturesDialog::buildControls()
 {
     const LanguageMode lang = state_.language;
-    setWindowTitle(Text(1400, lang));
+    setWindowTitle(Text(text_id::kOptionalFeatures, lang));
 
-    fraGenFunction_ = Named(new QGroupBox(Text(1456, lang), this), QStringLiteral("fraGenFunction"));
-    fraVox_ = Named(new QGroupBox(Text(1457, lang), fraGenFunction_), QStringLiteral("fraVOX"));
-    fraPttId_ = Named(new QGroupBox(Text(1458, lang), this), QStringLiteral("fraPTTID"));
+    fraGenFunction_ = Named(new QGroupBox(Text(text_id::kGeneralFunction, lang), this), QStringLiteral("fraGenFunction"));
+    fraVox_ = Named(new QGroupBox(Text(text_id::kVox, lang), fraGenFunction_), QStringLiteral("fraVOX"));
+    fraPttId_ = Named(new QGroupBox(Text(text_id::kPttId, lang), this), QStringLiteral("fraPTTID"));
 
     for (int i = 1; i <= 7; ++i) {
         lblGen_[i] = Named(new QLabel(FieldLabel(kGeneralListFields[i], lang), fraGenFunction_),
@@ -78,8 +79,8 @@ void OptFeaturesDialog::buildControls()
     lblPttId_[2] = Named(new QLabel(FieldLabel(FieldId::PttIdName, lang), fraPttId_), QStringLiteral("lblFeaturePTTID2"));
     txtPttIdAni_ = Named(new QLineEdit(fraPttId_), QStringLiteral("txtPTTID_Ani"));
     txtPttIdName_ = Named(new QLineEdit(fraPttId_), QStringLiteral("txtPTTID_Name"));
-    chkPttId_[1] = Named(new QCheckBox(Text(1454, lang), fraPttId_), QStringLiteral("chkFeaturePTTID1"));
-    chkPttId_[2] = Named(new QCheckBox(Text(1455, lang), fraPttId_), QStringLiteral("chkFeaturePTTID2"));
+    chkPttId_[1] = Named(new QCheckBox(Text(text_id::kPttIdBot, lang), fraPttId_), QStringLiteral("chkFeaturePTTID1"));
+    chkPttId_[2] = Named(new QCheckBox(Text(text_id::kPttIdEot, lang), fraPttId_), QStringLiteral("chkFeaturePTTID2"));
 
     // No default button: Enter moves between controls instead of closing the dialog.
     const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);

@@ -17,6 +17,7 @@
 
 #include "dialogs/dialog_support.h"
 #include "model/channel_record.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
@@ -32,7 +33,7 @@ QString PreviewCaption(LanguageMode language)
 QList<FeatureLine> OptionalFeatureLines(const MemoryImage &image, const Band &band, LanguageMode lang)
 {
     const OptionalFeatures f = DecodeOptionalFeatures(image, band);
-    const auto check = [lang](bool on) { return Text(on ? 1115 : 1114, lang); };
+    const auto check = [lang](bool on) { return Text(on ? text_id::kEnable : text_id::kDisable, lang); };
     const auto item = [&](FieldId field) {
         return FeatureLine{FieldLabel(field, lang), ChoiceItem(field, ReadChoice(f, field), lang)};
     };
@@ -46,11 +47,11 @@ QList<FeatureLine> OptionalFeatureLines(const MemoryImage &image, const Band &ba
         flag(FieldId::FeatureScrambler),
         item(FieldId::VoxGain),
         item(FieldId::VoxDelay),
-        {Text(1452, lang), QString::fromStdString(f.pttIdAni)},
-        {Text(1453, lang), QString::fromStdString(f.pttIdName)},
+        {Text(text_id::kPttIdAni, lang), QString::fromStdString(f.pttIdAni)},
+        {Text(text_id::kPttIdName, lang), QString::fromStdString(f.pttIdName)},
         // The transmit-ID switches are not in the image; the page prints them as off.
-        {Text(1454, lang), check(false)},
-        {Text(1455, lang), check(false)},
+        {Text(text_id::kPttIdBot, lang), check(false)},
+        {Text(text_id::kPttIdEot, lang), check(false)},
     };
 }
 
@@ -67,17 +68,17 @@ PrintDialog::PrintDialog(const AppState &state, const ImageDocument &document, P
     setObjectName(QStringLiteral("frmPrint"));
     UseOwnerIcon(this);
     const LanguageMode lang = state_.language;
-    setWindowTitle(Text(1300, lang));
+    setWindowTitle(Text(text_id::kPrintOutList, lang));
 
-    chkChannels_ = Named(new QCheckBox(Text(1301, lang), this), QStringLiteral("chkPrintItem1"));
-    chkFeatures_ = Named(new QCheckBox(Text(1400, lang), this), QStringLiteral("chkPrintItem2"));
-    lblFrom_ = Named(new QLabel(Text(1335, lang), this), QStringLiteral("lblFrom"));
-    lblTo_ = Named(new QLabel(Text(1336, lang), this), QStringLiteral("lblTo"));
+    chkChannels_ = Named(new QCheckBox(Text(text_id::kMemoryChannel, lang), this), QStringLiteral("chkPrintItem1"));
+    chkFeatures_ = Named(new QCheckBox(Text(text_id::kOptionalFeatures, lang), this), QStringLiteral("chkPrintItem2"));
+    lblFrom_ = Named(new QLabel(Text(text_id::kFrom, lang), this), QStringLiteral("lblFrom"));
+    lblTo_ = Named(new QLabel(Text(text_id::kTo, lang), this), QStringLiteral("lblTo"));
     txtFrom_ = Named(new QLineEdit(QStringLiteral("1"), this), QStringLiteral("txtRange0"));
     txtTo_ = Named(new QLineEdit(QStringLiteral("128"), this), QStringLiteral("txtRange1"));
-    cmdSelectAll_ = Named(new QPushButton(Text(1303, lang), this), QStringLiteral("cmdSelectAll"));
-    cmdClearAll_ = Named(new QPushButton(Text(1304, lang), this), QStringLiteral("cmdClearAll"));
-    cmdSetup_ = Named(new QPushButton(Text(1021, lang), this), QStringLiteral("cmdSetup"));
+    cmdSelectAll_ = Named(new QPushButton(Text(text_id::kSelectAllButton, lang), this), QStringLiteral("cmdSelectAll"));
+    cmdClearAll_ = Named(new QPushButton(Text(text_id::kClearAllButton, lang), this), QStringLiteral("cmdClearAll"));
+    cmdSetup_ = Named(new QPushButton(Text(text_id::kSetupMenu, lang), this), QStringLiteral("cmdSetup"));
     cmdPreview_ = Named(new QPushButton(PreviewCaption(lang), this), QStringLiteral("cmdPreview"));
     const OkCancelButtons okCancel = MakeOkCancel(this, lang, EnterKey::StaysWithFocus);
     cmdOK_ = okCancel.ok;
@@ -234,7 +235,7 @@ bool PrintDialog::itemsChosen()
 {
     if (chkChannels_->isChecked() || chkFeatures_->isChecked())
         return true;
-    prompts_.message(this, PromptMessage{1306, Text(1306, state_.language), ProductName(), QMessageBox::Information,
+    prompts_.message(this, PromptMessage{text_id::kSelectPrintItems, Text(text_id::kSelectPrintItems, state_.language), ProductName(), QMessageBox::Information,
                                          QMessageBox::Ok, QMessageBox::NoButton});
     return false;
 }
@@ -247,12 +248,12 @@ void PrintDialog::accept()
     ChosenSurface chosen = chooser_(this, *printer_);
     if (!chosen.surface) {
         if (!chosen.error.isEmpty())
-            prompts_.message(this, PromptMessage{0, chosen.error, Text(1113, state_.language), QMessageBox::Critical,
+            prompts_.message(this, PromptMessage{0, chosen.error, Text(text_id::kError, state_.language), QMessageBox::Critical,
                                                  QMessageBox::Ok, QMessageBox::NoButton});
         return; // a cancelled print dialog stays silent; the dialog stays open either way
     }
     if (!PrintChannelList(*chosen.surface, document_.image(), document_.band(), job())) {
-        prompts_.message(this, PromptMessage{0, chosen.surface->errorText(), Text(1113, state_.language),
+        prompts_.message(this, PromptMessage{0, chosen.surface->errorText(), Text(text_id::kError, state_.language),
                                              QMessageBox::Critical, QMessageBox::Ok, QMessageBox::NoButton});
         return;
     }

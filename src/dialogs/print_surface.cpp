@@ -9,6 +9,7 @@
 
 #include "dialogs/dialog_support.h"
 #include "model/channel_record.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
@@ -132,18 +133,18 @@ public:
         const double w = s_.pageWidth();
         s_.setBold(true);
         s_.setPointSize(16);
-        const QString title = text(1307);
+        const QString title = text(text_id::kPrintHeading);
         s_.printTextAt(RoundHalfEven(w / 2 - s_.textWidth(title) / 2), layout_.line(0), title);
         s_.setPointSize(11);
         const QLocale locale;
         const QString stamp = locale.toString(job_.printedAt.date(), QLocale::ShortFormat) + QStringLiteral("  ") +
                               locale.toString(job_.printedAt.time(), QLocale::ShortFormat);
         s_.printTextAt(RoundHalfEven(w * 0.9 - s_.textWidth(stamp)), layout_.line(2), stamp);
-        at(4, 4, text(1308));
+        at(4, 4, text(text_id::kModelType));
         at(30, 4, ProductName());
-        at(4, 5, text(1206));
+        at(4, 5, text(text_id::kFrequency));
         at(30, 5, job_.bandText);
-        at(4, 6, text(1106));
+        at(4, 6, text(text_id::kFileName));
         at(30, 6, job_.documentName);
         s_.setBold(false);
         s_.setPointSize(10);
@@ -161,18 +162,18 @@ public:
         const auto cell = [&row](ChannelColumn c) { return QString::fromStdString(row[static_cast<std::size_t>(c)]); };
         const auto orNone = [](const QString &t) { return t.isEmpty() ? kNoTxPart : t; };
         const int first = 6 * k + 11;
-        at(0, first, text(1205) + QLatin1Char(' ') + QString::number(channel));
-        at(6, first + 1, text(1200));
+        at(0, first, text(text_id::kChannel) + QLatin1Char(' ') + QString::number(channel));
+        at(6, first + 1, text(text_id::kRxFreq));
         at(35, first + 1, cell(ChannelColumn::RxFreq));
-        at(70, first + 1, text(1202));
+        at(70, first + 1, text(text_id::kTxFreq));
         at(105, first + 1, orNone(cell(ChannelColumn::TxFreq)));
-        at(6, first + 2, text(1211));
+        at(6, first + 2, text(text_id::kDecode));
         at(35, first + 2, cell(ChannelColumn::Decode));
-        at(70, first + 2, text(1212));
+        at(70, first + 2, text(text_id::kEncode));
         at(105, first + 2, orNone(cell(ChannelColumn::Encode)));
-        at(6, first + 3, text(1213));
+        at(6, first + 3, text(text_id::kTxPower));
         at(35, first + 3, cell(ChannelColumn::TxPower));
-        at(70, first + 3, text(1219));
+        at(70, first + 3, text(text_id::kScan));
         at(105, first + 3, cell(ChannelColumn::Scan));
     }
 
@@ -199,7 +200,7 @@ bool PrintChannelList(PrintSurface &surface, const MemoryImage &image, const Ban
         const qsizetype pages = listed.isEmpty() ? 1 : (listed.size() + kChannelsPerPage - 1) / kChannelsPerPage;
         for (qsizetype page = 0; page < pages; ++page) {
             p.pageHeader();
-            p.at(0, 9, p.text(1301));
+            p.at(0, 9, p.text(text_id::kMemoryChannel));
             for (int k = 0; k < kChannelsPerPage; ++k) {
                 const qsizetype i = page * kChannelsPerPage + k;
                 if (i >= listed.size())
@@ -216,7 +217,7 @@ bool PrintChannelList(PrintSurface &surface, const MemoryImage &image, const Ban
         if (job.channels && !surface.newPage())
             return false;
         p.pageHeader();
-        p.at(0, 9, p.text(1400));
+        p.at(0, 9, p.text(text_id::kOptionalFeatures));
         for (qsizetype i = 0; i < job.featureLines.size(); ++i) {
             const int line = 11 + static_cast<int>(i);
             p.at(6, line, job.featureLines[i].label);

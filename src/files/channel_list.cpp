@@ -8,6 +8,7 @@
 #include "model/channel_record.h"
 #include "model/decimal_text.h"
 #include "model/tone.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
@@ -673,48 +674,48 @@ std::string ListReportLineText(const ListReportLine &line, LanguageMode language
 {
     int id = 0;
     switch (line.note) {
-    case ListNote::ShortRow: id = 1767; break;
-    case ListNote::BadLocation: id = 1768; break;
-    case ListNote::NoChannelLeft: id = 1769; break;
-    case ListNote::BadFrequency: id = 1770; break;
-    case ListNote::RxOutOfBand: id = 1771; break;
-    case ListNote::RxAboveBand: id = 1981; break;
-    case ListNote::BadDuplex: id = 1772; break;
-    case ListNote::BadOffset: id = 1773; break;
-    case ListNote::TxOutOfBand: id = 1774; break;
-    case ListNote::TxAboveBand: id = 1982; break;
-    case ListNote::BadToneMode: id = 1775; break;
-    case ListNote::BadCtcss: id = 1776; break;
-    case ListNote::BadDcs: id = 1777; break;
-    case ListNote::BadPolarity: id = 1778; break;
-    case ListNote::BadCrossMode: id = 1779; break;
-    case ListNote::BadMode: id = 1780; break;
-    case ListNote::BadSkip: id = 1781; break;
-    case ListNote::BadPower: id = 1782; break;
-    case ListNote::BadBcl: id = 1783; break;
-    case ListNote::BadScrambler: id = 1784; break;
-    case ListNote::RxRounded: id = 1785; break;
-    case ListNote::TxRounded: id = 1786; break;
-    case ListNote::Replaces: id = 1787; break;
+    case ListNote::ShortRow: id = text_id::kSkippedShortRow; break;
+    case ListNote::BadLocation: id = text_id::kSkippedBadLocation; break;
+    case ListNote::NoChannelLeft: id = text_id::kSkippedNoChannelLeft; break;
+    case ListNote::BadFrequency: id = text_id::kSkippedBadFrequency; break;
+    case ListNote::RxOutOfBand: id = text_id::kSkippedRxOutOfBand; break;
+    case ListNote::RxAboveBand: id = text_id::kSkippedRxAboveBand; break;
+    case ListNote::BadDuplex: id = text_id::kSkippedBadDuplex; break;
+    case ListNote::BadOffset: id = text_id::kSkippedBadOffset; break;
+    case ListNote::TxOutOfBand: id = text_id::kSkippedTxOutOfBand; break;
+    case ListNote::TxAboveBand: id = text_id::kSkippedTxAboveBand; break;
+    case ListNote::BadToneMode: id = text_id::kSkippedBadToneMode; break;
+    case ListNote::BadCtcss: id = text_id::kSkippedBadCtcss; break;
+    case ListNote::BadDcs: id = text_id::kSkippedBadDcs; break;
+    case ListNote::BadPolarity: id = text_id::kSkippedBadPolarity; break;
+    case ListNote::BadCrossMode: id = text_id::kSkippedBadCrossMode; break;
+    case ListNote::BadMode: id = text_id::kSkippedBadMode; break;
+    case ListNote::BadSkip: id = text_id::kSkippedBadSkip; break;
+    case ListNote::BadPower: id = text_id::kSkippedBadPower; break;
+    case ListNote::BadBcl: id = text_id::kSkippedBadBcl; break;
+    case ListNote::BadScrambler: id = text_id::kSkippedBadScrambler; break;
+    case ListNote::RxRounded: id = text_id::kRxRounded; break;
+    case ListNote::TxRounded: id = text_id::kTxRounded; break;
+    case ListNote::Replaces: id = text_id::kReplacesRow; break;
     }
     const std::string reason = FillText(LoadText(id, language), {line.value, line.detail, line.bandEnd});
-    return FillText(LoadText(1766, language), {line.location, std::to_string(line.line), reason});
+    return FillText(LoadText(text_id::kImportNoteAt, language), {line.location, std::to_string(line.line), reason});
 }
 
 std::string ListErrorText(const ChannelListImport &import, LanguageMode language)
 {
     if (import.error == ListError::NotAChannelList)
-        return text(import.byLocation ? 1791 : 1792, language);
+        return text(import.byLocation ? text_id::kFileNotChannelList : text_id::kTextNotChannelList, language);
     const std::string line = std::to_string(import.errorLine);
     switch (import.csvError) {
-    case CsvError::Empty: return text(1788, language);
-    case CsvError::Binary: return text(1789, language);
-    case CsvError::NotUtf8: return text(1790, language);
+    case CsvError::Empty: return text(text_id::kFileEmpty, language);
+    case CsvError::Binary: return text(text_id::kFileNotText, language);
+    case CsvError::NotUtf8: return text(text_id::kFileNotUtf8, language);
     case CsvError::TooLarge:
-    case CsvError::TooManyRecords: return text(1793, language);
-    case CsvError::RecordTooLong: return FillText(LoadText(1794, language), {line});
-    case CsvError::TooManyColumns: return FillText(LoadText(1795, language), {line});
-    case CsvError::UnclosedQuote: return FillText(LoadText(1796, language), {line});
+    case CsvError::TooManyRecords: return text(text_id::kFileTooLargeForList, language);
+    case CsvError::RecordTooLong: return FillText(LoadText(text_id::kLineTooLong, language), {line});
+    case CsvError::TooManyColumns: return FillText(LoadText(text_id::kLineTooManyColumns, language), {line});
+    case CsvError::UnclosedQuote: return FillText(LoadText(text_id::kQuoteNotClosed, language), {line});
     case CsvError::None: break;
     }
     return {};
@@ -723,10 +724,10 @@ std::string ListErrorText(const ChannelListImport &import, LanguageMode language
 std::string ListSummaryText(const ChannelListImport &import, LanguageMode language)
 {
     if (import.channels.empty())
-        return text(1765, language);
+        return text(text_id::kNoChannelImported, language);
     if (import.channels.size() == 1)
-        return text(1980, language);
-    return FillText(LoadText(1764, language), {std::to_string(import.channels.size())});
+        return text(text_id::kOneChannelImported, language);
+    return FillText(LoadText(text_id::kChannelsImported, language), {std::to_string(import.channels.size())});
 }
 
 } // namespace zrk6

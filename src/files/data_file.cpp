@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "text/text_ids.h"
+
 namespace zrk6 {
 namespace {
 
@@ -13,7 +15,7 @@ constexpr std::string_view kFileMagic = "ZR-K6";
 
 int DataFileErrorTextId(DataFileError error)
 {
-    return error == DataFileError::None ? 0 : 1112;
+    return error == DataFileError::None ? 0 : text_id::kIncorrectFileType;
 }
 
 std::vector<std::uint8_t> EncodeDataFile(const MemoryImage &image)

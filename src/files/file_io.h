@@ -3,10 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include "text/text_ids.h"
+
 namespace zrk6 {
 
 // "Not a regular file.": what a path that names a pipe, a device or a folder is told.
-inline constexpr int kTextNotRegularFile = 1701;
+inline constexpr int kTextNotRegularFile = text_id::kNotRegularFile;
 
 // Writes bytes to path through a new file next to it that is renamed over the target only
 // when complete and on the disk, so a failure (a full disk, a size limit) leaves any old file

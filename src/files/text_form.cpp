@@ -19,24 +19,25 @@
 #include "model/optional_features.h"
 #include "model/tone.h"
 #include "model/vfo.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
 
 // Text ids of the messages.
-constexpr int kErrorAt = 1716;       // line, column, key, message
-constexpr int kErrorAtNoKey = 1717;  // line, column, message
-constexpr int kNotOneOf = 1718;
-constexpr int kUnknownKey = 1719;
-constexpr int kDuplicateKey = 1720;
-constexpr int kOutOfBand = 1721;
-constexpr int kUnknownFormat = 1722;
-constexpr int kTooLarge = 1723;
-constexpr int kBinary = 1724;
-constexpr int kNotWrittenAs = 1725;
-constexpr int kMissingKey = 1726;
-constexpr int kNotAMap = 1727;
-constexpr int kCannotHold = 1729;
+constexpr int kErrorAt = text_id::kTextFormErrorAtKey;       // line, column, key, message
+constexpr int kErrorAtNoKey = text_id::kTextFormErrorAt;  // line, column, message
+constexpr int kNotOneOf = text_id::kNotOneOf;
+constexpr int kUnknownKey = text_id::kUnknownKey;
+constexpr int kDuplicateKey = text_id::kDuplicateKey;
+constexpr int kOutOfBand = text_id::kOutsideBand;
+constexpr int kUnknownFormat = text_id::kUnknownFormat;
+constexpr int kTooLarge = text_id::kFileLargerThan1MiB;
+constexpr int kBinary = text_id::kBinaryData;
+constexpr int kNotWrittenAs = text_id::kNotWrittenAs;
+constexpr int kMissingKey = text_id::kKeyMissing;
+constexpr int kNotAMap = text_id::kExpectedMap;
+constexpr int kCannotHold = text_id::kMemoryCannotHold;
 
 constexpr std::string_view kFreqPattern = "000.00000";
 constexpr std::string_view kRowPattern = "FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF";
@@ -136,7 +137,7 @@ WordList fieldWords(FieldId field, std::string description = {})
     list.items.resize(choices.size());
     for (const Choice &choice : choices)
         list.items.at(static_cast<std::size_t>(choice.value)) = formItem(choice);
-    list.twoState = choices.size() == 2 && choices[0].textId == 1101 && choices[1].textId == 1100;
+    list.twoState = choices.size() == 2 && choices[0].textId == text_id::kOff && choices[1].textId == text_id::kOn;
     return list;
 }
 
@@ -738,7 +739,7 @@ Tone tone(const YAML::Node &node, const std::string &path)
     std::string upper = text;
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (sameText(text, english(1104)))
+    if (sameText(text, english(text_id::kNone)))
         return Tone{};
     if (const auto t = ToneFromText(upper); t && t->kind != ToneKind::None)
         return *t;

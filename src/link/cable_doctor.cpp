@@ -1,6 +1,7 @@
 #include "link/cable_doctor.h"
 #include "link/driver_rules.h"
 #include "link/windows_devices.h"
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 
 #include <algorithm>
@@ -23,23 +24,23 @@ namespace zrk6 {
 
 namespace {
 
-constexpr int kTextNone = 1104;
-constexpr int kTextPortsHeader = 1860;
-constexpr int kTextNoAdapter = 1861;
-constexpr int kTextCanOpen = 1862;
-constexpr int kTextCannotOpen = 1863;
-constexpr int kTextJoinGroup = 1864;
-constexpr int kTextRelogin = 1865;
-constexpr int kTextNoGroupHelps = 1866;
-constexpr int kTextBrltty = 1867;
-constexpr int kTextModemManager = 1868;
-constexpr int kTextOrphanAdapter = 1869;
-constexpr int kTextAllWell = 1870;
-constexpr int kTextNoDevice = 1872;
-constexpr int kTextDriver = 1873;
-constexpr int kTextOpenFailed = 1750;
-constexpr int kTextNoSystemChecks = 1751;
-constexpr int kTextPortThere = 1752;
+constexpr int kTextNone = text_id::kNone;
+constexpr int kTextPortsHeader = text_id::kSerialPorts;
+constexpr int kTextNoAdapter = text_id::kNoUsbAdapter;
+constexpr int kTextCanOpen = text_id::kCanOpen;
+constexpr int kTextCannotOpen = text_id::kCannotOpenPermissions;
+constexpr int kTextJoinGroup = text_id::kJoinGroup;
+constexpr int kTextRelogin = text_id::kLogInAgain;
+constexpr int kTextNoGroupHelps = text_id::kGroupDoesNotHelp;
+constexpr int kTextBrltty = text_id::kBrlttyInstalled;
+constexpr int kTextModemManager = text_id::kModemManagerRunning;
+constexpr int kTextOrphanAdapter = text_id::kAdapterWithoutPort;
+constexpr int kTextAllWell = text_id::kNothingInTheWay;
+constexpr int kTextNoDevice = text_id::kDeviceMissing;
+constexpr int kTextDriver = text_id::kDriver;
+constexpr int kTextOpenFailed = text_id::kPortCannotBeOpened;
+constexpr int kTextNoSystemChecks = text_id::kDoctorChecksLessHere;
+constexpr int kTextPortThere = text_id::kPortIsThere;
 
 QString Tr(int id, LanguageMode language)
 {

@@ -1,5 +1,6 @@
 #include "link/clone_driver.h"
 #include "link/port_latency.h"
+#include "text/text_ids.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -64,7 +65,7 @@ bool DeviceExists(const QString &portName)
 #endif
 }
 
-constexpr int kTextPortInUse = 1700;
+constexpr int kTextPortInUse = text_id::kPortInUse;
 
 } // namespace
 

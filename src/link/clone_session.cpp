@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "text/text_ids.h"
+
 namespace zrk6 {
 
 namespace {
@@ -16,14 +18,14 @@ constexpr int kDataReplyHeader = 4;
 constexpr int kIdentificationLength = 8;
 constexpr std::size_t kHeardKept = 64; // enough to tell an echo from other bytes
 
-constexpr int kTextProgress = 1604;
-constexpr int kTextRetry = 1607;
-constexpr int kTextReadDone = 1608;
-constexpr int kTextWriteDone = 1609;
-constexpr int kTextReadCaption = 1633;
-constexpr int kTextWriteCaption = 1634;
-constexpr int kTextWrongModel = 1638;
-constexpr int kTextErrorTitle = 1113;
+constexpr int kTextProgress = text_id::kCompletionPercentage;
+constexpr int kTextRetry = text_id::kCheckConnection;
+constexpr int kTextReadDone = text_id::kReadingCompleted;
+constexpr int kTextWriteDone = text_id::kWritingCompleted;
+constexpr int kTextReadCaption = text_id::kReadCaption;
+constexpr int kTextWriteCaption = text_id::kWriteCaption;
+constexpr int kTextWrongModel = text_id::kModelTypeWrong;
+constexpr int kTextErrorTitle = text_id::kError;
 
 CloneAction Make(CloneAction::Kind kind)
 {

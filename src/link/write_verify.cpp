@@ -2,17 +2,18 @@
 
 #include "link/clone_session.h"
 #include "model/image_differences.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextWriteDone = 1609;
-constexpr int kTextVerifying = 1804;
-constexpr int kTextVerified = 1805;
-constexpr int kTextVerifyFailed = 1806;
-constexpr int kTextWriteAgain = 1807;
-constexpr int kTextNotVerified = 1808;
+constexpr int kTextWriteDone = text_id::kWritingCompleted;
+constexpr int kTextVerifying = text_id::kVerifying;
+constexpr int kTextVerified = text_id::kVerifiedSame;
+constexpr int kTextVerifyFailed = text_id::kVerificationFailed;
+constexpr int kTextWriteAgain = text_id::kWriteAgain;
+constexpr int kTextNotVerified = text_id::kVerifyIncomplete;
 
 std::string Text(int id, LanguageMode language)
 {

@@ -7,6 +7,7 @@
 #include "model/app_state.h"
 #include "model/bcd_freq.h"
 #include "model/channel_moves.h"
+#include "text/text_ids.h"
 #include "ui/prompts.h"
 
 namespace zrk6 {
@@ -27,7 +28,7 @@ std::optional<FreqUnits> ChannelCommands::roundedFrequency(QWidget *parent, cons
         return std::nullopt;
     const RoundedFrequency rounded = RoundFrequencyText(text.toStdString(), document_.band());
     if (rounded.outOfRange) {
-        PromptMessage m = TextMessage(1229, state_.language, ProductTitle(), QMessageBox::Warning);
+        PromptMessage m = TextMessage(text_id::kFrequencyOutOfRange, state_.language, ProductTitle(), QMessageBox::Warning);
         m.text = ToQString(OutOfRangeText(rounded, document_.band(), state_.language));
         prompts_.message(parent, m);
     }

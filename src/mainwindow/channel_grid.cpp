@@ -20,6 +20,7 @@
 #include "model/app_state.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 #include "ui/accessibility.h"
 
@@ -27,7 +28,7 @@ namespace zrk6 {
 
 namespace {
 
-constexpr int kTextMemoryChannel = 1301;
+constexpr int kTextMemoryChannel = text_id::kMemoryChannel;
 
 constexpr int kColRx = 1;
 constexpr int kColTx = 2;

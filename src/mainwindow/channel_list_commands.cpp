@@ -9,6 +9,7 @@
 #include "files/file_io.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
@@ -37,7 +38,7 @@ ChannelListCommands::ChannelListCommands(AppState &state, ImageDocument &documen
 
 QString ChannelListCommands::fileFilter() const
 {
-    return QtFileFilter(TableText(1762, state_.language));
+    return QtFileFilter(TableText(text_id::kChannelListFilter, state_.language));
 }
 
 void ChannelListCommands::importChannels()
@@ -45,9 +46,9 @@ void ChannelListCommands::importChannels()
     views_.closeCellEditor();
     // Lists saved as tab-separated text often end in .txt or .tsv.
     const QString path = prompts_.openFileName(views_.dialogParent(), fileFilter() + QStringLiteral(";;") +
-                                                                          TableText(1820, state_.language) +
+                                                                          TableText(text_id::kAllFiles, state_.language) +
                                                                           QStringLiteral(" (*)"),
-                                               TableText(1763, state_.language));
+                                               TableText(text_id::kImportChannels, state_.language));
     if (path.isEmpty())
         return;
     const FileReadResult read = ReadWholeFile(path, static_cast<qint64>(kMaxCsvBytes));
@@ -63,7 +64,7 @@ void ChannelListCommands::importChannels()
         import = ReadChannelList(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
                                  document_.band());
     }
-    applyAndReport(import, 1763);
+    applyAndReport(import, text_id::kImportChannels);
 }
 
 void ChannelListCommands::exportChannels()
@@ -74,7 +75,7 @@ void ChannelListCommands::exportChannels()
                                 : QFileInfo(QString::fromStdString(document_.fileName())).completeBaseName() +
                                       QStringLiteral(".csv");
     const QString path = WithExtension(
-        prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial, TableText(1920, state_.language)),
+        prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial, TableText(text_id::kExportChannels, state_.language)),
         QStringLiteral("csv"));
     if (path.isEmpty())
         return;
@@ -96,7 +97,7 @@ void ChannelListCommands::paste(int firstChannel, const QString &text)
     // One pasted column shows no delimiter; with the tab, a decimal comma in it is read as one.
     applyAndReport(ReadChannelList(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
                                    document_.band(), ListPlacement::from(firstChannel), '\t'),
-                   1797);
+                   text_id::kStepPasteChannels);
 }
 
 void ChannelListCommands::applyAndReport(const ChannelListImport &import, int stepTextId)
@@ -116,7 +117,7 @@ void ChannelListCommands::applyAndReport(const ChannelListImport &import, int st
     report.summary = FromStd(ListSummaryText(import, language));
     for (const ListReportLine &line : import.report)
         report.lines << FromStd(ListReportLineText(line, language));
-    report.okText = TableText(1102, language);
+    report.okText = TableText(text_id::kOk, language);
     prompts_.report(views_.dialogParent(), report);
 }
 

@@ -6,14 +6,15 @@
 #include "mainwindow/channel_commands.h"
 #include "model/app_state.h"
 #include "model/tone.h"
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextEmptyCell = 1930;       // what a reader says for a blank cell
-constexpr int kTextCellDescription = 1931; // "Channel %1, %2"
+constexpr int kTextEmptyCell = text_id::kEmptyCell;       // what a reader says for a blank cell
+constexpr int kTextCellDescription = text_id::kCellDescription; // "Channel %1, %2"
 
 bool IsFrequency(ChannelColumn column)
 {

@@ -4,6 +4,7 @@
 
 #include "model/channel_record.h"
 #include "model/fields.h"
+#include "text/text_ids.h"
 
 class QWidget;
 
@@ -23,7 +24,7 @@ class ChannelTableModel final : public QAbstractTableModel {
 
 public:
     // The column header's text id above the row labels ("CH").
-    static constexpr int kChannelHeaderId = 1239;
+    static constexpr int kChannelHeaderId = text_id::kChannelHeading;
 
     ChannelTableModel(AppState &state, ImageDocument &document, ChannelCommands &commands,
                       QObject *parent = nullptr);

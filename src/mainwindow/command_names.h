@@ -5,21 +5,22 @@
 #include "document/image_document.h"
 
 #include "model/channel_record.h"
+#include "text/text_ids.h"
 #include "text/text_table.h"
 
 namespace zrk6 {
 
 // The names of the undo steps, as the Edit menu shows them after "Undo" and "Redo".
 namespace command_text {
-inline constexpr int kChannelField = 1740; // "%2 of Channel %1"
-inline constexpr int kInsertChannel = 1741;
-inline constexpr int kDeleteChannel = 1742;
-inline constexpr int kCopyChannel = 1743;
-inline constexpr int kFrequencyCopy = 1744;
-inline constexpr int kToneCopy = 1745;
-inline constexpr int kChangeBand = 1746;
-inline constexpr int kMemoryMap = 1747;
-inline constexpr int kOptionalFeatures = 1748;
+inline constexpr int kChannelField = text_id::kStepChannelField; // "%2 of Channel %1"
+inline constexpr int kInsertChannel = text_id::kStepInsertChannel;
+inline constexpr int kDeleteChannel = text_id::kStepDeleteChannel;
+inline constexpr int kCopyChannel = text_id::kStepCopyChannel;
+inline constexpr int kFrequencyCopy = text_id::kStepFrequencyCopy;
+inline constexpr int kToneCopy = text_id::kStepQtDqtCopy;
+inline constexpr int kChangeBand = text_id::kStepChangeBand;
+inline constexpr int kMemoryMap = text_id::kStepMemoryMapEdit;
+inline constexpr int kOptionalFeatures = text_id::kStepChangeOptionalFeatures;
 } // namespace command_text
 
 // A command name of the text table with its %1, %2 filled in.

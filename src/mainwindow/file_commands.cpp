@@ -12,12 +12,13 @@
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "model/band.h"
+#include "text/text_ids.h"
 #include "ui/prompts.h"
 
 namespace zrk6 {
 
 // "ZR-K6 Text Form (*.yaml)|*.yaml"
-constexpr int kTextFormFilter = 1728;
+constexpr int kTextFormFilter = text_id::kTextFormFilter;
 
 FileCommands::FileCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views)
     : state_(state), document_(document), prompts_(prompts), views_(views)
@@ -27,7 +28,7 @@ FileCommands::FileCommands(AppState &state, ImageDocument &document, Prompts &pr
 QString FileCommands::fileFilter() const
 {
     // The text form (*.yaml) beside data files; the chosen name's extension decides the format.
-    return QtFileFilter(TableText(1109, state_.language)) + QStringLiteral(";;") +
+    return QtFileFilter(TableText(text_id::kDataFileFilter, state_.language)) + QStringLiteral(";;") +
            QtFileFilter(TableText(kTextFormFilter, state_.language));
 }
 
@@ -45,14 +46,14 @@ void FileCommands::newDocument()
     const LanguageMode lang = state_.language;
     const auto answer = prompts_.message(
         views_.dialogParent(),
-        TextMessage(1107, lang, TableText(1108, lang), QMessageBox::Warning,
+        TextMessage(text_id::kAllDataWillBeCleared, lang, TableText(text_id::kWarning, lang), QMessageBox::Warning,
                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel));
     if (answer != QMessageBox::Ok)
         return;
     const Band band = document_.band();
     MemoryImage image = document_.image();
     BuildDefaultImage(image, band);
-    document_.replaceUndoably(CommandStep(1027), NormaliseImage(image, band), band, std::string(kUntitled));
+    document_.replaceUndoably(CommandStep(text_id::kNewTip), NormaliseImage(image, band), band, std::string(kUntitled));
     views_.focusGrid(1, 1);
 }
 
@@ -61,7 +62,7 @@ bool FileCommands::openDataFile(const QString &chosenPath)
     if (document_.isModified()) {
         const auto answer = prompts_.message(
             views_.dialogParent(),
-            TextMessage(1110, state_.language, ProductTitle(), QMessageBox::Warning,
+            TextMessage(text_id::kFileModifiedSaveNow, state_.language, ProductTitle(), QMessageBox::Warning,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         if (answer == QMessageBox::Cancel)
             return false;
@@ -79,7 +80,7 @@ bool FileCommands::openDataFile(const QString &chosenPath)
         if (!text.ok()) {
             PromptMessage m;
             m.text = text.badInput ? path + QLatin1Char('\n') + text.error : text.error;
-            m.title = text.badInput ? TableText(1113, state_.language) : ProductTitle();
+            m.title = text.badInput ? TableText(text_id::kError, state_.language) : ProductTitle();
             m.icon = text.badInput ? QMessageBox::Critical : QMessageBox::Warning;
             prompts_.message(views_.dialogParent(), m);
             return false;
@@ -97,10 +98,10 @@ bool FileCommands::openDataFile(const QString &chosenPath)
         return false;
     }
     if (!loaded.ok()) {
-        PromptMessage m = TextMessage(loaded.textId, state_.language, TableText(1113, state_.language),
+        PromptMessage m = TextMessage(loaded.textId, state_.language, TableText(text_id::kError, state_.language),
                                       QMessageBox::Critical);
-        if (loaded.textId == 1112) // which file, when it came from the command line or the recent list
-            m.text += QLatin1Char('\n') + TableText(1984, state_.language).arg(QDir::toNativeSeparators(path));
+        if (loaded.textId == text_id::kIncorrectFileType) // which file, when it came from the command line or the recent list
+            m.text += QLatin1Char('\n') + TableText(text_id::kNotDataFile, state_.language).arg(QDir::toNativeSeparators(path));
         prompts_.message(views_.dialogParent(), m);
         return false;
     }
@@ -128,7 +129,7 @@ bool FileCommands::saveAs()
     // A name typed without an extension is a data file; a text form needs its ".yaml".
     const QString path = WithExtension(
         prompts_.saveFileName(views_.dialogParent(), fileFilter(), initial,
-                              TableText(1004, state_.language).remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")))),
+                              TableText(text_id::kSaveAsMenu, state_.language).remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")))),
         QStringLiteral("dat"));
     if (path.isEmpty())
         return false;

@@ -11,6 +11,7 @@
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "model/band.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
@@ -81,11 +82,11 @@ void GeneralPanel::fillLists()
 
 void GeneralPanel::applyCaptions()
 {
-    setTitle(TableText(1250, state_.language));
-    lblGeneral0_->setText(TableText(1251, state_.language));
-    lblGeneral1_->setText(TableText(1252, state_.language));
+    setTitle(TableText(text_id::kGeneral, state_.language));
+    lblGeneral0_->setText(TableText(text_id::kModel, state_.language));
+    lblGeneral1_->setText(TableText(text_id::kBand, state_.language));
     // The model shows as a plain label; a screen reader says what it is.
-    label1_->setAccessibleName(TableText(1932, state_.language).arg(label1_->text()));
+    label1_->setAccessibleName(TableText(text_id::kModelNamed, state_.language).arg(label1_->text()));
 }
 
 void GeneralPanel::showFromImage()

@@ -21,43 +21,44 @@
 #include "mainwindow/channel_table_view.h"
 #include "mainwindow/main_window.h"
 #include "model/app_state.h"
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 #include "ui/prompts.h"
 
 namespace zrk6 {
 namespace {
 
-constexpr int kTextInsertChannel = 1877;
-constexpr int kTextDeleteChannel = 1878;
-constexpr int kTextCopyChannel = 1879;
-constexpr int kTextInsertEmpty = 1880;
-constexpr int kTextDeleteChannels = 1881;
-constexpr int kTextChangeSelected = 1882;
-constexpr int kTextSort = 1883;
-constexpr int kTextMoveUp = 1884;
-constexpr int kTextMoveDown = 1885;
-constexpr int kTextCompact = 1886;
-constexpr int kTextSelectDuplicates = 1887;
-constexpr int kTextInsertEmptyTitle = 1888;
-constexpr int kTextHowMany = 1889;
-constexpr int kTextSetFields = 1900;
-constexpr int kTextDeleteChannelsName = 1902;
-constexpr int kTextLeftAlone = 1903;
-constexpr int kTextSelectionCount = 1904;
-constexpr int kTextNoDuplicates = 1905;
-constexpr int kTextNoRoom = 1906;
-constexpr int kTextAtTheEdge = 1907;
-constexpr int kTextCut = 1908;
-constexpr int kTextClear = 1909;
-constexpr int kTextSelectAll = 1910;
-constexpr int kTextCutName = 1913;
-constexpr int kTextClearName = 1914;
-constexpr int kTextFind = 1911;
-constexpr int kTextFindNext = 1912;
-constexpr int kTextNotFound = 1917;
-constexpr int kTextNotFindable = 1918;
-constexpr int kTextCellName = 1931;
-constexpr int kTextMoveName = 1921;
+constexpr int kTextInsertChannel = text_id::kInsertChannelMenu;
+constexpr int kTextDeleteChannel = text_id::kDeleteChannelMenu;
+constexpr int kTextCopyChannel = text_id::kCopyChannelMenu;
+constexpr int kTextInsertEmpty = text_id::kInsertEmptyChannelsMenu;
+constexpr int kTextDeleteChannels = text_id::kDeleteChannelsMenu;
+constexpr int kTextChangeSelected = text_id::kChangeSelectedChannelsMenu;
+constexpr int kTextSort = text_id::kSortChannelsMenu;
+constexpr int kTextMoveUp = text_id::kMoveUpMenu;
+constexpr int kTextMoveDown = text_id::kMoveDownMenu;
+constexpr int kTextCompact = text_id::kCompactMenu;
+constexpr int kTextSelectDuplicates = text_id::kSelectDuplicatesMenu;
+constexpr int kTextInsertEmptyTitle = text_id::kInsertEmptyChannels;
+constexpr int kTextHowMany = text_id::kHowManyEmptyChannels;
+constexpr int kTextSetFields = text_id::kStepSetField;
+constexpr int kTextDeleteChannelsName = text_id::kStepDeleteChannels;
+constexpr int kTextLeftAlone = text_id::kChannelsLeftAlone;
+constexpr int kTextSelectionCount = text_id::kSelectionCount;
+constexpr int kTextNoDuplicates = text_id::kNoDuplicates;
+constexpr int kTextNoRoom = text_id::kNoRoom;
+constexpr int kTextAtTheEdge = text_id::kSelectionAtEdge;
+constexpr int kTextCut = text_id::kCutChannelsMenu;
+constexpr int kTextClear = text_id::kClearChannelsMenu;
+constexpr int kTextSelectAll = text_id::kSelectAllMenu;
+constexpr int kTextCutName = text_id::kStepCutChannels;
+constexpr int kTextClearName = text_id::kStepClearChannels;
+constexpr int kTextFind = text_id::kFindMenu;
+constexpr int kTextFindNext = text_id::kFindNext;
+constexpr int kTextNotFound = text_id::kNotFound;
+constexpr int kTextNotFindable = text_id::kNotFindable;
+constexpr int kTextCellName = text_id::kCellDescription;
+constexpr int kTextMoveName = text_id::kStepMoveChannels;
 
 } // namespace
 

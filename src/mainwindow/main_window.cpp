@@ -46,6 +46,7 @@
 #include "mainwindow/recent_files.h"
 #include "mainwindow/safety_commands.h"
 #include "mainwindow/settings_store.h"
+#include "text/text_ids.h"
 #include "ui/accessibility.h"
 #include "mainwindow/transfer_commands.h"
 #include "model/app_state.h"
@@ -70,14 +71,14 @@ struct Caption {
 
 // The menus and their items, in the order ApplyCaptions sets them.
 constexpr Caption kMenuCaptions[] = {
-    {"mnuFile", 1000},          {"mnuFile_New", 1001},         {"mnuFile_Open", 1002},
-    {"mnuFile_Save", 1003},     {"mnuFile_SaveAs", 1004},      {"mnuFile_Print", 1005},
-    {"mnuFile_Exit", 1006},     {"mnuFile_ImportChannels", 1760}, {"mnuFile_ExportChannels", 1761},
-    {"mnuEdit", 1730},          {"mnuEdit_CopyChannels", 1798}, {"mnuEdit_PasteChannels", 1799},             {"mnuProgram", 1015},          {"mnuProgram_Read", 1016},
-    {"mnuProgram_Write", 1017}, {"mnuProgram_WriteChannels", 1950}, {"mnuProgram_OptFeatures", 1010}, {"mnuSetup", 1021},
-    {"mnuSetup_CommPort", 1022}, {"mnuSetup_Lang", 1023}, {"mnuSetup_TxFollowsRx", 1990},      {"mnuHelp", 1024},
-    {"mnuHelp_About", 1026},
-    {"mnuProgram_Fleet", 1951},
+    {"mnuFile", text_id::kFileMenu},          {"mnuFile_New", text_id::kNewMenu},         {"mnuFile_Open", text_id::kOpenMenu},
+    {"mnuFile_Save", text_id::kSaveMenu},     {"mnuFile_SaveAs", text_id::kSaveAsMenu},      {"mnuFile_Print", text_id::kPrintMenu},
+    {"mnuFile_Exit", text_id::kExitMenu},     {"mnuFile_ImportChannels", text_id::kImportChannelsMenu}, {"mnuFile_ExportChannels", text_id::kExportChannelsMenu},
+    {"mnuEdit", text_id::kEditMenu},          {"mnuEdit_CopyChannels", text_id::kCopyChannelsMenu}, {"mnuEdit_PasteChannels", text_id::kPasteChannelsMenu},             {"mnuProgram", text_id::kProgramMenu},          {"mnuProgram_Read", text_id::kReadFromRadioMenu},
+    {"mnuProgram_Write", text_id::kWriteToRadioMenu}, {"mnuProgram_WriteChannels", text_id::kWriteChannelsOnlyMenu}, {"mnuProgram_OptFeatures", text_id::kOptionalFeaturesMenu}, {"mnuSetup", text_id::kSetupMenu},
+    {"mnuSetup_CommPort", text_id::kCommunicationPortMenu}, {"mnuSetup_Lang", text_id::kLanguageSetupMenu}, {"mnuSetup_TxFollowsRx", text_id::kTxFollowsRxMenu},      {"mnuHelp", text_id::kHelpMenu},
+    {"mnuHelp_About", text_id::kAboutMenu},
+    {"mnuProgram_Fleet", text_id::kProgramSeveralRadiosMenu},
 };
 
 struct ToolButton {
@@ -89,21 +90,21 @@ struct ToolButton {
 // The buttons of tlbActions; a null key is a separator. Undo and Redo are the Edit menu's
 // own actions, whose captions follow the undo stack.
 constexpr ToolButton kToolButtons[] = {
-    {"New", 1027, "new"},     {"Open", 1028, "open"},   {"Save", 1029, "save"},
-    {"Print", 1030, "print"}, {nullptr, 0, nullptr},    {"Undo", 0, "undo"},
-    {"Redo", 0, "redo"},      {nullptr, 0, nullptr},    {"Read", 1031, "read"},
-    {"Write", 1032, "write"}, {nullptr, 0, nullptr},    {"About", 1026, "about"},
+    {"New", text_id::kNewTip, "new"},     {"Open", text_id::kOpenTip, "open"},   {"Save", text_id::kSaveTip, "save"},
+    {"Print", text_id::kPrintTip, "print"}, {nullptr, 0, nullptr},    {"Undo", 0, "undo"},
+    {"Redo", 0, "redo"},      {nullptr, 0, nullptr},    {"Read", text_id::kReadTip, "read"},
+    {"Write", text_id::kWriteTip, "write"}, {nullptr, 0, nullptr},    {"About", text_id::kAboutMenu, "about"},
 };
 
 // Edit menu and toolbar texts of Undo and Redo: without and with the name of the step.
-constexpr int kUndoMenu = 1731;
-constexpr int kRedoMenu = 1732;
-constexpr int kUndoMenuNamed = 1733;
-constexpr int kRedoMenuNamed = 1734;
-constexpr int kUndoTip = 1735;
-constexpr int kRedoTip = 1736;
-constexpr int kUndoTipNamed = 1737;
-constexpr int kRedoTipNamed = 1738;
+constexpr int kUndoMenu = text_id::kUndoMenu;
+constexpr int kRedoMenu = text_id::kRedoMenu;
+constexpr int kUndoMenuNamed = text_id::kUndoMenuNamed;
+constexpr int kRedoMenuNamed = text_id::kRedoMenuNamed;
+constexpr int kUndoTip = text_id::kUndoTip;
+constexpr int kRedoTip = text_id::kRedoTip;
+constexpr int kUndoTipNamed = text_id::kUndoTipNamed;
+constexpr int kRedoTipNamed = text_id::kRedoTipNamed;
 
 // Design rectangles in twips.
 constexpr int kFrameLeft = 120;
@@ -440,7 +441,7 @@ void frmMain::applyCaptions()
     updateUndoCaptions();
     safety_->applyCaptions();
     general_->applyCaptions();
-    fraMemChannel_->setTitle(TableText(1301, lang));
+    fraMemChannel_->setTitle(TableText(text_id::kMemoryChannel, lang));
     grid_->applyCaptions();
     if (gridCommands_ != nullptr)
         gridCommands_->applyCaptions();
@@ -514,12 +515,12 @@ bool frmMain::askBandChange()
 {
     const LanguageMode lang = state_.language;
     if (document_.isModified()) {
-        const auto answer = prompts_.message(this, TextMessage(1111, lang, ProductTitle(), QMessageBox::Warning,
+        const auto answer = prompts_.message(this, TextMessage(text_id::kFileNotSavedSaveNow, lang, ProductTitle(), QMessageBox::Warning,
                                                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !file_->save()))
             return false;
     }
-    return prompts_.message(this, TextMessage(1329, lang, ProductTitle(), QMessageBox::Warning,
+    return prompts_.message(this, TextMessage(text_id::kFrequencyDataWillBeCleared, lang, ProductTitle(), QMessageBox::Warning,
                                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)) ==
            QMessageBox::Ok;
 }
@@ -641,8 +642,8 @@ void frmMain::openRecent(QString path)
         closeCellEditor();
         recent_->remove(path);
         PromptMessage m;
-        m.textId = 1876;
-        m.text = TableText(1876, state_.language).arg(QDir::toNativeSeparators(path));
+        m.textId = text_id::kRecentFileGone;
+        m.text = TableText(text_id::kRecentFileGone, state_.language).arg(QDir::toNativeSeparators(path));
         m.title = ProductTitle();
         m.icon = QMessageBox::Warning;
         prompts_.message(this, m);
@@ -795,7 +796,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         closeCellEditor();
         if (document_.isModified()) {
             const auto answer = prompts_.message(
-                this, TextMessage(1111, state_.language, ProductTitle(), QMessageBox::Warning,
+                this, TextMessage(text_id::kFileNotSavedSaveNow, state_.language, ProductTitle(), QMessageBox::Warning,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
             // A save that fails or is cancelled keeps the window open: the changes are not lost.
             if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !file_->save())) {

@@ -5,19 +5,20 @@
 #include "link/clone_driver.h"
 #include "mainwindow/transfer_window.h"
 #include "services/port_error.h"
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextReadConfirm = 1601;
-constexpr int kTextContinue = 1602;
-constexpr int kTextWriteConfirm = 1603;
-constexpr int kTextChannelsConfirm = 1996;
-constexpr int kTextVerified = 1805;
-constexpr int kTextVerifyFailed = 1806;
-constexpr int kTextNotVerified = 1808;
+constexpr int kTextReadConfirm = text_id::kReadDataConfirm;
+constexpr int kTextContinue = text_id::kDoYouWishToContinue;
+constexpr int kTextWriteConfirm = text_id::kWriteDataConfirm;
+constexpr int kTextChannelsConfirm = text_id::kWriteChannelsOnlyQuestion;
+constexpr int kTextVerified = text_id::kVerifiedSame;
+constexpr int kTextVerifyFailed = text_id::kVerificationFailed;
+constexpr int kTextNotVerified = text_id::kVerifyIncomplete;
 
 QString ProductName()
 {
@@ -108,7 +109,7 @@ TransferOutcome RunInWindow(const TransferContext &context, RadioJobSettings set
 PromptMessage PortErrorMessage(const QString &reason, LanguageMode language)
 {
     PromptMessage m;
-    m.textId = 1600;
+    m.textId = text_id::kCannotOpenPort;
     m.text = PortErrorText(reason, language);
     m.title = ProductName();
     m.icon = QMessageBox::Critical;

@@ -16,6 +16,7 @@
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
 #include "model/image_differences.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
@@ -24,15 +25,15 @@ namespace {
 constexpr const char *kVerifySetting = "VerifyAfterWrite";
 constexpr const char *kBackupSetting = "AutoBackup";
 
-constexpr int kTextVerifyItem = 1800;
-constexpr int kTextBackupFolderItem = 1801;
-constexpr int kTextBackupsItem = 1802;
-constexpr int kTextCompareItem = 1803;
-constexpr int kTextBackupFailed = 1809;
-constexpr int kTextBackupSaved = 1810;
-constexpr int kTextSame = 1816;
-constexpr int kTextCompareTitle = 1817;
-constexpr int kTextAllFiles = 1820;
+constexpr int kTextVerifyItem = text_id::kVerifyAfterWriteMenu;
+constexpr int kTextBackupFolderItem = text_id::kOpenBackupFolderMenu;
+constexpr int kTextBackupsItem = text_id::kAutomaticBackupsMenu;
+constexpr int kTextCompareItem = text_id::kCompareWithFileMenu;
+constexpr int kTextBackupFailed = text_id::kBackupNotSaved;
+constexpr int kTextBackupSaved = text_id::kBackupSaved;
+constexpr int kTextSame = text_id::kImagesSame;
+constexpr int kTextCompareTitle = text_id::kCompareWithFile;
+constexpr int kTextAllFiles = text_id::kAllFiles;
 
 constexpr int kBackupNoteMs = 8000;
 
@@ -140,16 +141,16 @@ void SafetyCommands::reportBackups(const RadioJobResult &result)
 void SafetyCommands::compareWithFile()
 {
     const LanguageMode lang = state_.language;
-    const QString filter = QtFileFilter(TableText(1109, lang)) + QStringLiteral(";;") + TableText(kTextAllFiles, lang) +
+    const QString filter = QtFileFilter(TableText(text_id::kDataFileFilter, lang)) + QStringLiteral(";;") + TableText(kTextAllFiles, lang) +
                            QStringLiteral(" (*)");
-    const QString path = prompts_.openFileName(views_.dialogParent(), filter, TableText(1817, lang));
+    const QString path = prompts_.openFileName(views_.dialogParent(), filter, TableText(text_id::kCompareWithFile, lang));
     if (path.isEmpty())
         return;
     const LoadedDataFile loaded = LoadDataOrRawImage(path);
     if (!loaded.ok()) {
         PromptMessage m = TextMessage(loaded.textId, lang, ProductTitle(), QMessageBox::Critical);
-        if (loaded.textId == 1112)
-            m.text += QLatin1Char('\n') + TableText(1985, lang).arg(QDir::toNativeSeparators(path));
+        if (loaded.textId == text_id::kIncorrectFileType)
+            m.text += QLatin1Char('\n') + TableText(text_id::kNotDataFileNorImage, lang).arg(QDir::toNativeSeparators(path));
         if (!loaded.systemError.isEmpty()) {
             m.text = loaded.systemError;
             m.icon = QMessageBox::Warning;

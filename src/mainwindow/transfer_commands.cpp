@@ -7,12 +7,13 @@
 #include "mainwindow/safety_commands.h"
 #include "model/app_state.h"
 #include "model/image_normalise.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextTransferCancelled = 1997;
+constexpr int kTextTransferCancelled = text_id::kTransferWasCancelled;
 
 } // namespace
 
@@ -54,7 +55,7 @@ TransferOutcome TransferCommands::read()
             return;
         const Band band = ReadBandFromImage(result.radio);
         // One undo step: Ctrl+Z brings back what the read replaced, unsaved edits included.
-        document_.replaceUndoably(CommandStep(1031), NormaliseImage(result.radio, band), band, document_.fileName());
+        document_.replaceUndoably(CommandStep(text_id::kReadTip), NormaliseImage(result.radio, band), band, document_.fileName());
     };
     MemoryImage image = document_.image(); // the radio's identification is checked against it
     const TransferOutcome outcome = ReadFromRadio(context, image);

@@ -8,15 +8,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextCancel = 1103;
-constexpr int kTextRetryPrompt = 1607;
-constexpr int kTextWhereToLook = 1874;
+constexpr int kTextCancel = text_id::kCancel;
+constexpr int kTextRetryPrompt = text_id::kCheckConnection;
+constexpr int kTextWhereToLook = text_id::kRadioDidNotAnswer;
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "model/app_state.h"
 
+#include "text/text_ids.h"
+
 namespace zrk6 {
 
 std::string ComposeTitle(const std::string &fileName, const Band &band, LanguageMode language)
@@ -8,7 +10,7 @@ std::string ComposeTitle(const std::string &fileName, const Band &band, Language
     const auto slash = name.find_last_of("/\\");
     if (slash != std::string::npos)
         name = name.substr(slash + 1);
-    return std::string(kProductName) + " (" + band.text + ") [" + std::string(LoadText(1106, language)) + ": " +
+    return std::string(kProductName) + " (" + band.text + ") [" + std::string(LoadText(text_id::kFileName, language)) + ": " +
            name + "]";
 }
 

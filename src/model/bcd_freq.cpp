@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/decimal_text.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
@@ -94,7 +95,7 @@ RoundedFrequency RoundFrequencyText(std::string_view text, const Band &band)
 
 std::string OutOfRangeText(const RoundedFrequency &rounded, const Band &band, LanguageMode language)
 {
-    return std::string(LoadText(1229, language)) + "\n" + FillText(LoadText(1983, language), {band.text, rounded.text});
+    return std::string(LoadText(text_id::kFrequencyOutOfRange, language)) + "\n" + FillText(LoadText(text_id::kBandCellSet, language), {band.text, rounded.text});
 }
 
 } // namespace zrk6

@@ -3,6 +3,8 @@
 #include <array>
 #include <stdexcept>
 
+#include "text/text_ids.h"
+
 
 namespace zrk6 {
 namespace {
@@ -44,14 +46,14 @@ void writeTone(MemoryImage &image, int address, ToneBytes bytes)
 }
 
 // Text ids of the option columns' items.
-constexpr int kOnText = 1100;
-constexpr int kOffText = 1101;
-constexpr int kWideText = 1217;
-constexpr int kNarrowText = 1218;
-constexpr int kScanDelText = 1220;
-constexpr int kScanAddText = 1221;
-constexpr std::array<int, 3> kPowerTexts = {1214, 1257, 1215};   // by TxPower
-constexpr std::array<int, 3> kBusyLockTexts = {1101, 1226, 1225}; // by BusyLock
+constexpr int kOnText = text_id::kOn;
+constexpr int kOffText = text_id::kOff;
+constexpr int kWideText = text_id::kWide;
+constexpr int kNarrowText = text_id::kNarrow;
+constexpr int kScanDelText = text_id::kScanDel;
+constexpr int kScanAddText = text_id::kScanAdd;
+constexpr std::array<int, 3> kPowerTexts = {text_id::kLow, text_id::kMid, text_id::kHigh};   // by TxPower
+constexpr std::array<int, 3> kBusyLockTexts = {text_id::kOff, text_id::kCarrier, text_id::kQtDqt}; // by BusyLock
 
 // One field of a value, as a comparable tuple; a frequency field compares its frequency.
 auto fieldOf(const ChannelValue &v, ChannelColumn column)
@@ -242,7 +244,7 @@ void ParseChannelOption(ChannelValue &value, ChannelColumn column, std::string_v
     const auto is = [&](int id) { return option == LoadText(id, language); };
     switch (column) {
     case ChannelColumn::TxPower:
-        value.power = is(1215) ? TxPower::High : is(1257) ? TxPower::Mid : TxPower::Low;
+        value.power = is(text_id::kHigh) ? TxPower::High : is(text_id::kMid) ? TxPower::Mid : TxPower::Low;
         break;
     case ChannelColumn::WideNarrow:
         value.wide = is(kWideText);
@@ -251,7 +253,7 @@ void ParseChannelOption(ChannelValue &value, ChannelColumn column, std::string_v
         value.scan = is(kScanAddText);
         break;
     case ChannelColumn::Bcl:
-        value.busyLock = is(1225) ? BusyLock::QtDqt : is(1226) ? BusyLock::Carrier : BusyLock::Off;
+        value.busyLock = is(text_id::kQtDqt) ? BusyLock::QtDqt : is(text_id::kCarrier) ? BusyLock::Carrier : BusyLock::Off;
         break;
     case ChannelColumn::Scrambler:
         value.scrambler = !is(kOffText);

@@ -9,6 +9,7 @@
 #include "model/bcd_freq.h"
 #include "model/memory_image.h"
 #include "model/tone.h"
+#include "text/text_ids.h"
 #include "text/text_table.h"
 
 namespace zrk6 {
@@ -30,8 +31,8 @@ enum class ChannelColumn {
 inline constexpr int kChannelColumns = 9;
 
 // The text ids of the grid's column headers, in ChannelColumn order (RX Freq .. Scrambler).
-inline constexpr std::array<int, kChannelColumns> kChannelColumnTextIds = {1200, 1202, 1211, 1212, 1216,
-                                                                           1219, 1213, 1227, 1656};
+inline constexpr std::array<int, kChannelColumns> kChannelColumnTextIds = {text_id::kRxFreq, text_id::kTxFreq, text_id::kDecode, text_id::kEncode, text_id::kWideNarrow,
+                                                                           text_id::kScan, text_id::kTxPower, text_id::kBcl, text_id::kScramblerColumn};
 
 // The nine display texts of one channel in grid column order; all empty for an empty channel.
 using RowTexts = std::array<std::string, kChannelColumns>;

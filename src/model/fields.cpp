@@ -8,15 +8,16 @@
 #include "model/bcd_freq.h"
 #include "model/tone.h"
 #include "model/vfo.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 namespace {
 
 // Text ids of the shared words.
-constexpr int kOn = 1100;
-constexpr int kOff = 1101;
-constexpr int kChannel = 1205;
-constexpr int kMode = 1416;
+constexpr int kOn = text_id::kOn;
+constexpr int kOff = text_id::kOff;
+constexpr int kChannel = text_id::kChannel;
+constexpr int kMode = text_id::kMode;
 
 // An item that is one text of the table, and one that is the same in both languages.
 constexpr Choice T(int value, int textId)
@@ -28,21 +29,21 @@ constexpr Choice L(int value, std::string_view literal)
     return {value, 0, literal, 0};
 }
 
-constexpr Choice kWideNarrow[] = {T(1, 1217), T(0, 1218)};
-constexpr Choice kScan[] = {T(1, 1221), T(0, 1220)};
-constexpr Choice kTxPower[] = {T(0, 1214), T(1, 1257), T(2, 1215)};
-constexpr Choice kBcl[] = {T(0, kOff), T(1, 1226), T(2, 1225)};
+constexpr Choice kWideNarrow[] = {T(1, text_id::kWide), T(0, text_id::kNarrow)};
+constexpr Choice kScan[] = {T(1, text_id::kScanAdd), T(0, text_id::kScanDel)};
+constexpr Choice kTxPower[] = {T(0, text_id::kLow), T(1, text_id::kMid), T(2, text_id::kHigh)};
+constexpr Choice kBcl[] = {T(0, kOff), T(1, text_id::kCarrier), T(2, text_id::kQtDqt)};
 constexpr Choice kOffOn[] = {T(0, kOff), T(1, kOn)};
 
-constexpr Choice kVfoDuplex[] = {T(0, 1241), T(1, 1243), T(2, 1242)};
+constexpr Choice kVfoDuplex[] = {T(0, text_id::kSimplex), T(1, text_id::kMinus), T(2, text_id::kPlus)};
 constexpr Choice kVfoStep[] = {L(0, "5K"), L(1, "10K"), L(2, "6.25K"), L(3, "12.5K"), L(4, "25K")};
-constexpr Choice kVfoWideNarrow[] = {T(0, 1218), T(1, 1217)};
-constexpr Choice kVfoTxPower[] = {T(0, 1214), T(1, 1215)};
+constexpr Choice kVfoWideNarrow[] = {T(0, text_id::kNarrow), T(1, text_id::kWide)};
+constexpr Choice kVfoTxPower[] = {T(0, text_id::kLow), T(1, text_id::kHigh)};
 
-constexpr Choice kChordLanguage[] = {T(0, 1322), T(1, 1321), T(2, kOff)};
-constexpr Choice kChannelDisplay[] = {T(0, kChannel), {1, kChannel, "+", 1206}};
+constexpr Choice kChordLanguage[] = {T(0, text_id::kChineseLanguage), T(1, text_id::kEnglishLanguage), T(2, kOff)};
+constexpr Choice kChannelDisplay[] = {T(0, kChannel), {1, kChannel, "+", text_id::kFrequency}};
 constexpr Choice kScanMode[] = {T(0, kOff), {1, kChannel, "", kMode}, {2, 0, "CTCSS ", kMode}, {3, 0, "DCS ", kMode}};
-constexpr Choice kLamp[] = {T(0, kOff), T(1, 1105), T(2, kOn)};
+constexpr Choice kLamp[] = {T(0, kOff), T(1, text_id::kAuto), T(2, kOn)};
 constexpr Choice kVoxDelay[] = {L(0, "0.3"), L(1, "0.5"), L(2, "1.0"),
                                 L(3, "1.5"), L(4, "2.0"), L(5, "3.0")};
 
@@ -89,43 +90,43 @@ using K = FieldKind;
 std::vector<FieldInfo> makeCatalogue()
 {
     return {
-        {FieldId::RxFreq, S::Channel, K::Frequency, 1200, {}, false},
-        {FieldId::TxFreq, S::Channel, K::Frequency, 1202, {}, false},
-        {FieldId::Decode, S::Channel, K::Tone, 1211, {}, false},
-        {FieldId::Encode, S::Channel, K::Tone, 1212, {}, false},
-        {FieldId::WideNarrow, S::Channel, K::Choice, 1216, kWideNarrow, false},
-        {FieldId::Scan, S::Channel, K::Choice, 1219, kScan, false},
-        {FieldId::TxPower, S::Channel, K::Choice, 1213, kTxPower, false},
-        {FieldId::Bcl, S::Channel, K::Choice, 1227, kBcl, false},
-        {FieldId::Scrambler, S::Channel, K::Choice, 1656, kOffOn, false},
+        {FieldId::RxFreq, S::Channel, K::Frequency, text_id::kRxFreq, {}, false},
+        {FieldId::TxFreq, S::Channel, K::Frequency, text_id::kTxFreq, {}, false},
+        {FieldId::Decode, S::Channel, K::Tone, text_id::kDecode, {}, false},
+        {FieldId::Encode, S::Channel, K::Tone, text_id::kEncode, {}, false},
+        {FieldId::WideNarrow, S::Channel, K::Choice, text_id::kWideNarrow, kWideNarrow, false},
+        {FieldId::Scan, S::Channel, K::Choice, text_id::kScan, kScan, false},
+        {FieldId::TxPower, S::Channel, K::Choice, text_id::kTxPower, kTxPower, false},
+        {FieldId::Bcl, S::Channel, K::Choice, text_id::kBcl, kBcl, false},
+        {FieldId::Scrambler, S::Channel, K::Choice, text_id::kScramblerColumn, kOffOn, false},
 
-        {FieldId::VfoRxFreq, S::Vfo, K::Frequency, 1200, {}, false},
-        {FieldId::VfoTxFreq, S::Vfo, K::Frequency, 1202, {}, true},
-        {FieldId::VfoOffset, S::Vfo, K::Frequency, 1240, {}, false},
-        {FieldId::VfoDuplex, S::Vfo, K::Choice, 1255, kVfoDuplex, false},
-        {FieldId::VfoStep, S::Vfo, K::Choice, 1246, kVfoStep, false},
-        {FieldId::VfoWideNarrow, S::Vfo, K::Choice, 1216, kVfoWideNarrow, false},
-        {FieldId::VfoTxPower, S::Vfo, K::Choice, 1213, kVfoTxPower, false},
-        {FieldId::VfoDecode, S::Vfo, K::Tone, 1211, {}, false},
-        {FieldId::VfoEncode, S::Vfo, K::Tone, 1212, {}, false},
+        {FieldId::VfoRxFreq, S::Vfo, K::Frequency, text_id::kRxFreq, {}, false},
+        {FieldId::VfoTxFreq, S::Vfo, K::Frequency, text_id::kTxFreq, {}, true},
+        {FieldId::VfoOffset, S::Vfo, K::Frequency, text_id::kOffsetFreq, {}, false},
+        {FieldId::VfoDuplex, S::Vfo, K::Choice, text_id::kDuplex, kVfoDuplex, false},
+        {FieldId::VfoStep, S::Vfo, K::Choice, text_id::kStep, kVfoStep, false},
+        {FieldId::VfoWideNarrow, S::Vfo, K::Choice, text_id::kWideNarrow, kVfoWideNarrow, false},
+        {FieldId::VfoTxPower, S::Vfo, K::Choice, text_id::kTxPower, kVfoTxPower, false},
+        {FieldId::VfoDecode, S::Vfo, K::Tone, text_id::kDecode, {}, false},
+        {FieldId::VfoEncode, S::Vfo, K::Tone, text_id::kEncode, {}, false},
 
-        {FieldId::TimeOutTimer, S::Settings, K::Choice, 1404, timeOutChoices(), false},
-        {FieldId::SquelchLevel, S::Settings, K::Choice, 1408, squelchChoices(), false},
-        {FieldId::ChordLanguage, S::Settings, K::Choice, 1450, kChordLanguage, true},
-        {FieldId::ChannelDisplay, S::Settings, K::Choice, 1459, kChannelDisplay, false},
-        {FieldId::ScanMode, S::Settings, K::Choice, 1460, kScanMode, false},
-        {FieldId::Lamp, S::Settings, K::Choice, 1409, kLamp, false},
-        {FieldId::PriorityChannel, S::Settings, K::Choice, 1462, priorityChoices(), false},
-        {FieldId::RevertFrequency, S::Settings, K::Choice, 1461, kOffOn, false},
-        {FieldId::BeepTone, S::Settings, K::Choice, 1414, kOffOn, false},
-        {FieldId::BatterySave, S::Settings, K::Choice, 1415, kOffOn, false},
-        {FieldId::FeatureScrambler, S::Settings, K::Choice, 1428, kOffOn, false},
-        {FieldId::KeyLock, S::Settings, K::Choice, 1401, kOffOn, false},
-        {FieldId::Manual, S::Settings, K::Choice, 1254, kOffOn, false},
-        {FieldId::VoxGain, S::Settings, K::Choice, 1410, voxGainChoices(), false},
-        {FieldId::VoxDelay, S::Settings, K::Choice, 1451, kVoxDelay, false},
-        {FieldId::PttIdAni, S::Settings, K::Text, 1452, {}, true},
-        {FieldId::PttIdName, S::Settings, K::Text, 1453, {}, true},
+        {FieldId::TimeOutTimer, S::Settings, K::Choice, text_id::kTimeOutTimer, timeOutChoices(), false},
+        {FieldId::SquelchLevel, S::Settings, K::Choice, text_id::kSquelchLevel, squelchChoices(), false},
+        {FieldId::ChordLanguage, S::Settings, K::Choice, text_id::kChordLanguage, kChordLanguage, true},
+        {FieldId::ChannelDisplay, S::Settings, K::Choice, text_id::kChannelDisplay, kChannelDisplay, false},
+        {FieldId::ScanMode, S::Settings, K::Choice, text_id::kScanMode, kScanMode, false},
+        {FieldId::Lamp, S::Settings, K::Choice, text_id::kLamp, kLamp, false},
+        {FieldId::PriorityChannel, S::Settings, K::Choice, text_id::kPriorityChannel, priorityChoices(), false},
+        {FieldId::RevertFrequency, S::Settings, K::Choice, text_id::kRevertFrequency, kOffOn, false},
+        {FieldId::BeepTone, S::Settings, K::Choice, text_id::kBeepTone, kOffOn, false},
+        {FieldId::BatterySave, S::Settings, K::Choice, text_id::kBatterySave, kOffOn, false},
+        {FieldId::FeatureScrambler, S::Settings, K::Choice, text_id::kScramblerFeature, kOffOn, false},
+        {FieldId::KeyLock, S::Settings, K::Choice, text_id::kKeyLock, kOffOn, false},
+        {FieldId::Manual, S::Settings, K::Choice, text_id::kManual, kOffOn, false},
+        {FieldId::VoxGain, S::Settings, K::Choice, text_id::kVoxGainLevel, voxGainChoices(), false},
+        {FieldId::VoxDelay, S::Settings, K::Choice, text_id::kVoxDelayTime, kVoxDelay, false},
+        {FieldId::PttIdAni, S::Settings, K::Text, text_id::kPttIdAni, {}, true},
+        {FieldId::PttIdName, S::Settings, K::Text, text_id::kPttIdName, {}, true},
     };
 }
 

@@ -13,18 +13,19 @@
 #include "model/channel_record.h"
 #include "model/fields.h"
 #include "model/image_diff.h"
+#include "text/text_ids.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextNone = 1104;
-constexpr int kTextChannel = 1205;
-constexpr int kTextVfo = 1245;
-constexpr int kTextAdded = 1811;
-constexpr int kTextRemoved = 1812;
-constexpr int kTextFeatures = 1814;
-constexpr int kTextAddress = 1815;
+constexpr int kTextNone = text_id::kNone;
+constexpr int kTextChannel = text_id::kChannel;
+constexpr int kTextVfo = text_id::kVfo;
+constexpr int kTextAdded = text_id::kAdded;
+constexpr int kTextRemoved = text_id::kRemoved;
+constexpr int kTextFeatures = text_id::kOptionalFeaturesHeading;
+constexpr int kTextAddress = text_id::kAddress;
 
 std::string Text(int id, LanguageMode language)
 {
@@ -179,8 +180,8 @@ GroupChanges IdentityChanges(const Images &im)
         return b.text.empty() ? std::to_string(b.low) + " - " + std::to_string(b.high) + " MHz" : b.text;
     };
     GroupChanges changes;
-    AddIfChanged(changes, kModelKey, "", Label(1251, lang) + ":", model(im.before), model(im.after));
-    AddIfChanged(changes, kBandKey, "", Label(1252, lang) + ":", band(im.bandBefore), band(im.bandAfter));
+    AddIfChanged(changes, kModelKey, "", Label(text_id::kModel, lang) + ":", model(im.before), model(im.after));
+    AddIfChanged(changes, kBandKey, "", Label(text_id::kBand, lang) + ":", band(im.bandBefore), band(im.bandAfter));
     // Another band can put channels whose bytes did not change into or out of use.
     if (!(im.bandBefore == im.bandAfter)) {
         for (int channel = 1; channel <= kChannelCount; ++channel) {

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include "text/text_ids.h"
+
 namespace zrk6 {
 namespace {
 
@@ -59,7 +61,7 @@ std::vector<std::string> BuildToneList(LanguageMode language)
 {
     std::vector<std::string> list;
     list.reserve(kToneCount);
-    list.emplace_back(LoadText(1104, language));
+    list.emplace_back(LoadText(text_id::kNone, language));
     for (int tenths : kCtcss)
         list.push_back(ctcssText(tenths));
     for (char polarity : {'N', 'I'}) {
@@ -131,7 +133,7 @@ ToneBytes EncodeTone(const Tone &tone)
 std::string ToneText(const Tone &tone, LanguageMode language)
 {
     if (tone.kind == ToneKind::None || !IsListedTone(tone))
-        return std::string(LoadText(1104, language));
+        return std::string(LoadText(text_id::kNone, language));
     if (tone.kind == ToneKind::Ctcss)
         return ctcssText(tone.code);
     return dcsText(tone.code, tone.polarity == DcsPolarity::Normal ? 'N' : 'I');
@@ -161,12 +163,12 @@ std::string ReadToneCode(std::uint8_t low, std::uint8_t high, LanguageMode langu
 
 bool IsNoneTone(std::string_view text)
 {
-    return text == LoadText(1104, kEnglish) || text == LoadText(1104, kChinese);
+    return text == LoadText(text_id::kNone, kEnglish) || text == LoadText(text_id::kNone, kChinese);
 }
 
 ToneBytes EncodeToneText(std::string_view text)
 {
-    if ((!text.empty() && text.front() == 'N') || text == LoadText(1104, kChinese))
+    if ((!text.empty() && text.front() == 'N') || text == LoadText(text_id::kNone, kChinese))
         return {0xFF, 0xFF};
     if (!text.empty() && text.front() == 'D') {
         const bool normal = text.back() == 'N';

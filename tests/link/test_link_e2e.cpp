@@ -127,10 +127,10 @@ void TestLinkE2e::slowAdaptersReadByteForByte()
     RadioSimProcess sim;
     QVERIFY(sim.start(QStringList{QStringLiteral("--image"), sim.writeImage(QStringLiteral("radio.img"), radio)} +
                       options));
-    RecordingFrontEnd frontEnd;
-    CloneDriver driver(CloneMode::Read, PatternMemory(9), kEnglish, sim.link(), frontEnd);
+    CloneDriver driver(CloneMode::Read, PatternMemory(9), kEnglish, sim.link());
+    Recorder frontEnd(driver);
     QCOMPARE(driver.open(), QString());
-    QCOMPARE(driver.run(), TransferResult::Completed);
+    QCOMPARE(frontEnd.run(), TransferResult::Completed);
     QVERIFY(frontEnd.prompts.isEmpty());
     QVERIFY(driver.session().cloneBuffer() == radio);
 }
@@ -141,11 +141,11 @@ void TestLinkE2e::aRadioThatIgnoresTheFirstGreetingReadsWithOneRetry()
     RadioSimProcess sim;
     QVERIFY(sim.start({QStringLiteral("--image"), sim.writeImage(QStringLiteral("radio.img"), radio),
                        QStringLiteral("--ignore-first-greeting")}));
-    RecordingFrontEnd frontEnd;
+    CloneDriver driver(CloneMode::Read, PatternMemory(11), kEnglish, sim.link());
+    Recorder frontEnd(driver);
     frontEnd.answers = {true};
-    CloneDriver driver(CloneMode::Read, PatternMemory(11), kEnglish, sim.link(), frontEnd);
     QCOMPARE(driver.open(), QString());
-    QCOMPARE(driver.run(), TransferResult::Completed);
+    QCOMPARE(frontEnd.run(), TransferResult::Completed);
     QCOMPARE(frontEnd.prompts.size(), 1);
     QVERIFY(frontEnd.prompts.first().startsWith(QStringLiteral("Check Connection. Retry or Cancel?(Error01)")));
     QVERIFY(driver.session().cloneBuffer() == radio);
