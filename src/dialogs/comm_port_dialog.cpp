@@ -64,8 +64,6 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     }
     portOptions_[current]->setChecked(true);
 
-    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
-
     auto *main = new QVBoxLayout(this);
     main->addWidget(fraPort);
     if (check_) {
@@ -87,19 +85,23 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
     }
     auto *fraTest = new QGroupBox(this);
     fraTest->setObjectName(QStringLiteral("fraTest"));
-    testButton_ = new QPushButton(Text(1670, lang), fraTest);
+    testButton_ = new QPushButton(Text(text_id::kTestButton, lang), fraTest);
     testButton_->setObjectName(QStringLiteral("cmdTest"));
     testResult_ = new QLabel(fraTest);
     testResult_->setObjectName(QStringLiteral("lblTest"));
     testResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     testResult_->setWordWrap(true);
     testResult_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    // Empty until a test has run: a screen reader still hears what the line is for.
+    testResult_->setAccessibleName(Text(text_id::kTestButton, lang).remove(QLatin1Char('&')));
     auto *testLayout = new QVBoxLayout(fraTest);
     testLayout->addWidget(testButton_, 0, Qt::AlignLeft);
     testLayout->addWidget(testResult_);
     main->addWidget(fraTest);
     connect(testButton_, &QPushButton::clicked, this, &CommPortDialog::testPort);
     connect(group, &QButtonGroup::idToggled, testResult_, &QLabel::clear);
+    // Made after the test frame, so Tab reaches the buttons in the order they are seen.
+    const OkCancelButtons buttons = MakeOkCancel(this, lang, EnterKey::PressesOk);
     main->addLayout(OkCancelRow(buttons));
     main->setSizeConstraint(QLayout::SetFixedSize);
     portOptions_[current]->setFocus();
@@ -124,7 +126,7 @@ void CommPortDialog::testPort()
     const LanguageMode lang = state_.language;
     auto *probe = new LineProbe(ports_[chosen()].systemName, lang, this);
     testButton_->setEnabled(false);
-    testResult_->setText(Text(1671, lang));
+    testResult_->setText(Text(text_id::kProbeRunning, lang));
     connect(probe, &LineProbe::finished, this, [this, probe, lang] {
         testResult_->setText(probe->report().Lines(lang).join(QLatin1Char('\n')));
         testButton_->setEnabled(true);

@@ -3,20 +3,21 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "text/text_ids.h"
 #include "text/text_qstring.h"
 
 namespace zrk6 {
 
 namespace {
 
-constexpr int kTextLatency = 1672;
-constexpr int kTextLatencyLinux = 1673;
-constexpr int kTextLatencyWindows = 1674;
-constexpr int kTextPl2303Refused = 1675;
-constexpr int kTextCh340Rollback = 1676;
-constexpr int kTextFtdiErased = 1677;
-constexpr int kTextMacDuplicate = 1678;
-constexpr int kTextProblemCode = 1679;
+constexpr int kTextLatency = text_id::kLatencyTimer;
+constexpr int kTextLatencyLinux = text_id::kLinuxLatencyAdvice;
+constexpr int kTextLatencyWindows = text_id::kWindowsLatencyAdvice;
+constexpr int kTextPl2303Refused = text_id::kProlificRefused;
+constexpr int kTextCh340Rollback = text_id::kCh340Error31;
+constexpr int kTextFtdiErased = text_id::kFtdiIdErased;
+constexpr int kTextMacDuplicate = text_id::kMacTwoCh34xPorts;
+constexpr int kTextProblemCode = text_id::kWindowsProblemCode;
 
 // Device Manager's codes: 10 the device cannot start, 31 the device is not working properly.
 constexpr int kCannotStart = 10;

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
+#include "text/text_ids.h"
+
 namespace zrk6 {
 
 namespace {
-constexpr int kTextNothing = 1660;
-constexpr int kTextOwnBytes = 1661;
-constexpr int kTextOtherBytes = 1662;
-constexpr int kTextEchoFirst = 1663;
+constexpr int kTextNothing = text_id::kLineSilent;
+constexpr int kTextOwnBytes = text_id::kLineOwnBytesBack;
+constexpr int kTextOtherBytes = text_id::kLineOtherBytes;
+constexpr int kTextEchoFirst = text_id::kLineEchoingCable;
 } // namespace
 
 LineHeard JudgeUnansweredLine(std::span<const std::uint8_t> sent, std::span<const std::uint8_t> heard)

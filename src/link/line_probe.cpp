@@ -20,12 +20,12 @@ constexpr std::size_t kIdentificationLength = 8;
 // latency timer holds each one up to 16 ms); a radio itself answers within a few milliseconds.
 constexpr int kSlowMarginMs = 12;
 
-constexpr int kTextAnswered = 1664;
-constexpr int kTextIdentification = 1665;
-constexpr int kTextSlow = 1666;
-constexpr int kTextNoAck = 1667;
-constexpr int kTextTwoSteps = 1668;
-constexpr int kTextNoIdentification = 1669;
+constexpr int kTextAnswered = text_id::kProbeAnswerTime;
+constexpr int kTextIdentification = text_id::kProbeIdentification;
+constexpr int kTextSlow = text_id::kProbeSlowAdapter;
+constexpr int kTextNoAck = text_id::kProbeNoAcknowledge;
+constexpr int kTextTwoSteps = text_id::kProbeTwoSteps;
+constexpr int kTextNoIdentification = text_id::kProbeNoIdentification;
 constexpr int kTextPortFailed = text_id::kCannotOpenPort;
 
 QString Hex(const std::vector<std::uint8_t> &bytes)

@@ -395,8 +395,13 @@ QSize ChannelGrid::fitSize(const QSize &design, const QSize &available)
         return available;
     const int rowHeight = v.verticalHeader()->defaultSectionSize();
     int chrome = 2 * v.frameWidth() + v.horizontalHeader()->height();
-    if (available.width() < design.width())
-        chrome += v.horizontalScrollBar()->sizeHint().height(); // the columns no longer fit
+    // Wider fonts can make the columns overflow even at the design width: the scroll bar
+    // then takes rows' room too.
+    int columnsWidth = 2 * v.frameWidth() + v.verticalHeader()->width() + v.verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < v.model()->columnCount(); ++c)
+        columnsWidth += v.columnWidth(c);
+    if (columnsWidth > available.width())
+        chrome += v.horizontalScrollBar()->sizeHint().height();
     const int wholeRows = rowHeight > 0 ? (available.height() - chrome) / rowHeight : 0;
     return {available.width(), std::max(design.height(), chrome + wholeRows * rowHeight)};
 }

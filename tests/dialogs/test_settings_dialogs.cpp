@@ -65,7 +65,9 @@ void TestSettingsDialogs::commPortShowsAndChoosesPort()
     QCOMPARE(d.option(3)->text(), QStringLiteral("COM4"));
     QVERIFY(d.option(2)->isChecked());
     d.show();
-    QTest::mouseClick(d.option(1), Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    d.option(1)->click();
+    QVERIFY(d.option(1)->isChecked());
     QTest::mouseClick(d.findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
     QCOMPARE(state.commPortNumber, 2);
 

@@ -204,13 +204,13 @@ void TestCliLink::eachBadLineHasItsOwnSecondLine_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("code");
     QTest::addColumn<int>("textId");
-    QTest::newRow("silent") << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")} << "(Error01)" << 1660;
+    QTest::newRow("silent") << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")} << "(Error01)" << 1680;
     QTest::newRow("plug half in") << QStringList{QStringLiteral("--cable"), QStringLiteral("half-in")} << "(Error01)"
-                                  << 1661;
+                                  << 1681;
     QTest::newRow("junk on the line") << QStringList{QStringLiteral("--fault"), QStringLiteral("chatter")}
-                                      << "(Error01)" << 1662;
+                                      << "(Error01)" << 1682;
     QTest::newRow("echoing cable, radio answering") << QStringList{QStringLiteral("--cable"), QStringLiteral("echo")}
-                                                    << "(Error02)" << 1663;
+                                                    << "(Error02)" << 1683;
 }
 
 void TestCliLink::eachBadLineHasItsOwnSecondLine()
