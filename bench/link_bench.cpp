@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "link/clone_driver.h"
+#include "link/time_scale.h"
 
 using namespace zrk6;
 
@@ -121,6 +122,8 @@ Measure Baseline(CloneMode mode, const QString &port, int baud)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Real time always: a time scale left in the environment would shorten the radio's pace.
+    qunsetenv(kTimeScaleVariable);
     const QStringList args = app.arguments();
     const QString sim = args.value(1, QStringLiteral(ZRK6_RADIOSIM));
     const int rounds = args.value(2, QStringLiteral("2")).toInt();

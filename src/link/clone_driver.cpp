@@ -1,5 +1,6 @@
 #include "link/clone_driver.h"
 #include "link/port_latency.h"
+#include "link/time_scale.h"
 #include "text/text_ids.h"
 
 #include <QFile>
@@ -16,6 +17,9 @@
 namespace zrk6 {
 
 namespace {
+
+// Every time-out and pause below, and those the session asks for, run on the time scale
+// (link/time_scale.h): real for a user, shortened by the tests.
 
 // The pause between the end byte of a write and the greeting of its read-back.
 constexpr int kVerifySettleMs = 200;
@@ -228,14 +232,14 @@ void CloneDriver::perform(CloneActions actions)
         case CloneAction::Kind::AwaitReply:
             break; // the session collects the reply itself
         case CloneAction::Kind::ArmTimer:
-            replyTimer_.start(action.length);
+            replyTimer_.start(ScaledMs(action.length, TimeScale()));
             break;
         case CloneAction::Kind::StopTimer:
             replyTimer_.stop();
             break;
         case CloneAction::Kind::SettleLine:
-            quietTimer_.start(action.length);
-            settleLimit_.start(action.maximum);
+            quietTimer_.start(ScaledMs(action.length, TimeScale()));
+            settleLimit_.start(ScaledMs(action.maximum, TimeScale()));
             break;
         case CloneAction::Kind::DiscardPending:
             if (port_.isOpen())
@@ -294,7 +298,7 @@ bool CloneDriver::startVerifyAfter(CloneOutcome writeOutcome)
     session_ = std::make_unique<CloneSession>(CloneMode::Read, sent_, language_);
     emit verifying();
     // The end byte goes out while the radio leaves clone mode; then it is greeted again.
-    QTimer::singleShot(kVerifySettleMs, this, [this] {
+    QTimer::singleShot(ScaledMs(kVerifySettleMs, TimeScale()), this, [this] {
         if (done_ || ending_)
             return;
         if (port_.isOpen())
@@ -315,7 +319,7 @@ void CloneDriver::endWhenSent()
         QMetaObject::invokeMethod(this, &CloneDriver::closeAndFinish, Qt::QueuedConnection);
         return;
     }
-    drainLimit_.start(kEndByteDrainMs);
+    drainLimit_.start(ScaledMs(kEndByteDrainMs, TimeScale()));
 }
 
 void CloneDriver::onBytesWritten()

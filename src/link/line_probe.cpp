@@ -4,6 +4,7 @@
 
 #include "link/clone_driver.h"
 #include "link/clone_session.h"
+#include "link/time_scale.h"
 #include "text/text_ids.h"
 #include "text/text_qstring.h"
 
@@ -112,7 +113,8 @@ void LineProbe::send(const std::vector<std::uint8_t> &bytes)
     port_.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
     port_.flush();
     clock_.start();
-    timer_.start(kReplyTimeoutMs);
+    // The time-out follows a test's time scale; the times measured against the wire are real.
+    timer_.start(ScaledMs(kReplyTimeoutMs, TimeScale()));
 }
 
 void LineProbe::onReadyRead()

@@ -91,6 +91,7 @@ class TestFleetDialog : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { test::UseShortTime(); }
     void twoRoundsProgramEveryRadioAndAnotherModelFailsAlone();
     void closingInTheMiddleEndsEveryTransfer();
     void startRefusesWithoutPortsOrLog();
@@ -195,14 +196,15 @@ void TestFleetDialog::closingInTheMiddleEndsEveryTransfer()
     dialog.addPort(fleet.link(2));
     dialog.show();
     QTest::mouseClick(Child<QPushButton>(&dialog, QStringLiteral("cmdStart")), Qt::LeftButton);
-    QTest::qWait(1000); // well into both reads
+    // Both radios are sending their memory.
+    QByteArray simLog;
+    QTRY_VERIFY_WITH_TIMEOUT((simLog += fleet.errors()).count("read request at block 0") == 2, 10000);
 
     dialog.close();
     QVERIFY(dialog.isVisible()); // it waits for the radios to be let go
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
     QVERIFY(!dialog.isRunning());
     // Each radio took its end byte and left clone mode.
-    QByteArray simLog;
     QTRY_VERIFY_WITH_TIMEOUT((simLog += fleet.errors()).count("read ended") == 2, 5000);
     const QStringList lines = LogLines(log);
     QCOMPARE(lines.size(), 3);

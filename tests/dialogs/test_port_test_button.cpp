@@ -13,6 +13,7 @@ class TestPortTestButton : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { zrk6::test::UseShortTime(); }
     void testNamesTheRadioOrSaysWhatCameBack_data();
     void testNamesTheRadioOrSaysWhatCameBack();
 };

@@ -6,9 +6,45 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "link/time_scale.h"
 #include "model/memory_image.h"
 
 namespace zrk6::test {
+
+// The tests run the serial link and the virtual radio at a fifth of real time (link/time_scale.h):
+// every time-out, delay and byte time shrinks alike, so each fault still meets the same
+// time-out. zrk6-radiosim and zrk6-cli take the factor from the environment they start in.
+inline constexpr const char *kShortTimeScale = "0.2";
+
+// From initTestCase(): every driver made and every program started afterwards runs on short time.
+inline void UseShortTime()
+{
+    qputenv(kTimeScaleVariable, kShortTimeScale);
+}
+
+// A pause of the test's own that stands beside the link's time-outs (the time a user takes to
+// answer a prompt), on the time the link runs on now.
+inline int OnLinkTime(int realMs)
+{
+    return ScaledMs(realMs, TimeScale());
+}
+
+// Real time while it lives, for the tests that keep the radio's 9600-baud pace and the real
+// time-outs: the drivers made and radios started meanwhile run as they do for a user.
+class RealTime {
+public:
+    RealTime() : saved_(qgetenv(kTimeScaleVariable)) { qunsetenv(kTimeScaleVariable); }
+    ~RealTime()
+    {
+        if (!saved_.isEmpty())
+            qputenv(kTimeScaleVariable, saved_);
+    }
+    RealTime(const RealTime &) = delete;
+    RealTime &operator=(const RealTime &) = delete;
+
+private:
+    QByteArray saved_;
+};
 
 // zrk6-radiosim running in the background on its own pseudo-terminal, reached through a link
 // in a temporary directory. Stopped when destroyed.

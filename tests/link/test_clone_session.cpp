@@ -2,11 +2,13 @@
 // odd boundaries, the time-out as an event.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <optional>
 
 #include "link/clone_session.h"
+#include "link/time_scale.h"
 
 namespace zrk6 {
 namespace {
@@ -582,6 +584,34 @@ TEST(CloneSession, EventsOutOfTurnDoNothing)
     ASSERT_FALSE(cancel.empty());
     EXPECT_EQ(cancel.front().bytes, kEnd);
     EXPECT_EQ(s.outcome(), CloneOutcome::Cancelled);
+}
+
+// The tests' time scale: only a factor in (0, 1] shortens time; anything else leaves it real, so a
+// stray value can never slow a user's transfer down or stop its timers.
+TEST(TimeScale, OnlyAFactorUpToOneShortensTime)
+{
+    const struct {
+        const char *value; // nullptr: not set
+        double scale;
+    } cases[] = {{nullptr, 1.0}, {"", 1.0},   {"0.2", 0.2}, {"1", 1.0},  {"0", 1.0},
+                 {"-0.5", 1.0},  {"2", 1.0},  {"0.2s", 1.0}, {"fast", 1.0}, {"nan", 1.0}};
+    const auto set = [](const char *value) {
+#ifdef _WIN32
+        _putenv_s(kTimeScaleVariable, value ? value : ""); // "" removes it
+#else
+        value ? setenv(kTimeScaleVariable, value, 1) : unsetenv(kTimeScaleVariable);
+#endif
+    };
+    for (const auto &c : cases) {
+        set(c.value);
+        EXPECT_DOUBLE_EQ(TimeScale(), c.scale) << (c.value ? c.value : "(not set)");
+    }
+    set(nullptr);
+
+    EXPECT_EQ(ScaledMs(500, 1.0), 500);
+    EXPECT_EQ(ScaledMs(500, 0.2), 100);
+    EXPECT_EQ(ScaledMs(3, 0.1), 1); // a timer never drops to 0 ms
+    EXPECT_EQ(ScaledMs(0, 0.2), 0);
 }
 
 } // namespace

@@ -1,15 +1,20 @@
 // The serial driver over a real pseudo-terminal against zrk6-radiosim: whole transfers byte for
-// byte, and every fault the virtual radio can put on the line.
+// byte, and every fault the virtual radio can put on the line. One read and one write run at the
+// radio's real 9600 baud with the real time-outs; the rest on the tests' short time.
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
+
+#include <optional>
 
 #include "link/clone_driver.h"
 #include "radiosim_process.h"
 
 using namespace zrk6;
+using zrk6::test::OnLinkTime;
 using zrk6::test::PatternMemory;
 using zrk6::test::RadioSimProcess;
+using zrk6::test::RealTime;
 
 namespace {
 
@@ -19,7 +24,7 @@ namespace {
 class Recorder final : public QObject {
 public:
     QList<bool> answers; // for the Retry prompts, in order; Cancel when they run out
-    int readingMs = 100;
+    int readingMs = 100; // in real time; it shrinks with the link's time
 
     QStringList labels;
     QStringList prompts;
@@ -30,7 +35,7 @@ public:
         connect(&driver, &CloneDriver::retryAsked, this, [this](const QString &text) {
             prompts << text;
             const bool retry = answers.isEmpty() ? false : answers.takeFirst();
-            QTimer::singleShot(readingMs, this, [this, retry] { driver_.answerRetry(retry); });
+            QTimer::singleShot(OnLinkTime(readingMs), this, [this, retry] { driver_.answerRetry(retry); });
         });
     }
 
@@ -54,6 +59,7 @@ class TestLinkE2e : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { test::UseShortTime(); }
     void fullReadMatchesTheRadioMemory();
     void fullWriteReachesTheRadioMemory();
     void slowAdaptersReadByteForByte_data();
@@ -66,9 +72,12 @@ private slots:
 
 void TestLinkE2e::fullReadMatchesTheRadioMemory()
 {
+    // The read that keeps real timing: the radio's 9600 baud against the real reply timer.
+    const RealTime realTime;
     const MemoryImage radio = PatternMemory(1);
     RadioSimProcess radioSim;
-    QVERIFY(radioSim.start({QStringLiteral("--image"), radioSim.writeImage(QStringLiteral("radio.img"), radio)}));
+    QVERIFY(radioSim.start({QStringLiteral("--image"), radioSim.writeImage(QStringLiteral("radio.img"), radio),
+                            QStringLiteral("--pace"), QStringLiteral("9600")}));
 
     MemoryImage image;
     image.fill(0x00);
@@ -90,11 +99,13 @@ void TestLinkE2e::fullReadMatchesTheRadioMemory()
 
 void TestLinkE2e::fullWriteReachesTheRadioMemory()
 {
+    // The write that keeps real timing, as the read above.
+    const RealTime realTime;
     const MemoryImage before = PatternMemory(2);
     RadioSimProcess sim;
     const QString saved = sim.path(QStringLiteral("after.img"));
     QVERIFY(sim.start({QStringLiteral("--image"), sim.writeImage(QStringLiteral("before.img"), before),
-                       QStringLiteral("--save"), saved}));
+                       QStringLiteral("--save"), saved, QStringLiteral("--pace"), QStringLiteral("9600")}));
 
     const MemoryImage image = PatternMemory(3);
     CloneDriver driver(CloneMode::Write, image, kEnglish, sim.link());
@@ -114,15 +125,22 @@ void TestLinkE2e::fullWriteReachesTheRadioMemory()
 void TestLinkE2e::slowAdaptersReadByteForByte_data()
 {
     QTest::addColumn<QStringList>("options");
-    QTest::newRow("latency timer") << QStringList{QStringLiteral("--latency"), QStringLiteral("4")};
-    QTest::newRow("a byte at a time") << QStringList{QStringLiteral("--trickle")};
+    QTest::addColumn<bool>("realTime");
+    QTest::newRow("latency timer") << QStringList{QStringLiteral("--latency"), QStringLiteral("4")} << false;
+    QTest::newRow("a byte at a time") << QStringList{QStringLiteral("--trickle")} << false;
+    // 50 ms inside the 500 ms time-out: shortened, the margin would be the scheduler's to take.
     QTest::newRow("greeting acknowledged late") << QStringList{QStringLiteral("--greeting-ack-delay"),
-                                                               QStringLiteral("450")};
+                                                               QStringLiteral("450")}
+                                                << true;
 }
 
 void TestLinkE2e::slowAdaptersReadByteForByte()
 {
     QFETCH(QStringList, options);
+    QFETCH(bool, realTime);
+    std::optional<RealTime> real;
+    if (realTime)
+        real.emplace();
     const MemoryImage radio = PatternMemory(8);
     RadioSimProcess sim;
     QVERIFY(sim.start(QStringList{QStringLiteral("--image"), sim.writeImage(QStringLiteral("radio.img"), radio)} +
@@ -157,7 +175,7 @@ void TestLinkE2e::faultsGiveTheirMessage_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("code");
     QTest::addColumn<bool>("retryWorks"); // block faults strike once, so a Retry completes
-    QTest::addColumn<int>("readingMs");   // how long the prompt shows
+    QTest::addColumn<int>("readingMs");   // how long the prompt shows, in real time
 
     // (Every fault ending in Cancel, through the window, is in the window's tests.)
     QTest::newRow("silent write") << "silent" << 1 << "(Error01)" << false << 100;

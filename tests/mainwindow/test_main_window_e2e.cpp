@@ -77,6 +77,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { test::UseShortTime(); }
+
     void init()
     {
         freshSettings(QStringLiteral("zrk6.ini"));
@@ -201,7 +203,7 @@ private slots:
 
     void cancelInTheTransferWindowSaysSoInTheStatusBar()
     {
-        // At the radio's real speed, so that Cancel comes in the middle.
+        // Paced as the radio is (9600 baud, on the tests' short time), so that Cancel comes in the middle.
         start({QStringLiteral("--pace"), QStringLiteral("9600")});
         enterRx(4, QStringLiteral("144.75"));
         const MemoryImage edited = image();

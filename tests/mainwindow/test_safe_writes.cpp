@@ -75,6 +75,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { test::UseShortTime(); }
     void init() { freshSettings(QStringLiteral("zrk6.ini")); }
 
     void cleanup()

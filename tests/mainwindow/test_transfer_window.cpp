@@ -53,6 +53,7 @@ class TestTransferWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { zrk6::test::UseShortTime(); }
     void completedReadReplacesTheDocument();
     void failedReadLeavesTheDocumentAsItWas_data();
     void failedReadLeavesTheDocumentAsItWas();
@@ -289,7 +290,8 @@ void TestTransferWindow::cancelOrEscapeEndsATransferAndTheRadioGetsItsEndByte_da
 void TestTransferWindow::cancelOrEscapeEndsATransferAndTheRadioGetsItsEndByte()
 {
     QFETCH(bool, escape);
-    // At the radio's real speed the transfer takes seconds; it is stopped a quarter of the way in.
+    // Paced as the radio is (9600 baud, on the tests' short time), the transfer is stopped a quarter
+    // of the way in.
     RadioSimProcess sim;
     QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}, false));
     MemoryImage image = EditedImage();

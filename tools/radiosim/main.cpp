@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "files/data_file.h"
+#include "link/time_scale.h"
 #include "sample_memory.h"
 #include "virtual_radio.h"
 
@@ -228,6 +229,10 @@ struct Options {
     bool deaf = false;   // and the radio never hears it
     double baud = 0;
     int count = 1;
+    // Every delay, gap and byte time below is multiplied by this (1 unless a test shortens time
+    // through the environment; see link/time_scale.h), so the radio keeps pace with a program
+    // whose time-outs are shortened alike.
+    double timeScale = 1;
 };
 
 // The name of radio n (1..count) of several: the number goes before the extension of the
@@ -247,6 +252,7 @@ std::string Numbered(const std::string &path, int n, int count)
 Options ParseOptions(int argc, char **argv)
 {
     Options o;
+    o.timeScale = TimeScale();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto value = [&]() -> std::string {
@@ -330,22 +336,27 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
            const MemoryImage &memory)
 {
     VirtualRadio radio(memory, options.fault, options.habits);
+    const double scale = options.timeScale;
     const Clock epoch = Now();
     // With a latency timer a byte leaves only at the next boundary after it is due.
     const auto released = [&](Clock due) {
         if (options.latencyMs <= 0)
             return due;
-        const double period = options.latencyMs / 1000.0;
+        const double period = options.latencyMs / 1000.0 * scale;
         return epoch + std::ceil((due - epoch) / period) * period;
     };
     Clock nextTrickle = 0;
-    const double byteTime = options.baud > 0 ? 10.0 / options.baud : 0.0;
+    const double byteTime = options.baud > 0 ? 10.0 / options.baud * scale : 0.0;
     if (options.deaf)
         Log("the plug is half in: every byte comes back, the radio hears nothing");
     else if (options.echo)
         Log("the cable echoes every byte");
+    char scaleText[32] = "";
+    if (scale < 1)
+        std::snprintf(scaleText, sizeof scaleText, ", time scaled by %g", scale);
     Log("radio on " + pty.path + (link.empty() ? "" : " (linked as " + link + ")") +
-        (options.baud > 0 ? ", paced at " + std::to_string(static_cast<long>(options.baud)) + " baud" : ""));
+        (options.baud > 0 ? ", paced at " + std::to_string(static_cast<long>(options.baud)) + " baud" : "") +
+        scaleText);
     Log("try: zrk6-cli read --port " + (link.empty() ? pty.path : link) +
         " radio.dat   (Ctrl+C stops the radio)");
 
@@ -354,7 +365,7 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
     Clock rxFree = 0;           // the moment the receive wire is free again
     Clock txFree = 0;
     Clock lastByte = Now();
-    constexpr double kIdleGap = 0.2; // a half message older than this is forgotten
+    const double idleGap = 0.2 * scale; // a half message older than this is forgotten
     constexpr double kSpinWindow = 0.0003;
     double lateness = 0; // how late paced bytes left, summed, for the log
     long lateWrites = 0;
@@ -378,7 +389,7 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
                     hangUp = true;
                     break;
                 }
-                Clock at = std::max(byte.due + reply.delayMs / 1000.0, txFree);
+                Clock at = std::max(byte.due + reply.delayMs / 1000.0 * scale, txFree);
                 if (byteTime == 0)
                     at = std::max(at, now);
                 for (std::uint8_t b : reply.bytes) {
@@ -417,14 +428,14 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
                 Log("hung up " + old + "; now on " + pty.path);
                 continue;
             }
-        } else if (incoming.empty() && now - lastByte > kIdleGap) {
+        } else if (incoming.empty() && now - lastByte > idleGap) {
             radio.LineIdle();
         }
 
         if (radio.chatters() && now >= nextChatter) {
             outgoing.push_back({now, static_cast<std::uint8_t>(kChatterText[chatterAt])});
             chatterAt = (chatterAt + 1) % kChatterText.size();
-            nextChatter = now + kChatterByteMs / 1000.0;
+            nextChatter = now + kChatterByteMs / 1000.0 * scale;
         }
         while (!outgoing.empty() && released(outgoing.front().due) <= now && now >= nextTrickle) {
             std::vector<std::uint8_t> chunk;
@@ -436,7 +447,7 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
                 outgoing.pop_front();
             }
             if (options.trickle)
-                nextTrickle = now + kTrickleGap;
+                nextTrickle = now + kTrickleGap * scale;
             if (::write(pty.master, chunk.data(), chunk.size()) < 0 && errno != EAGAIN)
                 Log(std::string("write failed: ") + std::strerror(errno));
             if (byteTime > 0) {

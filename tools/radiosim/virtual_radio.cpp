@@ -212,6 +212,9 @@ std::vector<RadioReply> VirtualRadio::Receive(std::span<const std::uint8_t> byte
                         reply.bytes = {kAck};
                     }
                 } else {
+                    // Logged as a read starts, so that a test knows when it is under way.
+                    if (blocksRead_ == 0)
+                        Note("read request at block " + std::to_string(block));
                     int from = address;
                     if (BlockFault(RadioFault::Kind::WrongAddress, block)) {
                         from = (address + 8) % kImageSize;

@@ -74,7 +74,8 @@ public:
     bool chatters() const { return fault_.kind == RadioFault::Kind::Chatter; }
     // True once per transfer that wrote to the memory and ended with "E".
     bool TakeWriteCompleted();
-    // One line per finished transfer or fault, for the log; empty when nothing to say.
+    // One line per transfer that starts reading or writing blocks, per finished transfer and per
+    // fault, for the log; empty when nothing to say.
     std::string TakeEvent();
 
 private:
