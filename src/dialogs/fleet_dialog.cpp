@@ -443,6 +443,7 @@ void FleetDialog::roundEnded()
     fleetStatus_->setText(text);
     Announce(fleetStatus_, text);
     updateButtons();
+    emit roundFinished();
     if (closePending_) {
         closePending_ = false;
         done(closeResult_);

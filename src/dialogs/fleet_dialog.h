@@ -58,6 +58,11 @@ public slots:
     void stop();
     void done(int result) override;
 
+signals:
+    // Every radio of the round has finished, stopped or failed; the status line says how many
+    // were verified.
+    void roundFinished();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -134,6 +135,9 @@ void TestFleetDialog::twoRoundsProgramEveryRadioAndAnotherModelFailsAlone()
 
     const int radioRows[] = {0, 2};
     const int otherRow = 3;
+    // Waited for in the event loop: polling it (QTRY_VERIFY) sleeps between looks and holds every
+    // radio up at every block.
+    QSignalSpy roundFinished(&dialog, &FleetDialog::roundFinished);
     for (int round = 1; round <= 2; ++round) {
         for (int n = 1; n <= 2; ++n)
             QFile::remove(fleet.saved(n));
@@ -141,7 +145,8 @@ void TestFleetDialog::twoRoundsProgramEveryRadioAndAnotherModelFailsAlone()
                                                                   : QStringLiteral("cmdNextRound")),
                           Qt::LeftButton);
         QVERIFY(dialog.isRunning());
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isRunning(), 60000);
+        QVERIFY(roundFinished.wait(60000));
+        QVERIFY(!dialog.isRunning());
         for (int row : radioRows) {
             QCOMPARE(Cell(table, row, kRoundColumn), QString::number(round));
             QCOMPARE(Cell(table, row, kResultColumn), QStringLiteral("Verified"));
@@ -200,9 +205,11 @@ void TestFleetDialog::closingInTheMiddleEndsEveryTransfer()
     QByteArray simLog;
     QTRY_VERIFY_WITH_TIMEOUT((simLog += fleet.errors()).count("read request at block 0") == 2, 10000);
 
+    QSignalSpy roundFinished(&dialog, &FleetDialog::roundFinished);
     dialog.close();
     QVERIFY(dialog.isVisible()); // it waits for the radios to be let go
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
+    QVERIFY(roundFinished.wait(10000));
+    QVERIFY(!dialog.isVisible());
     QVERIFY(!dialog.isRunning());
     // Each radio took its end byte and left clone mode.
     QTRY_VERIFY_WITH_TIMEOUT((simLog += fleet.errors()).count("read ended") == 2, 5000);
