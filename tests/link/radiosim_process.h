@@ -29,18 +29,27 @@ inline int OnLinkTime(int realMs)
     return ScaledMs(realMs, TimeScale());
 }
 
-// Real time while it lives, for the tests that keep the radio's 9600-baud pace and the real
-// time-outs: the drivers made and radios started meanwhile run as they do for a user.
-class RealTime {
+// Another time scale while it lives, real time unless given one: the drivers made and radios
+// started meanwhile run on it. For the tests that keep the radio's 9600-baud pace and the real
+// time-outs, and for those whose margins would shrink below what a busy machine's scheduler takes.
+class TimeScaleScope {
 public:
-    RealTime() : saved_(qgetenv(kTimeScaleVariable)) { qunsetenv(kTimeScaleVariable); }
-    ~RealTime()
+    explicit TimeScaleScope(const char *scale = nullptr) : saved_(qgetenv(kTimeScaleVariable))
     {
-        if (!saved_.isEmpty())
+        if (scale)
+            qputenv(kTimeScaleVariable, scale);
+        else
+            qunsetenv(kTimeScaleVariable);
+    }
+    ~TimeScaleScope()
+    {
+        if (saved_.isEmpty())
+            qunsetenv(kTimeScaleVariable);
+        else
             qputenv(kTimeScaleVariable, saved_);
     }
-    RealTime(const RealTime &) = delete;
-    RealTime &operator=(const RealTime &) = delete;
+    TimeScaleScope(const TimeScaleScope &) = delete;
+    TimeScaleScope &operator=(const TimeScaleScope &) = delete;
 
 private:
     QByteArray saved_;

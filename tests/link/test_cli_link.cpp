@@ -27,7 +27,7 @@ using zrk6::test::PatternMemory;
 using Run = zrk6::test::CliRun;
 constexpr auto Cli = zrk6::test::RunCli;
 using zrk6::test::RadioSimProcess;
-using zrk6::test::RealTime;
+using zrk6::test::TimeScaleScope;
 
 namespace {
 
@@ -262,7 +262,7 @@ void TestCliLink::probeGreetsAndWritesNothing()
     QFETCH(QStringList, says);
     QFETCH(QString, radioLog);
     QFETCH(bool, realTime);
-    std::optional<RealTime> real;
+    std::optional<TimeScaleScope> real;
     if (realTime)
         real.emplace();
     MemoryImage radio = PatternMemory(12);

@@ -5,8 +5,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <optional>
-
 #include "link/clone_driver.h"
 #include "radiosim_process.h"
 
@@ -14,7 +12,7 @@ using namespace zrk6;
 using zrk6::test::OnLinkTime;
 using zrk6::test::PatternMemory;
 using zrk6::test::RadioSimProcess;
-using zrk6::test::RealTime;
+using zrk6::test::TimeScaleScope;
 
 namespace {
 
@@ -73,7 +71,7 @@ private slots:
 void TestLinkE2e::fullReadMatchesTheRadioMemory()
 {
     // The read that keeps real timing: the radio's 9600 baud against the real reply timer.
-    const RealTime realTime;
+    const TimeScaleScope realTime;
     const MemoryImage radio = PatternMemory(1);
     RadioSimProcess radioSim;
     QVERIFY(radioSim.start({QStringLiteral("--image"), radioSim.writeImage(QStringLiteral("radio.img"), radio),
@@ -100,7 +98,7 @@ void TestLinkE2e::fullReadMatchesTheRadioMemory()
 void TestLinkE2e::fullWriteReachesTheRadioMemory()
 {
     // The write that keeps real timing, as the read above.
-    const RealTime realTime;
+    const TimeScaleScope realTime;
     const MemoryImage before = PatternMemory(2);
     RadioSimProcess sim;
     const QString saved = sim.path(QStringLiteral("after.img"));
@@ -125,22 +123,23 @@ void TestLinkE2e::fullWriteReachesTheRadioMemory()
 void TestLinkE2e::slowAdaptersReadByteForByte_data()
 {
     QTest::addColumn<QStringList>("options");
-    QTest::addColumn<bool>("realTime");
-    QTest::newRow("latency timer") << QStringList{QStringLiteral("--latency"), QStringLiteral("4")} << false;
-    QTest::newRow("a byte at a time") << QStringList{QStringLiteral("--trickle")} << false;
+    QTest::addColumn<QByteArray>("timeScale"); // empty: real time
+    QTest::newRow("latency timer") << QStringList{QStringLiteral("--latency"), QStringLiteral("4")}
+                                   << QByteArray(test::kShortTimeScale);
+    // Each reply takes a dozen wake-ups of the radio, each of which a busy machine may delay: at a
+    // fifth of the time-out they could add up to it.
+    QTest::newRow("a byte at a time") << QStringList{QStringLiteral("--trickle")} << QByteArray("0.5");
     // 50 ms inside the 500 ms time-out: shortened, the margin would be the scheduler's to take.
     QTest::newRow("greeting acknowledged late") << QStringList{QStringLiteral("--greeting-ack-delay"),
                                                                QStringLiteral("450")}
-                                                << true;
+                                                << QByteArray();
 }
 
 void TestLinkE2e::slowAdaptersReadByteForByte()
 {
     QFETCH(QStringList, options);
-    QFETCH(bool, realTime);
-    std::optional<RealTime> real;
-    if (realTime)
-        real.emplace();
+    QFETCH(QByteArray, timeScale);
+    const TimeScaleScope scope(timeScale.isEmpty() ? nullptr : timeScale.constData());
     const MemoryImage radio = PatternMemory(8);
     RadioSimProcess sim;
     QVERIFY(sim.start(QStringList{QStringLiteral("--image"), sim.writeImage(QStringLiteral("radio.img"), radio)} +
