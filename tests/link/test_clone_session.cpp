@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "link/clone_session.h"
 #include "link/time_scale.h"
@@ -597,7 +598,7 @@ TEST(TimeScale, OnlyAFactorUpToOneShortensTime)
                  {"-0.5", 1.0},  {"2", 1.0},  {"0.2s", 1.0}, {"fast", 1.0}, {"nan", 1.0}};
     const auto set = [](const char *value) {
 #ifdef _WIN32
-        _putenv_s(kTimeScaleVariable, value ? value : ""); // "" removes it
+        _putenv((std::string(kTimeScaleVariable) + "=" + (value ? value : "")).c_str()); // "NAME=" removes it
 #else
         value ? setenv(kTimeScaleVariable, value, 1) : unsetenv(kTimeScaleVariable);
 #endif
