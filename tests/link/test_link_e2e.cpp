@@ -37,24 +37,18 @@ public:
         });
     }
 
-    void start() { driver_.start(); }
-    // Lets the event loop run until the transfer has ended (at once if it has).
-    TransferResult finish()
-    {
-        if (finished_.isEmpty() && !finished_.wait(60000))
-            return TransferResult::PortFailed;
-        return driver_.result();
-    }
     // Starts the transfer and lets the event loop run until it ends.
     TransferResult run()
     {
-        start();
-        return finish();
+        QSignalSpy finished(&driver_, &CloneDriver::finished);
+        driver_.start();
+        if (!finished.wait(60000))
+            return TransferResult::PortFailed;
+        return driver_.result();
     }
 
 private:
     CloneDriver &driver_;
-    QSignalSpy finished_{&driver_, &CloneDriver::finished};
 };
 
 } // namespace
@@ -64,7 +58,8 @@ class TestLinkE2e : public QObject {
 
 private slots:
     void initTestCase() { test::UseShortTime(); }
-    void fullReadAndWriteAtTheRadiosPace();
+    void fullReadMatchesTheRadioMemory();
+    void fullWriteReachesTheRadioMemory();
     void slowAdaptersReadByteForByte_data();
     void slowAdaptersReadByteForByte();
     void aRadioThatIgnoresTheFirstGreetingReadsWithOneRetry();
@@ -73,49 +68,51 @@ private slots:
     void portThatCannotOpenGivesTheSystemReason();
 };
 
-void TestLinkE2e::fullReadAndWriteAtTheRadiosPace()
+void TestLinkE2e::fullReadMatchesTheRadioMemory()
 {
-    // The read and the write that keep real timing: the radio's 9600 baud against the real reply
-    // timer. Each takes seconds on the wire, so they run at once, on two radios.
+    // The read that keeps real timing: the radio's 9600 baud against the real reply timer.
     const TimeScaleScope realTime;
     const MemoryImage radio = PatternMemory(1);
-    RadioSimProcess readSim;
-    QVERIFY(readSim.start({QStringLiteral("--image"), readSim.writeImage(QStringLiteral("radio.img"), radio),
-                           QStringLiteral("--pace"), QStringLiteral("9600")}));
-    const MemoryImage before = PatternMemory(2);
-    RadioSimProcess writeSim;
-    const QString saved = writeSim.path(QStringLiteral("after.img"));
-    QVERIFY(writeSim.start({QStringLiteral("--image"), writeSim.writeImage(QStringLiteral("before.img"), before),
-                            QStringLiteral("--save"), saved, QStringLiteral("--pace"), QStringLiteral("9600")}));
+    RadioSimProcess radioSim;
+    QVERIFY(radioSim.start({QStringLiteral("--image"), radioSim.writeImage(QStringLiteral("radio.img"), radio),
+                            QStringLiteral("--pace"), QStringLiteral("9600")}));
 
-    MemoryImage blank;
-    blank.fill(0x00);
-    blank.fill(addr::kRadioId, 8, 0xFF);
-    CloneDriver reader(CloneMode::Read, blank, kEnglish, readSim.link());
-    Recorder readFrontEnd(reader);
-    QCOMPARE(reader.open(), QString());
-    const MemoryImage image = PatternMemory(3);
-    CloneDriver writer(CloneMode::Write, image, kEnglish, writeSim.link());
-    Recorder writeFrontEnd(writer);
-    QCOMPARE(writer.open(), QString());
-    readFrontEnd.start();
-    writeFrontEnd.start();
-    QCOMPARE(readFrontEnd.finish(), TransferResult::Completed);
-    QCOMPARE(writeFrontEnd.finish(), TransferResult::Completed);
+    MemoryImage image;
+    image.fill(0x00);
+    image.fill(addr::kRadioId, 8, 0xFF);
+    CloneDriver driver(CloneMode::Read, image, kEnglish, radioSim.link());
+    Recorder frontEnd(driver);
+    QCOMPARE(driver.open(), QString());
+    QCOMPARE(frontEnd.run(), TransferResult::Completed);
 
-    // The read: the radio's memory byte for byte.
-    QVERIFY(reader.session().cloneBuffer() == radio);
-    QCOMPARE(reader.closingMessage().textId, 1608);
-    QVERIFY(readFrontEnd.prompts.isEmpty());
-    QCOMPARE(readFrontEnd.labels.first(), QStringLiteral("Completion percentage:  0%"));
-    QCOMPARE(readFrontEnd.labels.last(), QStringLiteral("Completion percentage: 100%"));
+    QVERIFY(driver.session().cloneBuffer() == radio);
+    QCOMPARE(driver.closingMessage().textId, 1608);
+    QVERIFY(frontEnd.prompts.isEmpty());
+    QCOMPARE(frontEnd.labels.first(), QStringLiteral("Completion percentage:  0%"));
+    QCOMPARE(frontEnd.labels.last(), QStringLiteral("Completion percentage: 100%"));
     // 7 + 2 + 1 + 512 * (4 + 1) + 1 bytes out, 1 + 8 + 1 + 512 * (12 + 1) in.
-    QCOMPARE(reader.bytesSent(), qint64(7 + 2 + 1 + 512 * 5 + 1));
-    QCOMPARE(reader.bytesReceived(), qint64(1 + 8 + 1 + 512 * 13));
+    QCOMPARE(driver.bytesSent(), qint64(7 + 2 + 1 + 512 * 5 + 1));
+    QCOMPARE(driver.bytesReceived(), qint64(1 + 8 + 1 + 512 * 13));
+}
 
-    // The write: every byte it sends, and nothing else, in the radio's memory.
-    QCOMPARE(writer.closingMessage().textId, 1609);
-    QVERIFY(writeFrontEnd.prompts.isEmpty());
+void TestLinkE2e::fullWriteReachesTheRadioMemory()
+{
+    // The write that keeps real timing, as the read above.
+    const TimeScaleScope realTime;
+    const MemoryImage before = PatternMemory(2);
+    RadioSimProcess sim;
+    const QString saved = sim.path(QStringLiteral("after.img"));
+    QVERIFY(sim.start({QStringLiteral("--image"), sim.writeImage(QStringLiteral("before.img"), before),
+                       QStringLiteral("--save"), saved, QStringLiteral("--pace"), QStringLiteral("9600")}));
+
+    const MemoryImage image = PatternMemory(3);
+    CloneDriver driver(CloneMode::Write, image, kEnglish, sim.link());
+    Recorder frontEnd(driver);
+    QCOMPARE(driver.open(), QString());
+    QCOMPARE(frontEnd.run(), TransferResult::Completed);
+    QCOMPARE(driver.closingMessage().textId, 1609);
+    QVERIFY(frontEnd.prompts.isEmpty());
+
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 5000);
     const MemoryImage after = RadioSimProcess::readImage(saved);
     for (int a = 0; a < kImageSize; ++a) {
