@@ -154,4 +154,7 @@ function(zrk6_add_test)
       set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
     endif()
   endif()
+  if(ZRK6_SANITIZE) # the end-to-end tests' shortened time-outs, milder for the slower programs
+    set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "ZRK6_TEST_SHORT_TIME_SCALE=0.5")
+  endif()
 endfunction()

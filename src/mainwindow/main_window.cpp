@@ -106,7 +106,12 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, SettingsStore &setting
     }
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Qt hides the window only after the members are gone, and the focus change would make an
+    // editor still open commit into the destroyed document: it goes first, its entry dropped.
+    grid_->view().closeCellEditor(true);
+}
 
 void MainWindow::startUp()
 {
