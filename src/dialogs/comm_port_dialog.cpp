@@ -200,11 +200,16 @@ void CommPortDialog::testPort()
         return;
     }
     auto *probe = new LineProbe(device, lang, this);
+    // Disabled, the button hands the keyboard to the next control (OK); it takes it back after,
+    // so that Enter then does not close the dialog unasked.
+    const bool hadFocus = focusWidget() == testButton_;
     testButton_->setEnabled(false);
     testResult_->setText(Text(text_id::kProbeRunning, lang));
-    connect(probe, &LineProbe::finished, this, [this, probe, lang] {
+    connect(probe, &LineProbe::finished, this, [this, probe, lang, hadFocus] {
         testResult_->setText(probe->report().Lines(lang).join(QLatin1Char('\n')));
         testButton_->setEnabled(true);
+        if (hadFocus)
+            testButton_->setFocus(Qt::OtherFocusReason);
         probe->deleteLater();
     });
     probe->start();

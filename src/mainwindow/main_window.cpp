@@ -575,8 +575,10 @@ void MainWindow::restoreChosenPort()
     // chosen port, and then nothing is said about it.
     QTimer::singleShot(0, this, [this] {
         const QString change = transfer_->portChange(ListSerialPorts());
-        if (!change.isEmpty())
-            showStatus(QString(change).replace(QLatin1Char('\n'), QLatin1Char(' ')), 0);
+        if (!change.isEmpty()) {
+            portChangeShown_ = QString(change).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            showStatus(portChangeShown_, 0);
+        }
     });
 }
 
@@ -618,6 +620,10 @@ void MainWindow::choosePort()
     const PortIdentity adapter = IdentityOf(device, ListSerialPorts());
     transfer_->setChosenPort(dialog.chosenNumber(), device, adapter);
     SaveChosenPort(settings_, ChosenPortSetting{device, adapter});
+    // What the start said about the port no longer stands.
+    if (!portChangeShown_.isEmpty() && statusBar()->currentMessage() == portChangeShown_)
+        statusBar()->clearMessage();
+    portChangeShown_.clear();
 }
 
 void MainWindow::chooseLanguage()

@@ -138,6 +138,7 @@ private:
     QLabel *datePanel_ = nullptr;
     QLabel *timePanel_ = nullptr;
     bool startupFailed_ = false;
+    QString portChangeShown_; // the status line that said the chosen adapter changed, until chosen again
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
 };
 

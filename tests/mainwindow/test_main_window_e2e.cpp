@@ -275,6 +275,7 @@ private slots:
         });
         child<QAction>(QStringLiteral("mnuSetup_CommPort"))->trigger();
         QVERIFY(!LoadChosenPort(*settings).adapter.isKnown());
+        QVERIFY(window->statusBar()->currentMessage().isEmpty());
         prompts->shown.clear();
         prompts->answers = {QMessageBox::Ok};
         press("tlbActions_Read");
