@@ -9,9 +9,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
-#include <QVBoxLayout>
 
 #include "document/image_document.h"
 #include "mainwindow/channel_commands.h"
@@ -291,12 +291,9 @@ struct ChannelGrid::Impl {
 ChannelGrid::ChannelGrid(AppState &state, ImageDocument &document, ChannelCommands &commands, QWidget *parent)
     : QWidget(parent), d_(std::make_unique<Impl>(this, state, document, commands))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     d_->model = new ChannelTableModel(state, document, commands, this);
     d_->model->setDialogParent(this);
     d_->view = new ChannelTableView(*d_->model, this);
-    layout->addWidget(d_->view);
     setFocusProxy(d_->view);
 
     ChannelTableView &v = *d_->view;
@@ -379,31 +376,32 @@ void ChannelGrid::fitColumnsToText()
         d_->designWidths << width;
         v.setColumnWidth(c, width);
     }
+    placeTable();
 }
 
-QSize ChannelGrid::fitSize(const QSize &design, const QSize &available)
+void ChannelGrid::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeTable();
+}
+
+void ChannelGrid::placeTable()
 {
     ChannelTableView &v = *d_->view;
-    const int extraWidth = std::max(0, available.width() - design.width());
+    const QSize design = sizeHint();
+    const int extraWidth = std::max(0, width() - design.width());
     const qsizetype columns = d_->designWidths.size();
     for (qsizetype c = 0; c < columns; ++c) {
         // The first columns take the pixels that do not divide evenly.
         const int share = static_cast<int>(extraWidth / columns + (c < extraWidth % columns ? 1 : 0));
         v.setColumnWidth(static_cast<int>(c), d_->designWidths[c] + share);
     }
-    if (available.height() <= design.height())
-        return available;
     const int rowHeight = v.verticalHeader()->defaultSectionSize();
     int chrome = 2 * v.frameWidth() + v.horizontalHeader()->height();
-    // Wider fonts can make the columns overflow even at the design width: the scroll bar
-    // then takes rows' room too.
-    int columnsWidth = 2 * v.frameWidth() + v.verticalHeader()->width() + v.verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < v.model()->columnCount(); ++c)
-        columnsWidth += v.columnWidth(c);
-    if (columnsWidth > available.width())
-        chrome += v.horizontalScrollBar()->sizeHint().height();
-    const int wholeRows = rowHeight > 0 ? (available.height() - chrome) / rowHeight : 0;
-    return {available.width(), std::max(design.height(), chrome + wholeRows * rowHeight)};
+    if (width() < design.width())
+        chrome += v.horizontalScrollBar()->sizeHint().height(); // the columns no longer fit
+    const int wholeRows = rowHeight > 0 ? std::max(1, (height() - chrome) / rowHeight) : 0;
+    v.setGeometry(0, 0, width(), std::min(height(), chrome + wholeRows * rowHeight));
 }
 
 void ChannelGrid::setCurrentCell(int row, int column)
@@ -442,8 +440,8 @@ QSize ChannelGrid::sizeHint() const
 {
     const ChannelTableView &v = *d_->view;
     int width = v.verticalHeader()->width() + 2 * v.frameWidth() + v.verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < kChannelColumns; ++c)
-        width += v.columnWidth(c);
+    for (const int designWidth : d_->designWidths)
+        width += designWidth;
     const int height = v.horizontalHeader()->height() + 2 * v.frameWidth() + 15 * v.verticalHeader()->defaultSectionSize();
     return {width, height};
 }

@@ -45,10 +45,7 @@ public:
     // The shown text of a data cell (channel 1..128, column 1..9); row 0 gives the header.
     QString cellText(int channel, int column) const;
 
-    // The size to give the grid in available room when design is its size at the design
-    // size of the window: beyond the design width the columns share the extra width, beyond
-    // the design height the height is cut to whole rows.
-    QSize fitSize(const QSize &design, const QSize &available);
+    // Fifteen rows and every column at the width its texts need.
     QSize sizeHint() const override;
 
     // The rows and commands the window's actions work on.
@@ -82,7 +79,14 @@ signals:
     // The hidden gesture for the memory map editor.
     void memoryMapRequested();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    // Beyond the texts' widths the columns share the extra width; the table's height is cut
+    // to whole rows, so no half row shows at the bottom.
+    void placeTable();
+
     void fitColumnsToText();
     struct Impl;
     std::unique_ptr<Impl> d_;

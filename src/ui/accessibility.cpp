@@ -86,7 +86,9 @@ void MovePaneFocus(const QList<QWidget *> &panes, int step)
             at = i;
     }
     const int next = at < 0 ? 0 : (at + step + int(usable.size())) % int(usable.size());
-    FocusTarget(usable[next])->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    // A shortcut's focus change marks the window as moved by keyboard, so the style draws
+    // the focus mark; a Tab reason does that only inside a real Tab key event.
+    FocusTarget(usable[next])->setFocus(Qt::ShortcutFocusReason);
 }
 
 } // namespace

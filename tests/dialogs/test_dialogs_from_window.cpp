@@ -23,13 +23,13 @@
 #include "dialogs/print_dialog.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/channel_table_view.h"
-#include "mainwindow/twips.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
 #include "model/channel_record.h"
 #include "record_fixtures.h"
 #include "main_window_fixture.h"
+#include "twips.h"
 
 using namespace zrk6;
 

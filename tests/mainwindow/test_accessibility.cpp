@@ -467,8 +467,17 @@ private slots:
         QTRY_VERIFY(table()->hasFocus());
         QStringList visited;
         for (int i = 0; i < 3; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-            visited << QApplication::focusWidget()->objectName();
+            QWidget *before = QApplication::focusWidget();
+            QTest::keyClick(before, Qt::Key_F6);
+            QWidget *pane = QApplication::focusWidget();
+            visited << pane->objectName();
+            // The pane F6 reached shows it has the focus: its look differs from the same
+            // widget without the focus, and the pane it left no longer looks focused.
+            const QImage focused = pane->grab().toImage();
+            before->setFocus(Qt::OtherFocusReason);
+            QVERIFY2(pane->grab().toImage() != focused, qPrintable(pane->objectName()));
+            QTest::keyClick(before, Qt::Key_F6);
+            QCOMPARE(QApplication::focusWidget(), pane);
         }
         QCOMPARE(visited.value(0), QStringLiteral("cboGenFreq"));
         QVERIFY2(visited.value(1).startsWith(QStringLiteral("tlbActions_")), qPrintable(visited.join(',')));

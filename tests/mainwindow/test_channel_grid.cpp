@@ -17,12 +17,12 @@
 #include "mainwindow/channel_commands.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/channel_table_view.h"
-#include "mainwindow/twips.h"
 #include "model/app_state.h"
 #include "model/band.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
 #include "record_fixtures.h"
+#include "twips.h"
 #include "scripted_prompts.h"
 
 using namespace zrk6;

@@ -4,7 +4,7 @@
 
 namespace zrk6 {
 
-// The window's design sizes are in twips (1440 per inch); a DPI the platform does not report
+// Places the tests name in twips (1440 per inch), as the old layouts gave them; a DPI the platform does not report
 // (0) counts as 96.
 inline constexpr int kTwipsPerInch = 1440;
 
