@@ -166,7 +166,7 @@ void CommPortDialog::deviceEdited(const QString &text)
     deviceMessage_->hide();
     const QString device = text.trimmed();
     for (int i = 0; i < ports_.size(); ++i) {
-        if (!device.isEmpty() && ports_[i].systemName == device) {
+        if (!device.isEmpty() && SamePortName(ports_[i].systemName, device)) {
             portOptions_[i]->setChecked(true);
             return;
         }

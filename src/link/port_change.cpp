@@ -16,7 +16,7 @@ PortChangeCheck CheckChosenAdapter(const QString &portName, const PortIdentity &
     bool listed = false;
     QStringList elsewhere;
     for (const SerialPortEntry &entry : ports) {
-        if (entry.systemName == portName) {
+        if (SamePortName(entry.systemName, portName)) {
             listed = true;
             check.now = entry.identity;
         } else if (entry.identity.sameAdapter(chosen)) {

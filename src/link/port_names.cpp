@@ -49,13 +49,6 @@ bool NaturalLess(const QString &a, const QString &b)
     return (a.size() - i) < (b.size() - j);
 }
 
-// Windows names ports without regard to case (com5 is COM5).
-#ifdef Q_OS_WIN
-constexpr int kPortNameCase = Qt::CaseInsensitive;
-#else
-constexpr int kPortNameCase = Qt::CaseSensitive;
-#endif
-
 bool IsAdapterName(const QString &name)
 {
     return name.contains(QLatin1String("USB"), Qt::CaseInsensitive) ||
@@ -189,10 +182,19 @@ QString PortIdentity::text() const
     return text;
 }
 
+bool SamePortName(const QString &a, const QString &b)
+{
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
 PortIdentity IdentityOf(const QString &systemName, const QList<SerialPortEntry> &ports)
 {
     for (const SerialPortEntry &entry : ports) {
-        if (entry.systemName.compare(systemName, Qt::CaseSensitivity(kPortNameCase)) == 0)
+        if (SamePortName(entry.systemName, systemName))
             return entry.identity;
     }
     return {};
@@ -203,7 +205,7 @@ bool PortDeviceExists(const QString &systemName, const QList<SerialPortEntry> &p
     if (systemName.isEmpty())
         return false;
     for (const SerialPortEntry &entry : ports) {
-        if (entry.systemName.compare(systemName, Qt::CaseSensitivity(kPortNameCase)) == 0)
+        if (SamePortName(entry.systemName, systemName))
             return true;
     }
 #ifdef Q_OS_WIN

@@ -53,6 +53,9 @@ QString PortSystemName(int commPortNumber, const QList<SerialPortEntry> &ordered
 // directory has it.
 QString NormalizePortName(const QString &device);
 
+// Whether two system names name one port: on Windows without regard to case (com5 is COM5).
+bool SamePortName(const QString &a, const QString &b);
+
 // The identity of the port listed under systemName; not known when it is not listed.
 PortIdentity IdentityOf(const QString &systemName, const QList<SerialPortEntry> &ports);
 

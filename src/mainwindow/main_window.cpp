@@ -563,7 +563,7 @@ void MainWindow::restoreChosenPort()
         return;
     int number = 0;
     for (const CommPortChoice &port : CommPortChoices()) {
-        if (port.systemName == stored.name) {
+        if (SamePortName(port.systemName, stored.name)) {
             number = port.number;
             break;
         }
@@ -593,7 +593,7 @@ void MainWindow::choosePort()
     const QString inUse = transfer_->portOverride();
     if (!inUse.isEmpty()) {
         const auto numbered = std::find_if(ports.begin(), ports.end(),
-                                           [&inUse](const CommPortChoice &port) { return port.systemName == inUse; });
+                                           [&inUse](const CommPortChoice &port) { return SamePortName(port.systemName, inUse); });
         if (numbered != ports.end()) {
             state_.commPortNumber = numbered->number;
         } else {
