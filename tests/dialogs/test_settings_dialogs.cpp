@@ -182,7 +182,9 @@ void TestSettingsDialogs::commPortRefusesNoDeviceOrAMissingOne_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("says");
     QTest::newRow("nothing") << "  " << "Type a device, or choose a port above.";
-    QTest::newRow("no such device") << "/nonexistent/ttyZR" << "The device /nonexistent/ttyZR does not exist.";
+    QTest::newRow("no such device") << "/nonexistent/ttyZR"
+                                    << QStringLiteral("The device %1 does not exist.")
+                                           .arg(QDir::toNativeSeparators(QStringLiteral("/nonexistent/ttyZR")));
 }
 
 // Never a silent switch to nothing: the dialog stays open, says why, and the field has the focus.
