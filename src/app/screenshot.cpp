@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
 
     if (parser.isSet(portTest)) {
         zrk6::AppState state;
-        state.language = parser.value(language).toInt();
+        state.language = zrk6::NormalizeLanguage(parser.value(language).toInt());
         state.commPortNumber = 5;
         zrk6::CommPortDialog dialog(state, {zrk6::CommPortOption{1, QStringLiteral("/dev/ttyS0"), {}},
                                             zrk6::CommPortOption{5, parser.value(port), QStringLiteral("USB Serial")}});

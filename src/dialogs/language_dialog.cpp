@@ -43,8 +43,7 @@ LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(paren
 
 void LanguageDialog::accept()
 {
-    if (languageList_->currentIndex() != state_.language)
-        state_.language = languageList_->currentIndex();
+    state_.language = NormalizeLanguage(languageList_->currentIndex());
     QDialog::accept();
 }
 

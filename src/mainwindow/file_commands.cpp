@@ -52,9 +52,8 @@ void FileCommands::newDocument()
     if (answer != QMessageBox::Ok)
         return;
     const Band band = document_.band();
-    MemoryImage image = document_.image();
-    BuildDefaultImage(image, band);
-    document_.replaceUndoably(CommandStep(text_id::kNewTip), NormaliseImage(image, band), band, std::string(kUntitled));
+    document_.replaceUndoably(CommandStep(text_id::kNewTip), FreshImage(document_.image(), band), band,
+                              std::string(kUntitled));
     views_.focusGrid(1, 1);
 }
 

@@ -133,8 +133,7 @@ void MainWindow::startUp()
     restoreChosenPort();
 
     const Band band = ReadBandFromImage(image);
-    BuildDefaultImage(image, band);
-    document_.replace(NormaliseImage(image, band), band, std::string(kUntitled));
+    document_.replace(FreshImage(image, band), band, std::string(kUntitled));
     applyCaptions();
     // The keyboard starts on the grid, where its first cell shows as current.
     grid_->setFocus();
@@ -435,10 +434,8 @@ void MainWindow::changeBand(int index)
     if (!askBandChange())
         return;
     const Band band = BandFromRow(index);
-    MemoryImage image = document_.image();
-    BuildDefaultImage(image, band);
     document_.changeBand(CommandStep(command_text::kChangeBand, QString::fromStdString(band.text)),
-                         NormaliseImage(image, band), band, std::string(kUntitled));
+                         FreshImage(document_.image(), band), band, std::string(kUntitled));
     grid_->setCurrentCell(1, 1);
 }
 

@@ -1,5 +1,7 @@
 #include "model/image_normalise.h"
 
+#include <utility>
+
 #include "model/channel_record.h"
 #include "model/vfo.h"
 
@@ -13,6 +15,12 @@ MemoryImage NormaliseImage(MemoryImage image, const Band &band)
     for (int channel = 1; channel <= kChannelCount; ++channel)
         NormaliseChannel(image, channel, band);
     return image;
+}
+
+MemoryImage FreshImage(MemoryImage current, const Band &band)
+{
+    BuildDefaultImage(current, band);
+    return NormaliseImage(std::move(current), band);
 }
 
 } // namespace zrk6

@@ -14,4 +14,9 @@ namespace zrk6 {
 // The band is not taken from the image; BandLimits and all other bytes stay as they are.
 MemoryImage NormaliseImage(MemoryImage image, const Band &band);
 
+// A new document's image for the band (New, a band change, the window's first image): the
+// defaults of BuildDefaultImage over current, whose band variant and model bytes stay,
+// normalised as above.
+MemoryImage FreshImage(MemoryImage current, const Band &band);
+
 } // namespace zrk6

@@ -33,7 +33,7 @@ std::string_view LoadText(int englishId, LanguageMode language)
                                      [](const TextEntry &e, int id) { return e.id < id; });
     if (it == std::end(kEntries) || it->id != englishId)
         return {};
-    return NormalizeLanguage(language) == kChinese ? it->chinese : it->english;
+    return language == kChinese ? it->chinese : it->english;
 }
 
 std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> arguments)

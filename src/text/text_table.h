@@ -7,11 +7,13 @@
 
 namespace zrk6 {
 
-// 0 English, 1 Chinese. Any other value is treated as English wherever a text is looked up.
-using LanguageMode = int;
-
-inline constexpr LanguageMode kEnglish = 0;
-inline constexpr LanguageMode kChinese = 1;
+// The language of every text the program shows. The values are the ones stored in the
+// settings and the indexes of the language list; a number becomes a language only through
+// NormalizeLanguage, which treats anything unknown as English.
+enum LanguageMode : int {
+    kEnglish = 0,
+    kChinese = 1,
+};
 
 // The product name, the same in both languages.
 inline constexpr std::string_view kProductName = "ZR-K6";
@@ -20,7 +22,7 @@ inline constexpr std::string_view kProductName = "ZR-K6";
 LanguageMode NormalizeLanguage(int value);
 
 // The text with English identifier englishId (1000..1999) in the given language, UTF-8.
-// A language other than 0/1 gives the English text; an unknown identifier gives an empty text.
+// A language value outside the two gives the English text; an unknown identifier gives an empty text.
 std::string_view LoadText(int englishId, LanguageMode language);
 
 struct TextEntry {

@@ -39,7 +39,7 @@ void TestPortTestButton::testNamesTheRadioOrSaysWhatCameBack()
     RadioSimProcess sim;
     QVERIFY(sim.start(options));
     AppState state;
-    state.language = language;
+    state.language = static_cast<LanguageMode>(language);
     state.commPortNumber = 5;
     CommPortDialog dialog(state, {CommPortOption{1, QStringLiteral("/dev/ttyS0"), {}},
                                   CommPortOption{5, sim.link(), QStringLiteral("virtual radio")}});

@@ -235,7 +235,7 @@ void TestSettingsDialogs::languageChoice()
     QFETCH(bool, ok);
     QFETCH(int, after);
     AppState state;
-    state.language = start;
+    state.language = static_cast<LanguageMode>(start);
     LanguageDialog d(state);
     QCOMPARE(d.languageList()->currentIndex(), start);
     d.show();
@@ -270,7 +270,7 @@ void TestSettingsDialogs::aboutText()
     QFETCH(int, language);
     QFETCH(QString, title);
     QFETCH(QStringList, firstLines);
-    AboutDialog d(language);
+    AboutDialog d(static_cast<LanguageMode>(language));
     QCOMPARE(d.windowTitle(), title);
     const QStringList lines = d.aboutLabel()->text().split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 8);

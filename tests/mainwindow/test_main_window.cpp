@@ -207,7 +207,7 @@ private slots:
         QCOMPARE(state->language, language);
         QVERIFY(!doc().isModified());
         QVERIFY(prompts->shown.isEmpty());
-        QCOMPARE(table()->model()->headerData(0, Qt::Horizontal).toString(), Tx(1200, language));
+        QCOMPARE(table()->model()->headerData(0, Qt::Horizontal).toString(), Tx(1200, static_cast<LanguageMode>(language)));
     }
 
     void exitWritesTheSettingsThatTheNextStartRestores()

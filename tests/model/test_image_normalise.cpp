@@ -139,3 +139,22 @@ TEST(NormaliseImage, RewritesVfoTonesFromTheirText)
         }
     }
 }
+
+// New and a band change start from the image in the window: its channels and settings go,
+// its band variant and (known) model stay.
+TEST(FreshImage, KeepsOnlyTheVariantAndTheModel)
+{
+    MemoryImage used = defaultImage();
+    used.fill(0x11);
+    used.set(addr::kBandVariant, 0x02);
+    used.set(addr::kModel, 0x3A);
+    const Band other = BandFromRow(kBandCount - 1);
+    const MemoryImage fresh = FreshImage(used, other);
+
+    MemoryImage expected = StartupImage(other);
+    expected.set(addr::kBandVariant, 0x02);
+    expected.set(addr::kModel, 0x3A);
+    EXPECT_EQ(fresh, expected);
+    EXPECT_EQ(FreshImage(fresh, other), fresh);
+    EXPECT_EQ(FreshImage(used, kBand).at(addr::kModel), 0x3A);
+}

@@ -66,8 +66,8 @@ TEST(TextTable, FillTextPutsArgumentsInPlace)
 
 TEST(TextTable, UnknownLanguageIsEnglishAndUnknownIdIsEmpty)
 {
-    EXPECT_EQ(LoadText(1000, 2), "&File");
-    EXPECT_EQ(LoadText(1000, -7), "&File");
+    EXPECT_EQ(LoadText(1000, static_cast<LanguageMode>(2)), "&File");
+    EXPECT_EQ(LoadText(1000, static_cast<LanguageMode>(-7)), "&File");
     EXPECT_EQ(NormalizeLanguage(5), kEnglish);
     EXPECT_EQ(LoadText(1001 + 1000, kEnglish), "");
     EXPECT_EQ(LoadText(999, kChinese), "");
