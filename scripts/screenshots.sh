@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot-en.png and docs/screenshot-zh.png: the window after Read against
-# the virtual radio, under xvfb-run. Usage: scripts/screenshots.sh [BUILD_DIR]
+# Takes docs/screenshot-en.png and docs/screenshot-zh.png (the window after Read against the
+# virtual radio), the layout pictures and docs/port-test-*.png, under xvfb-run.
+# Usage: scripts/screenshots.sh [BUILD_DIR]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -26,3 +27,17 @@ for shot in "layout-1.0:" "layout-font-1.5:--font-scale 1.5" "layout-dark:--dark
     "$build/src/app/zrk6-screenshot" --port "$link" ${shot#*:} --out "$root/docs/${shot%%:*}.png"
 done
 echo "wrote docs/layout-1.0.png, docs/layout-font-1.5.png and docs/layout-dark.png"
+
+# Setup, Communication Port after Test: a good line in English, a silent one in Chinese.
+silent="$(mktemp -u /tmp/zrk6-shot-XXXXXX)"
+"$build/tools/radiosim/zrk6-radiosim" --link "$silent" --quiet --fault silent >/dev/null &
+sim2=$!
+trap 'kill "$sim" "$sim2" 2>/dev/null || true; rm -f "$link" "$silent"' EXIT
+for _ in $(seq 50); do [ -e "$silent" ] && break; sleep 0.1; done
+for shot in "en:0:$link" "zh:1:$silent"; do
+  IFS=: read -r name language port <<<"$shot"
+  xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+    "$build/src/app/zrk6-screenshot" --port-test --port "$port" --language "$language" \
+    --out "$root/docs/port-test-$name.png"
+done
+echo "wrote docs/port-test-en.png and docs/port-test-zh.png"

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 
 #include "files/file_io.h"
+#include "link/port_names.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/settings_store.h"
 #include "model/app_state.h"
@@ -74,7 +75,7 @@ int main(int argc, char *argv[])
     zrk6::SettingsStore settings(settingsPath);
     zrk6::MainWindow window(state, prompts, settings);
     if (parser.isSet(port))
-        window.setPortOverride(parser.value(port));
+        window.setPortOverride(zrk6::NormalizePortName(parser.value(port)));
     if (window.startupFailed())
         return 1;
     window.show();

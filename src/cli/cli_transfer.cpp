@@ -325,9 +325,10 @@ int RunRadioJob(RadioJobSettings job, const TransferSettings &settings, MemoryIm
     case RadioOutcome::Cancelled: break;
     }
     const std::string_view code = CloneErrorCode(result.lastError);
-    const QString message = QStringLiteral("%1 did not complete %2")
+    const QString message = QStringLiteral("%1 on %2 did not complete %3")
                                 .arg(result.endedIn == RadioPhase::Read ? QStringLiteral("the read")
                                                                         : QStringLiteral("the write"),
+                                     settings.portName,
                                      QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
     return result.lastError == CloneError::NoGreetingAck ? failWithHint(message) : Fail(message);
 }

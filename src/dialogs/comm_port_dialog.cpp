@@ -1,15 +1,21 @@
 #include "dialogs/comm_port_dialog.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_support.h"
 #include "link/line_probe.h"
+#include "link/port_names.h"
 #include "text/text_ids.h"
+#include "ui/accessibility.h"
 
 namespace zrk6 {
 
@@ -44,7 +50,7 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
 
     auto *fraPort = new QGroupBox(Text(text_id::kCommunicationPort, lang), this);
     fraPort->setObjectName(QStringLiteral("fraPort"));
-    auto *group = new QButtonGroup(this);
+    auto *group = group_ = new QButtonGroup(this);
     auto *options = new QVBoxLayout(fraPort);
     int current = 0;
     for (int i = 0; i < ports_.size(); ++i) {
@@ -63,6 +69,32 @@ CommPortDialog::CommPortDialog(AppState &state, QList<CommPortOption> ports, QWi
             current = i;
     }
     portOptions_[current]->setChecked(true);
+
+    // The device field: follows the options, and a device typed that no option stands for
+    // takes the choice from them.
+    auto *lblDevice = Named(new QLabel(Text(text_id::kDeviceField, lang), fraPort), QStringLiteral("lblDevice"));
+    deviceField_ = Named(new QLineEdit(ports_[current].systemName, fraPort), QStringLiteral("txtDevice"));
+    lblDevice->setBuddy(deviceField_);
+    // "Device", "设备": the label without its mnemonic ("&D", "(&D)") and colon.
+    static const QRegularExpression kMarks(QStringLiteral("\\(&.\\)|&|:|\uFF1A"));
+    deviceField_->setAccessibleName(lblDevice->text().remove(kMarks));
+    deviceField_->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
+    auto *deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(lblDevice);
+    deviceRow->addWidget(deviceField_, 1);
+    options->addLayout(deviceRow);
+    deviceMessage_ = Named(new QLabel(fraPort), QStringLiteral("lblDeviceMessage"));
+    deviceMessage_->setWordWrap(true);
+    deviceMessage_->hide();
+    options->addWidget(deviceMessage_);
+    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
+        deviceMessage_->hide();
+        if (deviceField_->text() != ports_[id].systemName)
+            deviceField_->setText(ports_[id].systemName);
+    });
+    connect(deviceField_, &QLineEdit::textEdited, this, &CommPortDialog::deviceEdited);
 
     auto *main = new QVBoxLayout(this);
     main->addWidget(fraPort);
@@ -114,22 +146,70 @@ void CommPortDialog::showCheck(int index)
 
 int CommPortDialog::chosen() const
 {
-    for (int i = 0; i < portOptions_.size(); ++i) {
-        if (portOptions_[i]->isChecked())
-            return i;
+    return group_->checkedId();
+}
+
+QString CommPortDialog::chosenDevice() const
+{
+    const int index = chosen();
+    return index >= 0 ? ports_[index].systemName : NormalizePortName(deviceField_->text().trimmed());
+}
+
+int CommPortDialog::chosenNumber() const
+{
+    const int index = chosen();
+    return index >= 0 ? ports_[index].number : 0;
+}
+
+void CommPortDialog::deviceEdited(const QString &text)
+{
+    deviceMessage_->hide();
+    const QString device = text.trimmed();
+    for (int i = 0; i < ports_.size(); ++i) {
+        if (!device.isEmpty() && SamePortName(ports_[i].systemName, device)) {
+            portOptions_[i]->setChecked(true);
+            return;
+        }
     }
-    return 0;
+    // A device of its own: no option stands for it, and what was found for one does not either.
+    if (QAbstractButton *checked = group_->checkedButton()) {
+        group_->setExclusive(false);
+        checked->setChecked(false);
+        group_->setExclusive(true);
+    }
+    if (portCheck_ != nullptr)
+        portCheck_->clear();
+    testResult_->clear();
+}
+
+void CommPortDialog::refuse(const QString &why)
+{
+    deviceMessage_->setText(why);
+    deviceMessage_->show();
+    Announce(deviceMessage_, why);
+    deviceField_->setFocus(Qt::OtherFocusReason);
+    deviceField_->selectAll();
 }
 
 void CommPortDialog::testPort()
 {
     const LanguageMode lang = state_.language;
-    auto *probe = new LineProbe(ports_[chosen()].systemName, lang, this);
+    const QString device = chosenDevice();
+    if (device.isEmpty()) {
+        refuse(Text(text_id::kTypeADevice, lang));
+        return;
+    }
+    auto *probe = new LineProbe(device, lang, this);
+    // Disabled, the button hands the keyboard to the next control (OK); it takes it back after,
+    // so that Enter then does not close the dialog unasked.
+    const bool hadFocus = focusWidget() == testButton_;
     testButton_->setEnabled(false);
     testResult_->setText(Text(text_id::kProbeRunning, lang));
-    connect(probe, &LineProbe::finished, this, [this, probe, lang] {
+    connect(probe, &LineProbe::finished, this, [this, probe, lang, hadFocus] {
         testResult_->setText(probe->report().Lines(lang).join(QLatin1Char('\n')));
         testButton_->setEnabled(true);
+        if (hadFocus)
+            testButton_->setFocus(Qt::OtherFocusReason);
         probe->deleteLater();
     });
     probe->start();
@@ -142,9 +222,18 @@ QRadioButton *CommPortDialog::option(int index) const
 
 void CommPortDialog::accept()
 {
-    // The device in use stays in use; a numbered port replaces it.
-    if (ports_[chosen()].number != 0)
-        state_.commPortNumber = ports_[chosen()].number;
+    const int index = chosen();
+    if (index < 0) {
+        // A typed device is taken only when it is there: never a silent switch to nothing.
+        const QString device = chosenDevice();
+        if (device.isEmpty())
+            return refuse(Text(text_id::kTypeADevice, state_.language));
+        if (!PortDeviceExists(device, ListSerialPorts()))
+            return refuse(Text(text_id::kDeviceMissing, state_.language).arg(QDir::toNativeSeparators(device)));
+    } else if (ports_[index].number != 0) {
+        // The device in use stays in use; a numbered port replaces it.
+        state_.commPortNumber = ports_[index].number;
+    }
     QDialog::accept();
 }
 

@@ -7,7 +7,9 @@
 
 #include "model/app_state.h"
 
+class QButtonGroup;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -22,8 +24,10 @@ struct CommPortOption {
 
 // frmCommPort: chooses CommPortNumber. Each option shows the system port it stands for and
 // its description: ports 1..4 always, then every other port the system has, so that a USB
-// adapter at COM5 or above can be chosen. Given a check, a frame below the options shows
-// what the cable doctor finds for the chosen port.
+// adapter at COM5 or above can be chosen. Below the options the Device field (txtDevice)
+// shows the chosen port's system name; a device typed there that no option stands for
+// (a pseudo-terminal, a port the system does not list) is the choice instead. Given a check,
+// a frame below shows what the cable doctor finds for the chosen port.
 class CommPortDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -43,21 +47,34 @@ public:
     // written); the result shows in testResult().
     QPushButton *testButton() const { return testButton_; }
     QLabel *testResult() const { return testResult_; }
-    // After OK: the system name of the chosen port.
-    QString chosenDevice() const { return ports_[chosen()].systemName; }
+    QLineEdit *deviceField() const { return deviceField_; }
+    // Why OK did not close the dialog (no device typed, no such device); hidden until then.
+    QLabel *deviceMessage() const { return deviceMessage_; }
+    // After OK: the system name of the chosen port, or the device typed.
+    QString chosenDevice() const;
+    // After OK: the number of the chosen option; 0 for a device by its path (the device in use,
+    // or one typed).
+    int chosenNumber() const;
 
 public slots:
+    // Takes the chosen option, or the device typed when it exists; otherwise says why not in
+    // deviceMessage() and stays open.
     void accept() override;
 
 private:
     void showCheck(int index);
     void testPort();
-    int chosen() const;
+    void deviceEdited(const QString &text);
+    void refuse(const QString &why);
+    int chosen() const; // -1 when a typed device stands for no option
 
     AppState &state_;
     QList<CommPortOption> ports_;
     PortCheckFunction check_;
     QList<QRadioButton *> portOptions_;
+    QButtonGroup *group_ = nullptr;
+    QLineEdit *deviceField_ = nullptr;
+    QLabel *deviceMessage_ = nullptr;
     QLabel *portCheck_ = nullptr;
     QPushButton *testButton_ = nullptr;
     QLabel *testResult_ = nullptr;

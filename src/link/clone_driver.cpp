@@ -1,5 +1,6 @@
 #include "link/clone_driver.h"
 #include "link/port_latency.h"
+#include "link/port_names.h"
 #include "link/time_scale.h"
 #include "text/text_ids.h"
 
@@ -256,10 +257,14 @@ void CloneDriver::perform(CloneActions actions)
                 break;
             closing_ = CloneMessage{action.textId, QString::fromStdString(action.text),
                                     QString::fromStdString(action.title), action.isError};
+            // An error (the wrong model) says which port's radio it was.
+            if (action.isError)
+                closing_.text += QLatin1Char('\n') + TriedPortLine(portName_, language_);
             break;
         case CloneAction::Kind::AskRetry: {
             lastError_ = action.error;
-            lastPrompt_ = QString::fromStdString(action.text);
+            // The last line names the port: with several cables about, the first question is which one.
+            lastPrompt_ = QString::fromStdString(action.text) + QLatin1Char('\n') + TriedPortLine(portName_, language_);
             askPending_ = true;
             // Asked once the serial handler has returned, so whatever answers it (a message box,
             // a retry count) never runs inside the port's notification.

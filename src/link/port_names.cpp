@@ -1,7 +1,11 @@
 #include "link/port_names.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
+
+#include "text/text_ids.h"
+#include "text/text_qstring.h"
 
 #include <algorithm>
 
@@ -79,6 +83,11 @@ QList<SerialPortEntry> ListSerialPorts()
 #endif
         entry.description = info.description().isEmpty() ? info.manufacturer() : info.description();
         entry.isAdapter = info.hasVendorIdentifier() || IsAdapterName(info.portName());
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier()) {
+            entry.identity.vendorId = info.vendorIdentifier();
+            entry.identity.productId = info.productIdentifier();
+            entry.identity.serialNumber = info.serialNumber();
+        }
         ports.append(entry);
     }
     return OrderSerialPorts(ports);
@@ -145,6 +154,71 @@ QList<CommPortChoice> CommPortChoices(const QList<SerialPortEntry> &ordered)
 QList<CommPortChoice> CommPortChoices()
 {
     return CommPortChoices(ListSerialPorts());
+}
+
+bool PortIdentity::sameAdapter(const PortIdentity &other) const
+{
+    if (!isKnown() || !other.isKnown())
+        return false;
+    if (vendorId != other.vendorId || productId != other.productId)
+        return false;
+    return serialNumber.isEmpty() || other.serialNumber.isEmpty() || serialNumber == other.serialNumber;
+}
+
+QString PortIdentity::usbIds() const
+{
+    if (!isKnown())
+        return {};
+    return QStringLiteral("%1:%2").arg(vendorId, 4, 16, QLatin1Char('0')).arg(productId, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString PortIdentity::text() const
+{
+    if (!isKnown())
+        return {};
+    QString text = QStringLiteral("USB ") + usbIds();
+    if (!serialNumber.isEmpty())
+        text += QStringLiteral(" S/N ") + serialNumber;
+    return text;
+}
+
+bool SamePortName(const QString &a, const QString &b)
+{
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
+PortIdentity IdentityOf(const QString &systemName, const QList<SerialPortEntry> &ports)
+{
+    for (const SerialPortEntry &entry : ports) {
+        if (SamePortName(entry.systemName, systemName))
+            return entry.identity;
+    }
+    return {};
+}
+
+bool PortDeviceExists(const QString &systemName, const QList<SerialPortEntry> &ports)
+{
+    if (systemName.isEmpty())
+        return false;
+    for (const SerialPortEntry &entry : ports) {
+        if (SamePortName(entry.systemName, systemName))
+            return true;
+    }
+#ifdef Q_OS_WIN
+    return false;
+#else
+    // A bare name is looked for in /dev, as QSerialPort does.
+    return QFileInfo::exists(systemName.contains(QLatin1Char('/')) ? systemName : QStringLiteral("/dev/") + systemName);
+#endif
+}
+
+QString TriedPortLine(const QString &systemName, LanguageMode language)
+{
+    return LoadQText(text_id::kTriedPort, language).arg(QDir::toNativeSeparators(systemName));
 }
 
 QString NormalizePortName(const QString &device)

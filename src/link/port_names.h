@@ -4,16 +4,34 @@
 #include <QString>
 #include <QStringList>
 
+#include "text/text_table.h"
+
 namespace zrk6 {
 
 inline constexpr int kCommPortCount = 4;        // numbers 1..4 are always offered
 inline constexpr int kMaxCommPortNumber = 256;  // Windows numbers ports up to COM256
+
+// What tells one USB serial adapter from another, as far as the system reports it.
+struct PortIdentity {
+    int vendorId = -1;  // 0..0xFFFF; -1 when the system gives none
+    int productId = -1;
+    QString serialNumber; // may be empty (many CH340 cables have none)
+
+    bool isKnown() const { return vendorId >= 0 && productId >= 0; }
+    // The same adapter: the same USB ids, and the same serial number where both have one.
+    bool sameAdapter(const PortIdentity &other) const;
+    // "0403:6001"; empty when not known.
+    QString usbIds() const;
+    // "USB 0403:6001 S/N A50285BI", "USB 1A86:7523"; empty when not known.
+    QString text() const;
+};
 
 // One serial port of the system.
 struct SerialPortEntry {
     QString systemName;  // what QSerialPort opens: "COM3", "/dev/ttyUSB0"
     QString description; // the system's description or manufacturer, may be empty
     bool isAdapter = false; // a USB or ACM adapter
+    PortIdentity identity;
 };
 
 // The system's serial ports in the order port numbers are given out: USB and ACM adapters
@@ -34,6 +52,19 @@ QString PortSystemName(int commPortNumber, const QList<SerialPortEntry> &ordered
 // "ttyUSB0" or "COM3" is left for the serial port to find in /dev, unless only the current
 // directory has it.
 QString NormalizePortName(const QString &device);
+
+// Whether two system names name one port: on Windows without regard to case (com5 is COM5).
+bool SamePortName(const QString &a, const QString &b);
+
+// The identity of the port listed under systemName; not known when it is not listed.
+PortIdentity IdentityOf(const QString &systemName, const QList<SerialPortEntry> &ports);
+
+// True when there is a device under this name now: listed by the system, or (elsewhere than
+// on Windows) a device file, as a pseudo-terminal is.
+bool PortDeviceExists(const QString &systemName, const QList<SerialPortEntry> &ports);
+
+// "Port: COM5", the line that names the port a transfer tried.
+QString TriedPortLine(const QString &systemName, LanguageMode language);
 
 // One numbered port as the port dialog and "zrk6-cli ports" show it.
 struct CommPortChoice {

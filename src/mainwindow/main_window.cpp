@@ -1,5 +1,6 @@
 #include "mainwindow/main_window.h"
 
+#include <algorithm>
 #include <exception>
 
 #include <QAction>
@@ -133,6 +134,8 @@ void MainWindow::startUp()
     InstallPaneCycling(this, {grid_, general_, toolBar_});
 
     general_->fillLists();
+
+    restoreChosenPort();
 
     const Band band = ReadBandFromImage(image);
     document_.replace(FreshImage(image, band), band, std::string(kUntitled));
@@ -552,17 +555,53 @@ void MainWindow::editOptionalFeatures()
                     [&](MemoryImage &image) { EncodeOptionalFeatures(image, features); });
 }
 
+// The port chosen in an earlier run, as it was chosen: a port number again where its name is
+// one now, else the device by its name. The adapter it was is checked at once (a line in the
+// status bar) and again before each transfer.
+void MainWindow::restoreChosenPort()
+{
+    const ChosenPortSetting stored = LoadChosenPort(settings_);
+    if (stored.name.isEmpty())
+        return;
+    int number = 0;
+    for (const CommPortChoice &port : CommPortChoices()) {
+        if (SamePortName(port.systemName, stored.name)) {
+            number = port.number;
+            break;
+        }
+    }
+    transfer_->setChosenPort(number, stored.name, stored.adapter);
+    if (!stored.adapter.isKnown())
+        return;
+    // Once the program's own start is over: a device named on its command line replaces the
+    // chosen port, and then nothing is said about it.
+    QTimer::singleShot(0, this, [this] {
+        const QString change = transfer_->portChange(ListSerialPorts());
+        if (!change.isEmpty()) {
+            portChangeShown_ = QString(change).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            showStatus(portChangeShown_, 0);
+        }
+    });
+}
+
 void MainWindow::choosePort()
 {
     closeCellEditor();
     const QList<CommPortChoice> ports = CommPortChoices(); // lists the system's ports once
     QStringList devices;
     QList<CommPortOption> options;
-    // The device given on the command line is listed first and stays chosen unless another is.
+    // A device in use that no numbered port stands for (zrk6 --port, one typed or remembered) is
+    // listed first and stays chosen unless another is; one that a number stands for is that number.
     const QString inUse = transfer_->portOverride();
     if (!inUse.isEmpty()) {
-        devices << inUse;
-        options.append(CommPortOption{0, inUse, QString()});
+        const auto numbered = std::find_if(ports.begin(), ports.end(),
+                                           [&inUse](const CommPortChoice &port) { return SamePortName(port.systemName, inUse); });
+        if (numbered != ports.end()) {
+            state_.commPortNumber = numbered->number;
+        } else {
+            devices << inUse;
+            options.append(CommPortOption{0, inUse, QString()});
+        }
     }
     for (const CommPortChoice &port : ports) {
         devices << port.systemName;
@@ -575,9 +614,18 @@ void MainWindow::choosePort()
     CommPortDialog dialog(state_, options, this, [&facts, lang](const QString &device) {
         return DiagnosisLines(DiagnoseCable(facts, lang, device), lang);
     });
-    // A port chosen here replaces the device given on the command line.
-    if (dialog.exec() == QDialog::Accepted && (inUse.isEmpty() || dialog.chosenDevice() != inUse))
-        setPortOverride(QString());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The choice replaces the device given on the command line, and is kept with the adapter it
+    // is now (OK without a change takes the adapter plugged in now as the chosen one).
+    const QString device = dialog.chosenDevice();
+    const PortIdentity adapter = IdentityOf(device, ListSerialPorts());
+    transfer_->setChosenPort(dialog.chosenNumber(), device, adapter);
+    SaveChosenPort(settings_, ChosenPortSetting{device, adapter});
+    // What the start said about the port no longer stands.
+    if (!portChangeShown_.isEmpty() && statusBar()->currentMessage() == portChangeShown_)
+        statusBar()->clearMessage();
+    portChangeShown_.clear();
 }
 
 void MainWindow::chooseLanguage()

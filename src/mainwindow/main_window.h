@@ -55,7 +55,8 @@ public:
     // Opens a data file as File, Open does, without a file dialog (zrk6 FILE, a recent
     // file); the usual message when it cannot. True when opened.
     bool openFile(const QString &path);
-    // The serial device for this run (zrk6 --port); empty to use the port number again.
+    // The serial device for this run (zrk6 --port), in place of the port chosen before; empty to
+    // use the port number again.
     void setPortOverride(const QString &device);
     QString portName() const;
 
@@ -110,6 +111,7 @@ private:
     void redo();
     void editOptionalFeatures();
     void choosePort();
+    void restoreChosenPort();
     void chooseLanguage();
     void showAbout();
     void openRecent(QString path);
@@ -136,6 +138,7 @@ private:
     QLabel *datePanel_ = nullptr;
     QLabel *timePanel_ = nullptr;
     bool startupFailed_ = false;
+    QString portChangeShown_; // the status line that said the chosen adapter changed, until chosen again
     std::unique_ptr<QPrinter> printer_; // the printer and page setup the print dialog chose last
 };
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "link/clone_driver.h"
+#include "link/port_names.h"
 #include "mainwindow/transfer_window.h"
 #include "services/port_error.h"
 #include "text/text_ids.h"
@@ -28,9 +29,19 @@ QString ProductName()
 // The port test, then the confirmation. Returns the outcome that ends the command early, if any.
 std::optional<TransferOutcome> TestAndConfirm(const TransferContext &context, int confirmId)
 {
+    // Never open another adapter in place of the one chosen: say so before anything is opened.
+    if (!context.portChange.isEmpty()) {
+        PromptMessage m;
+        m.text = context.portChange;
+        m.title = ProductName();
+        m.icon = QMessageBox::Critical;
+        m.buttons = QMessageBox::Ok;
+        context.prompts.message(context.parent, m);
+        return TransferOutcome::PortChanged;
+    }
     const QString reason = TestClonePort(context.portName, context.language);
     if (!reason.isEmpty()) {
-        context.prompts.message(context.parent, PortErrorMessage(reason, context.language));
+        context.prompts.message(context.parent, PortErrorMessage(reason, context.language, context.portName));
         return TransferOutcome::PortUnavailable;
     }
     PromptMessage confirm;
@@ -80,7 +91,7 @@ TransferOutcome RunInWindow(const TransferContext &context, RadioJobSettings set
     if (context.afterJob)
         context.afterJob(result);
     if (result.outcome == RadioOutcome::PortFailed) {
-        context.prompts.message(context.parent, PortErrorMessage(result.portError, context.language));
+        context.prompts.message(context.parent, PortErrorMessage(result.portError, context.language, context.portName));
         return TransferOutcome::PortUnavailable;
     }
     if (result.message.isSet()) {
@@ -106,11 +117,11 @@ TransferOutcome RunInWindow(const TransferContext &context, RadioJobSettings set
 
 } // namespace
 
-PromptMessage PortErrorMessage(const QString &reason, LanguageMode language)
+PromptMessage PortErrorMessage(const QString &reason, LanguageMode language, const QString &portName)
 {
     PromptMessage m;
     m.textId = text_id::kCannotOpenPort;
-    m.text = PortErrorText(reason, language);
+    m.text = PortErrorText(reason, language) + QLatin1Char('\n') + TriedPortLine(portName, language);
     m.title = ProductName();
     m.icon = QMessageBox::Critical;
     m.buttons = QMessageBox::Ok;

@@ -19,7 +19,9 @@ enum class TransferOutcome {
     Stopped,         // Cancel, Escape or the close button of the transfer window
     Failed,          // the radio's identification did not match ("Model type is wrong.")
     PortUnavailable, // the port could not be opened (before the confirmation, or again at a Retry);
-                     // message 1600 with the reason was shown
+                     // message 1600 with the reason and the port was shown
+    PortChanged,     // the adapter chosen for the port is gone or another is in its place; nothing
+                     // was opened, and the message said so
     NotConfirmed,    // Cancel at the confirmation; nothing happened
     NotVerified,     // the write completed, but reading it back found differences or did not complete
 };
@@ -34,13 +36,17 @@ struct TransferContext {
     // Called with the job's result once the window has closed, before any closing message
     // shows (a completed read replaces the document here; backups are reported here).
     std::function<void(const RadioJobResult &)> afterJob;
+    // Why portName must not be opened (the adapter chosen for it is gone, or another is there),
+    // as the message to show; empty when it may.
+    QString portChange;
 };
 
 // The message shown when a port cannot be opened: text 1600, then the system's reason on a
-// second line (with the Linux dialout hint where it applies). Critical icon, title "ZR-K6".
-PromptMessage PortErrorMessage(const QString &reason, LanguageMode language);
+// second line (with the Linux dialout hint where it applies), then the port's name. Critical
+// icon, title "ZR-K6".
+PromptMessage PortErrorMessage(const QString &reason, LanguageMode language, const QString &portName);
 
-// Read from Radio: port test, confirmation (1601 + CRLF + 1602), then the transfer window.
+// Read from Radio: the chosen adapter's check, port test, confirmation (1601 + CRLF + 1602), then the transfer window.
 // image is the image the radio's identification is checked against; on Completed it holds the
 // radio's memory (afterJob has seen it before "Reading completed!" showed). On anything else
 // image is untouched.

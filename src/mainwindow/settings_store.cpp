@@ -147,4 +147,30 @@ LanguageMode LanguageFromSetting(const QString &text)
     return x == kChinese ? kChinese : kEnglish;
 }
 
+ChosenPortSetting LoadChosenPort(const SettingsStore &settings)
+{
+    ChosenPortSetting port;
+    port.name = settings.GetRegValue(QStringLiteral("CommPort")).trimmed();
+    const QStringList ids = settings.GetRegValue(QStringLiteral("CommPortAdapter")).trimmed().split(QLatin1Char(':'));
+    bool vendorOk = false;
+    bool productOk = false;
+    const int vendor = ids.size() == 2 ? ids[0].toInt(&vendorOk, 16) : -1;
+    const int product = ids.size() == 2 ? ids[1].toInt(&productOk, 16) : -1;
+    // A damaged value is as good as none: nothing is compared then.
+    if (vendorOk && productOk && vendor >= 0 && vendor <= 0xFFFF && product >= 0 && product <= 0xFFFF) {
+        port.adapter.vendorId = vendor;
+        port.adapter.productId = product;
+        port.adapter.serialNumber = settings.GetRegValue(QStringLiteral("CommPortSerial")).trimmed();
+    }
+    return port;
+}
+
+bool SaveChosenPort(SettingsStore &settings, const ChosenPortSetting &port)
+{
+    const PortIdentity &adapter = port.adapter;
+    return settings.SaveRegValue(QStringLiteral("CommPort"), port.name) &&
+           settings.SaveRegValue(QStringLiteral("CommPortAdapter"), adapter.usbIds()) &&
+           settings.SaveRegValue(QStringLiteral("CommPortSerial"), adapter.isKnown() ? adapter.serialNumber : QString());
+}
+
 } // namespace zrk6

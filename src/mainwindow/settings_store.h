@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "link/port_names.h"
 #include "text/text_table.h"
 
 namespace zrk6 {
@@ -37,5 +38,16 @@ int BandVariantFromSetting(const QString &text);
 // The language for a stored "Language" text: the leading number, rounded; anything other
 // than 1 is English.
 LanguageMode LanguageFromSetting(const QString &text);
+
+// The port chosen in Setup, Communication Port, as the settings keep it: "CommPort" (its system
+// name), "CommPortAdapter" ("0403:6001") and "CommPortSerial". Settings without them give an
+// empty name (port 1, as at every start before); a name without the adapter, an unknown one.
+struct ChosenPortSetting {
+    QString name;
+    PortIdentity adapter;
+};
+ChosenPortSetting LoadChosenPort(const SettingsStore &settings);
+// False when the store cannot be written.
+bool SaveChosenPort(SettingsStore &settings, const ChosenPortSetting &port);
 
 } // namespace zrk6

@@ -1,6 +1,7 @@
 #include "mainwindow/transfer_commands.h"
 
 #include "document/image_document.h"
+#include "link/port_change.h"
 #include "link/port_names.h"
 #include "mainwindow/command_names.h"
 #include "mainwindow/main_views.h"
@@ -24,12 +25,39 @@ TransferCommands::TransferCommands(AppState &state, ImageDocument &document, Pro
 
 QString TransferCommands::portName() const
 {
-    return portOverride_.isEmpty() ? PortSystemName(state_.commPortNumber) : portOverride_;
+    return portName(ListSerialPorts());
+}
+
+QString TransferCommands::portName(const QList<SerialPortEntry> &ports) const
+{
+    return portOverride_.isEmpty() ? PortSystemName(state_.commPortNumber, ports) : portOverride_;
+}
+
+void TransferCommands::setPortOverride(const QString &device)
+{
+    portOverride_ = device;
+    chosenAdapter_ = {};
+}
+
+void TransferCommands::setChosenPort(int number, const QString &device, const PortIdentity &adapter)
+{
+    portOverride_ = number > 0 ? QString() : device;
+    if (number > 0)
+        state_.commPortNumber = number;
+    chosenAdapter_ = adapter;
+}
+
+QString TransferCommands::portChange(const QList<SerialPortEntry> &ports) const
+{
+    const QString port = portName(ports);
+    return PortChangeText(port, chosenAdapter_, CheckChosenAdapter(port, chosenAdapter_, ports), state_.language);
 }
 
 TransferContext TransferCommands::context()
 {
-    TransferContext context{views_.dialogParent(), prompts_, state_.language, portName(), {false, {}}, {}};
+    // The ports are listed once: the check and the transfer see the same names.
+    const QList<SerialPortEntry> ports = ListSerialPorts();
+    TransferContext context{views_.dialogParent(), prompts_, state_.language, portName(ports), {false, {}}, {}, portChange(ports)};
     if (safety_) {
         context.backup = safety_->backupPolicy();
         context.afterJob = [this](const RadioJobResult &result) { safety_->reportBackups(result); };
@@ -68,6 +96,7 @@ TransferOutcome TransferCommands::read()
         views_.focusGrid();
         break;
     case TransferOutcome::PortUnavailable:
+    case TransferOutcome::PortChanged:
     case TransferOutcome::NotConfirmed:
     case TransferOutcome::NotVerified:
         break;

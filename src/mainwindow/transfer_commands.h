@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
+#include "link/port_names.h"
 #include "mainwindow/radio_commands.h"
 
 namespace zrk6 {
@@ -19,8 +21,16 @@ public:
     TransferCommands(AppState &state, ImageDocument &document, Prompts &prompts, MainViews &views);
 
     // The serial device for this run, in place of the one port number n names; empty for none.
-    void setPortOverride(const QString &device) { portOverride_ = device; }
+    // A device named so is opened whatever adapter it is.
+    void setPortOverride(const QString &device);
     const QString &portOverride() const { return portOverride_; }
+    // The port chosen in the dialog (or remembered from an earlier run): a port number above 0,
+    // or a device by its name, and the adapter it was when chosen (unknown for a port that is no
+    // USB adapter). A transfer refuses to open another adapter under that port's name.
+    void setChosenPort(int number, const QString &device, const PortIdentity &adapter);
+    // What changed about the chosen adapter on the given list of ports, as the message a
+    // transfer shows; empty when nothing did or nothing is known.
+    QString portChange(const QList<SerialPortEntry> &ports) const;
     // The device the next transfer opens.
     QString portName() const;
     // Backups around the transfers and the read-back after a write; none without it.
@@ -37,6 +47,7 @@ public:
     TransferOutcome writeChannelsOnly();
 
 private:
+    QString portName(const QList<SerialPortEntry> &ports) const;
     TransferContext context();
     TransferOutcome finished(TransferOutcome outcome);
 
@@ -45,6 +56,7 @@ private:
     Prompts &prompts_;
     MainViews &views_;
     QString portOverride_;
+    PortIdentity chosenAdapter_;
     SafetyCommands *safety_ = nullptr;
 };
 

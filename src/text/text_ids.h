@@ -160,6 +160,14 @@
     X(kWindowsProblemCode, 1699) \
     X(kPortInUse, 1700) \
     X(kNotRegularFile, 1701) \
+    X(kTriedPort, 1702) \
+    X(kDeviceField, 1703) \
+    X(kTypeADevice, 1704) \
+    X(kAdapterGone, 1705) \
+    X(kAnotherAdapter, 1706) \
+    X(kAnotherPort, 1707) \
+    X(kAdapterNowAt, 1708) \
+    X(kChoosePortAgain, 1709) \
     X(kTextFormErrorAtKey, 1716) \
     X(kTextFormErrorAt, 1717) \
     X(kNotOneOf, 1718) \

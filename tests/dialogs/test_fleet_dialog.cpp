@@ -122,7 +122,7 @@ void TestFleetDialog::twoRoundsProgramEveryRadioAndAnotherModelFailsAlone()
     setup.plan = plan;
     setup.logFile = log;
     setup.backup = false;
-    setup.ports = {{fleet.link(1), QString(), true}, {QStringLiteral("/dev/ttyS0"), QString(), false}};
+    setup.ports = {{fleet.link(1), QString(), true, {}}, {QStringLiteral("/dev/ttyS0"), QString(), false, {}}};
     FleetDialog dialog(setup, kEnglish, prompts);
     dialog.addPort(fleet.link(2));
     dialog.addPort(other.link());
@@ -227,7 +227,7 @@ void TestFleetDialog::startRefusesWithoutPortsOrLog()
     QTemporaryDir dir;
     FleetDialog::Setup setup;
     setup.logFile = dir.filePath(QStringLiteral("no-such-folder/fleet.csv"));
-    setup.ports = {{QStringLiteral("/dev/ttyS0"), QString(), false}};
+    setup.ports = {{QStringLiteral("/dev/ttyS0"), QString(), false, {}}};
     FleetDialog dialog(setup, kEnglish, prompts);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -268,8 +268,8 @@ void TestFleetDialog::everyControlIsNamedInBothLanguages()
     const auto lang = static_cast<LanguageMode>(language);
     test::ScriptedPrompts prompts;
     FleetDialog::Setup setup;
-    setup.ports = {{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("CP2102"), true},
-                   {QStringLiteral("/dev/ttyUSB1"), QString(), true}};
+    setup.ports = {{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("CP2102"), true, {}},
+                   {QStringLiteral("/dev/ttyUSB1"), QString(), true, {}}};
     FleetDialog dialog(setup, static_cast<LanguageMode>(language), prompts);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));

@@ -46,9 +46,12 @@ void TestPortTestButton::testNamesTheRadioOrSaysWhatCameBack()
                                   CommPortOption{5, sim.link(), QStringLiteral("virtual radio")}});
     dialog.show();
     QVERIFY(dialog.option(1)->isChecked());
-    QTest::mouseClick(dialog.testButton(), Qt::LeftButton);
+    dialog.testButton()->setFocus();
+    QTest::keyClick(dialog.testButton(), Qt::Key_Space);
     QVERIFY(!dialog.testButton()->isEnabled()); // one test at a time
     QTRY_VERIFY_WITH_TIMEOUT(dialog.testButton()->isEnabled(), 5000);
+    // The keyboard is back on Test, not on OK, where Enter would close the dialog.
+    QCOMPARE(dialog.focusWidget(), dialog.testButton());
     for (const QString &text : says)
         QVERIFY2(dialog.testResult()->text().contains(text), qPrintable(dialog.testResult()->text()));
     // Another port chosen: the old result no longer stands.

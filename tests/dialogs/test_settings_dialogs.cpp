@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -21,6 +22,9 @@ private slots:
     void commPortShowsAndChoosesPort();
     void commPortCancelKeepsPort();
     void commPortChecksTheChosenPort();
+    void commPortTakesADeviceTyped();
+    void commPortRefusesNoDeviceOrAMissingOne_data();
+    void commPortRefusesNoDeviceOrAMissingOne();
     void languageChoice_data();
     void languageChoice();
     void languageListIsInCurrentLanguage();
@@ -125,6 +129,91 @@ void TestSettingsDialogs::commPortChecksTheChosenPort()
     CommPortDialog unchecked(state, CommPortDialog::PortNameFunction{});
     QVERIFY(unchecked.portCheck() == nullptr);
     QVERIFY(unchecked.findChild<QGroupBox *>("fraCheck") == nullptr);
+}
+
+// The device field follows the options; a device typed that no option stands for is the
+// choice instead, and Enter takes it.
+void TestSettingsDialogs::commPortTakesADeviceTyped()
+{
+#ifdef Q_OS_WIN
+    QSKIP("a device typed must be a port the system lists; a file stands for one only elsewhere");
+#endif
+    QTemporaryDir dir;
+    const QString radio = dir.filePath(QStringLiteral("radio"));
+    QFile device(radio);
+    QVERIFY(device.open(QIODevice::WriteOnly));
+    AppState state;
+    CommPortDialog d(state, [](int n) { return QStringLiteral("/dev/ttyUSB%1").arg(n - 1); });
+    auto *field = d.findChild<QLineEdit *>(QStringLiteral("txtDevice"));
+    QVERIFY(field == d.deviceField());
+    QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lblDevice"))->buddy(), field);
+    QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lblDevice"))->text(), QStringLiteral("&Device:"));
+    QCOMPARE(field->accessibleName(), QStringLiteral("Device"));
+    QCOMPARE(field->text(), QStringLiteral("/dev/ttyUSB0"));
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    d.option(2)->click();
+    QCOMPARE(field->text(), QStringLiteral("/dev/ttyUSB2"));
+
+    // Typing the name of a listed port chooses that port.
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("/dev/ttyUSB1"));
+    QVERIFY(d.option(1)->isChecked());
+    QCOMPARE(d.chosenNumber(), 2);
+
+    field->selectAll();
+    QTest::keyClicks(field, radio);
+    for (int i = 0; i < d.optionCount(); ++i)
+        QVERIFY(!d.option(i)->isChecked());
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(d.chosenDevice(), radio);
+    QCOMPARE(d.chosenNumber(), 0);
+    QCOMPARE(state.commPortNumber, 1); // a device by its path is no numbered port
+
+    state.language = kChinese;
+    CommPortDialog zh(state, CommPortDialog::PortNameFunction{});
+    QCOMPARE(zh.findChild<QLabel *>(QStringLiteral("lblDevice"))->text(), QStringLiteral("设备(&D)："));
+    QCOMPARE(zh.deviceField()->accessibleName(), QStringLiteral("设备"));
+}
+
+void TestSettingsDialogs::commPortRefusesNoDeviceOrAMissingOne_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("nothing") << "  " << "Type a device, or choose a port above.";
+    QTest::newRow("no such device") << "/nonexistent/ttyZR"
+                                    << QStringLiteral("The device %1 does not exist.")
+                                           .arg(QDir::toNativeSeparators(QStringLiteral("/nonexistent/ttyZR")));
+}
+
+// Never a silent switch to nothing: the dialog stays open, says why, and the field has the focus.
+void TestSettingsDialogs::commPortRefusesNoDeviceOrAMissingOne()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, says);
+    AppState state;
+    state.commPortNumber = 2;
+    CommPortDialog d(state, [](int n) { return QStringLiteral("/dev/ttyUSB%1").arg(n - 1); });
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QVERIFY(d.deviceMessage()->isHidden());
+    d.deviceField()->setFocus();
+    d.deviceField()->selectAll();
+    QTest::keyClicks(d.deviceField(), typed);
+    QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    QVERIFY(d.isVisible());
+    QCOMPARE(d.deviceMessage()->text(), says);
+    QVERIFY(d.deviceMessage()->isVisible());
+    QCOMPARE(QApplication::focusWidget(), d.deviceField());
+    QCOMPARE(state.commPortNumber, 2);
+    // A port chosen again: the refusal no longer stands, and OK takes the port.
+    d.option(0)->click();
+    QVERIFY(d.deviceMessage()->isHidden());
+    QCOMPARE(d.deviceField()->text(), QStringLiteral("/dev/ttyUSB0"));
+    QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(state.commPortNumber, 1);
 }
 
 void TestSettingsDialogs::languageChoice_data()

@@ -409,6 +409,9 @@ void TestCliLink::portProblemsAreReported()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("did not complete (Error01)\nzrk6-cli: Run 'zrk6-cli doctor'")),
              qPrintable(run.err));
+    // Both the prompt and the last word name the port that was tried.
+    QVERIFY2(run.err.contains(QStringLiteral("\nPort: ") + silent.link() + QLatin1Char('\n')), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("the read on %1 did not complete").arg(silent.link())), qPrintable(run.err));
 
     run = Cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("257"), out}); // past COM256
     QCOMPARE(run.status, 2);

@@ -1,15 +1,27 @@
 // Port numbers 1..4 and the system names they stand for.
 #include <QtTest>
 
+#include "link/port_change.h"
 #include "link/port_names.h"
 
 using namespace zrk6;
+
+Q_DECLARE_METATYPE(zrk6::PortIdentity)
+Q_DECLARE_METATYPE(QList<zrk6::SerialPortEntry>)
 
 namespace {
 
 SerialPortEntry Port(const char *name, bool adapter)
 {
-    return SerialPortEntry{QString::fromLatin1(name), QString(), adapter};
+    return SerialPortEntry{QString::fromLatin1(name), QString(), adapter, {}};
+}
+
+// A USB adapter: "0403:6001 A1" gives its ids and serial number.
+SerialPortEntry Adapter(const char *name, int vendor, int product, const char *serial = "")
+{
+    SerialPortEntry entry = Port(name, true);
+    entry.identity = PortIdentity{vendor, product, QString::fromLatin1(serial)};
+    return entry;
 }
 
 QStringList Names(const QList<SerialPortEntry> &ports)
@@ -75,6 +87,64 @@ private slots:
         QCOMPARE(all[5].systemName, QStringLiteral("/dev/ttyUSB5"));
         QVERIFY(all[5].present);
 #endif
+    }
+
+    // Names are handed out again after a replug (COM5, /dev/ttyUSB0): the adapter chosen for a
+    // name is compared with what is under it now, and never taken for another one.
+    void theChosenAdapterIsComparedWithWhatIsThereNow_data()
+    {
+        QTest::addColumn<PortIdentity>("chosen");
+        QTest::addColumn<QList<SerialPortEntry>>("ports");
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QString>("movedTo");
+
+        const PortIdentity ftdi{0x0403, 0x6001, QStringLiteral("A1")};
+        const PortIdentity ch340{0x1A86, 0x7523, QString()};
+        const auto same = int(PortChange::Same);
+        QTest::newRow("nothing known to compare") << PortIdentity{} << QList<SerialPortEntry>{} << same << "";
+        QTest::newRow("the same adapter") << ftdi << QList<SerialPortEntry>{Adapter("COM5", 0x0403, 0x6001, "A1")} << same << "";
+        QTest::newRow("a serial number on one side only") << ch340 << QList<SerialPortEntry>{Adapter("COM5", 0x1A86, 0x7523, "X9")}
+                                                          << same << "";
+        QTest::newRow("two alike adapters swapped: their serial numbers tell")
+            << ftdi << QList<SerialPortEntry>{Adapter("COM5", 0x0403, 0x6001, "B2"), Adapter("COM6", 0x0403, 0x6001, "A1")}
+            << int(PortChange::OtherAdapter) << "COM6";
+        QTest::newRow("another kind of adapter") << ftdi << QList<SerialPortEntry>{Adapter("COM5", 0x1A86, 0x7523)}
+                                                 << int(PortChange::OtherAdapter) << "";
+        QTest::newRow("a port that is no adapter") << ftdi << QList<SerialPortEntry>{Port("COM5", false)}
+                                                   << int(PortChange::OtherPort) << "";
+        QTest::newRow("gone") << ftdi << QList<SerialPortEntry>{Port("COM1", false)} << int(PortChange::Gone) << "";
+        QTest::newRow("gone, and plugged in at another port")
+            << ch340 << QList<SerialPortEntry>{Adapter("COM8", 0x1A86, 0x7523)} << int(PortChange::Gone) << "COM8";
+        QTest::newRow("two alike adapters elsewhere, no serial numbers: neither is named")
+            << ch340 << QList<SerialPortEntry>{Adapter("COM8", 0x1A86, 0x7523), Adapter("COM9", 0x1A86, 0x7523)}
+            << int(PortChange::Gone) << "";
+    }
+
+    void theChosenAdapterIsComparedWithWhatIsThereNow()
+    {
+        QFETCH(PortIdentity, chosen);
+        QFETCH(QList<SerialPortEntry>, ports);
+        QFETCH(int, change);
+        QFETCH(QString, movedTo);
+        const PortChangeCheck check = CheckChosenAdapter(QStringLiteral("COM5"), chosen, ports);
+        QCOMPARE(int(check.change), change);
+        QCOMPARE(check.movedTo, movedTo);
+        QCOMPARE(PortChangeText(QStringLiteral("COM5"), chosen, check, kEnglish).isEmpty(), change == int(PortChange::Same));
+    }
+
+    void aChangedAdapterIsSaidInEitherLanguage()
+    {
+        const PortIdentity ftdi{0x0403, 0x6001, QStringLiteral("A1")};
+        const QList<SerialPortEntry> ports{Adapter("COM5", 0x1A86, 0x7523), Adapter("COM7", 0x0403, 0x6001, "A1")};
+        const PortChangeCheck check = CheckChosenAdapter(QStringLiteral("COM5"), ftdi, ports);
+        QCOMPARE(PortChangeText(QStringLiteral("COM5"), ftdi, check, kEnglish),
+                 QStringLiteral("COM5 is now another adapter (USB 1A86:7523); the one chosen was USB 0403:6001 S/N A1.\n"
+                                "That adapter is now at COM7.\nNothing else is opened in its place: choose the port "
+                                "in Setup, Communication Port."));
+        QCOMPARE(PortChangeText(QStringLiteral("COM5"), ftdi, check, kChinese),
+                 QStringLiteral("COM5 现在是另一个适配器（USB 1A86:7523）；当初选择的是 USB 0403:6001 S/N A1。\n"
+                                "该适配器现在位于 COM7。\n程序不会改为打开其他端口：请在“设置 - 通信端口”中选择端口。"));
+        QCOMPARE(TriedPortLine(QStringLiteral("COM5"), kChinese), QStringLiteral("端口：COM5"));
     }
 
     void commandLineDevices()

@@ -17,6 +17,8 @@
 #include <memory>
 
 #include "../link/radiosim_process.h"
+#include "dialogs/comm_port_dialog.h"
+#include "link/port_names.h"
 #include "mainwindow/channel_grid.h"
 #include "mainwindow/channel_table_view.h"
 #include "mainwindow/main_window.h"
@@ -199,6 +201,87 @@ private slots:
         QCOMPARE(cell(4, 1), QStringLiteral("144.75000"));
         // The old program took the snapshot here, so closing would not have asked to save.
         QVERIFY(doc().isModified());
+    }
+
+    // Setup, Communication Port takes a device typed in its field (Enter); the next start uses it
+    // again and lists it as the device in use, and OK without a change keeps it.
+    void aDeviceTypedInThePortDialogIsUsedAndKept()
+    {
+        radio = std::make_unique<test::RadioSimProcess>();
+        QVERIFY(radio->start());
+        MainWindowFixture::start();
+        QCOMPARE(window->portName(), PortSystemName(1));
+        test::OnNextModal(window.get(), [this](QWidget *dialog) {
+            auto *field = test::Child<QLineEdit>(dialog, QStringLiteral("txtDevice"));
+            QCOMPARE(field->text(), PortSystemName(1));
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, radio->link());
+            QTest::keyClick(field, Qt::Key_Return);
+        });
+        child<QAction>(QStringLiteral("mnuSetup_CommPort"))->trigger();
+        QCOMPARE(window->portName(), radio->link());
+        prompts->answers = {QMessageBox::Ok};
+        press("tlbActions_Read");
+        QCOMPARE(prompts->shownIds(), (QList<int>{1601, 1608}));
+        QVERIFY(SameChannels(image(), radiosim::BuildSampleMemory()));
+
+        stop();
+        MainWindowFixture::start();
+        QCOMPARE(window->portName(), radio->link());
+        QVERIFY(window->statusBar()->currentMessage().isEmpty()); // a pseudo-terminal: nothing to compare
+        test::OnNextModal(window.get(), [this](QWidget *dialog) {
+            auto *ports = qobject_cast<CommPortDialog *>(dialog);
+            QVERIFY(ports != nullptr);
+            QCOMPARE(ports->option(0)->text(), radio->link());
+            QVERIFY(ports->option(0)->isChecked());
+            QCOMPARE(ports->deviceField()->text(), radio->link());
+            QTest::mouseClick(test::Child<QPushButton>(dialog, QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        child<QAction>(QStringLiteral("mnuSetup_CommPort"))->trigger();
+        QCOMPARE(window->portName(), radio->link());
+    }
+
+    // The port's name now stands for something other than the adapter chosen: the program says so
+    // at the start and when a transfer starts, and opens nothing; OK in the port dialog takes what
+    // is there now. A device named on the command line is used as named.
+    void anotherDeviceUnderTheChosenPortIsNeverOpened()
+    {
+        radio = std::make_unique<test::RadioSimProcess>();
+        QVERIFY(radio->start());
+        QVERIFY(SaveChosenPort(*settings, ChosenPortSetting{radio->link(), PortIdentity{0x0403, 0x6001, QStringLiteral("A1")}}));
+        const QString said = QStringLiteral("%1 is now another port, not the adapter chosen (USB 0403:6001 S/N A1).\n"
+                                            "Nothing else is opened in its place: choose the port in Setup, "
+                                            "Communication Port.")
+                                 .arg(radio->link());
+
+        MainWindowFixture::start([this] { window->setPortOverride(radio->link()); });
+        QVERIFY(window->statusBar()->currentMessage().isEmpty());
+        prompts->answers = {QMessageBox::Ok};
+        press("tlbActions_Read");
+        QCOMPARE(prompts->shownIds(), (QList<int>{1601, 1608}));
+        stop();
+
+        MainWindowFixture::start();
+        QCOMPARE(window->statusBar()->currentMessage(), QString(said).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        const MemoryImage before = image();
+        prompts->answers = {QMessageBox::Ok};
+        press("tlbActions_Read");
+        QCOMPARE(prompts->shown.size(), 1); // no confirmation: nothing is opened
+        QCOMPARE(prompts->shown[0].text, said);
+        QCOMPARE(prompts->shown[0].icon, QMessageBox::Critical);
+        QCOMPARE(image(), before);
+
+        test::OnNextModal(window.get(), [](QWidget *dialog) {
+            QTest::mouseClick(test::Child<QPushButton>(dialog, QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        child<QAction>(QStringLiteral("mnuSetup_CommPort"))->trigger();
+        QVERIFY(!LoadChosenPort(*settings).adapter.isKnown());
+        QVERIFY(window->statusBar()->currentMessage().isEmpty());
+        prompts->shown.clear();
+        prompts->answers = {QMessageBox::Ok};
+        press("tlbActions_Read");
+        QCOMPARE(prompts->shownIds(), (QList<int>{1601, 1608}));
     }
 
     void cancelInTheTransferWindowSaysSoInTheStatusBar()

@@ -40,6 +40,47 @@ class TestSettingsStore : public QObject {
     Q_OBJECT
 
 private slots:
+    // The chosen port and its adapter; settings from before them, or with a damaged id, still
+    // start (on port 1, or with nothing to compare).
+    void theChosenPortIsKeptWithItsAdapter_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("adapter");
+        const QByteArray head = "[SoftWare]\n%20\\ZR-K6\\Language=1\n";
+        QTest::newRow("settings from before") << head << "" << "";
+        QTest::newRow("a port that is no adapter") << head + "%20\\ZR-K6\\CommPort=/dev/ttyS0\n" << "/dev/ttyS0" << "";
+        QTest::newRow("an adapter")
+            << head + "%20\\ZR-K6\\CommPort=COM5\n%20\\ZR-K6\\CommPortAdapter=0403:6001\n%20\\ZR-K6\\CommPortSerial=A1\n"
+            << "COM5" << "USB 0403:6001 S/N A1";
+        QTest::newRow("a damaged id") << head + "%20\\ZR-K6\\CommPort=COM5\n%20\\ZR-K6\\CommPortAdapter=0403\n"
+                                      << "COM5" << "";
+        QTest::newRow("an id out of range") << head + "%20\\ZR-K6\\CommPort=COM5\n%20\\ZR-K6\\CommPortAdapter=10403:6001\n"
+                                            << "COM5" << "";
+    }
+
+    void theChosenPortIsKeptWithItsAdapter()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, name);
+        QFETCH(QString, adapter);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("zrk6.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+        file.close();
+        SettingsStore settings(path);
+        const ChosenPortSetting port = LoadChosenPort(settings);
+        QCOMPARE(port.name, name);
+        QCOMPARE(port.adapter.text(), adapter);
+        // Kept again as read, beside the other values.
+        QVERIFY(SaveChosenPort(settings, port));
+        const ChosenPortSetting again = LoadChosenPort(SettingsStore(path));
+        QCOMPARE(again.name, name);
+        QCOMPARE(again.adapter.text(), adapter);
+        QCOMPARE(SettingsStore(path).GetRegValue(QStringLiteral("Language")), QStringLiteral("1"));
+    }
+
     // The disk has room for a lock file but not for the settings themselves.
     void aSaveThatRunsOutOfSpaceKeepsTheOldSettings_data()
     {

@@ -33,7 +33,7 @@ MemoryImage EditedImage()
 TransferContext Context(ScriptedPrompts &prompts, const QString &port,
                         std::function<void(const RadioJobResult &)> afterJob = {})
 {
-    return TransferContext{nullptr, prompts, kEnglish, port, {false, {}}, std::move(afterJob)};
+    return TransferContext{nullptr, prompts, kEnglish, port, {false, {}}, std::move(afterJob), {}};
 }
 
 RadioJobSettings Job(RadioTask task, const MemoryImage &image, const QString &port, LanguageMode language = kEnglish)
@@ -114,24 +114,26 @@ void TestTransferWindow::failedReadLeavesTheDocumentAsItWas_data()
 
     const QString retry = QStringLiteral("Check Connection. Retry or Cancel?");
     const auto cancelled = TransferOutcome::Cancelled;
+    // Every error ends by naming the port it tried (%1 here).
+    const QString port = QStringLiteral("\nPort: %1");
     // A greeting left unanswered says what came back instead, and where to look next.
     const QString whereToLook = QStringLiteral("\nSetup, Communication Port shows what may stand in the way of the "
                                                "cable, and Test tries the line without writing to the radio.");
     QTest::newRow("silent") << "silent" << 1607
                             << retry + "(Error01)\nThe radio did not answer at all: check that the plug is pushed "
                                        "fully into the radio, that the radio is on, and that the right port is chosen." +
-                                   whereToLook
+                                   port + whereToLook
                             << cancelled;
     // Something answered the greeting, only never with 06: the greeting was not acknowledged.
     QTest::newRow("bad greeting") << "bad-greeting" << 1607
                                   << retry + "(Error01)\nOther bytes came back: a loose contact, or another device on "
-                                             "this port." + whereToLook
+                                             "this port." + port + whereToLook
                                   << cancelled;
-    QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." << TransferOutcome::Failed;
-    QTest::newRow("wrong ack") << "bad-ack:40" << 1607 << retry + "(Error02)" << cancelled;
-    QTest::newRow("short reply half way") << "short:256" << 1607 << retry + "(Error03)" << cancelled;
-    QTest::newRow("late reply") << "late:7" << 1607 << retry + "(Error03)" << cancelled;
-    QTest::newRow("hang-up") << "hangup:20" << 1607 << retry + "(Error03)" << cancelled;
+    QTest::newRow("wrong model") << "wrong-id" << 1638 << "Model type is wrong." + port << TransferOutcome::Failed;
+    QTest::newRow("wrong ack") << "bad-ack:40" << 1607 << retry + "(Error02)" + port << cancelled;
+    QTest::newRow("short reply half way") << "short:256" << 1607 << retry + "(Error03)" + port << cancelled;
+    QTest::newRow("late reply") << "late:7" << 1607 << retry + "(Error03)" + port << cancelled;
+    QTest::newRow("hang-up") << "hangup:20" << 1607 << retry + "(Error03)" + port << cancelled;
 }
 
 void TestTransferWindow::failedReadLeavesTheDocumentAsItWas()
@@ -158,7 +160,7 @@ void TestTransferWindow::failedReadLeavesTheDocumentAsItWas()
     QVERIFY(!refreshed);
     QCOMPARE(prompts.shownIds(), (QList<int>{1601, messageId}));
     const PromptMessage &error = prompts.shown[1];
-    QCOMPARE(error.text, text);
+    QCOMPARE(error.text, text.arg(sim.link()));
     QCOMPARE(error.title, QStringLiteral("Error"));
     QCOMPARE(error.icon, QMessageBox::Critical);
     QCOMPARE(error.buttons, messageId == 1607 ? QMessageBox::Retry | QMessageBox::Cancel
@@ -175,7 +177,7 @@ void TestTransferWindow::retryAfterAFaultCompletesTheRead()
 
     QCOMPARE(ReadFromRadio(Context(prompts, sim.link()), image), TransferOutcome::Completed);
     QCOMPARE(prompts.shownIds(), (QList<int>{1601, 1607, 1608}));
-    QCOMPARE(prompts.shown[1].text, QStringLiteral("Check Connection. Retry or Cancel?(Error02)"));
+    QCOMPARE(prompts.shown[1].text, QStringLiteral("Check Connection. Retry or Cancel?(Error02)\nPort: ") + sim.link());
     QVERIFY(image == radiosim::BuildSampleMemory());
 }
 
@@ -191,9 +193,10 @@ void TestTransferWindow::unavailablePortAsksNothing()
         QCOMPARE(outcome, TransferOutcome::PortUnavailable);
         QCOMPARE(prompts.shownIds(), QList<int>{1600});
         const QStringList lines = prompts.shown[0].text.split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[0], QStringLiteral("Cannot Open Communication Port."));
         QVERIFY(!lines[1].isEmpty()); // the system's reason
+        QCOMPARE(lines[2], QStringLiteral("Port: /nonexistent/ttyZR"));
         QCOMPARE(prompts.shown[0].title, QStringLiteral("ZR-K6"));
         QCOMPARE(prompts.shown[0].icon, QMessageBox::Critical);
         QVERIFY(image == before);
