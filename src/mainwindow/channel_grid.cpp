@@ -37,11 +37,11 @@ constexpr int kColEncode = 4;
 constexpr int kColFirstOption = 5;
 constexpr int kColLast = 9;
 
-// The hidden gesture's area, in inches from the table's top-left corner: where the "TX Freq"
-// and "Decode" headers meet with the table scrolled fully left (bounds exclusive).
-constexpr double kGestureLeft = 2500.0 / 1440;
-constexpr double kGestureRight = 3500.0 / 1440;
-constexpr double kGestureBottom = 250.0 / 1440;
+// The hidden gesture's area, in inches (points / 72) from the table's top-left corner: where the
+// "TX Freq" and "Decode" headers meet with the table scrolled fully left (bounds exclusive).
+constexpr double kGestureLeft = 125.0 / 72;
+constexpr double kGestureRight = 175.0 / 72;
+constexpr double kGestureBottom = 12.5 / 72;
 
 // A digit or decimal key that starts an entry on the grid: main keyboard, keypad, or the
 // keypad's decimal key (which some layouts report as a comma).
