@@ -38,7 +38,7 @@ check:
 # `make check` and the end-to-end ones, with the checks on. Optimised lightly, with line tables
 # for the reports; assertions stay on.
 test: setup-windows test-asan
-	$(MAKE) test-windows
+	$(MAKE) test-windows WINE_RADIOSIM=$(ASAN_BUILD)/tools/radiosim/zrk6-radiosim
 
 test-asan: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DZRK6_SANITIZE=ON -DZRK6_CORE_ONLY=OFF
@@ -48,8 +48,13 @@ test-asan: setup
 setup-windows:
 	./scripts/setup.sh --windows
 
+# The Windows programs' radio tests under Wine talk to the Linux virtual radio: the one given
+# in WINE_RADIOSIM, else the one built here in $(BUILD).
 test-windows: setup-windows
-	./scripts/windows.sh test . $(WINDOWS_BUILD) $(JOBS)
+	@if [ -z "$(WINE_RADIOSIM)" ]; then \
+	  cmake -S . -B $(BUILD) -G Ninja >/dev/null && cmake --build $(BUILD) -j $(JOBS) --target zrk6-radiosim; fi
+	ZRK6_WINE_RADIOSIM=$(or $(WINE_RADIOSIM),$(BUILD)/tools/radiosim/zrk6-radiosim) \
+	  ./scripts/windows.sh test . $(WINDOWS_BUILD) $(JOBS)
 
 package-windows: setup-windows
 	./scripts/windows.sh package . $(WINDOWS_BUILD) $(JOBS)

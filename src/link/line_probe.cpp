@@ -20,6 +20,8 @@ constexpr std::size_t kIdentificationLength = 8;
 // A reply this much later than its wire time is held somewhere on the way (an adapter's
 // latency timer holds each one up to 16 ms); a radio itself answers within a few milliseconds.
 constexpr int kSlowMarginMs = 12;
+// The longest the end byte may take to leave before the port closes anyway.
+constexpr int kEndByteDrainMs = 200;
 
 constexpr int kTextAnswered = text_id::kProbeAnswerTime;
 constexpr int kTextIdentification = text_id::kProbeIdentification;
@@ -157,14 +159,33 @@ void LineProbe::finish(ProbeReport::Outcome outcome)
 {
     timer_.stop();
     report_.outcome = outcome;
-    if (port_.isOpen()) {
-        // The radio leaves clone mode; nothing of its memory was touched.
-        const char end = static_cast<char>(kEnd);
-        port_.write(&end, 1);
-        port_.flush(); // out before the port closes
-        port_.close();
-    }
     phase_ = Phase::Done;
+    if (!port_.isOpen()) {
+        closeAndFinish();
+        return;
+    }
+    // The radio leaves clone mode; nothing of its memory was touched. On Windows closing the port
+    // cancels a write still under way, so it closes once the end byte is out, or after a short
+    // limit on a line that takes none.
+    const char end = static_cast<char>(kEnd);
+    port_.write(&end, 1);
+    connect(&port_, &QSerialPort::bytesWritten, this, [this] {
+        if (port_.bytesToWrite() == 0)
+            QMetaObject::invokeMethod(this, &LineProbe::closeAndFinish, Qt::QueuedConnection);
+    });
+    connect(&drainLimit_, &QTimer::timeout, this, &LineProbe::closeAndFinish);
+    drainLimit_.setSingleShot(true);
+    drainLimit_.start(ScaledMs(kEndByteDrainMs, TimeScale()));
+    port_.flush();
+}
+
+void LineProbe::closeAndFinish()
+{
+    if (finished_)
+        return;
+    drainLimit_.stop();
+    if (port_.isOpen())
+        port_.close();
     finished_ = true;
     emit finished();
 }

@@ -60,11 +60,13 @@ private:
     void onTimeout();
     void send(const std::vector<std::uint8_t> &bytes);
     void finish(ProbeReport::Outcome outcome);
+    void closeAndFinish();
 
     LanguageMode language_;
     ProbeReport report_;
     QSerialPort port_;
     QTimer timer_;
+    QTimer drainLimit_;
     QElapsedTimer clock_;
     Phase phase_ = Phase::Idle;
     std::vector<std::uint8_t> sent_;

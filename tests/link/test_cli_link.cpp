@@ -173,6 +173,11 @@ void TestCliLink::retriesRecoverFromAFault()
 {
     QFETCH(QStringList, options);
     QFETCH(QString, code);
+#ifdef Q_OS_WIN
+    // Under Wine the port hears the line later than on Linux: on the shortened time a late reply
+    // can come after the line was judged quiet. The real time-outs leave it the real margin.
+    const TimeScaleScope realTime;
+#endif
     RadioSimProcess sim;
     MemoryImage radio = PatternMemory(6);
     radio.fill(7 * 8, 8, 0x06);
@@ -291,6 +296,9 @@ void TestCliLink::interruptSendsTheEndByteAndWritesNothing_data()
 
 void TestCliLink::interruptSendsTheEndByteAndWritesNothing()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Ctrl+C reaches zrk6-cli through its console, and a test program under Wine gives it none");
+#else
     QFETCH(int, signal);
     RadioSimProcess sim;
     // Paced as the radio is (9600 baud, on the tests' short time), a read lasts long enough to interrupt.
@@ -319,6 +327,7 @@ void TestCliLink::interruptSendsTheEndByteAndWritesNothing()
              traced.right(300).constData());
     QByteArray log;
     QTRY_VERIFY_WITH_TIMEOUT((log += sim.errors()).contains("read ended"), 5000);
+#endif
 }
 
 void TestCliLink::traceFileIsReplacedOnlyWithForce()
@@ -352,6 +361,10 @@ void TestCliLink::traceFileIsReplacedOnlyWithForce()
 
 void TestCliLink::aPortHeldByAnotherProgramIsNamedSo()
 {
+#ifdef Q_OS_WIN
+    if (test::RunningUnderWine())
+        QSKIP("Wine lets a second program open a serial device that one holds; Windows does not");
+#endif
     RadioSimProcess sim;
     QVERIFY(sim.start());
     QSerialPort holder(sim.link());
@@ -530,7 +543,8 @@ void TestCliLink::backupsAfterReadAndBeforeWrite()
     QVERIFY2(QRegularExpression(QStringLiteral("^zrk6-\\d{8}-\\d{6}-read-400-470MHz\\.dat$")).match(files().at(0)).hasMatch(),
              qPrintable(files().at(0)));
     QVERIFY(LoadDataFile(readBackup).image == radiosim::BuildSampleMemory());
-    QVERIFY2(run.err.contains(QStringLiteral("Backup saved: ") + readBackup), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("Backup saved: ") + QDir::toNativeSeparators(readBackup)),
+             qPrintable(run.err));
 
     const MemoryImage toWrite = PatternMemory(4);
     const QString in = sim.path(QStringLiteral("in.dat"));
@@ -661,6 +675,9 @@ void TestCliLink::fleetProgramsEveryPortAndLogsEachRadio()
 
 void TestCliLink::fleetInterruptedEndsEveryRadioAndKeepsTheLog()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Ctrl+C reaches zrk6-cli through its console, and a test program under Wine gives it none");
+#else
     RadioSimProcess sims[2];
     for (RadioSimProcess &sim : sims)
         QVERIFY(sim.start({QStringLiteral("--pace"), QStringLiteral("9600")}, false));
@@ -692,6 +709,7 @@ void TestCliLink::fleetInterruptedEndsEveryRadioAndKeepsTheLog()
     QCOMPARE(lines.size(), 3);
     for (const QString &line : lines.mid(1))
         QVERIFY2(line.contains(QStringLiteral(",failed,interrupted during the read,")), qPrintable(line));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCliLink)

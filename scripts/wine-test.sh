@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Runs one test program of the Windows build under Wine for CTest.
+#   wine-test.sh WINE [--radio] --qtest PROGRAM.exe [ARGUMENTS...]   a Qt Test program
+#   wine-test.sh WINE [--radio] PROGRAM.exe [ARGUMENTS...]           a GoogleTest program
+# --radio: the program starts virtual radios. With ZRK6_WINE_RADIOSIM (a Linux zrk6-radiosim)
+# and ZRK6_WINE_SERIAL (the folder with ptyserial.so) set by scripts/windows.sh, a broker starts
+# them (scripts/wine-radio-broker.sh) and Wine hears their pseudo-terminals through ptyserial.so.
+# Without a console Qt Test on Windows writes to the debugger, not to standard output, so its
+# log goes to a file that is printed afterwards. The exit status is the program's.
+#
+# A program that never ran is told apart from a failing test: no Qt Test log, or no line of
+# GoogleTest's, means Wine did not start it (its server or prefix was busy or not ready). That
+# is said in the output, and the program is started once more: none of its tests ran, so the
+# second start hides no failure of ours.
+wine=$1
+shift
+radio=false
+if [ "${1:-}" = --radio ]; then
+  radio=true
+  shift
+fi
+qtest=false
+if [ "${1:-}" = --qtest ]; then
+  qtest=true
+  shift
+fi
+program=$1
+shift
+log=$(mktemp --suffix=.txt)
+out=$(mktemp)
+trap 'rm -f "$log" "$out"' EXIT
+
+preload=()
+if $radio && [ -n "${ZRK6_WINE_RADIOSIM:-}" ]; then
+  broker=$(mktemp -d)
+  "$(dirname "$0")/wine-radio-broker.sh" "$broker" "$ZRK6_WINE_RADIOSIM" &
+  broker_pid=$!
+  trap 'kill "$broker_pid"; wait "$broker_pid"; rm -rf "$log" "$out" "$broker"' EXIT
+  export ZRK6_WINE_RADIO_BROKER="Z:${broker//\//\\}"
+  preload=(env "LD_PRELOAD=$ZRK6_WINE_SERIAL/ptyserial.so")
+fi
+
+# Runs the program once: false when it never started. A program that started but did not
+# finish its log (a crash) fails, whatever status Wine gives it.
+run_once() {
+  : >"$log"
+  local finished
+  if $qtest; then
+    # The log is shown as it grows: a program that CTest stops at its time-out shows how far it got.
+    "${preload[@]}" "$wine" "$program" "$@" -o "Z:${log//\//\\},txt" &
+    local pid=$!
+    tail -n +1 -s 0.2 -f --pid="$pid" "$log" &
+    local tail_pid=$!
+    wait "$pid"
+    status=$?
+    wait "$tail_pid"
+    [ -s "$log" ] || return 1
+    finished='^\*\*\*\*\*\*\*\*\* Finished testing'
+    grep -q "$finished" "$log" && return 0
+  else
+    "${preload[@]}" "$wine" "$program" "$@" 2>&1 | tee "$out"
+    status=${PIPESTATUS[0]}
+    grep -q '^\[==========\]' "$out" || return 1
+    grep -q '^\[==========\] .* ran\.' "$out" && return 0
+  fi
+  echo "wine-test: $(basename "$program") ended before its tests finished (exit status $status): a crash" >&2
+  [ "$status" -eq 0 ] && status=1
+  return 0
+}
+
+for attempt in 1 2; do
+  if run_once "$@"; then
+    exit "$status"
+  fi
+  echo "wine-test: $(basename "$program") did not start under Wine (exit status $status, no test output): not a test failure" >&2
+  [ "$attempt" = 1 ] && echo "wine-test: starting it once more" >&2
+done
+echo "wine-test: $(basename "$program") did not start twice: the run fails" >&2
+[ "$status" -eq 0 ] && status=1
+exit "$status"
