@@ -5,6 +5,7 @@
 #include "files/channel_list.h"
 #include "files/data_file_io.h"
 #include "files/file_io.h"
+#include "files/system_code_page.h"
 #include "model/band.h"
 
 namespace zrk6::cli {
@@ -87,12 +88,15 @@ int RunImport(const QStringList &arguments)
         import.error = ListError::Csv;
         import.csvError = CsvError::TooLarge;
     } else {
-        import = ReadChannelList(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
-                                 band);
+        import = ReadChannelListFile(
+            std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())), band,
+            SystemCodePage());
     }
     if (!import.ok())
         return Fail(QStringLiteral("%1: %2").arg(csv, FromStd(ListErrorText(import, kEnglish))));
 
+    for (const std::string &note : ListImportNotes(import, kEnglish))
+        std::fprintf(stderr, "%s: %s\n", csv.toUtf8().constData(), note.c_str());
     for (const ListReportLine &line : import.report)
         std::fprintf(stderr, "%s: %s\n", csv.toUtf8().constData(), ListReportLineText(line, kEnglish).c_str());
     if (import.channels.empty())
