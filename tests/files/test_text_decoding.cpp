@@ -149,7 +149,7 @@ TEST(TextDecoding, TheReportSaysOnceWhichCodePageAndWhichColumnsWereNotKept)
                   "Région."}));
     const ChannelListImport chinese = ReadChannelListFile(fixture("chinese_comma_gbk.csv"), band, kWestern);
     EXPECT_EQ(ListImportNotes(chinese, kChinese),
-              (std::vector<std::string>{"该列表不是 UTF-8 文本：已按代码页 GBK（简体中文） 读取。",
+              (std::vector<std::string>{"该列表不是 UTF-8 文本：已按 GBK（简体中文）代码页读取。",
                                         "对讲机没有存放列表中以下各列的位置，因此未保留：Name、Comment、备注。"}));
     // A UTF-8 list says nothing of its encoding.
     EXPECT_EQ(ListImportNotes(ReadChannelListFile(fixture("chinese_comma_utf8.csv"), band, kGbk), kEnglish).size(),
