@@ -40,7 +40,9 @@ int RunImport(const QStringList &arguments)
         QStringLiteral("Makes a data file from a CSV channel list, starting from the default image of a band "
                        "(as 'new' makes it) or from the image of a data file. Each row goes to the channel "
                        "its Location names; a row that does not fit is skipped, and every skipped or rounded "
-                       "row is named on standard error.\nBands: ") + BandChoices());
+                       "row is named on standard error. A list in Windows-1252 or GBK (as spreadsheets on "
+                       "Windows save it) is read too; standard error says which code page was assumed, and "
+                       "which filled columns (Name, Comment, ...) the radio has no place for.\nBands: ") + BandChoices());
     const QCommandLineOption bandOption({QStringLiteral("b"), QStringLiteral("band")},
                                         QStringLiteral("Start from the default image of this band (text or index)."),
                                         QStringLiteral("TEXT|INDEX"));
