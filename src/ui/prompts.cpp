@@ -45,7 +45,11 @@ void WidgetPrompts::report(QWidget *parent, const PromptReport &report)
         auto *note = new QLabel(text, &dialog);
         note->setObjectName(QStringLiteral("lblNote"));
         note->setTextFormat(Qt::PlainText);
+        // One line where it fits in about 120 characters; a long list of columns wraps.
         note->setWordWrap(true);
+        const QFontMetrics metrics = note->fontMetrics();
+        note->setMinimumWidth(std::min(metrics.horizontalAdvance(text) + metrics.averageCharWidth(),
+                                       metrics.averageCharWidth() * 120));
         layout->addWidget(note);
     }
     if (!report.lines.isEmpty()) {
