@@ -5,6 +5,7 @@
 #include "files/channel_list.h"
 #include "files/data_file_io.h"
 #include "files/file_io.h"
+#include "files/system_code_page.h"
 #include "model/band.h"
 
 namespace zrk6::cli {
@@ -39,7 +40,9 @@ int RunImport(const QStringList &arguments)
         QStringLiteral("Makes a data file from a CSV channel list, starting from the default image of a band "
                        "(as 'new' makes it) or from the image of a data file. Each row goes to the channel "
                        "its Location names; a row that does not fit is skipped, and every skipped or rounded "
-                       "row is named on standard error.\nBands: ") + BandChoices());
+                       "row is named on standard error. A list in Windows-1252 or GBK (as spreadsheets on "
+                       "Windows save it) is read too; standard error says which code page was assumed, and "
+                       "which filled columns (Name, Comment, ...) the radio has no place for.\nBands: ") + BandChoices());
     const QCommandLineOption bandOption({QStringLiteral("b"), QStringLiteral("band")},
                                         QStringLiteral("Start from the default image of this band (text or index)."),
                                         QStringLiteral("TEXT|INDEX"));
@@ -87,12 +90,15 @@ int RunImport(const QStringList &arguments)
         import.error = ListError::Csv;
         import.csvError = CsvError::TooLarge;
     } else {
-        import = ReadChannelList(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
-                                 band);
+        import = ReadChannelListFile(
+            std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())), band,
+            SystemCodePage());
     }
     if (!import.ok())
         return Fail(QStringLiteral("%1: %2").arg(csv, FromStd(ListErrorText(import, kEnglish))));
 
+    for (const std::string &note : ListImportNotes(import, kEnglish))
+        std::fprintf(stderr, "%s: %s\n", csv.toUtf8().constData(), note.c_str());
     for (const ListReportLine &line : import.report)
         std::fprintf(stderr, "%s: %s\n", csv.toUtf8().constData(), ListReportLineText(line, kEnglish).c_str());
     if (import.channels.empty())

@@ -584,6 +584,19 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
         return result;
     }
 
+    // Columns the radio has no place for: those no rule reads, and repeats of a name. The
+    // channel's raster follows from its frequency, so TStep is read in a sense and not named.
+    std::vector<bool> unkept(header.size());
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const auto readBy = [&](std::size_t c) { return index[c] == static_cast<int>(i); };
+        unkept[i] = !trim(header[i]).empty() && (readBy(kName) || readBy(kComment) || readBy(kUrCall) ||
+                                                 readBy(kRpt1Call) || readBy(kRpt2Call) || readBy(kDvCode) ||
+                                                 std::none_of(index.begin(), index.end(), [&](int at) {
+                                                     return at == static_cast<int>(i);
+                                                 }));
+    }
+    std::vector<bool> lost(header.size()); // unkept, and filled in an imported row
+
     std::map<int, std::pair<int, ChannelValue>> accepted; // channel -> line, channel
     int next = placement.firstChannel;
     for (std::size_t r = 1; r < table.records.size(); ++r) {
@@ -633,9 +646,31 @@ ChannelListImport ReadChannelList(std::string_view input, const Band &band, List
         if (const auto earlier = accepted.find(channel); earlier != accepted.end())
             report(ListNote::Replaces, std::to_string(earlier->second.first), {});
         accepted[channel] = {record.line, value};
+        for (std::size_t i = 0; i < header.size(); ++i)
+            lost[i] = lost[i] || (unkept[i] && !trim(record.cells[i]).empty());
     }
     for (const auto &[channel, entry] : accepted)
         result.channels.emplace_back(channel, entry.second);
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string_view name = trim(header[i]);
+        if (lost[i] && std::none_of(result.unkeptColumns.begin(), result.unkeptColumns.end(),
+                                    [&](const std::string &named) { return same(named, name); }))
+            result.unkeptColumns.emplace_back(name);
+    }
+    return result;
+}
+
+ChannelListImport ReadChannelListFile(std::string_view bytes, const Band &band, TextEncoding systemCodePage)
+{
+    const DecodedText text = DecodeText(bytes, systemCodePage);
+    if (!text.ok()) {
+        ChannelListImport result;
+        result.error = ListError::Csv;
+        result.csvError = text.error;
+        return result;
+    }
+    ChannelListImport result = ReadChannelList(text.utf8, band);
+    result.encoding = text.encoding;
     return result;
 }
 
@@ -711,6 +746,7 @@ std::string ListErrorText(const ChannelListImport &import, LanguageMode language
     case CsvError::Empty: return text(text_id::kFileEmpty, language);
     case CsvError::Binary: return text(text_id::kFileNotText, language);
     case CsvError::NotUtf8: return text(text_id::kFileNotUtf8, language);
+    case CsvError::NoKnownEncoding: return text(text_id::kFileInNoKnownEncoding, language);
     case CsvError::TooLarge:
     case CsvError::TooManyRecords: return text(text_id::kFileTooLargeForList, language);
     case CsvError::RecordTooLong: return FillText(LoadText(text_id::kLineTooLong, language), {line});
@@ -728,6 +764,22 @@ std::string ListSummaryText(const ChannelListImport &import, LanguageMode langua
     if (import.channels.size() == 1)
         return text(text_id::kOneChannelImported, language);
     return FillText(LoadText(text_id::kChannelsImported, language), {std::to_string(import.channels.size())});
+}
+
+std::vector<std::string> ListImportNotes(const ChannelListImport &import, LanguageMode language)
+{
+    std::vector<std::string> notes;
+    if (import.encoding == TextEncoding::Windows1252 || import.encoding == TextEncoding::Gbk) {
+        const int page = import.encoding == TextEncoding::Gbk ? text_id::kCodePageGbk : text_id::kCodePageWindows1252;
+        notes.push_back(FillText(LoadText(text_id::kListReadInCodePage, language), {text(page, language)}));
+    }
+    if (!import.unkeptColumns.empty()) {
+        std::string columns;
+        for (const std::string &name : import.unkeptColumns)
+            columns += (columns.empty() ? "" : language == kChinese ? "、" : ", ") + name;
+        notes.push_back(FillText(LoadText(text_id::kColumnsNotKept, language), {columns}));
+    }
+    return notes;
 }
 
 } // namespace zrk6

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/csv_reader.h"
+#include "files/text_decoding.h"
 #include "model/band.h"
 #include "model/bcd_freq.h"
 #include "model/channel_record.h"
@@ -76,6 +77,10 @@ struct ChannelListImport {
     int errorLine = 0;
     std::vector<std::pair<int, ChannelValue>> channels; // channel number -> channel (with rx), ascending
     std::vector<ListReportLine> report;                  // in the order of the rows
+    TextEncoding encoding = TextEncoding::Utf8;          // what the file's bytes were read as
+    // The columns, as the header names them, that some imported row fills but the radio has
+    // no place for (Name, Comment, the digital-voice columns, columns we do not know).
+    std::vector<std::string> unkeptColumns;
 
     bool ok() const { return error == ListError::None; }
     int skippedRows() const;
@@ -97,6 +102,10 @@ struct ListPlacement {
 ChannelListImport ReadChannelList(std::string_view text, const Band &band,
                                   ListPlacement placement = ListPlacement::byLocation(), char preferred = ',');
 
+// Reads a channel list file: its bytes decoded as DecodeText does (systemCodePage breaks the
+// tie between Windows-1252 and GBK), then ReadChannelList by Location.
+ChannelListImport ReadChannelListFile(std::string_view bytes, const Band &band, TextEncoding systemCodePage);
+
 // Replaces the records of the imported channels, each with exactly the bytes that typing
 // its values into an empty channel gives. Other channels keep their bytes.
 void ApplyChannelList(MemoryImage &image, const ChannelListImport &import, const Band &band);
@@ -113,5 +122,8 @@ std::string ListReportLineText(const ListReportLine &line, LanguageMode language
 std::string ListErrorText(const ChannelListImport &import, LanguageMode language);
 // "N channels imported." or that none was.
 std::string ListSummaryText(const ChannelListImport &import, LanguageMode language);
+// What is said once about the whole list: the code page it was read in when that was not
+// Unicode, and the columns that were not kept. Empty when there is neither.
+std::vector<std::string> ListImportNotes(const ChannelListImport &import, LanguageMode language);
 
 } // namespace zrk6

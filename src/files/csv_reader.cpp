@@ -1,5 +1,7 @@
 #include "files/csv_reader.h"
 
+#include <algorithm>
+
 #include <csv.h>
 
 namespace zrk6 {
@@ -14,7 +16,9 @@ bool isBinaryByte(unsigned char c)
     return c < 0x20 && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r' && c != 0x1B;
 }
 
-bool isValidUtf8(std::string_view text)
+} // namespace
+
+bool IsValidUtf8(std::string_view text)
 {
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -54,6 +58,13 @@ bool isValidUtf8(std::string_view text)
     }
     return true;
 }
+
+bool HasBinaryBytes(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return isBinaryByte(static_cast<unsigned char>(c)); });
+}
+
+namespace {
 
 struct Collector {
     std::vector<CsvRecord> records;
@@ -177,11 +188,9 @@ CsvTable ReadCsv(std::string_view bytes, char delimiter)
         return failed(CsvError::TooLarge);
     if (bytes.substr(0, kBom.size()) == kBom)
         bytes.remove_prefix(kBom.size());
-    for (const char ch : bytes) {
-        if (isBinaryByte(static_cast<unsigned char>(ch)))
-            return failed(CsvError::Binary);
-    }
-    if (!isValidUtf8(bytes))
+    if (HasBinaryBytes(bytes))
+        return failed(CsvError::Binary);
+    if (!IsValidUtf8(bytes))
         return failed(CsvError::NotUtf8);
 
     // libcsv knows nothing of comments, so the text goes in line by line and a line that

@@ -24,6 +24,7 @@ enum class CsvError {
     TooManyColumns, // one record with more than kMaxCsvColumns cells
     TooManyRecords, // more than kMaxCsvRecords records
     UnclosedQuote,  // the file ends inside a quoted cell
+    NoKnownEncoding, // neither UTF-8 nor UTF-16 nor a code page that the text reading knows
 };
 
 // One record: its cells, and the line it starts on (1-based, counting every line of the file).
@@ -39,6 +40,12 @@ struct CsvTable {
 
     bool ok() const { return error == CsvError::None; }
 };
+
+// True when text is valid UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+// True when text holds NUL or another control byte that no text file has (tab, line ends,
+// form feed and escape are text).
+bool HasBinaryBytes(std::string_view text);
 
 // Reads delimited text as RFC 4180 defines it (quoted cells with delimiters, doubled quotes
 // and line breaks; CRLF, LF or CR line ends), UTF-8 with or without a byte-order mark.

@@ -7,6 +7,7 @@
 #include "mainwindow/command_names.h"
 #include "files/channel_list.h"
 #include "files/file_io.h"
+#include "files/system_code_page.h"
 #include "mainwindow/main_views.h"
 #include "model/app_state.h"
 #include "text/text_ids.h"
@@ -61,8 +62,9 @@ void ChannelListCommands::importChannels()
         import.error = ListError::Csv;
         import.csvError = CsvError::TooLarge;
     } else {
-        import = ReadChannelList(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
-                                 document_.band());
+        import = ReadChannelListFile(
+            std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())), document_.band(),
+            SystemCodePage());
     }
     applyAndReport(import, text_id::kImportChannels);
 }
@@ -115,6 +117,8 @@ void ChannelListCommands::applyAndReport(const ChannelListImport &import, int st
     PromptReport report;
     report.title = TableText(stepTextId, language);
     report.summary = FromStd(ListSummaryText(import, language));
+    for (const std::string &note : ListImportNotes(import, language))
+        report.notes << FromStd(note);
     for (const ListReportLine &line : import.report)
         report.lines << FromStd(ListReportLineText(line, language));
     report.okText = TableText(text_id::kOk, language);

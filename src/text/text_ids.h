@@ -204,6 +204,11 @@
     X(kPortCannotBeOpened, 1750) \
     X(kDoctorChecksLessHere, 1751) \
     X(kPortIsThere, 1752) \
+    X(kFileInNoKnownEncoding, 1755) \
+    X(kListReadInCodePage, 1756) \
+    X(kCodePageWindows1252, 1757) \
+    X(kCodePageGbk, 1758) \
+    X(kColumnsNotKept, 1759) \
     X(kImportChannelsMenu, 1760) \
     X(kExportChannelsMenu, 1761) \
     X(kChannelListFilter, 1762) \

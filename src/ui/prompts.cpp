@@ -41,6 +41,17 @@ void WidgetPrompts::report(QWidget *parent, const PromptReport &report)
     summary->setTextFormat(Qt::PlainText);
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(summary);
+    for (const QString &text : report.notes) {
+        auto *note = new QLabel(text, &dialog);
+        note->setObjectName(QStringLiteral("lblNote"));
+        note->setTextFormat(Qt::PlainText);
+        // One line where it fits in about 120 characters; a long list of columns wraps.
+        note->setWordWrap(true);
+        const QFontMetrics metrics = note->fontMetrics();
+        note->setMinimumWidth(std::min(metrics.horizontalAdvance(text) + metrics.averageCharWidth(),
+                                       metrics.averageCharWidth() * 120));
+        layout->addWidget(note);
+    }
     if (!report.lines.isEmpty()) {
         // One remark a line, unwrapped, so a long list stays easy to scan and to copy.
         auto *lines = new QPlainTextEdit(report.lines.join(QLatin1Char('\n')), &dialog);

@@ -24,6 +24,7 @@ struct PromptMessage {
 struct PromptReport {
     QString title;
     QString summary;
+    QStringList notes; // remarks on the whole action, each said once under the summary
     QStringList lines;
     QString okText;
 };

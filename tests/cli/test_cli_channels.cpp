@@ -48,10 +48,11 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("band");
         QTest::addColumn<int>("channels");
-        QTest::newRow("17 columns, PMR446") << "vintage17.csv" << "446 - 447 MHz" << 11;
-        QTest::newRow("18 columns, marine") << "vintage18.csv" << "136-174" << 7;
-        QTest::newRow("21 columns") << "vintage21.csv" << "0" << 15;
-        QTest::newRow("BOM, comments, quotes") << "quirks.csv" << "400 - 470 MHz" << 4;
+        QTest::addColumn<QString>("notKept"); // the filled columns the radio has no place for
+        QTest::newRow("17 columns, PMR446") << "vintage17.csv" << "446 - 447 MHz" << 11 << "Name";
+        QTest::newRow("18 columns, marine") << "vintage18.csv" << "136-174" << 7 << "Name, Comment";
+        QTest::newRow("21 columns") << "vintage21.csv" << "0" << 15 << "Name, Comment";
+        QTest::newRow("BOM, comments, quotes") << "quirks.csv" << "400 - 470 MHz" << 4 << "Name, Extra";
     }
 
     void importsEachVintageAndExportsItBack()
@@ -59,13 +60,20 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, band);
         QFETCH(int, channels);
+        QFETCH(QString, notKept);
         const QString dat = path(file + QStringLiteral(".dat"));
         const Run imported = Cli({QStringLiteral("import"), Fixture(file.toLatin1().constData()), dat,
                                   QStringLiteral("--band"), band});
         QCOMPARE(imported.status, 0);
         QCOMPARE(imported.out, QStringLiteral("%1 channels imported.\n").arg(channels));
+        const QString notKeptLine = Fixture(file.toLatin1().constData()) +
+                                    QStringLiteral(": The radio has no place for these columns of the list, so they "
+                                                   "were not kept: %1.\n")
+                                        .arg(notKept);
         if (file != QStringLiteral("quirks.csv"))
-            QVERIFY2(imported.err.isEmpty(), qPrintable(imported.err));
+            QCOMPARE(imported.err, notKeptLine);
+        else
+            QVERIFY2(imported.err.startsWith(notKeptLine), qPrintable(imported.err));
 
         // Export, import again: the same data file, byte for byte.
         const QString csv = path(file + QStringLiteral(".out.csv"));
@@ -88,7 +96,7 @@ private slots:
                              QStringLiteral("--band"), QStringLiteral("144 - 146 MHz")});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QStringLiteral("3 channels imported.\n"));
-        QCOMPARE(run.err.count(u'\n'), 29);
+        QCOMPARE(run.err.count(u'\n'), 30); // and the line of the columns not kept
         QVERIFY2(run.err.contains(Fixture("skips.csv") +
                                   QStringLiteral(": Location 19 (line 23): skipped: Mode \"AM\" is not FM or NFM.\n")),
                  qPrintable(run.err));
@@ -107,7 +115,9 @@ private slots:
             const Run run = Cli({QStringLiteral("import"), Fixture(file), dat, QStringLiteral("--band"), band});
             QCOMPARE(run.status, 0);
             QCOMPARE(run.out, QStringLiteral("6 channels imported.\n"));
-            QCOMPARE(run.err, Fixture(file) + QStringLiteral(": Location 6 (line 7): frequency 433.00610 MHz rounded to "
+            QCOMPARE(run.err, Fixture(file) + QStringLiteral(": The radio has no place for these columns of the list, so "
+                                                             "they were not kept: Name, Comment.\n") +
+                                  Fixture(file) + QStringLiteral(": Location 6 (line 7): frequency 433.00610 MHz rounded to "
                                                              "433.00625 MHz.\n"));
             QCOMPARE(ReadRaw(dat), ReadRaw(twin));
         }
@@ -117,6 +127,44 @@ private slots:
         const Run single = Cli({QStringLiteral("import"), one, path(QStringLiteral("one.dat")), QStringLiteral("--band"), band});
         QCOMPARE(single.status, 0);
         QCOMPARE(single.out, QStringLiteral("1 channel imported.\n"));
+    }
+
+    // A spreadsheet's list in the system's code page: the same data file as its UTF-8 twin,
+    // and standard error says once what was assumed and what was not kept.
+    void aListInALegacyCodePageGivesTheFileOfItsTwin_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("twin");
+        QTest::addColumn<QString>("codePage");
+        QTest::addColumn<QString>("notKept");
+        QTest::newRow("Windows-1252, semicolons") << "western_semicolon_cp1252.csv" << "western_semicolon_utf8.csv"
+                                                  << "Windows-1252 (Western European)" << "Name, Comment, Région";
+        QTest::newRow("GBK, commas") << "chinese_comma_gbk.csv" << "chinese_comma_utf8.csv"
+                                     << "GBK (Simplified Chinese)" << "Name, Comment, 备注";
+    }
+
+    void aListInALegacyCodePageGivesTheFileOfItsTwin()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, twin);
+        QFETCH(QString, codePage);
+        QFETCH(QString, notKept);
+        const QString band = QStringLiteral("144 - 146 MHz");
+        const QString twinDat = path(twin + QStringLiteral(".dat"));
+        const Run utf8 = Cli({QStringLiteral("import"), Fixture(twin.toLatin1().constData()), twinDat,
+                              QStringLiteral("--band"), band});
+        QCOMPARE(utf8.status, 0);
+        const QString fixture = Fixture(file.toLatin1().constData());
+        const QString dat = path(file + QStringLiteral(".dat"));
+        const Run run = Cli({QStringLiteral("import"), fixture, dat, QStringLiteral("--band"), band});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QStringLiteral("4 channels imported.\n"));
+        QCOMPARE(run.err, fixture + QStringLiteral(": The list is not UTF-8 text: it was read in the code page %1.\n")
+                                        .arg(codePage) +
+                              fixture + QStringLiteral(": The radio has no place for these columns of the list, so "
+                                                       "they were not kept: %1.\n")
+                                            .arg(notKept));
+        QCOMPARE(ReadRaw(dat), ReadRaw(twinDat));
     }
 
     void intoKeepsTheChannelsTheListDoesNotName()
@@ -163,8 +211,10 @@ private slots:
                                << QStringLiteral("The file is empty.") << 1;
         QTest::newRow("binary") << QStringList{QStringLiteral("import"), list("bin.csv", QByteArray("\x7F" "ELF\x02\x01\x01\0\0", 9)), out, band}
                                 << QStringLiteral("The file is not a text file.") << 1;
-        QTest::newRow("latin-1") << QStringList{QStringLiteral("import"), list("latin.csv", "Location,Name,Frequency\n1,Caf\xE9,145.5\n"), out, band}
-                                 << QStringLiteral("The file is not UTF-8 text.") << 1;
+        QTest::newRow("UTF-8 mark, Latin-1") << QStringList{QStringLiteral("import"), list("latin.csv", "\xEF\xBB\xBFLocation,Name,Frequency\n1,Caf\xE9,145.5\n"), out, band}
+                                             << QStringLiteral("The file is not UTF-8 text.") << 1;
+        QTest::newRow("no code page") << QStringList{QStringLiteral("import"), list("nocp.csv", "Location,Frequency\n1,145.5\x81\n"), out, band}
+                                      << QStringLiteral("The file is not text in UTF-8, UTF-16, Windows-1252 or GBK.") << 1;
         QTest::newRow("no header") << QStringList{QStringLiteral("import"), list("noheader.csv", "1,,145.500000\n"), out, band}
                                    << QStringLiteral("not a channel list") << 1;
         QTest::newRow("100000 columns") << QStringList{QStringLiteral("import"), list("wide.csv", "Location,Frequency\n" + QByteArray(100000, ',') + "\n"), out, band}

@@ -1,24 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "files/channel_list.h"
+#include "list_fixture.h"
 #include "model/band.h"
 #include "model/channel_record.h"
 
 namespace zrk6 {
 namespace {
 
-std::string fixture(const std::string &name)
-{
-    std::ifstream in(std::string(ZRK6_SOURCE_DIR) + "/tests/files/channel_lists/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+constexpr auto fixture = test::ListFixture;
 
 constexpr Tone kNone{};
 Tone T(int tenths) { return Tone::Ctcss(tenths); }

@@ -7,6 +7,7 @@
 
 #include "files/channel_list.h"
 #include "files/csv_reader.h"
+#include "files/text_decoding.h"
 #include "model/band.h"
 #include "model/channel_record.h"
 
@@ -68,6 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Check(!ListReportLineText(line, kEnglish).empty());
     if (!import.ok())
         Check(!ListErrorText(import, kChinese).empty());
+
+    // The same bytes as a file: decoded in some encoding or refused, never half read.
+    const TextEncoding system = (data[0] & 0x10) ? TextEncoding::Gbk : TextEncoding::Windows1252;
+    const DecodedText decoded = DecodeText(text, system);
+    Check(decoded.ok() ? IsValidUtf8(decoded.utf8) && !HasBinaryBytes(decoded.utf8) : decoded.utf8.empty());
+    const ChannelListImport file = ReadChannelListFile(text, band, system);
+    Check(file.ok() || file.channels.empty());
+    Check(file.ok() ? file.encoding == decoded.encoding : !ListErrorText(file, kEnglish).empty());
+    for (const std::string &note : ListImportNotes(file, kChinese))
+        Check(!note.empty());
 
     // Whatever was imported is stored as read, and survives export and import again.
     MemoryImage image = StartupImage(band);

@@ -119,6 +119,30 @@ private slots:
         QVERIFY(!window->isWindowModified());
     }
 
+    // Lists a spreadsheet saved in the system's code page come in as their UTF-8 twins do;
+    // the report says once which code page was assumed and which columns were not kept.
+    void aListInALegacyCodePageIsReadAndTheReportSaysWhatWasNotKept()
+    {
+        importThroughMenu(Fixture("western_semicolon_utf8.csv"));
+        const MemoryImage twin = image();
+        QCOMPARE(prompts->reports.size(), 1);
+        QCOMPARE(prompts->reports.front().notes,
+                 QStringList{QStringLiteral("The radio has no place for these columns of the list, so they were not "
+                                            "kept: Name, Comment, Région.")});
+        doc().undoStack().undo();
+
+        state->language = kChinese;
+        window->applyCaptions();
+        importThroughMenu(Fixture("chinese_semicolon_gbk.csv"));
+        QCOMPARE(prompts->reports.size(), 2);
+        const PromptReport &report = prompts->reports.back();
+        QCOMPARE(report.summary, QStringLiteral("已导入 4 个信道。"));
+        QCOMPARE(report.notes, (QStringList{QStringLiteral("该列表不是 UTF-8 文本：已按 GBK（简体中文）代码页读取。"),
+                                            QStringLiteral("对讲机没有存放列表中以下各列的位置，因此未保留：Name、Comment、备注。")}));
+        QVERIFY(report.lines.isEmpty());
+        QVERIFY(image() == twin);
+    }
+
     void exportWritesTheChannelsInUse()
     {
         threeChannels();
