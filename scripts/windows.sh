@@ -113,7 +113,7 @@ fi
 # loser never runs. It is ended when this script ends, however it ends.
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w
-"$wineserver" -p
+"$wineserver" -p >/dev/null 2>&1
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 "$wine" cmd.exe /c exit 0 >/dev/null 2>&1 || true
 (cd "$out/build" && ctest --output-on-failure -j "$jobs")

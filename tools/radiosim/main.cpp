@@ -416,16 +416,19 @@ void Serve(Pty &pty, const std::string &link, const std::string &save, const Opt
                     Log("cannot save " + save + ": " + std::strerror(errno));
             }
             if (hangUp) {
-                // The line goes dead: this device disappears and a new one takes its place.
-                const std::string old = pty.path;
-                pty.Close();
-                incoming.clear();
-                outgoing.clear();
-                radio.Reset();
+                // The line goes dead: this device disappears and a new one takes its place. The
+                // link points to the new one before the old one goes, so a program that opens
+                // the name again as soon as it sees the loss finds the new device, never the
+                // dead one (as a cable plugged back in comes back under its name).
+                Pty old = pty;
                 pty.Open();
                 if (!link.empty())
                     MakeLink(link, pty.path);
-                Log("hung up " + old + "; now on " + pty.path);
+                old.Close();
+                incoming.clear();
+                outgoing.clear();
+                radio.Reset();
+                Log("hung up " + old.path + "; now on " + pty.path);
                 continue;
             }
         } else if (incoming.empty() && now - lastByte > idleGap) {
