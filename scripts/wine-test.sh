@@ -44,13 +44,16 @@ fi
 # finish its log (a crash) fails, whatever status Wine gives it.
 run_once() {
   : >"$log"
-  local finished
+  : >"$out"
+  local finished pid tail_pid
+  # Wine's own output goes to a file, never to CTest's pipe: a process Wine starts on the way
+  # (its desktop, its services) and keeps would hold that pipe open, and CTest would wait for
+  # it until the time-out. Both files are shown as they grow.
   if $qtest; then
-    # The log is shown as it grows: a program that CTest stops at its time-out shows how far it got.
-    "${preload[@]}" "$wine" "$program" "$@" -o "Z:${log//\//\\},txt" &
-    local pid=$!
-    tail -n +1 -s 0.2 -f --pid="$pid" "$log" &
-    local tail_pid=$!
+    "${preload[@]}" "$wine" "$program" "$@" -o "Z:${log//\//\\},txt" </dev/null >"$out" 2>&1 &
+    pid=$!
+    tail -q -n +1 -s 0.2 -f --pid="$pid" "$log" "$out" &
+    tail_pid=$!
     wait "$pid"
     status=$?
     wait "$tail_pid"
@@ -58,8 +61,13 @@ run_once() {
     finished='^\*\*\*\*\*\*\*\*\* Finished testing'
     grep -q "$finished" "$log" && return 0
   else
-    "${preload[@]}" "$wine" "$program" "$@" 2>&1 | tee "$out"
-    status=${PIPESTATUS[0]}
+    "${preload[@]}" "$wine" "$program" "$@" </dev/null >"$out" 2>&1 &
+    pid=$!
+    tail -n +1 -s 0.2 -f --pid="$pid" "$out" &
+    tail_pid=$!
+    wait "$pid"
+    status=$?
+    wait "$tail_pid"
     grep -q '^\[==========\]' "$out" || return 1
     grep -q '^\[==========\] .* ran\.' "$out" && return 0
   fi
