@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts virtual radios for a Windows test program under Wine, which cannot start the Linux
 # zrk6-radiosim itself. The test asks by files in FOLDER (tests/link/radiosim_process.h):
-#   ID.args  the radio's arguments, one per line (Windows paths among them are translated): the radio is started on a pseudo-terminal
-#            that a free COM port of the Wine prefix (COM10 and up) is mapped to; the answer
+#   ID.args  the radio's arguments, one per line (Windows paths among them are translated):
+#            the radio is started on a pseudo-terminal that a free COM port of the Wine prefix
+#            (COM10 and up) is mapped to; the answer
 #            ID.port holds that port and the device, or is empty when the radio did not start;
 #            the radio's standard error collects in ID.err;
 #   ID.stop  the radio is stopped and its port unmapped; ID.done says so.

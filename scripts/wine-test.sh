@@ -6,7 +6,7 @@
 # and ZRK6_WINE_SERIAL (the folder with ptyserial.so) set by scripts/windows.sh, a broker starts
 # them (scripts/wine-radio-broker.sh) and Wine hears their pseudo-terminals through ptyserial.so.
 # Without a console Qt Test on Windows writes to the debugger, not to standard output, so its
-# log goes to a file that is printed afterwards. The exit status is the program's.
+# log goes to a file that is shown as it grows. The exit status is the program's.
 #
 # A program that never ran is told apart from a failing test: no Qt Test log, or no line of
 # GoogleTest's, means Wine did not start it (its server or prefix was busy or not ready). That
@@ -42,35 +42,32 @@ fi
 
 # Runs the program once: false when it never started. A program that started but did not
 # finish its log (a crash) fails, whatever status Wine gives it.
+# Wine's own output goes to a file, never to CTest's pipe: a process Wine starts on the way
+# (its desktop, its services) and keeps would hold that pipe open, and CTest would wait for it
+# until the time-out. The files are shown as they grow.
 run_once() {
   : >"$log"
   : >"$out"
-  local finished pid tail_pid
-  # Wine's own output goes to a file, never to CTest's pipe: a process Wine starts on the way
-  # (its desktop, its services) and keeps would hold that pipe open, and CTest would wait for
-  # it until the time-out. Both files are shown as they grow.
+  local extra=() shown=("$out") evidence=$out started finished pid tail_pid
   if $qtest; then
-    "${preload[@]}" "$wine" "$program" "$@" -o "Z:${log//\//\\},txt" </dev/null >"$out" 2>&1 &
-    pid=$!
-    tail -q -n +1 -s 0.2 -f --pid="$pid" "$log" "$out" &
-    tail_pid=$!
-    wait "$pid"
-    status=$?
-    wait "$tail_pid"
-    [ -s "$log" ] || return 1
+    extra=(-o "Z:${log//\//\\},txt")
+    shown=("$log" "$out")
+    evidence=$log
+    started='.'
     finished='^\*\*\*\*\*\*\*\*\* Finished testing'
-    grep -q "$finished" "$log" && return 0
   else
-    "${preload[@]}" "$wine" "$program" "$@" </dev/null >"$out" 2>&1 &
-    pid=$!
-    tail -n +1 -s 0.2 -f --pid="$pid" "$out" &
-    tail_pid=$!
-    wait "$pid"
-    status=$?
-    wait "$tail_pid"
-    grep -q '^\[==========\]' "$out" || return 1
-    grep -q '^\[==========\] .* ran\.' "$out" && return 0
+    started='^\[==========\]'
+    finished='^\[==========\] .* ran\.'
   fi
+  "${preload[@]}" "$wine" "$program" "$@" "${extra[@]}" </dev/null >"$out" 2>&1 &
+  pid=$!
+  tail -q -n +1 -s 0.2 -f --pid="$pid" "${shown[@]}" &
+  tail_pid=$!
+  wait "$pid"
+  status=$?
+  wait "$tail_pid"
+  grep -q "$started" "$evidence" || return 1
+  grep -q "$finished" "$evidence" && return 0
   echo "wine-test: $(basename "$program") ended before its tests finished (exit status $status): a crash" >&2
   [ "$status" -eq 0 ] && status=1
   return 0
